@@ -1,0 +1,86 @@
+#include "app/application.h"
+
+#include <QTimer>
+#include <exception>
+
+#include "app/error_log.h"
+#include "app/gui_prompter.h"
+#include "app/installation.h"
+#include "app/main_window.h"
+#include "app/prompter.h"
+#include "app/single_instance.h"
+#include "app/splash_window.h"
+#include "app/window_table.h"
+#include "data/data_source.h"
+
+VantrelApplication::VantrelApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  describeApplication();
+}
+
+bool VantrelApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& e) {
+    appendToLog(QString::fromUtf8(e.what()));
+  } catch (...) {
+    appendToLog(QStringLiteral("Erro desconhecido"));
+  }
+  return false;
+}
+
+void describeApplication() {
+  // Dates and numbers are shown the Brazilian way whatever the machine's language.
+  QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+  QCoreApplication::setApplicationName(QStringLiteral("Vantrel"));
+  QCoreApplication::setOrganizationName(QStringLiteral("Vantrel"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+}
+
+namespace {
+
+// A first start on a machine without an installation creates the embedded one and tells
+// the user how to log in.
+bool ensureInstallation() {
+  if (installationExists()) return true;
+  const InitReport report = runInit(false);
+  if (!report.ok) {
+    appendToLog(report.error);
+    MENSAGEM(QStringLiteral("!"), QStringLiteral("Não foi possível criar a instalação !\r"),
+             report.error);
+    return false;
+  }
+  MENSAGEM(QStringLiteral("!"), QStringLiteral("Instalação criada em %1\r").arg(installationFolder()),
+           QStringLiteral("Usuário: %1   Senha: %2").arg(kMasterUserCode, kMasterFirstPassword));
+  return true;
+}
+
+}  // namespace
+
+int runGui(VantrelApplication& app, const GuiOptions& options) {
+  SingleInstance instance;
+  if (instance.anotherIsRunning()) return 0;
+  instance.listen();
+  QObject::connect(&instance, &SingleInstance::raiseRequested, &app, raiseActiveWindow);
+
+  GuiPrompter prompter;
+  installPrompter(&prompter);
+  std::set_terminate([] {
+    appendToLog(QStringLiteral("Encerramento inesperado"));
+    std::abort();
+  });
+  if (!ensureInstallation()) return 1;
+
+  if (options.splash) {
+    TFRMVERSAO splash;
+    splash.exec();
+  }
+
+  TFRMSEPRINCIPAL window;
+  installWindows(window);
+  window.showMaximized();
+  if (!window.start()) return 1;
+  if (!runLogin(window)) return 0;
+  const int status = app.exec();
+  installPrompter(nullptr);
+  return status;
+}

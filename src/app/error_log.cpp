@@ -1,0 +1,20 @@
+#include "app/error_log.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+#include "data/data_source.h"
+
+QString logFilePath() { return installationFolder() + QStringLiteral("/vantrel.log"); }
+
+void appendToLog(const QString& message) {
+  QDir().mkpath(installationFolder());
+  QFile file(logFilePath());
+  if (!file.open(QIODevice::Append | QIODevice::Text)) return;
+  const QString stamp = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
+  QString line = message;
+  line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+  file.write((stamp + QStringLiteral(": ") + line + QLatin1Char('\n')).toUtf8());
+}

@@ -1,0 +1,12 @@
+#include "app/globals.h"
+
+namespace {
+Globals& instance() {
+  static Globals globals;
+  return globals;
+}
+}  // namespace
+
+Globals& G() { return instance(); }
+
+void resetGlobals() { instance() = Globals(); }

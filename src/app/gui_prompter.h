@@ -1,0 +1,10 @@
+// The prompter of the desktop program: the system beep and an application-modal message box.
+#pragma once
+
+#include "app/prompter.h"
+
+class GuiPrompter : public Prompter {
+ public:
+  void beep() override;
+  int ask(PromptKind kind, const QString& caption, const QString& body) override;
+};

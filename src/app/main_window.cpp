@@ -1,0 +1,450 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTime>
+#include <QToolButton>
+
+#include "app/child_window.h"
+#include "app/globals.h"
+#include "app/messages.h"
+#include "app/prompter.h"
+#include "app/standing_connections.h"
+
+namespace {
+
+TFRMSEPRINCIPAL* theMainWindow = nullptr;
+
+enum class Shown { Child, Modal };
+
+}  // namespace
+
+// One entry of the menu: what it is called, where it sits and how it is guarded.
+struct TFRMSEPRINCIPAL::EntryDef {
+  const char* objectName;
+  const char* caption;
+  const char* menu;        // objectName of the menu it sits in; nullptr: top level
+  const char* separatorBefore;
+  const char* permission;  // column of Usuarios; nullptr: not guarded
+  const char* deniedDetail;
+  Shown shown;
+  bool probeSettings;
+  bool keepEntryOnFailure;  // entries that do not give themselves back after a failed opening
+};
+
+namespace {
+
+struct MenuDef {
+  const char* objectName;
+  const char* caption;
+};
+
+const MenuDef kMenus[] = {
+    {"MNCADASTRO", "&Cadastro"},
+    {"MNEXERCICIOSMENU", "&Exercícios"},
+    {"MNRELATORIOS", "&Relatórios"},
+    {"Estabelevimento1", nullptr},  // a top-level entry sits between the menus
+    {"MNUTILITARIOS", "&Utilitários"},
+    {"MNSOBRE", nullptr},
+    {"Sair1", nullptr},
+};
+
+}  // namespace
+
+static const TFRMSEPRINCIPAL::EntryDef kEntries[] = {
+    {"MNALUNOS", "&Alunos", "MNCADASTRO", nullptr, "C_ALUNOS", "", Shown::Child, true, false},
+    {"MNGrupamentoMuscular", "&Grupamento Muscular", "MNCADASTRO", "N13", "C_GrupamentoMuscular",
+     "", Shown::Child, false, false},
+    {"MNEXERCICIOS", "&Exercícios", "MNCADASTRO", "N3", "C_EXERCICIOS", "", Shown::Child, false,
+     false},
+    {"MNFUNCIONARIO", "&Funcionários", "MNCADASTRO", "N5", "C_FUNCIONARIO", "", Shown::Child, true,
+     false},
+    {"MNCADASTRODEUSUARIOS", "&Usuários", "MNCADASTRO", "N10", "U_CADASTRODEUSUARIOS", "",
+     Shown::Child, false, false},
+    {"MNTIPOEXERCICIO", "&Tipos de Exercícios", "MNEXERCICIOSMENU", nullptr, "E_TIPOEXERCICIO", "",
+     Shown::Child, false, false},
+    {"MNImpressodeSrie", "Impressão de Série 40 Colunas", "MNEXERCICIOSMENU", "N9", "IMP_SERIE_40",
+     "", Shown::Modal, false, false},
+    {"MnSeriesVencidas", "Séries Vencidas", "MNRELATORIOS", nullptr, "R_SeriesVencidas", "",
+     Shown::Child, false, true},
+    {"MnAvaliaesFeitas", "Séries Feitas", "MNRELATORIOS", "N1", "R_AvaliacoesFeitas", "",
+     Shown::Child, false, true},
+    {"MnAvaliaesAgendadas", "Séries Agendadas", "MNRELATORIOS", "N11", "R_AvaliacoesAgendadas", "",
+     Shown::Child, false, true},
+    {"Estabelevimento1", "&Agendar Montagem de Série", nullptr, nullptr, nullptr, "", Shown::Modal,
+     false, false},
+    {"MNBACKUP", "&Backup", "MNUTILITARIOS", nullptr, "U_BACKUP", "", Shown::Modal, false, true},
+    {"MNRESTAURACAODOBACKUP", "&Restauração do Backup", "MNUTILITARIOS", "N4",
+     "U_RESTAURACAODOBACKUP", "", Shown::Modal, false, true},
+    {"MNAgendadeTreinos", "&Agenda Montagem de Série", "MNUTILITARIOS", "N2", "AGENDA",
+     "MONTAGEM DE SÉRIE", Shown::Child, false, true},
+    {"MNAtualizaTreinosWeb", "&Atualizar Treinos na Web", "MNUTILITARIOS", "N12", nullptr, "",
+     Shown::Modal, false, false},
+    {"MNPARAMETRIZACAODOUSUARIO", "Nível de Acesso do &Usuário", "MNUTILITARIOS", "N7",
+     "U_PARAMETRIZACAOUSUARIO", "", Shown::Modal, false, false},
+    {"MNESVAZIARARQUIVOS", "Esvaziar Arquivos de &Séries", "MNUTILITARIOS", "N8",
+     "U_REESVAZIARMOVIMENTACAO", "ESVAZIAR ARQUIVOS DE SÉRIES", Shown::Modal, false, true},
+    {"MNREPARAMETRIZACAODOSISTEMA", "&Configuração do Sistema", "MNUTILITARIOS", "N6", nullptr, "",
+     Shown::Child, false, false},
+    {"MNSOBRE", "S&obre", nullptr, nullptr, nullptr, "", Shown::Modal, false, false},
+    {"Sair1", "&Sair", nullptr, nullptr, nullptr, "", Shown::Modal, false, false},
+};
+
+namespace {
+
+const TFRMSEPRINCIPAL::EntryDef* findEntry(const QString& objectName) {
+  for (const auto& def : kEntries)
+    if (objectName == QLatin1String(def.objectName)) return &def;
+  return nullptr;
+}
+
+struct ShortcutDef {
+  const char* objectName;
+  const char* hint;
+  QStyle::StandardPixmap icon;
+};
+
+const ShortcutDef kShortcuts[] = {
+    {"SBAGENTATREINOS", "Consulta Agenda de Séries", QStyle::SP_FileDialogDetailedView},
+    {"SBFRQUENCIAAULAS", "Agendamento de Aula Coletiva", QStyle::SP_FileDialogListView},
+    {"SBREVISOR", "Revisor de Treinos Vencidos", QStyle::SP_BrowserReload},
+    {"SBEMAIL", "E-mail", QStyle::SP_DialogSaveButton},
+    {"SBEXERCICIOS", "Histórico de Séries", QStyle::SP_FileDialogContentsView},
+    {"SBAUSENTES", "Alunos Ausentes", QStyle::SP_MessageBoxWarning},
+    {"SBAGENDA", "Muda Usuário", QStyle::SP_DialogResetButton},
+    {"SBNOVIDADES", "Novidades", QStyle::SP_MessageBoxInformation},
+};
+
+}  // namespace
+
+TFRMSEPRINCIPAL* mainWindow() { return theMainWindow; }
+
+TFRMSEPRINCIPAL::TFRMSEPRINCIPAL(QWidget* parent) : QMainWindow(parent) {
+  theMainWindow = this;
+  setObjectName(QStringLiteral("TFRMSEPRINCIPAL"));
+  setWindowTitle(QStringLiteral("Sistema de Exercício "));
+  mdiArea_ = new QMdiArea(this);
+  mdiArea_->setObjectName(QStringLiteral("MDIAREA"));
+  setCentralWidget(mdiArea_);
+
+  Globals& g = G();
+  g.GINT_DIAS_AUSENTES = 0;
+  g.GSTR_SMTP_PROVEDOR = QString();
+  g.GSTR_NOME_PROVEDOR = QString();
+  g.GSTR_EMAIL_PROVEDOR = QString();
+  g.GSTR_USERNAME = QString();
+  g.GSTR_PASSWORD = QString();
+  g.GBOL_CONTROLE_OK = true;
+  g.GBOL_TEM_AUSENTES = false;
+  g.GBOL_EMAIL_AUSENTES = false;
+  g.GBOL_EMAIL_RELATORIO = false;
+
+  buildMenu();
+  buildShortcutBar();
+  buildStatusBar();
+  installStatusWriter([this](int panel, const QString& text) {
+    if (QLabel* label = statusPanel(panel)) label->setText(text);
+  });
+
+  Timer1.setObjectName(QStringLiteral("Timer1"));
+  Timer1.setInterval(1000);
+  connect(&Timer1, &QTimer::timeout, this, &TFRMSEPRINCIPAL::tick);
+
+  // Alt+F4 must not close the frame: the key is swallowed before anything sees it.
+  qApp->installEventFilter(this);
+}
+
+TFRMSEPRINCIPAL::~TFRMSEPRINCIPAL() {
+  qApp->removeEventFilter(this);
+  installStatusWriter(nullptr);
+  if (theMainWindow == this) theMainWindow = nullptr;
+}
+
+void TFRMSEPRINCIPAL::buildMenu() {
+  QHash<QString, QMenu*> menus;
+  for (const MenuDef& m : kMenus) {
+    if (m.caption) {
+      QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.caption));
+      menu->setObjectName(QString::fromUtf8(m.objectName));
+      menus.insert(menu->objectName(), menu);
+      continue;
+    }
+    // Top-level entries: created below, in the order of the table above.
+    const EntryDef* def = findEntry(QString::fromUtf8(m.objectName));
+    auto* action = menuBar()->addAction(QString::fromUtf8(def->caption));
+    action->setObjectName(QString::fromUtf8(def->objectName));
+    entries_.insert(action->objectName(), action);
+  }
+  for (const EntryDef& def : kEntries) {
+    if (!def.menu) continue;
+    QMenu* menu = menus.value(QString::fromUtf8(def.menu));
+    if (def.separatorBefore) menu->addSeparator()->setObjectName(QString::fromUtf8(def.separatorBefore));
+    QAction* action = menu->addAction(QString::fromUtf8(def.caption));
+    action->setObjectName(QString::fromUtf8(def.objectName));
+    entries_.insert(action->objectName(), action);
+  }
+  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+    const QString name = it.key();
+    it.value()->setCheckable(name != QLatin1String("Sair1"));
+    // Until a window is set for it, an entry has nothing to open.
+    it.value()->setEnabled(name == QLatin1String("Sair1"));
+    connect(it.value(), &QAction::triggered, this, [this, name] { openEntry(name); });
+  }
+  // The separators below the entries the settings can hide.
+  for (QMenu* menu : menus) {
+    for (QAction* action : menu->actions())
+      if (action->isSeparator()) entries_.insert(action->objectName(), action);
+  }
+}
+
+void TFRMSEPRINCIPAL::buildShortcutBar() {
+  auto* bar = new QWidget(this);
+  bar->setObjectName(QStringLiteral("PNLATALHO"));
+  auto* layout = new QHBoxLayout(bar);
+  layout->setContentsMargins(0, 0, 4, 0);
+  layout->setSpacing(2);
+  for (const ShortcutDef& def : kShortcuts) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QString::fromUtf8(def.objectName));
+    button->setToolTip(QString::fromUtf8(def.hint));
+    button->setIcon(style()->standardIcon(def.icon));
+    button->setAutoRaise(true);
+    button->setEnabled(false);
+    layout->addWidget(button);
+    shortcuts_.insert(button->objectName(), button);
+  }
+  bar->setFixedHeight(34);
+  menuBar()->setCornerWidget(bar, Qt::TopRightCorner);
+}
+
+void TFRMSEPRINCIPAL::buildStatusBar() {
+  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+  statusBar()->setSizeGripEnabled(false);
+  // The date and time panels grow past their nominal widths when the font needs it.
+  const QFontMetrics metrics(font());
+  const int widths[4] = {250, 0, qMax(70, metrics.horizontalAdvance(QStringLiteral("00/00/0000")) + 12),
+                         qMax(60, metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 12)};
+  for (int i = 0; i < 4; ++i) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    if (i >= 2) label->setAlignment(Qt::AlignCenter);
+    if (widths[i] > 0) label->setFixedWidth(widths[i]);
+    statusBar()->addWidget(label, i == 1 ? 1 : 0);
+    panels_[i] = label;
+  }
+}
+
+QAction* TFRMSEPRINCIPAL::entry(const QString& objectName) const { return entries_.value(objectName); }
+
+QToolButton* TFRMSEPRINCIPAL::shortcut(const QString& objectName) const {
+  return shortcuts_.value(objectName);
+}
+
+QLabel* TFRMSEPRINCIPAL::statusPanel(int panel) const {
+  return panel >= 1 && panel <= 4 ? panels_[panel - 1] : nullptr;
+}
+
+void TFRMSEPRINCIPAL::setChildWindow(const QString& entryName, ChildFactory factory) {
+  childFactories_.insert(entryName, std::move(factory));
+  if (QAction* action = entry(entryName)) action->setEnabled(true);
+}
+
+void TFRMSEPRINCIPAL::setModalWindow(const QString& entryName, ModalRunner runner) {
+  modalRunners_.insert(entryName, std::move(runner));
+  if (QAction* action = entry(entryName)) action->setEnabled(true);
+}
+
+void TFRMSEPRINCIPAL::setShortcutWindow(const QString& buttonName, ModalRunner runner) {
+  QToolButton* button = shortcut(buttonName);
+  if (!button) return;
+  button->setEnabled(buttonName != QLatin1String("SBAUSENTES"));
+  connect(button, &QToolButton::clicked, this, [runner = std::move(runner)] { runner(); });
+}
+
+void TFRMSEPRINCIPAL::applyMenuSettings() {
+  const Globals& g = G();
+  auto hide = [this](const char* name, bool hidden, bool alsoDisable) {
+    QAction* action = entry(QString::fromUtf8(name));
+    if (!action) return;
+    action->setVisible(!hidden);
+    if (alsoDisable && hidden) {
+      action->setEnabled(false);
+      action->setChecked(true);
+    }
+    // An entry shown again is usable when its window exists.
+    if (alsoDisable && !hidden) {
+      action->setEnabled(childFactories_.contains(action->objectName()) ||
+                         modalRunners_.contains(action->objectName()));
+      action->setChecked(false);
+    }
+  };
+  const bool noGroups = g.GSTR_GRUPAMENTO_MUSCULAR == QStringLiteral("Não");
+  hide("MNGrupamentoMuscular", noGroups, true);
+  hide("N13", noGroups, false);
+  const bool gymProgramKeepsPeople = !g.GBOL_SISTEMA_LOCAL;
+  hide("MNALUNOS", gymProgramKeepsPeople, true);
+  hide("MNFUNCIONARIO", gymProgramKeepsPeople, true);
+  hide("N3", gymProgramKeepsPeople, false);
+  hide("N5", gymProgramKeepsPeople, false);
+}
+
+bool TFRMSEPRINCIPAL::start() {
+  Globals& g = G();
+  g.GSTR_ALUNOS_ATIVOS = QStringLiteral("Não");
+  g.GBOL_CONTROLE_OK = true;
+  g.GBOL_FALHA_ABERTURA = false;
+  g.GBOL_MUDA_USUARIO = false;
+  g.GINT_JANELAS_ABERTAS = 0;
+  banner_ = bannerText();
+  if (!connectStandingConnections()) {
+    MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, Msg::DetalheBancoRede);
+    return false;
+  }
+  // The settings are read once the workout connection is there; a failure is reported by
+  // the login dialog, which then ends the program.
+  if (ABRE_CONTROLE()) {
+    banner_ = bannerText();
+    applyMenuSettings();
+  }
+  tick();
+  Timer1.start();
+  QCoreApplication::processEvents();
+  return true;
+}
+
+QString TFRMSEPRINCIPAL::bannerText() const {
+  const QString gym = G().GSTR_ACADEMIA.str().trimmed();
+  QString text = QStringLiteral("Vantrel - Sistema de Exercício");
+  if (!gym.isEmpty()) text += QStringLiteral(" - ") + gym;
+  return text + QStringLiteral(" - Prescrição, impressão e acompanhamento de séries  ***  ");
+}
+
+void TFRMSEPRINCIPAL::tick() {
+  const int w = width();
+  banner_ = rotateBanner(banner_, w);
+  panels_[1]->setText(banner_);
+  panels_[1]->setMaximumWidth(qMax(0, w - 380));
+  panels_[2]->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+  panels_[3]->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+
+  if (!probeWorkoutDatabase()) {
+    reportLostDatabase();
+    return;
+  }
+  QToolButton* absent = shortcut(QStringLiteral("SBAUSENTES"));
+  Globals& g = G();
+  if (g.GBOL_SISTEMA_LOCAL) {
+    absent->setEnabled(false);
+    return;
+  }
+  if (!g.GBOL_TEM_AUSENTES && absentTest_) absentTest_();
+  // Members are absent: the button blinks once a second and can be clicked while lit.
+  if (g.GBOL_TEM_AUSENTES) absent->setEnabled(!absent->isEnabled());
+  else absent->setEnabled(false);
+}
+
+void TFRMSEPRINCIPAL::reportLostDatabase() {
+  Timer1.stop();
+  mdiArea_->closeAllSubWindows();
+  MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, Msg::DetalheBancoRede);
+  ReSetBanco();
+  Timer1.start();
+  QCoreApplication::processEvents();
+}
+
+void TFRMSEPRINCIPAL::openEntry(const QString& objectName) {
+  if (objectName == QLatin1String("Sair1")) {
+    requestExit();
+    return;
+  }
+  const EntryDef* def = findEntry(objectName);
+  if (!def) return;
+  if (objectName == QLatin1String("MNAtualizaTreinosWeb") &&
+      G().GSTR_PORTAL_CONECTION != QStringLiteral("Sim")) {
+    MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, QStringLiteral("Configurar Treino Web"));
+    return;
+  }
+  if (def->permission) {
+    GuardedEntry guard{QString::fromUtf8(def->permission), QString::fromUtf8(def->deniedDetail),
+                       def->probeSettings};
+    if (!authoriseEntry(guard)) return;
+  }
+  if (def->shown == Shown::Child) openChild(*def);
+  else openModal(*def);
+}
+
+void TFRMSEPRINCIPAL::openChild(const EntryDef& def) {
+  const QString name = QString::fromUtf8(def.objectName);
+  const ChildFactory factory = childFactories_.value(name);
+  if (!factory) return;
+  QAction* action = entry(name);
+  G().GINT_JANELAS_ABERTAS += 1;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  ChildWindow* window = factory();
+  QApplication::restoreOverrideCursor();
+  action->setEnabled(false);
+  action->setChecked(true);
+  connect(window, &ChildWindow::windowClosed, this, [this, name] { giveBackEntry(name); });
+  QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
+  frame->setAttribute(Qt::WA_DeleteOnClose);
+  frame->setWindowTitle(window->windowTitle());
+  window->show();
+  frame->show();
+  if (!def.keepEntryOnFailure && G().GBOL_FALHA_ABERTURA) giveBackEntry(name);
+}
+
+void TFRMSEPRINCIPAL::openModal(const EntryDef& def) {
+  const QString name = QString::fromUtf8(def.objectName);
+  const ModalRunner runner = modalRunners_.value(name);
+  if (!runner) return;
+  if (name == QLatin1String("MNRESTAURACAODOBACKUP")) Timer1.stop();  // the restore restarts it
+  QAction* action = entry(name);
+  const bool counted = def.permission != nullptr;
+  if (counted) G().GINT_JANELAS_ABERTAS += 1;
+  action->setEnabled(false);
+  action->setChecked(true);
+  runner();
+  if (counted) VOLTA_USUARIO();
+  giveBackEntry(name);
+}
+
+void TFRMSEPRINCIPAL::giveBackEntry(const QString& objectName) {
+  if (QAction* action = entry(objectName)) {
+    action->setEnabled(true);
+    action->setChecked(false);
+  }
+}
+
+void TFRMSEPRINCIPAL::requestExit() {
+  if (exit_.request(G().GINT_JANELAS_ABERTAS)) close();
+}
+
+void TFRMSEPRINCIPAL::closeEvent(QCloseEvent* event) {
+  Timer1.stop();
+  hide();
+  mdiArea_->closeAllSubWindows();
+  disconnectStandingConnections();
+  event->accept();
+  QCoreApplication::quit();
+}
+
+bool TFRMSEPRINCIPAL::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F4 && (key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier)
+      return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,12 @@
+// The two standing connections: the workout and gym-management databases, opened by
+// the main window when it starts and closed when it closes, shared by every window.
+#pragma once
+
+#include "data/connection.h"
+
+Connection& ADOConnectionVantrel();
+Connection& ADOConnectionBrisca();
+
+// Opens both (workout first); false when either fails, with the reason in the log.
+bool connectStandingConnections();
+void disconnectStandingConnections();

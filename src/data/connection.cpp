@@ -1,0 +1,78 @@
+#include "data/connection.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <atomic>
+
+#include "app/error_log.h"
+
+Connection::Connection(DataSource source, const QString& name) : name_(name), source_(source) {}
+
+Connection::Connection(const LinkSpec& spec, const QString& name) : name_(name), spec_(spec) {}
+
+Connection::~Connection() {
+  close();
+  if (QSqlDatabase::contains(name_)) QSqlDatabase::removeDatabase(name_);
+}
+
+QString Connection::uniqueName(const QString& prefix) {
+  static std::atomic<int> counter{0};
+  return QStringLiteral("%1#%2").arg(prefix).arg(++counter);
+}
+
+bool Connection::fail(const QString& why) {
+  lastError_ = why;
+  appendToLog(QStringLiteral("Conexão %1: %2").arg(name_, why));
+  return false;
+}
+
+bool Connection::open(Create create) {
+  close();
+  lastError_.clear();
+  if (source_) {
+    // The link file is read at every opening, so a reconnection picks up a
+    // file the installer corrected meanwhile.
+    LinkParse parsed = readLinkFile(linkFilePath(*source_));
+    if (!parsed.spec) return fail(parsed.error);
+    spec_ = parsed.spec;
+  }
+  if (!spec_) return fail(QStringLiteral("sem arquivo de conexão"));
+  const LinkSpec& spec = *spec_;
+  const Dialect& dialect = Dialect::of(spec.provider);
+
+  if (QSqlDatabase::contains(name_)) QSqlDatabase::removeDatabase(name_);
+  QSqlDatabase db = QSqlDatabase::addDatabase(dialect.qtDriver(), name_);
+  if (!db.isValid()) return fail(QStringLiteral("driver %1 indisponível").arg(dialect.qtDriver()));
+
+  if (spec.provider == Provider::SQLite) {
+    if (create == Create::No && !QFileInfo::exists(spec.dataSource))
+      return fail(QStringLiteral("banco %1 não existe").arg(spec.dataSource));
+    db.setDatabaseName(spec.dataSource);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+  } else {
+    db.setHostName(spec.host());
+    if (spec.port() > 0) db.setPort(spec.port());
+    db.setDatabaseName(spec.catalog);
+    db.setUserName(spec.user);
+    db.setPassword(spec.password);
+    db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+  }
+  if (!db.open()) return fail(db.lastError().text());
+  return true;
+}
+
+void Connection::close() {
+  if (!QSqlDatabase::contains(name_)) return;
+  QSqlDatabase db = QSqlDatabase::database(name_, false);
+  if (db.isOpen()) db.close();
+}
+
+bool Connection::isOpen() const {
+  return QSqlDatabase::contains(name_) && QSqlDatabase::database(name_, false).isOpen();
+}
+
+QSqlDatabase Connection::database() const { return QSqlDatabase::database(name_, false); }
+
+Provider Connection::provider() const { return spec_ ? spec_->provider : Provider::SQLite; }
+
+const Dialect& Connection::dialect() const { return Dialect::of(provider()); }

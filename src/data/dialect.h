@@ -1,0 +1,52 @@
+// The few places where SQLite and PostgreSQL differ, chosen by provider.
+// Everything else is written once in portable SQL.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "data/link_file.h"
+
+// Column types of the program's tables. Text sizes are characters.
+enum class ColumnType {
+  Text,      // VARCHAR(n)
+  Memo,      // long text
+  Date,      // a calendar date
+  DateTime,  // date and time
+  Bit,       // yes/no flag
+  SmallInt,
+  Int,
+  Float,
+  Decimal,   // fixed-point money
+  Image,     // bytes (JPEG photos, logos)
+  Identity,  // integer numbered by the server, the row's primary key
+};
+
+class Dialect {
+ public:
+  virtual ~Dialect() = default;
+
+  static const Dialect& of(Provider provider);
+
+  virtual Provider provider() const = 0;
+  virtual QString qtDriver() const = 0;
+
+  // The column's type as written in CREATE TABLE / ALTER TABLE ADD.
+  virtual QString columnType(ColumnType type, int size = 0) const = 0;
+
+  // An integer expression giving the year of a date column.
+  virtual QString yearOf(const QString& column) const = 0;
+
+  // A query returning one row per user table, its name in column 0.
+  virtual QString listTablesSql() const = 0;
+
+  // A query returning the database's size in bytes in column 0 of its one row.
+  virtual QString sizeSql() const = 0;
+
+  // Statements that give free space back to the system (run outside a transaction).
+  virtual QStringList shrinkSql() const = 0;
+
+  // "ALTER TABLE t ADD c type" in the dialect's spelling.
+  virtual QString addColumnSql(const QString& table, const QString& column,
+                               const QString& type) const = 0;
+};

@@ -1,0 +1,174 @@
+#include "data/link_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// Splits "k=v;k=v" honouring double-quoted values ("Password=\"a;b\"").
+bool splitPairs(const QString& line, QList<QPair<QString, QString>>& pairs, QString& error) {
+  int i = 0;
+  const int n = line.size();
+  while (i < n) {
+    while (i < n && (line[i] == QLatin1Char(';') || line[i].isSpace())) ++i;
+    if (i >= n) break;
+    const int eq = line.indexOf(QLatin1Char('='), i);
+    if (eq < 0) {
+      error = QStringLiteral("item sem \"=\": %1").arg(line.mid(i));
+      return false;
+    }
+    const QString key = line.mid(i, eq - i).trimmed();
+    i = eq + 1;
+    while (i < n && line[i] == QLatin1Char(' ')) ++i;
+    QString value;
+    if (i < n && line[i] == QLatin1Char('"')) {
+      ++i;
+      for (;;) {
+        if (i >= n) {
+          error = QStringLiteral("aspas não fechadas no item %1").arg(key);
+          return false;
+        }
+        if (line[i] == QLatin1Char('"')) {
+          if (i + 1 < n && line[i + 1] == QLatin1Char('"')) {  // "" is a literal quote
+            value += QLatin1Char('"');
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        value += line[i++];
+      }
+    } else {
+      const int semi = line.indexOf(QLatin1Char(';'), i);
+      const int end = semi < 0 ? n : semi;
+      value = line.mid(i, end - i).trimmed();
+      i = end;
+    }
+    if (key.isEmpty()) {
+      error = QStringLiteral("item sem nome");
+      return false;
+    }
+    pairs.append({key, value});
+  }
+  return true;
+}
+
+QString quoted(const QString& value) {
+  if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('"')) &&
+      value.trimmed() == value)
+    return value;
+  QString v = value;
+  v.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+  return QLatin1Char('"') + v + QLatin1Char('"');
+}
+
+}  // namespace
+
+QString LinkSpec::host() const {
+  const int colon = dataSource.lastIndexOf(QLatin1Char(':'));
+  if (colon > 0) {
+    bool ok = false;
+    dataSource.mid(colon + 1).toInt(&ok);
+    if (ok) return dataSource.left(colon);
+  }
+  return dataSource;
+}
+
+int LinkSpec::port() const {
+  const int colon = dataSource.lastIndexOf(QLatin1Char(':'));
+  if (colon > 0) {
+    bool ok = false;
+    const int p = dataSource.mid(colon + 1).toInt(&ok);
+    if (ok) return p;
+  }
+  return 0;
+}
+
+LinkParse parseLinkText(const QString& text) {
+  LinkParse result;
+  QList<QPair<QString, QString>> pairs;
+  for (const QString& raw : text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")))) {
+    const QString line = raw.trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+        line.compare(QStringLiteral("[oledb]"), Qt::CaseInsensitive) == 0)
+      continue;
+    if (!splitPairs(line, pairs, result.error)) return result;
+  }
+  LinkSpec spec;
+  QString provider;
+  for (const auto& [key, value] : pairs) {
+    const QString k = key.toLower();
+    if (k == QLatin1String("provider")) provider = value;
+    else if (k == QLatin1String("data source")) spec.dataSource = value;
+    else if (k == QLatin1String("initial catalog")) spec.catalog = value;
+    else if (k == QLatin1String("user id")) spec.user = value;
+    else if (k == QLatin1String("password")) spec.password = value;
+    // Other OLE DB items (Persist Security Info, ...) mean nothing here.
+  }
+  if (provider.compare(QStringLiteral("SQLite"), Qt::CaseInsensitive) == 0) {
+    spec.provider = Provider::SQLite;
+  } else if (provider.compare(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive) == 0) {
+    spec.provider = Provider::PostgreSQL;
+  } else if (provider.isEmpty()) {
+    result.error = QStringLiteral("provedor não informado");
+    return result;
+  } else {
+    result.error = QStringLiteral("provedor desconhecido: %1").arg(provider);
+    return result;
+  }
+  if (spec.dataSource.isEmpty()) {
+    result.error = QStringLiteral("Data Source não informado");
+    return result;
+  }
+  if (spec.provider == Provider::PostgreSQL && spec.catalog.isEmpty()) {
+    result.error = QStringLiteral("Initial Catalog não informado");
+    return result;
+  }
+  result.spec = spec;
+  return result;
+}
+
+LinkParse readLinkFile(const QString& path) {
+  QFile file(path);
+  if (!file.exists()) return {std::nullopt, QStringLiteral("arquivo %1 não existe").arg(path)};
+  if (!file.open(QIODevice::ReadOnly))
+    return {std::nullopt, QStringLiteral("arquivo %1 não pode ser lido").arg(path)};
+  QByteArray bytes = file.readAll();
+  // Link files saved by other tools may be UTF-16 with a byte-order mark.
+  QString text;
+  if (bytes.startsWith("\xFF\xFE"))
+    text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                              (bytes.size() - 2) / 2);
+  else
+    text = QString::fromUtf8(bytes);
+  LinkParse parsed = parseLinkText(text);
+  if (!parsed.spec) {
+    parsed.error = QStringLiteral("%1: %2").arg(path, parsed.error);
+    return parsed;
+  }
+  if (parsed.spec->provider == Provider::SQLite && QDir::isRelativePath(parsed.spec->dataSource))
+    parsed.spec->dataSource =
+        QDir::cleanPath(QFileInfo(path).absolutePath() + QLatin1Char('/') + parsed.spec->dataSource);
+  return parsed;
+}
+
+QString formatLinkText(const LinkSpec& spec) {
+  QString text = QStringLiteral("[oledb]\n; Vantrel data link\n");
+  if (spec.provider == Provider::SQLite)
+    return text + QStringLiteral("Provider=SQLite;Data Source=%1\n").arg(quoted(spec.dataSource));
+  return text + QStringLiteral("Provider=PostgreSQL;Data Source=%1;Initial Catalog=%2;User ID=%3;"
+                               "Password=%4\n")
+                    .arg(quoted(spec.dataSource), quoted(spec.catalog), quoted(spec.user),
+                         quoted(spec.password));
+}
+
+bool writeLinkFile(const QString& path, const LinkSpec& spec) {
+  if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  file.write(formatLinkText(spec).toUtf8());
+  return file.commit();
+}

@@ -1,0 +1,48 @@
+// Running statements: every value is a bound parameter, every failure an exception
+// that the writing and opening patterns turn into the program's messages.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariantList>
+#include <functional>
+#include <stdexcept>
+
+class SqlError : public std::runtime_error {
+ public:
+  explicit SqlError(const QString& what) : std::runtime_error(what.toStdString()), text_(what) {}
+  const QString& text() const { return text_; }
+
+ private:
+  QString text_;
+};
+
+// Prepares `sql`, binds `values` to its "?" or ":name" placeholders in order and runs it.
+// Throws SqlError on any failure.
+QSqlQuery runSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
+
+// The first column of the first row, or an invalid QVariant when there is no row.
+QVariant scalarSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
+
+// True when `sql` can be prepared and run (a probe); the failure is not reported.
+bool sqlRuns(const QSqlDatabase& db, const QString& sql);
+
+// A transaction that rolls back unless committed.
+class Transaction {
+ public:
+  explicit Transaction(const QSqlDatabase& db);  // throws SqlError when it cannot begin
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  void commit();  // throws SqlError
+
+ private:
+  QSqlDatabase db_;
+  bool done_ = false;
+};
+
+// The writing pattern of every confirm: `work` runs in one transaction; any
+// failure rolls back, is logged, and tells the user "Gravando na tabela !"
+// with `detail` (the table's or function's name). True when committed.
+bool writeInTransaction(const QSqlDatabase& db, const QString& detail,
+                        const std::function<void()>& work);

@@ -1,0 +1,77 @@
+// vantrel: the window program by default; subcommands for installation and batch work.
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/application.h"
+#include "app/installation.h"
+#include "app/prompter.h"
+
+namespace {
+
+const char* const kUsage =
+    "Uso: vantrel [--no-splash]\n"
+    "     vantrel init [--demo]   cria a instalação (bancos, configuração, usuário mestre)\n"
+    "     vantrel --version\n"
+    "A pasta da instalação é $VANTREL_HOME (padrão ~/.local/share/vantrel).\n";
+
+void print(FILE* out, const QString& text) {
+  std::fputs(text.toLocal8Bit().constData(), out);
+  std::fputc('\n', out);
+}
+
+int runInitCommand(const QStringList& args) {
+  bool demo = false;
+  for (const QString& arg : args) {
+    if (arg == QLatin1String("--demo")) demo = true;
+    else {
+      print(stderr, QStringLiteral("Opção desconhecida: %1").arg(arg));
+      return 2;
+    }
+  }
+  const InitReport report = runInit(demo);
+  for (const QString& line : report.lines) print(stdout, line);
+  if (!report.ok) {
+    print(stderr, report.error);
+    return 1;
+  }
+  return 0;
+}
+
+// The command line never needs a display: drawing (demo photos, reports) goes offscreen.
+int runCommand(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  describeApplication();
+  ConsolePrompter console;
+  installPrompter(&console);
+  QStringList args = app.arguments().mid(1);
+  const QString command = args.takeFirst();
+  int status = 2;
+  if (command == QLatin1String("init")) status = runInitCommand(args);
+  installPrompter(nullptr);
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const QString first = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+  if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (first == QLatin1String("--version")) {
+    std::printf("vantrel %s\n", VANTREL_VERSION);
+    return 0;
+  }
+  if (first == QLatin1String("init")) return runCommand(argc, argv);
+  if (!first.isEmpty() && first != QLatin1String("--no-splash")) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  VantrelApplication app(argc, argv);
+  GuiOptions options;
+  options.splash = first != QLatin1String("--no-splash") && qEnvironmentVariableIsEmpty("VANTREL_NO_SPLASH");
+  return runGui(app, options);
+}

@@ -1,0 +1,17 @@
+// A small believable gym for trying the program at once: instructors and other staff,
+// members with photos, muscle groups, strength and aerobic exercises, the evaluators'
+// agenda and a few saved series.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QVariantMap>
+
+// Settings of the demonstration gym (merged over the defaults of a new installation).
+QVariantMap demoGymSettings();
+
+// Adds the demonstration gym to a new workout database. Runs inside the caller's
+// transaction; throws SqlError on failure.
+void addDemoGym(const QSqlDatabase& db);
+
+// A valid CPF (taxpayer number), masked as 000.000.000-00, built from a nine-digit seed.
+QString demoCpf(int seed);

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "app/messages.h"
+#include "app/shell_logic.h"
+#include "app/standing_connections.h"
+#include "app/users_table.h"
+#include "data/sql.h"
+#include "support/shell_fixture.h"
+#include "support/test_env.h"
+
+namespace {
+
+TEST(Banner, RotatesByNineCharactersOnlyWhenItDoesNotFit) {
+  const QString banner = QStringLiteral("0123456789ABCDEFGHIJ");  // 20 characters
+  EXPECT_EQ(rotateBanner(banner, 400), banner);  // 20 places left: fits exactly
+  EXPECT_EQ(rotateBanner(banner, 399), QStringLiteral("9ABCDEFGHIJ012345678"));
+  EXPECT_EQ(rotateBanner(banner, 100), QStringLiteral("9ABCDEFGHIJ012345678"));
+  // Twenty steps of nine bring it back: the text is only ever rotated, never lost.
+  QString rotating = banner;
+  for (int i = 0; i < 20; ++i) rotating = rotateBanner(rotating, 0);
+  EXPECT_EQ(rotating, banner);
+}
+
+TEST(ExitSequence, AsksToCloseWindowsThenToBeSure) {
+  ScriptedPrompter& prompter = testPrompter();
+  prompter.clear();
+  ExitSequence none;
+  EXPECT_TRUE(none.request(0));
+  EXPECT_TRUE(prompter.messages().isEmpty());
+
+  ExitSequence open;
+  EXPECT_FALSE(open.request(1));
+  EXPECT_EQ(prompter.texts(), QStringList{Msg::FecheJanelasAbertas});
+  EXPECT_EQ(open.step(), 1);
+  prompter.answerNext(kAnswerNo);
+  EXPECT_FALSE(open.request(1));
+  EXPECT_EQ(open.step(), 1);
+  prompter.answerNext(kAnswerYes);
+  EXPECT_TRUE(open.request(1));
+  EXPECT_EQ(open.step(), 2);
+  EXPECT_EQ(prompter.texts(), (QStringList{Msg::FecheJanelasAbertas, Msg::TemCertezaFormulariosFechados,
+                                           Msg::TemCertezaFormulariosFechados}));
+}
+
+class ShellLogicTest : public ShellFixture {};
+
+TEST_F(ShellLogicTest, SettingsGoIntoTheProcessValues) {
+  setSetting(QStringLiteral("ACADEMIA"), QStringLiteral("ACADEMIA COM UM NOME BEM MAIS LONGO QUE O CAMPO"));
+  setSetting(QStringLiteral("PATH_EXERCICIO"), QStringLiteral("Não"));
+  setSetting(QStringLiteral("Alunos_Ausentes"), 15);
+  setSetting(QStringLiteral("CLIENTE"), 4321.0);
+  setSetting(QStringLiteral("SMTP_PROVEDOR"), QStringLiteral("smtp.exemplo.com.br * 587"));
+  ASSERT_TRUE(ABRE_CONTROLE());
+  const Globals& g = G();
+  EXPECT_EQ(g.GSTR_ACADEMIA.str(), QStringLiteral("ACADEMIA COM UM NOME BEM MAIS LONGO"));  // 35
+  EXPECT_FALSE(g.GBOL_SISTEMA_LOCAL);
+  EXPECT_EQ(g.GINT_DIAS_AUSENTES, 15);
+  EXPECT_EQ(g.GFLT_CLIENTE, 4321.0);
+  EXPECT_EQ(g.GSTR_SMTP_PROVEDOR.str(), QStringLiteral("smtp.exemplo.com.br * 587"));
+  EXPECT_EQ(g.GSTR_GRUPAMENTO_MUSCULAR, QStringLiteral("Não"));
+
+  setSetting(QStringLiteral("PATH_EXERCICIO"), QStringLiteral("qualquer"));
+  ASSERT_TRUE(ABRE_CONTROLE());
+  EXPECT_TRUE(G().GBOL_SISTEMA_LOCAL);
+
+  runSql(workout(), QStringLiteral("DROP TABLE Secvar"));
+  EXPECT_FALSE(ABRE_CONTROLE());
+  EXPECT_FALSE(G().GBOL_CONTROLE_OK);
+  EXPECT_TRUE(testPrompter().messages().isEmpty());  // silent: the login reports it
+}
+
+TEST_F(ShellLogicTest, GuardedEntryFollowsTheFlags) {
+  addUser(QStringLiteral("02"), QStringLiteral("INSTRUTOR"), QStringLiteral("TREINO"),
+          {QStringLiteral("C_ALUNOS")});
+  setFlag(QStringLiteral("02"), QStringLiteral("AGENDA"), QString());
+  const GuardedEntry members{QStringLiteral("C_ALUNOS"), QString(), true};
+  const GuardedEntry agenda{QStringLiteral("AGENDA"), QStringLiteral("MONTAGEM DE SÉRIE"), false};
+
+  EXPECT_TRUE(authoriseEntry(members));  // the master user has every flag
+  EXPECT_FALSE(TBLUSUARIOS().isOpen());
+
+  G().GSTR_USUARIO = QStringLiteral("02");
+  int asked = 0;
+  installReauthenticator([&] { ++asked; });
+  EXPECT_FALSE(authoriseEntry(members));
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::UsuarioSemAcesso});
+
+  // Neither "Sim" nor "Não": refused without asking anybody, with the entry's detail.
+  testPrompter().clear();
+  EXPECT_FALSE(authoriseEntry(agenda));
+  EXPECT_EQ(asked, 1);
+  ASSERT_EQ(testPrompter().messages().size(), 1);
+  EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("MONTAGEM DE SÉRIE"));
+
+  // Another user authorises one opening; the logged-in user stays the same.
+  installReauthenticator([&] {
+    G().GSTR_USUARIO = QStringLiteral("01");
+    TBLUSUARIOS().locate(QStringLiteral("01"));
+  });
+  EXPECT_TRUE(authoriseEntry(members));
+  EXPECT_EQ(G().GSTR_USUARIO.str(), QStringLiteral("02"));
+
+  // Too many failures in the dialog close the table: nothing opens.
+  installReauthenticator([] { TBLUSUARIOS().close(); });
+  testPrompter().clear();
+  EXPECT_FALSE(authoriseEntry(members));
+  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::UsuarioSemAcesso});
+}
+
+TEST_F(ShellLogicTest, GuardedEntryWithoutUsersOrSettingsTables) {
+  runSql(workout(), QStringLiteral("DROP TABLE Secvar"));
+  EXPECT_FALSE(authoriseEntry({QStringLiteral("C_ALUNOS"), QString(), true}));
+  ASSERT_EQ(testPrompter().messages().size(), 1);
+  EXPECT_EQ(testPrompter().messages()[0].text, Msg::AberturaDeTabela);
+  EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Controle"));
+  EXPECT_TRUE(authoriseEntry({QStringLiteral("C_EXERCICIOS"), QString(), false}));
+
+  testPrompter().clear();
+  runSql(workout(), QStringLiteral("DROP TABLE Usuarios"));
+  EXPECT_FALSE(authoriseEntry({QStringLiteral("C_EXERCICIOS"), QString(), false}));
+  EXPECT_EQ(testPrompter().texts(), (QStringList{Msg::AberturaDeTabela, Msg::RegistroJaAlocado}));
+  EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Usuarios"));
+}
+
+TEST_F(ShellLogicTest, ClosingTheLastWindowPutsTheUserBack) {
+  QStringList written;
+  installStatusWriter([&](int panel, const QString& text) {
+    written << QStringLiteral("%1:%2").arg(panel).arg(text);
+  });
+  G().GINT_JANELAS_ABERTAS = 2;
+  EXPECT_TRUE(VOLTA_USUARIO());
+  EXPECT_TRUE(written.isEmpty());  // one window still open
+  EXPECT_TRUE(VOLTA_USUARIO());
+  EXPECT_EQ(G().GINT_JANELAS_ABERTAS, 0);
+  EXPECT_EQ(written, QStringList{QStringLiteral("1:Usuário: MESTRE")});
+
+  runSql(workout(), QStringLiteral("DROP TABLE Usuarios"));
+  G().GINT_JANELAS_ABERTAS = 1;
+  EXPECT_FALSE(VOLTA_USUARIO());
+  EXPECT_EQ(G().GINT_JANELAS_ABERTAS, 0);
+  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::AberturaDeTabela});
+}
+
+}  // namespace
