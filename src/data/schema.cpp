@@ -3,7 +3,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <initializer_list>
 
@@ -721,17 +720,10 @@ QList<TableDef> assessmentTables() {
 // ---------------------------------------------------------------------------------------------
 // Creating
 
-void execute(const QSqlDatabase& db, const QString& sql) {
-  // DDL is run unprepared: PostgreSQL cannot PREPARE a CREATE statement.
-  QSqlQuery query(db);
-  if (!query.exec(sql))
-    throw SqlError(query.lastError().text() + QStringLiteral(" [") + sql + QLatin1Char(']'));
-}
-
 void createTable(const QSqlDatabase& db, const Dialect& dialect, const TableDef& table) {
   try {
-    execute(db, createTableSql(table, dialect));
-    for (const QString& sql : createIndexSql(table, dialect)) execute(db, sql);
+    runSql(db, createTableSql(table, dialect));
+    for (const QString& sql : createIndexSql(table, dialect)) runSql(db, sql);
   } catch (const SqlError& e) {
     throw SqlError(QStringLiteral("%1: %2").arg(table.name, e.text()));
   }

@@ -193,7 +193,7 @@ void addMembers(const QSqlDatabase& db, const QDate& today) {
             QStringLiteral("RJ"), QStringLiteral("22%1-%2").arg(200 + i * 7).arg(i * 3 % 1000, 3, 10, QLatin1Char('0')),
             QStringLiteral("%1").arg(10000000 + i * 104729), demoCpf(100000000 + i * 104729),
             QStringLiteral("(21) 2222-%1").arg(1000 + i * 37),
-            QStringLiteral("(21) 99876-%1").arg(1000 + i * 53),
+            QStringLiteral("(21)99876-%1").arg(1000 + i * 53),
             QStringLiteral("%1.%2@exemplo.com.br").arg(first).arg(i),
             i % 3 ? QStringLiteral("ANALISTA") : QStringLiteral("ESTUDANTE"),
             QDate(1960 + (i * 7) % 45, 1 + i % 12, 1 + (i * 5) % 28),

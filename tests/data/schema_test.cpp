@@ -2,9 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QSqlError>
 #include <QSqlQuery>
-#include <algorithm>
 
 #include "data/schema.h"
 #include "data/settings_record.h"
@@ -26,12 +24,6 @@ QStringList sortedLower(QStringList names) {
   for (QString& name : names) name = name.toLower();
   names.sort();
   return names;
-}
-
-// DDL of a fixture, run unprepared (PostgreSQL cannot prepare it).
-void execDdl(const QSqlDatabase& db, const QString& sql) {
-  QSqlQuery query(db);
-  ASSERT_TRUE(query.exec(sql)) << query.lastError().text().toStdString();
 }
 
 int rowCount(const QSqlDatabase& db, const QString& table) {
@@ -79,7 +71,7 @@ TEST_P(SchemaTest, CreatesEachDatabaseFromNothingAndASecondRunCreatesNothing) {
 
 TEST_P(SchemaTest, LeavesAnExistingTableAsItIsAndCreatesTheOthers) {
   // An older shape of the table, with a row in it.
-  execDdl(db(), QStringLiteral("CREATE TABLE treino (Matricula VARCHAR(10), Data DATE)"));
+  runSql(db(), QStringLiteral("CREATE TABLE treino (Matricula VARCHAR(10), Data DATE)"));
   runSql(db(), QStringLiteral("INSERT INTO Treino (Matricula, Data) VALUES (?, ?)"),
          {QStringLiteral("0000000001"), QDate(2023, 5, 2)});
 
@@ -125,7 +117,7 @@ TEST_P(SchemaTest, NamesWorkInTheSpellingsTheProgramUses) {
 
 TEST_P(SchemaTest, ACreationThatFailsLeavesNothingOfTheCall) {
   // A view holding a table's name makes that table's creation fail midway through the list.
-  execDdl(db(), QStringLiteral("CREATE VIEW Treino AS SELECT 1 AS x"));
+  runSql(db(), QStringLiteral("CREATE VIEW Treino AS SELECT 1 AS x"));
 
   const SchemaReport report = createMissingTables(db(), dialect(), Database::Workout);
 
