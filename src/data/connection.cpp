@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlQuery>
+#include <QTimeZone>
 #include <atomic>
 
 #include "app/error_log.h"
@@ -58,6 +60,13 @@ bool Connection::open(Create create) {
     db.setConnectOptions(QStringLiteral("connect_timeout=5"));
   }
   if (!db.open()) return fail(db.lastError().text());
+  if (spec.provider == Provider::PostgreSQL) {
+    // Date-times travel as the machine's local time; the session must read them the same way.
+    QSqlQuery zone(db);
+    if (!zone.exec(QStringLiteral("SET TIME ZONE '%1'")
+                       .arg(QString::fromLatin1(QTimeZone::systemTimeZoneId()))))
+      zone.exec(QStringLiteral("SET TIME ZONE 'UTC'"));
+  }
   return true;
 }
 
