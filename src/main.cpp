@@ -6,12 +6,14 @@
 #include "app/application.h"
 #include "app/installation.h"
 #include "app/prompter.h"
+#include "app/upkeep_command.h"
 
 namespace {
 
 const char* const kUsage =
     "Uso: vantrel [--no-splash]\n"
     "     vantrel init [--demo]   cria a instalação (bancos, configuração, usuário mestre)\n"
+    "     vantrel upkeep          atualiza o banco de treinos e verifica seu tamanho\n"
     "     vantrel --version\n"
     "A pasta da instalação é $VANTREL_HOME (padrão ~/.local/share/vantrel).\n";
 
@@ -49,6 +51,7 @@ int runCommand(int argc, char** argv) {
   const QString command = args.takeFirst();
   int status = 2;
   if (command == QLatin1String("init")) status = runInitCommand(args);
+  else if (command == QLatin1String("upkeep")) status = runUpkeepCommand(args);
   installPrompter(nullptr);
   return status;
 }
@@ -65,7 +68,8 @@ int main(int argc, char** argv) {
     std::printf("vantrel %s\n", VANTREL_VERSION);
     return 0;
   }
-  if (first == QLatin1String("init")) return runCommand(argc, argv);
+  if (first == QLatin1String("init") || first == QLatin1String("upkeep"))
+    return runCommand(argc, argv);
   if (!first.isEmpty() && first != QLatin1String("--no-splash")) {
     std::fputs(kUsage, stderr);
     return 2;

@@ -1,7 +1,21 @@
 #include "app/window_table.h"
 
+#include "app/access_dialogs.h"
 #include "app/main_window.h"
+#include "app/shell_logic.h"
 
-void installWindows(TFRMSEPRINCIPAL&) {}
+void installWindows(TFRMSEPRINCIPAL& window) {
+  installReauthenticator([&window] {
+    TPDLGACESSOLOCAL dialog(&window);
+    dialog.exec();
+  });
+  window.setShortcutWindow(QStringLiteral("SBAGENDA"), [&window] {
+    if (!showLogin(&window, true)) window.close();
+  });
+}
 
-bool runLogin(TFRMSEPRINCIPAL&) { return true; }
+bool runLogin(TFRMSEPRINCIPAL& window) {
+  if (showLogin(&window, false)) return true;
+  window.close();
+  return false;
+}

@@ -1,0 +1,263 @@
+#include "app/access_dialogs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/field_keys.h"
+#include "app/globals.h"
+#include "app/shell_logic.h"
+#include "app/standing_connections.h"
+
+namespace {
+
+std::optional<SizeSource>& sizeSourceOverride() {
+  static std::optional<SizeSource> source;
+  return source;
+}
+
+QGroupBox* group(QWidget* parent, const QString& title, const QString& hint, QWidget* content) {
+  auto* box = new QGroupBox(title, parent);
+  box->setToolTip(hint);
+  auto* layout = new QVBoxLayout(box);
+  layout->addWidget(content);
+  return box;
+}
+
+// Builds the code and password groups; `spaced` gives the re-authentication's captions.
+AccessForm buildAccessForm(QDialog* dialog, QVBoxLayout* layout, bool spaced) {
+  AccessForm form;
+  form.code = new QLineEdit(dialog);
+  form.code->setObjectName(QStringLiteral("EDTCODIGOUSUARIO"));
+  form.code->setMaxLength(2);
+  form.code->setValidator(new UpperCaseValidator(QStringLiteral("[0-9]{0,2}"), form.code));
+  form.name = new QLabel(dialog);
+  form.name->setObjectName(QStringLiteral("LBLNOMEUSUARIO"));
+  form.password = new QLineEdit(dialog);
+  form.password->setObjectName(QStringLiteral("EDTSENHA"));
+  form.password->setMaxLength(6);
+  form.password->setEchoMode(QLineEdit::Password);
+  form.password->setValidator(new UpperCaseValidator(QStringLiteral("[A-Z0-9]{0,6}"), form.password));
+  form.password->setEnabled(false);
+
+  auto* codeRow = new QWidget(dialog);
+  auto* codeLayout = new QHBoxLayout(codeRow);
+  codeLayout->setContentsMargins(0, 0, 0, 0);
+  form.code->setFixedWidth(form.code->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 16);
+  codeLayout->addWidget(form.code);
+  codeLayout->addWidget(form.name, 1);
+  layout->addWidget(group(dialog, spaced ? QStringLiteral(" Código do Usuário ")
+                                         : QStringLiteral("Código do Usuário "),
+                          QStringLiteral("Digite seu código"), codeRow));
+  layout->addWidget(group(dialog, spaced ? QStringLiteral(" Senha ") : QStringLiteral("Senha "),
+                          QStringLiteral("Digite sua senha"), form.password));
+  return form;
+}
+
+void centre(QDialog* dialog) {
+  dialog->adjustSize();
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    dialog->move(screen->availableGeometry().center() - dialog->rect().center());
+}
+
+// No close button: the dialogs end only by what the user types.
+constexpr Qt::WindowFlags kNoCloseButton =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+
+}  // namespace
+
+TPDLGACESSO::TPDLGACESSO(QWidget* parent) : QDialog(parent, kNoCloseButton) {
+  setObjectName(QStringLiteral("TPDLGACESSO"));
+  setWindowTitle(QStringLiteral("Acesso"));
+  setModal(true);
+  auto* layout = new QVBoxLayout(this);
+  form_ = buildAccessForm(this, layout, false);
+  LBLATUALIZACAO = new QLabel(this);
+  LBLATUALIZACAO->setObjectName(QStringLiteral("LBLATUALIZACAO"));
+  LBLATUALIZACAO->hide();
+  layout->addWidget(LBLATUALIZACAO);
+  setMinimumWidth(320);
+  onFieldKeys(form_.code, [this] { codeEntered(); }, [this] { codeEntered(); });
+  onFieldKeys(form_.password, [this] { passwordEntered(); }, [this] { passwordEscaped(); });
+  centre(this);
+}
+
+void TPDLGACESSO::setSizeSource(std::optional<SizeSource> source) {
+  sizeSourceOverride() = std::move(source);
+}
+
+void TPDLGACESSO::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (started_) return;
+  started_ = true;
+  // Once the dialog is up: the upkeep, the tables, then the size check.
+  QTimer::singleShot(0, this, &TPDLGACESSO::startUp);
+}
+
+void TPDLGACESSO::showProgress(const QString& text) {
+  LBLATUALIZACAO->setText(text);
+  LBLATUALIZACAO->setVisible(!text.isEmpty());
+  QCoreApplication::processEvents();
+}
+
+void TPDLGACESSO::startUp() {
+  const auto progress = [this](const QString& text) { showProgress(text); };
+  Connection& workout = ADOConnectionVantrel();
+  // A failed upkeep step asks the dialog to close, which it refuses before a login.
+  ATUALIZA_VERSAO(workout.database(), workout.dialect(), progress);
+  if (!openLoginTables(TBLUSUARIOS_)) {
+    finish(EndProgram);
+    return;
+  }
+  QCoreApplication::processEvents();
+  form_.code->setFocus();
+  checkSize();
+}
+
+void TPDLGACESSO::checkSize() {
+  Connection& workout = ADOConnectionVantrel();
+  const SizeSource size = sizeSourceOverride().value_or(databaseSize(workout.database(), workout.dialect()));
+  const auto progress = [this](const QString& text) { showProgress(text); };
+  const auto busy = [](bool on) {
+    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else QApplication::restoreOverrideCursor();
+  };
+  Verifica_Tamanho_Banco(workout.database(), workout.dialect(), size, progress, busy);
+  ready_ = true;
+  form_.code->setFocus();
+}
+
+void TPDLGACESSO::codeEntered() {
+  const QString code = form_.code->text();
+  switch (loginCode(TBLUSUARIOS_, code, attempts_, G().GBOL_MUDA_USUARIO)) {
+    case AccessStep::Accepted:
+      form_.name->setText(TBLUSUARIOS_.text(QStringLiteral("NOME")));
+      form_.code->setEnabled(false);
+      form_.password->setEnabled(true);
+      form_.password->setFocus();
+      break;
+    case AccessStep::Refused:
+      form_.code->clear();
+      form_.code->setFocus();
+      break;
+    case AccessStep::Exhausted:
+      finish(EndProgram);
+      break;
+  }
+}
+
+void TPDLGACESSO::passwordEscaped() {
+  form_.password->clear();
+  form_.password->setEnabled(false);
+  form_.code->clear();
+  form_.code->setEnabled(true);
+  form_.name->clear();
+  form_.code->setFocus();
+}
+
+void TPDLGACESSO::passwordEntered() {
+  if (form_.password->text().isEmpty()) {
+    form_.code->setEnabled(true);
+    return;
+  }
+  switch (loginPassword(TBLUSUARIOS_, form_.password->text(), attempts_, G().GBOL_MUDA_USUARIO)) {
+    case AccessStep::Accepted:
+      writeStatusPanel(1, QStringLiteral("Usuário: ") + form_.name->text());
+      finish(LoggedIn);
+      break;
+    case AccessStep::Refused:
+      form_.password->clear();
+      form_.password->setFocus();
+      break;
+    case AccessStep::Exhausted:
+      finish(EndProgram);
+      break;
+  }
+}
+
+void TPDLGACESSO::finish(Result result) {
+  finishing_ = true;
+  TBLUSUARIOS_.close();
+  done(result);
+}
+
+void TPDLGACESSO::closeEvent(QCloseEvent* event) {
+  // Only a login, or the end of the program, closes the dialog.
+  if (!finishing_ && attempts_.password < 4 && !attempts_.accepted) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+TPDLGACESSOLOCAL::TPDLGACESSOLOCAL(QWidget* parent) : QDialog(parent, kNoCloseButton) {
+  setObjectName(QStringLiteral("TPDLGACESSOLOCAL"));
+  setWindowTitle(QStringLiteral("Acesso Local"));
+  setModal(true);
+  auto* layout = new QVBoxLayout(this);
+  form_ = buildAccessForm(this, layout, true);
+  setMinimumWidth(320);
+  onFieldKeys(form_.code, [this] { codeEntered(); }, [this] { codeEntered(); });
+  onFieldKeys(form_.password, [this] { passwordEntered(); }, [this] { passwordEntered(); });
+  centre(this);
+}
+
+void TPDLGACESSOLOCAL::codeEntered() {
+  UsersTable& users = TBLUSUARIOS();
+  switch (reauthCode(users, form_.code->text(), attempts_)) {
+    case AccessStep::Accepted:
+      form_.name->setText(users.text(QStringLiteral("NOME")));
+      form_.code->setEnabled(false);
+      form_.password->setEnabled(true);
+      form_.password->setFocus();
+      break;
+    case AccessStep::Refused:
+      form_.code->clear();
+      form_.code->setFocus();
+      break;
+    case AccessStep::Exhausted:
+      finish();
+      break;
+  }
+}
+
+void TPDLGACESSOLOCAL::passwordEntered() {
+  switch (reauthPassword(TBLUSUARIOS(), form_.password->text(), attempts_)) {
+    case AccessStep::Accepted:
+      // The next tick of the main window's timer puts the banner back.
+      writeStatusPanel(2, QStringLiteral("Usuário: ") + form_.name->text());
+      finish();
+      break;
+    case AccessStep::Refused:
+      form_.password->clear();
+      form_.password->setFocus();
+      break;
+    case AccessStep::Exhausted:
+      finish();
+      break;
+  }
+}
+
+void TPDLGACESSOLOCAL::finish() {
+  finishing_ = true;
+  accept();
+}
+
+void TPDLGACESSOLOCAL::closeEvent(QCloseEvent* event) {
+  if (!finishing_) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+bool showLogin(QWidget* parent, bool changingUser) {
+  if (changingUser) G().GBOL_MUDA_USUARIO = true;
+  TPDLGACESSO dialog(parent);
+  return dialog.exec() == TPDLGACESSO::LoggedIn;
+}

@@ -1,0 +1,114 @@
+#include "app/login_logic.h"
+
+#include "app/error_log.h"
+#include "app/globals.h"
+#include "app/messages.h"
+#include "app/password.h"
+#include "app/prompter.h"
+#include "app/standing_connections.h"
+#include "app/users_table.h"
+#include "data/settings_record.h"
+
+namespace {
+
+constexpr int kLimit = 4;
+const QString kInfo = QStringLiteral("!");
+
+bool passwordOfCurrentUser(const UsersTable& users, const QString& typed) {
+  return users.hasCurrent() && passwordMatches(typed, users.text(QStringLiteral("SENHA")));
+}
+
+}  // namespace
+
+bool openLoginTables(UsersTable& users) {
+  Globals& g = G();
+  if (!g.GBOL_CONTROLE_OK) {
+    appendToLog(QStringLiteral("Acesso: configuração não lida na partida"));
+    MENSAGEM(kInfo, Msg::EntreEmContato, Msg::DetalheRede);
+    return false;
+  }
+  const QSqlDatabase db = ADOConnectionVantrel().database();
+  const std::optional<QVariantMap> settings = readSettings(db);
+  if (!settings) {
+    appendToLog(QStringLiteral("Acesso: Secvar não pôde ser aberto"));
+    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("CONTROLE"));
+    return false;
+  }
+  g.GSTR_ALUNOS_ATIVOS = settings->value(QStringLiteral("AlunosAtivos")).toString();
+  g.GBOL_TEM_AUSENTES = false;
+  if (!users.isOpen() && !users.open(db)) {
+    appendToLog(QStringLiteral("Acesso: Usuarios não pôde ser aberto"));
+    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("USUARIOS"));
+    return false;
+  }
+  return true;
+}
+
+AccessStep loginCode(UsersTable& users, const QString& code, AccessAttempts& attempts,
+                     bool changingUser) {
+  if (attempts.code < kLimit) {
+    if (users.locate(code)) {
+      G().GSTR_USUARIO = code;
+      return AccessStep::Accepted;
+    }
+    if (!changingUser) ++attempts.code;
+    MENSAGEM(kInfo, Msg::CodigoNaoCadastrado);
+  }
+  if (attempts.code >= kLimit) {
+    MENSAGEM(kInfo, Msg::UsuarioSemAcesso);
+    return AccessStep::Exhausted;
+  }
+  return AccessStep::Refused;
+}
+
+AccessStep loginPassword(const UsersTable& users, const QString& typed, AccessAttempts& attempts,
+                         bool changingUser) {
+  if (attempts.password < kLimit) {
+    if (passwordOfCurrentUser(users, typed)) {
+      attempts.accepted = true;
+      return AccessStep::Accepted;
+    }
+    MENSAGEM(kInfo, Msg::SenhaNaoConfere);
+    if (!changingUser) ++attempts.password;
+  }
+  if (attempts.password >= kLimit) {
+    MENSAGEM(kInfo, Msg::UsuarioSemAcesso);
+    return AccessStep::Exhausted;
+  }
+  return AccessStep::Refused;
+}
+
+AccessStep reauthCode(UsersTable& users, const QString& code, AccessAttempts& attempts) {
+  if (attempts.code < kLimit) {
+    users.first();
+    if (users.locate(code)) {
+      Globals& g = G();
+      g.GSTR_USUARIO_ANTERIOR = g.GSTR_USUARIO.str();
+      g.GSTR_USUARIO = code;
+      return AccessStep::Accepted;
+    }
+    ++attempts.code;
+    MENSAGEM(kInfo, Msg::CodigoNaoCadastrado);
+  }
+  if (attempts.code >= kLimit) {
+    users.close();
+    return AccessStep::Exhausted;
+  }
+  return AccessStep::Refused;
+}
+
+AccessStep reauthPassword(UsersTable& users, const QString& typed, AccessAttempts& attempts) {
+  if (attempts.password < kLimit) {
+    if (passwordOfCurrentUser(users, typed)) {
+      attempts.accepted = true;
+      return AccessStep::Accepted;
+    }
+    ++attempts.password;
+    MENSAGEM(kInfo, Msg::SenhaNaoConfere);
+  }
+  if (attempts.password >= kLimit) {
+    users.close();
+    return AccessStep::Exhausted;
+  }
+  return AccessStep::Refused;
+}
