@@ -28,8 +28,8 @@ class BenchInstallation {
   explicit BenchInstallation(Provider provider) {
     qputenv("VANTREL_HOME", dir_.path().toUtf8());
     if (provider == Provider::PostgreSQL) {
-      for (DataSource source : {DataSource::Vantrel, DataSource::Brisca, DataSource::Tamsel,
-                                DataSource::Ondrel}) {
+      for (DataSource source :
+           {DataSource::Vantrel, DataSource::Brisca, DataSource::Tamsel, DataSource::Ondrel}) {
         LinkSpec spec = admin();
         spec.catalog = QStringLiteral("b_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
         Connection connection(admin(), Connection::uniqueName(QStringLiteral("bench-admin")));
@@ -46,7 +46,8 @@ class BenchInstallation {
     Connection connection(admin(), Connection::uniqueName(QStringLiteral("bench-admin")));
     if (created_.isEmpty() || !connection.open()) return;
     for (const QString& db : created_)
-      runSql(connection.database(), QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(db));
+      runSql(connection.database(),
+             QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(db));
   }
 
   static bool postgresAvailable() { return !qEnvironmentVariableIsEmpty("VANTREL_TEST_PGHOST"); }
@@ -99,7 +100,11 @@ void BM_StartupToReadyMainWindow(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ConnectionProbe)->Arg(0)->Arg(1)->ArgName("postgres")->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_StartupToReadyMainWindow)->Arg(0)->Arg(1)->ArgName("postgres")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupToReadyMainWindow)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("postgres")
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -25,7 +25,8 @@ void print(FILE* out, const QString& text) {
 int runInitCommand(const QStringList& args) {
   bool demo = false;
   for (const QString& arg : args) {
-    if (arg == QLatin1String("--demo")) demo = true;
+    if (arg == QLatin1String("--demo"))
+      demo = true;
     else {
       print(stderr, QStringLiteral("Opção desconhecida: %1").arg(arg));
       return 2;
@@ -50,8 +51,10 @@ int runCommand(int argc, char** argv) {
   QStringList args = app.arguments().mid(1);
   const QString command = args.takeFirst();
   int status = 2;
-  if (command == QLatin1String("init")) status = runInitCommand(args);
-  else if (command == QLatin1String("upkeep")) status = runUpkeepCommand(args);
+  if (command == QLatin1String("init"))
+    status = runInitCommand(args);
+  else if (command == QLatin1String("upkeep"))
+    status = runUpkeepCommand(args);
   installPrompter(nullptr);
   return status;
 }
@@ -76,6 +79,7 @@ int main(int argc, char** argv) {
   }
   VantrelApplication app(argc, argv);
   GuiOptions options;
-  options.splash = first != QLatin1String("--no-splash") && qEnvironmentVariableIsEmpty("VANTREL_NO_SPLASH");
+  options.splash =
+      first != QLatin1String("--no-splash") && qEnvironmentVariableIsEmpty("VANTREL_NO_SPLASH");
   return runGui(app, options);
 }

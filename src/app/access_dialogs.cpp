@@ -42,7 +42,8 @@ AccessForm buildAccessForm(QDialog* dialog, QVBoxLayout* layout, bool spaced) {
   form.password->setObjectName(QStringLiteral("EDTSENHA"));
   form.password->setMaxLength(6);
   form.password->setEchoMode(QLineEdit::Password);
-  form.password->setValidator(new UpperCaseValidator(QStringLiteral("[A-Z0-9]{0,6}"), form.password));
+  form.password->setValidator(
+      new UpperCaseValidator(QStringLiteral("[A-Z0-9]{0,6}"), form.password));
   form.password->setEnabled(false);
 
   auto* codeRow = new QWidget(dialog);
@@ -51,9 +52,9 @@ AccessForm buildAccessForm(QDialog* dialog, QVBoxLayout* layout, bool spaced) {
   form.code->setFixedWidth(form.code->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 16);
   codeLayout->addWidget(form.code);
   codeLayout->addWidget(form.name, 1);
-  layout->addWidget(group(dialog, spaced ? QStringLiteral(" Código do Usuário ")
-                                         : QStringLiteral("Código do Usuário "),
-                          QStringLiteral("Digite seu código"), codeRow));
+  layout->addWidget(group(
+      dialog, spaced ? QStringLiteral(" Código do Usuário ") : QStringLiteral("Código do Usuário "),
+      QStringLiteral("Digite seu código"), codeRow));
   layout->addWidget(group(dialog, spaced ? QStringLiteral(" Senha ") : QStringLiteral("Senha "),
                           QStringLiteral("Digite sua senha"), form.password));
   return form;
@@ -82,8 +83,10 @@ TPDLGACESSO::TPDLGACESSO(QWidget* parent) : QDialog(parent, kNoCloseButton) {
   LBLATUALIZACAO->hide();
   layout->addWidget(LBLATUALIZACAO);
   setMinimumWidth(320);
-  onFieldKeys(form_.code, [this] { codeEntered(); }, [this] { codeEntered(); });
-  onFieldKeys(form_.password, [this] { passwordEntered(); }, [this] { passwordEscaped(); });
+  onFieldKeys(
+      form_.code, [this] { codeEntered(); }, [this] { codeEntered(); });
+  onFieldKeys(
+      form_.password, [this] { passwordEntered(); }, [this] { passwordEscaped(); });
   centre(this);
 }
 
@@ -121,11 +124,14 @@ void TPDLGACESSO::startUp() {
 
 void TPDLGACESSO::checkSize() {
   Connection& workout = ADOConnectionVantrel();
-  const SizeSource size = sizeSourceOverride().value_or(databaseSize(workout.database(), workout.dialect()));
+  const SizeSource size =
+      sizeSourceOverride().value_or(databaseSize(workout.database(), workout.dialect()));
   const auto progress = [this](const QString& text) { showProgress(text); };
   const auto busy = [](bool on) {
-    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else QApplication::restoreOverrideCursor();
+    if (on)
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+      QApplication::restoreOverrideCursor();
   };
   Verifica_Tamanho_Banco(workout.database(), workout.dialect(), size, progress, busy);
   ready_ = true;
@@ -202,8 +208,10 @@ TPDLGACESSOLOCAL::TPDLGACESSOLOCAL(QWidget* parent) : QDialog(parent, kNoCloseBu
   auto* layout = new QVBoxLayout(this);
   form_ = buildAccessForm(this, layout, true);
   setMinimumWidth(320);
-  onFieldKeys(form_.code, [this] { codeEntered(); }, [this] { codeEntered(); });
-  onFieldKeys(form_.password, [this] { passwordEntered(); }, [this] { passwordEntered(); });
+  onFieldKeys(
+      form_.code, [this] { codeEntered(); }, [this] { codeEntered(); });
+  onFieldKeys(
+      form_.password, [this] { passwordEntered(); }, [this] { passwordEntered(); });
   centre(this);
 }
 

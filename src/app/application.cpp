@@ -49,7 +49,8 @@ bool ensureInstallation() {
              report.error);
     return false;
   }
-  MENSAGEM(QStringLiteral("!"), QStringLiteral("Instalação criada em %1\r").arg(installationFolder()),
+  MENSAGEM(QStringLiteral("!"),
+           QStringLiteral("Instalação criada em %1\r").arg(installationFolder()),
            QStringLiteral("Usuário: %1   Senha: %2").arg(kMasterUserCode, kMasterFirstPassword));
   return true;
 }

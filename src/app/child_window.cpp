@@ -14,8 +14,10 @@ ChildWindow::ChildWindow(QWidget* parent) : QWidget(parent) {
 }
 
 void ChildWindow::closeWindow() {
-  if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close();
-  else close();
+  if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+    frame->close();
+  else
+    close();
 }
 
 void ChildWindow::showEvent(QShowEvent* event) {

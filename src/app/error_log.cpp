@@ -7,7 +7,9 @@
 
 #include "data/data_source.h"
 
-QString logFilePath() { return installationFolder() + QStringLiteral("/vantrel.log"); }
+QString logFilePath() {
+  return installationFolder() + QStringLiteral("/vantrel.log");
+}
 
 void appendToLog(const QString& message) {
   QDir().mkpath(installationFolder());

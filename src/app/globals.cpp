@@ -7,6 +7,10 @@ Globals& instance() {
 }
 }  // namespace
 
-Globals& G() { return instance(); }
+Globals& G() {
+  return instance();
+}
 
-void resetGlobals() { instance() = Globals(); }
+void resetGlobals() {
+  instance() = Globals();
+}

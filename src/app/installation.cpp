@@ -20,8 +20,8 @@ struct EmbeddedLink {
 };
 
 const EmbeddedLink kEmbeddedLinks[] = {
-    {DataSource::Vantrel, "vantrel.db"},   {DataSource::Brisca, "brisca.db"},
-    {DataSource::Tamsel, "tamsel.db"},     {DataSource::Ondrel, "ondrel.db"},
+    {DataSource::Vantrel, "vantrel.db"},       {DataSource::Brisca, "brisca.db"},
+    {DataSource::Tamsel, "tamsel.db"},         {DataSource::Ondrel, "ondrel.db"},
     {DataSource::RestoreBackup, "vantrel.db"}, {DataSource::SaBrisca, "../brisca.db"},
     {DataSource::SaOndrel, "../ondrel.db"},
 };
@@ -81,7 +81,8 @@ void addMasterUser(const QSqlDatabase& db, InitReport& report) {
           .toInt() > 0)
     return;
   QStringList columns{QStringLiteral("CODIGO"), QStringLiteral("NOME"), QStringLiteral("SENHA")};
-  QVariantList values{kMasterUserCode, QStringLiteral("MESTRE"), hashPassword(kMasterFirstPassword)};
+  QVariantList values{kMasterUserCode, QStringLiteral("MESTRE"),
+                      hashPassword(kMasterFirstPassword)};
   for (const QString& flag : permissionColumns()) {
     columns << flag;
     values << QStringLiteral("Sim");
@@ -156,7 +157,9 @@ bool prepareDatabase(const DatabaseStep& step, bool demo, InitReport& report) {
 
 }  // namespace
 
-bool installationExists() { return QFileInfo::exists(linkFilePath(DataSource::Vantrel)); }
+bool installationExists() {
+  return QFileInfo::exists(linkFilePath(DataSource::Vantrel));
+}
 
 InitReport runInit(bool demo) {
   InitReport report;

@@ -33,7 +33,7 @@ enum class Shown { Child, Modal };
 struct TFRMSEPRINCIPAL::EntryDef {
   const char* objectName;
   const char* caption;
-  const char* menu;        // objectName of the menu it sits in; nullptr: top level
+  const char* menu;  // objectName of the menu it sits in; nullptr: top level
   const char* separatorBefore;
   const char* permission;  // column of Usuarios; nullptr: not guarded
   const char* deniedDetail;
@@ -127,7 +127,9 @@ const ShortcutDef kShortcuts[] = {
 
 }  // namespace
 
-TFRMSEPRINCIPAL* mainWindow() { return theMainWindow; }
+TFRMSEPRINCIPAL* mainWindow() {
+  return theMainWindow;
+}
 
 TFRMSEPRINCIPAL::TFRMSEPRINCIPAL(QWidget* parent) : QMainWindow(parent) {
   theMainWindow = this;
@@ -188,7 +190,8 @@ void TFRMSEPRINCIPAL::buildMenu() {
   for (const EntryDef& def : kEntries) {
     if (!def.menu) continue;
     QMenu* menu = menus.value(QString::fromUtf8(def.menu));
-    if (def.separatorBefore) menu->addSeparator()->setObjectName(QString::fromUtf8(def.separatorBefore));
+    if (def.separatorBefore)
+      menu->addSeparator()->setObjectName(QString::fromUtf8(def.separatorBefore));
     QAction* action = menu->addAction(QString::fromUtf8(def.caption));
     action->setObjectName(QString::fromUtf8(def.objectName));
     entries_.insert(action->objectName(), action);
@@ -232,7 +235,8 @@ void TFRMSEPRINCIPAL::buildStatusBar() {
   statusBar()->setSizeGripEnabled(false);
   // The date and time panels grow past their nominal widths when the font needs it.
   const QFontMetrics metrics(font());
-  const int widths[4] = {250, 0, qMax(70, metrics.horizontalAdvance(QStringLiteral("00/00/0000")) + 12),
+  const int widths[4] = {250, 0,
+                         qMax(70, metrics.horizontalAdvance(QStringLiteral("00/00/0000")) + 12),
                          qMax(60, metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 12)};
   for (int i = 0; i < 4; ++i) {
     auto* label = new QLabel(this);
@@ -246,7 +250,9 @@ void TFRMSEPRINCIPAL::buildStatusBar() {
   }
 }
 
-QAction* TFRMSEPRINCIPAL::entry(const QString& objectName) const { return entries_.value(objectName); }
+QAction* TFRMSEPRINCIPAL::entry(const QString& objectName) const {
+  return entries_.value(objectName);
+}
 
 QToolButton* TFRMSEPRINCIPAL::shortcut(const QString& objectName) const {
   return shortcuts_.value(objectName);
@@ -351,8 +357,10 @@ void TFRMSEPRINCIPAL::tick() {
   }
   if (!g.GBOL_TEM_AUSENTES && absentTest_) absentTest_();
   // Members are absent: the button blinks once a second and can be clicked while lit.
-  if (g.GBOL_TEM_AUSENTES) absent->setEnabled(!absent->isEnabled());
-  else absent->setEnabled(false);
+  if (g.GBOL_TEM_AUSENTES)
+    absent->setEnabled(!absent->isEnabled());
+  else
+    absent->setEnabled(false);
 }
 
 void TFRMSEPRINCIPAL::reportLostDatabase() {
@@ -381,8 +389,10 @@ void TFRMSEPRINCIPAL::openEntry(const QString& objectName) {
                        def->probeSettings};
     if (!authoriseEntry(guard)) return;
   }
-  if (def->shown == Shown::Child) openChild(*def);
-  else openModal(*def);
+  if (def->shown == Shown::Child)
+    openChild(*def);
+  else
+    openModal(*def);
 }
 
 void TFRMSEPRINCIPAL::openChild(const EntryDef& def) {

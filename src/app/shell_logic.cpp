@@ -60,7 +60,9 @@ bool ABRE_USUARIOS() {
   return false;
 }
 
-void installStatusWriter(StatusWriter writer) { statusWriter() = std::move(writer); }
+void installStatusWriter(StatusWriter writer) {
+  statusWriter() = std::move(writer);
+}
 
 void writeStatusPanel(int panel, const QString& text) {
   if (statusWriter()) statusWriter()(panel, text);
@@ -139,8 +141,7 @@ bool probeWorkoutDatabase() {
   if (!workout.isOpen()) return false;
   QSqlDatabase db = workout.database();
   // An embedded database "goes away" when its file does: the open handle would still answer.
-  if (workout.provider() == Provider::SQLite && !QFileInfo::exists(db.databaseName()))
-    return false;
+  if (workout.provider() == Provider::SQLite && !QFileInfo::exists(db.databaseName())) return false;
   QSqlQuery probe(db);
   return probe.exec(QStringLiteral("SELECT * FROM Agenda WHERE 1 = 0"));
 }

@@ -33,9 +33,9 @@ void installReauthenticator(Reauthenticator reauthenticate);
 
 // A menu entry guarded by a permission column of the users table.
 struct GuardedEntry {
-  QString permissionColumn;        // e.g. "C_ALUNOS"
-  QString deniedDetail;            // detail of "Usuário sem acesso !" (usually empty)
-  bool probeSettings = false;      // the member and staff entries check the settings row too
+  QString permissionColumn;    // e.g. "C_ALUNOS"
+  QString deniedDetail;        // detail of "Usuário sem acesso !" (usually empty)
+  bool probeSettings = false;  // the member and staff entries check the settings row too
 };
 
 // The permission steps before a guarded window is created: open the users table, let another

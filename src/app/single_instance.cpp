@@ -18,7 +18,9 @@ SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {
   });
 }
 
-SingleInstance::~SingleInstance() { server_.close(); }
+SingleInstance::~SingleInstance() {
+  server_.close();
+}
 
 QString SingleInstance::serverName() {
   const QByteArray folder =

@@ -22,7 +22,9 @@ void TFRMVERSAO::showEvent(QShowEvent* event) {
   timer_.start();
 }
 
-void TFRMVERSAO::keyPressEvent(QKeyEvent* event) { event->accept(); }
+void TFRMVERSAO::keyPressEvent(QKeyEvent* event) {
+  event->accept();
+}
 
 void TFRMVERSAO::paintEvent(QPaintEvent*) {
   QPainter p(this);

@@ -29,7 +29,9 @@ bool UsersTable::locate(const QString& code) {
   return false;
 }
 
-void UsersTable::first() { current_ = rows_.isEmpty() ? -1 : 0; }
+void UsersTable::first() {
+  current_ = rows_.isEmpty() ? -1 : 0;
+}
 
 QVariant UsersTable::value(const QString& column) const {
   if (!hasCurrent()) return {};

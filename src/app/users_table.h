@@ -2,9 +2,9 @@
 // workout connection, positioned on one user, read column by column.
 #pragma once
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QSqlRecord>
-#include <QList>
 #include <optional>
 
 class UsersTable {

@@ -80,8 +80,14 @@ bool Connection::isOpen() const {
   return QSqlDatabase::contains(name_) && QSqlDatabase::database(name_, false).isOpen();
 }
 
-QSqlDatabase Connection::database() const { return QSqlDatabase::database(name_, false); }
+QSqlDatabase Connection::database() const {
+  return QSqlDatabase::database(name_, false);
+}
 
-Provider Connection::provider() const { return spec_ ? spec_->provider : Provider::SQLite; }
+Provider Connection::provider() const {
+  return spec_ ? spec_->provider : Provider::SQLite;
+}
 
-const Dialect& Connection::dialect() const { return Dialect::of(provider()); }
+const Dialect& Connection::dialect() const {
+  return Dialect::of(provider());
+}

@@ -13,13 +13,20 @@ QString installationFolder() {
 
 QString linkFileName(DataSource source) {
   switch (source) {
-    case DataSource::Vantrel: return QStringLiteral("Vantrel.udl");
-    case DataSource::Brisca: return QStringLiteral("Brisca.udl");
-    case DataSource::Tamsel: return QStringLiteral("Tamsel.udl");
-    case DataSource::Ondrel: return QStringLiteral("Ondrel.udl");
-    case DataSource::RestoreBackup: return QStringLiteral("ResrtoreBackup.udl");
-    case DataSource::SaBrisca: return QStringLiteral("SA/Brisca.udl");
-    case DataSource::SaOndrel: return QStringLiteral("SA/Ondrel.udl");
+    case DataSource::Vantrel:
+      return QStringLiteral("Vantrel.udl");
+    case DataSource::Brisca:
+      return QStringLiteral("Brisca.udl");
+    case DataSource::Tamsel:
+      return QStringLiteral("Tamsel.udl");
+    case DataSource::Ondrel:
+      return QStringLiteral("Ondrel.udl");
+    case DataSource::RestoreBackup:
+      return QStringLiteral("ResrtoreBackup.udl");
+    case DataSource::SaBrisca:
+      return QStringLiteral("SA/Brisca.udl");
+    case DataSource::SaOndrel:
+      return QStringLiteral("SA/Ondrel.udl");
   }
   return {};
 }
@@ -30,13 +37,18 @@ QString linkFilePath(DataSource source) {
 
 QString dataSourceName(DataSource source) {
   switch (source) {
-    case DataSource::Vantrel: return QStringLiteral("Vantrel");
+    case DataSource::Vantrel:
+      return QStringLiteral("Vantrel");
     case DataSource::Brisca:
-    case DataSource::SaBrisca: return QStringLiteral("Brisca");
-    case DataSource::Tamsel: return QStringLiteral("Tamsel");
+    case DataSource::SaBrisca:
+      return QStringLiteral("Brisca");
+    case DataSource::Tamsel:
+      return QStringLiteral("Tamsel");
     case DataSource::Ondrel:
-    case DataSource::SaOndrel: return QStringLiteral("Ondrel");
-    case DataSource::RestoreBackup: return QStringLiteral("ResrtoreBackup");
+    case DataSource::SaOndrel:
+      return QStringLiteral("Ondrel");
+    case DataSource::RestoreBackup:
+      return QStringLiteral("ResrtoreBackup");
   }
   return {};
 }

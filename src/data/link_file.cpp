@@ -101,11 +101,16 @@ LinkParse parseLinkText(const QString& text) {
   QString provider;
   for (const auto& [key, value] : pairs) {
     const QString k = key.toLower();
-    if (k == QLatin1String("provider")) provider = value;
-    else if (k == QLatin1String("data source")) spec.dataSource = value;
-    else if (k == QLatin1String("initial catalog")) spec.catalog = value;
-    else if (k == QLatin1String("user id")) spec.user = value;
-    else if (k == QLatin1String("password")) spec.password = value;
+    if (k == QLatin1String("provider"))
+      provider = value;
+    else if (k == QLatin1String("data source"))
+      spec.dataSource = value;
+    else if (k == QLatin1String("initial catalog"))
+      spec.catalog = value;
+    else if (k == QLatin1String("user id"))
+      spec.user = value;
+    else if (k == QLatin1String("password"))
+      spec.password = value;
     // Other OLE DB items (Persist Security Info, ...) mean nothing here.
   }
   if (provider.compare(QStringLiteral("SQLite"), Qt::CaseInsensitive) == 0) {
@@ -150,8 +155,8 @@ LinkParse readLinkFile(const QString& path) {
     return parsed;
   }
   if (parsed.spec->provider == Provider::SQLite && QDir::isRelativePath(parsed.spec->dataSource))
-    parsed.spec->dataSource =
-        QDir::cleanPath(QFileInfo(path).absolutePath() + QLatin1Char('/') + parsed.spec->dataSource);
+    parsed.spec->dataSource = QDir::cleanPath(QFileInfo(path).absolutePath() + QLatin1Char('/') +
+                                              parsed.spec->dataSource);
   return parsed;
 }
 
@@ -159,8 +164,9 @@ QString formatLinkText(const LinkSpec& spec) {
   QString text = QStringLiteral("[oledb]\n; Vantrel data link\n");
   if (spec.provider == Provider::SQLite)
     return text + QStringLiteral("Provider=SQLite;Data Source=%1\n").arg(quoted(spec.dataSource));
-  return text + QStringLiteral("Provider=PostgreSQL;Data Source=%1;Initial Catalog=%2;User ID=%3;"
-                               "Password=%4\n")
+  return text + QStringLiteral(
+                    "Provider=PostgreSQL;Data Source=%1;Initial Catalog=%2;User ID=%3;"
+                    "Password=%4\n")
                     .arg(quoted(spec.dataSource), quoted(spec.catalog), quoted(spec.user),
                          quoted(spec.password));
 }

@@ -13,8 +13,9 @@ enum class Provider { SQLite, PostgreSQL };
 
 struct LinkSpec {
   Provider provider = Provider::SQLite;
-  QString dataSource;  // SQLite: the file (relative to the link file's folder); PostgreSQL: host[:port]
-  QString catalog;     // PostgreSQL database name
+  QString
+      dataSource;  // SQLite: the file (relative to the link file's folder); PostgreSQL: host[:port]
+  QString catalog;  // PostgreSQL database name
   QString user;
   QString password;
 

@@ -59,7 +59,8 @@ bool writeInTransaction(const QSqlDatabase& db, const QString& detail,
     transaction.commit();
     return true;
   } catch (const std::exception& e) {
-    appendToLog(QStringLiteral("Gravando na tabela %1: %2").arg(detail, QString::fromUtf8(e.what())));
+    appendToLog(
+        QStringLiteral("Gravando na tabela %1: %2").arg(detail, QString::fromUtf8(e.what())));
     MENSAGEM(QStringLiteral("!"), Msg::GravandoNaTabela, detail);
     return false;
   }

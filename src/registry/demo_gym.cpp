@@ -17,41 +17,27 @@ struct Member {
 };
 
 const Member kMembers[] = {
-    {"ANA BEATRIZ MOREIRA", "F"},
-    {"BRUNO CARVALHO LIMA", "M"},
-    {"CAMILA DUARTE ROCHA", "F"},
-    {"DANIEL FERREIRA COSTA", "M"},
-    {"EDUARDA GOMES PINTO", "F"},
-    {"FELIPE HENRIQUE ALVES", "M"},
-    {"GABRIELA IZIDORO DIAS", "F"},
-    {"HUGO JARDIM MENDES", "M"},
-    {"ISABELA KOPKE NUNES", "F"},
-    {"JOAO LUCAS MACHADO", "M"},
-    {"KARINA LOPES BARROS", "F"},
-    {"LEONARDO MATOS VIANA", "M"},
-    {"MARIANA NOGUEIRA SILVA", "F"},
-    {"NICOLAS OLIVEIRA REIS", "M"},
-    {"OLIVIA PACHECO TAVARES", "F"},
-    {"PEDRO QUEIROZ FONSECA", "M"},
-    {"RAFAELA RIBEIRO CRUZ", "F"},
-    {"SAMUEL SOARES MOTA", "M"},
-    {"TATIANA TEIXEIRA LEAL", "F"},
-    {"ULISSES VALENTE BRAGA", "M"},
-    {"VITORIA XAVIER CAMPOS", "F"},
-    {"WAGNER ZANETTI SOUZA", "M"},
-    {"YASMIN ANDRADE FREITAS", "F"},
-    {"ARTUR BASTOS MONTEIRO", "M"},
-    {"BEATRIZ CUNHA ARAUJO", "F"},
-    {"CAIO DANTAS FARIAS", "M"},
-    {"DEBORA ESTEVES PRADO", "F"},
-    {"ENZO FIGUEIRA RAMOS", "M"},
-    {"FERNANDA GUEDES SALES", "F"},
-    {"GUSTAVO HOLANDA TORRES", "M"},
+    {"ANA BEATRIZ MOREIRA", "F"},    {"BRUNO CARVALHO LIMA", "M"},
+    {"CAMILA DUARTE ROCHA", "F"},    {"DANIEL FERREIRA COSTA", "M"},
+    {"EDUARDA GOMES PINTO", "F"},    {"FELIPE HENRIQUE ALVES", "M"},
+    {"GABRIELA IZIDORO DIAS", "F"},  {"HUGO JARDIM MENDES", "M"},
+    {"ISABELA KOPKE NUNES", "F"},    {"JOAO LUCAS MACHADO", "M"},
+    {"KARINA LOPES BARROS", "F"},    {"LEONARDO MATOS VIANA", "M"},
+    {"MARIANA NOGUEIRA SILVA", "F"}, {"NICOLAS OLIVEIRA REIS", "M"},
+    {"OLIVIA PACHECO TAVARES", "F"}, {"PEDRO QUEIROZ FONSECA", "M"},
+    {"RAFAELA RIBEIRO CRUZ", "F"},   {"SAMUEL SOARES MOTA", "M"},
+    {"TATIANA TEIXEIRA LEAL", "F"},  {"ULISSES VALENTE BRAGA", "M"},
+    {"VITORIA XAVIER CAMPOS", "F"},  {"WAGNER ZANETTI SOUZA", "M"},
+    {"YASMIN ANDRADE FREITAS", "F"}, {"ARTUR BASTOS MONTEIRO", "M"},
+    {"BEATRIZ CUNHA ARAUJO", "F"},   {"CAIO DANTAS FARIAS", "M"},
+    {"DEBORA ESTEVES PRADO", "F"},   {"ENZO FIGUEIRA RAMOS", "M"},
+    {"FERNANDA GUEDES SALES", "F"},  {"GUSTAVO HOLANDA TORRES", "M"},
     {"O'NEIL SANTANA DA PAZ", "M"},
 };
 
-const char* const kStreets[] = {"RUA DAS LARANJEIRAS", "AV. ATLANTICA", "RUA VOLUNTARIOS DA PATRIA",
-                                "RUA CONDE DE BONFIM", "AV. DAS AMERICAS", "RUA DO CATETE"};
+const char* const kStreets[] = {"RUA DAS LARANJEIRAS",       "AV. ATLANTICA",
+                                "RUA VOLUNTARIOS DA PATRIA", "RUA CONDE DE BONFIM",
+                                "AV. DAS AMERICAS",          "RUA DO CATETE"};
 const char* const kDistricts[] = {"LARANJEIRAS", "COPACABANA", "BOTAFOGO",
                                   "TIJUCA",      "BARRA",      "CATETE"};
 
@@ -76,9 +62,15 @@ struct Group {
 };
 
 const Group kGroups[] = {
-    {"01", "PEITORAL"},   {"02", "COSTAS"},      {"03", "OMBROS"},
-    {"04", "BICEPS"},     {"05", "TRICEPS"},     {"06", "QUADRICEPS"},
-    {"07", "POSTERIOR DE COXA"}, {"08", "GLUTEOS"}, {"09", "PANTURRILHA"},
+    {"01", "PEITORAL"},
+    {"02", "COSTAS"},
+    {"03", "OMBROS"},
+    {"04", "BICEPS"},
+    {"05", "TRICEPS"},
+    {"06", "QUADRICEPS"},
+    {"07", "POSTERIOR DE COXA"},
+    {"08", "GLUTEOS"},
+    {"09", "PANTURRILHA"},
     {"10", "ABDOMEN"},
 };
 
@@ -119,7 +111,9 @@ const Exercise kExercises[] = {
     {"104", "REMO ERGOMETRO", "REMO", "203", "S", nullptr},
 };
 
-QString matricula(int n) { return QStringLiteral("%1").arg(n, 10, 10, QLatin1Char('0')); }
+QString matricula(int n) {
+  return QStringLiteral("%1").arg(n, 10, 10, QLatin1Char('0'));
+}
 
 QString initials(const QString& name) {
   const QStringList parts = name.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -150,26 +144,29 @@ QByteArray demoPhoto(const QString& name, int seed) {
   return encodeJpeg(image, 90);
 }
 
-QVariant nullText() { return QVariant(QMetaType(QMetaType::QString)); }
+QVariant nullText() {
+  return QVariant(QMetaType(QMetaType::QString));
+}
 
 void addStaff(const QSqlDatabase& db) {
   int i = 0;
   for (const Staff& s : kStaff) {
     ++i;
     const QString name = QString::fromUtf8(s.name);
-    runSql(db,
-           QStringLiteral("INSERT INTO Funcionarios (MATRICULA, NOME, ENDERECO, BAIRRO, CIDADE, "
-                          "ESTADO, CEP, SEXO, TELEFONE, DATA_NASCIMENTO, CPF, DATA_ADMISSAO, "
-                          "ESCOLARIDADE, CARGO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-           {QString::fromUtf8(s.matricula), name,
-            QStringLiteral("%1, %2").arg(QString::fromUtf8(kStreets[i % 6])).arg(100 + i * 7),
-            QString::fromUtf8(kDistricts[i % 6]), QStringLiteral("RIO DE JANEIRO"),
-            QStringLiteral("RJ"), QStringLiteral("22%1-000").arg(100 + i * 11),
-            QString::fromUtf8(s.sex), QStringLiteral("(21) 2555-01%1").arg(i, 2, 10, QLatin1Char('0')),
-            QDate(1980 + i * 2, i, 10 + i), demoCpf(200000000 + i * 7919).remove(QLatin1Char('.'))
-                .remove(QLatin1Char('-')),
-            QDate(2015 + i, 3, 1), QStringLiteral("%1").arg(i % 2 ? 7 : 9, 2, 10, QLatin1Char('0')),
-            QString::fromUtf8(s.role)});
+    runSql(
+        db,
+        QStringLiteral("INSERT INTO Funcionarios (MATRICULA, NOME, ENDERECO, BAIRRO, CIDADE, "
+                       "ESTADO, CEP, SEXO, TELEFONE, DATA_NASCIMENTO, CPF, DATA_ADMISSAO, "
+                       "ESCOLARIDADE, CARGO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {QString::fromUtf8(s.matricula), name,
+         QStringLiteral("%1, %2").arg(QString::fromUtf8(kStreets[i % 6])).arg(100 + i * 7),
+         QString::fromUtf8(kDistricts[i % 6]), QStringLiteral("RIO DE JANEIRO"),
+         QStringLiteral("RJ"), QStringLiteral("22%1-000").arg(100 + i * 11),
+         QString::fromUtf8(s.sex), QStringLiteral("(21) 2555-01%1").arg(i, 2, 10, QLatin1Char('0')),
+         QDate(1980 + i * 2, i, 10 + i),
+         demoCpf(200000000 + i * 7919).remove(QLatin1Char('.')).remove(QLatin1Char('-')),
+         QDate(2015 + i, 3, 1), QStringLiteral("%1").arg(i % 2 ? 7 : 9, 2, 10, QLatin1Char('0')),
+         QString::fromUtf8(s.role)});
     runSql(db, QStringLiteral("INSERT INTO FotosFuncionarios (MATRICULA, FOTO1) VALUES (?, ?)"),
            {QString::fromUtf8(s.matricula), demoPhoto(name, i + 40)});
   }
@@ -190,14 +187,15 @@ void addMembers(const QSqlDatabase& db, const QDate& today) {
            {matricula(i), name, QString::fromUtf8(m.sex),
             QStringLiteral("%1, %2").arg(QString::fromUtf8(kStreets[i % 6])).arg(20 + i * 13),
             QString::fromUtf8(kDistricts[i % 6]), QStringLiteral("RIO DE JANEIRO"),
-            QStringLiteral("RJ"), QStringLiteral("22%1-%2").arg(200 + i * 7).arg(i * 3 % 1000, 3, 10, QLatin1Char('0')),
+            QStringLiteral("RJ"),
+            QStringLiteral("22%1-%2").arg(200 + i * 7).arg(i * 3 % 1000, 3, 10, QLatin1Char('0')),
             QStringLiteral("%1").arg(10000000 + i * 104729), demoCpf(100000000 + i * 104729),
             QStringLiteral("(21) 2222-%1").arg(1000 + i * 37),
             QStringLiteral("(21)99876-%1").arg(1000 + i * 53),
             QStringLiteral("%1.%2@exemplo.com.br").arg(first).arg(i),
             i % 3 ? QStringLiteral("ANALISTA") : QStringLiteral("ESTUDANTE"),
-            QDate(1960 + (i * 7) % 45, 1 + i % 12, 1 + (i * 5) % 28),
-            today.addDays(-30 * i), today.addDays(-20 * i)});
+            QDate(1960 + (i * 7) % 45, 1 + i % 12, 1 + (i * 5) % 28), today.addDays(-30 * i),
+            today.addDays(-20 * i)});
     runSql(db, QStringLiteral("INSERT INTO FotosAlunos (MATRICULA, FOTO1) VALUES (?, ?)"),
            {matricula(i), demoPhoto(name, i)});
   }
@@ -208,12 +206,13 @@ void addCatalogue(const QSqlDatabase& db) {
     runSql(db, QStringLiteral("INSERT INTO GrupamentoMuscular (CODIGO, DESCRICAO) VALUES (?, ?)"),
            {QString::fromUtf8(g.code), QString::fromUtf8(g.name)});
   for (const Exercise& e : kExercises)
-    runSql(db,
-           QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, DESCRICAOABREVIADA, Aparelho, "
-                          "Tipo, Caminho_Video, CODIGO_G) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-           {QString::fromUtf8(e.code), QString::fromUtf8(e.name), QString::fromUtf8(e.shortName),
-            QString::fromUtf8(e.machine), QString::fromUtf8(e.type), nullText(),
-            e.group ? QVariant(QString::fromUtf8(e.group)) : nullText()});
+    runSql(
+        db,
+        QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, DESCRICAOABREVIADA, Aparelho, "
+                       "Tipo, Caminho_Video, CODIGO_G) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+        {QString::fromUtf8(e.code), QString::fromUtf8(e.name), QString::fromUtf8(e.shortName),
+         QString::fromUtf8(e.machine), QString::fromUtf8(e.type), nullText(),
+         e.group ? QVariant(QString::fromUtf8(e.group)) : nullText()});
 }
 
 void addAgenda(const QSqlDatabase& db, const QDate& today) {
@@ -221,8 +220,9 @@ void addAgenda(const QSqlDatabase& db, const QDate& today) {
     const QString slot = QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0'));
     QVariantList evaluators;
     for (int day = 0; day < 6; ++day)
-      evaluators << (day == 5 && hour > 13 ? nullText()
-                                            : QVariant(QString::fromUtf8(kStaff[(hour + day) % 3].matricula)));
+      evaluators << (day == 5 && hour > 13
+                         ? nullText()
+                         : QVariant(QString::fromUtf8(kStaff[(hour + day) % 3].matricula)));
     runSql(db,
            QStringLiteral("INSERT INTO Agenda (HORA, AVALIADOR_SEGUNDA, AVALIADOR_TERCA, "
                           "AVALIADOR_QUARTA, AVALIADOR_QUINTA, AVALIADOR_SEXTA, AVALIADOR_SABADO) "
@@ -236,14 +236,16 @@ void addAgenda(const QSqlDatabase& db, const QDate& today) {
     int inDays;
     const char* hour;
     bool done;
-  } bookings[] = {{3, "A", 2, "09:00", false}, {7, "B", 3, "18:00", false}, {1, "A", -7, "10:00", true}};
+  } bookings[] = {
+      {3, "A", 2, "09:00", false}, {7, "B", 3, "18:00", false}, {1, "A", -7, "10:00", true}};
   for (const auto& b : bookings)
-    runSql(db,
-           QStringLiteral("INSERT INTO Agendado (MATRICULA, TREINO, DATA, HORA, AVALIADOR, USUARIO, "
-                          "DATA_FEITA) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-           {matricula(b.member), QString::fromUtf8(b.letter), today.addDays(b.inDays),
-            QString::fromUtf8(b.hour), QString::fromUtf8(kStaff[0].matricula), QStringLiteral("01"),
-            b.done ? QVariant(today.addDays(b.inDays)) : QVariant(QMetaType(QMetaType::QDate))});
+    runSql(
+        db,
+        QStringLiteral("INSERT INTO Agendado (MATRICULA, TREINO, DATA, HORA, AVALIADOR, USUARIO, "
+                       "DATA_FEITA) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+        {matricula(b.member), QString::fromUtf8(b.letter), today.addDays(b.inDays),
+         QString::fromUtf8(b.hour), QString::fromUtf8(kStaff[0].matricula), QStringLiteral("01"),
+         b.done ? QVariant(today.addDays(b.inDays)) : QVariant(QMetaType(QMetaType::QDate))});
 }
 
 // Saved series of a few members: two strength workouts, an aerobic block and stretching.
@@ -262,23 +264,39 @@ void addSeries(const QSqlDatabase& db, const QDate& today) {
                     {"B", workoutB, {false, false, true, false, true, false, true}}};
     for (const auto& w : workouts) {
       for (int order = 1; order <= 7; ++order) {
-        runSql(db,
-               QStringLiteral("INSERT INTO Treino (Matricula, Treino, Codigo_exercicio, Data, "
-                              "Data_Reavaliacao, Repeticoes, Series, Peso, Intervalo, Obs, "
-                              "Professor, Dom, Seg, Ter, Qua, Qui, Sex, Sab, Ordem, REGULAGEM) "
-                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-               {matricula(member), QString::fromUtf8(w.letter), QString::fromUtf8(w.codes[order - 1]),
-                day, due, order % 2 ? QStringLiteral("12") : QStringLiteral("10 A 12"),
-                QStringLiteral("3"), QStringLiteral("%1 KG").arg(10 + order * 5 + member),
-                60, order == 1 ? QStringLiteral("AQUECER ANTES") : QString(), instructor,
-                w.days[0], w.days[1], w.days[2], w.days[3], w.days[4], w.days[5], w.days[6], order,
-                order % 3 ? QString() : QStringLiteral("BANCO 4")});
+        runSql(
+            db,
+            QStringLiteral("INSERT INTO Treino (Matricula, Treino, Codigo_exercicio, Data, "
+                           "Data_Reavaliacao, Repeticoes, Series, Peso, Intervalo, Obs, "
+                           "Professor, Dom, Seg, Ter, Qua, Qui, Sex, Sab, Ordem, REGULAGEM) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {matricula(member),
+             QString::fromUtf8(w.letter),
+             QString::fromUtf8(w.codes[order - 1]),
+             day,
+             due,
+             order % 2 ? QStringLiteral("12") : QStringLiteral("10 A 12"),
+             QStringLiteral("3"),
+             QStringLiteral("%1 KG").arg(10 + order * 5 + member),
+             60,
+             order == 1 ? QStringLiteral("AQUECER ANTES") : QString(),
+             instructor,
+             w.days[0],
+             w.days[1],
+             w.days[2],
+             w.days[3],
+             w.days[4],
+             w.days[5],
+             w.days[6],
+             order,
+             order % 3 ? QString() : QStringLiteral("BANCO 4")});
       }
       QVariantList stretch{matricula(member), QString::fromUtf8(w.letter), day,
                            QStringLiteral("ALONGAR AO FINAL DO TREINO")};
       for (int s = 1; s <= 23; ++s) stretch << ((s + member) % 4 == 0);
       QStringList columns;
-      for (int s = 1; s <= 23; ++s) columns << QStringLiteral("Alogamento_%1").arg(s, 2, 10, QLatin1Char('0'));
+      for (int s = 1; s <= 23; ++s)
+        columns << QStringLiteral("Alogamento_%1").arg(s, 2, 10, QLatin1Char('0'));
       runSql(db,
              QStringLiteral("INSERT INTO Alongamento (Matricula, Treino, Data, Obs, %1) VALUES "
                             "(?, ?, ?, ?%2)")
@@ -289,29 +307,36 @@ void addSeries(const QSqlDatabase& db, const QDate& today) {
            QStringLiteral("INSERT INTO Aerobica (Matricula, Codigo_exercicio, Data, Duracao, "
                           "Velocidade, Nivel_dificuldade, Professor, Dom, Seg, Ter, Qua, Qui, Sex, "
                           "Sab) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-           {matricula(member), QString::fromUtf8(kExercises[21 + member % 4].code), day, 20 + member,
-            6.5 + member * 0.5, 3.0 + member % 4, instructor, false, true, true, true, true, true,
-            false});
+           {matricula(member), QString::fromUtf8(kExercises[21 + member % 4].code), day,
+            20 + member, 6.5 + member * 0.5, 3.0 + member % 4, instructor, false, true, true, true,
+            true, true, false});
   }
 }
 
 void addUsers(const QSqlDatabase& db) {
   // An instructor who may prescribe but not maintain users or the system.
-  const QStringList allowed{QStringLiteral("C_ATIVIDADE"),      QStringLiteral("C_EXERCICIOS"),
-                            QStringLiteral("C_ALUNOS"),         QStringLiteral("E_TIPOEXERCICIO"),
-                            QStringLiteral("IMP_SERIE_40"),     QStringLiteral("AGENDA"),
-                            QStringLiteral("R_SeriesVencidas"), QStringLiteral("R_AvaliacoesFeitas"),
+  const QStringList allowed{QStringLiteral("C_ATIVIDADE"),
+                            QStringLiteral("C_EXERCICIOS"),
+                            QStringLiteral("C_ALUNOS"),
+                            QStringLiteral("E_TIPOEXERCICIO"),
+                            QStringLiteral("IMP_SERIE_40"),
+                            QStringLiteral("AGENDA"),
+                            QStringLiteral("R_SeriesVencidas"),
+                            QStringLiteral("R_AvaliacoesFeitas"),
                             QStringLiteral("R_AvaliacoesAgendadas"),
                             QStringLiteral("C_GrupamentoMuscular")};
-  const QStringList denied{QStringLiteral("C_EXCLUI_ALUNOS"),  QStringLiteral("C_FUNCIONARIO"),
-                           QStringLiteral("U_BACKUP"),         QStringLiteral("U_RESTAURACAODOBACKUP"),
+  const QStringList denied{QStringLiteral("C_EXCLUI_ALUNOS"),
+                           QStringLiteral("C_FUNCIONARIO"),
+                           QStringLiteral("U_BACKUP"),
+                           QStringLiteral("U_RESTAURACAODOBACKUP"),
                            QStringLiteral("U_PARAMETRIZACAOSISTEMA"),
                            QStringLiteral("U_CADASTRODEUSUARIOS"),
                            QStringLiteral("U_PARAMETRIZACAOUSUARIO"),
                            QStringLiteral("U_REESVAZIARMOVIMENTACAO")};
   QStringList columns{QStringLiteral("CODIGO"), QStringLiteral("NOME"), QStringLiteral("SENHA"),
                       QStringLiteral("Matricula")};
-  QVariantList values{QStringLiteral("02"), QStringLiteral("RICARDO"), hashPassword(QStringLiteral("TREINO")),
+  QVariantList values{QStringLiteral("02"), QStringLiteral("RICARDO"),
+                      hashPassword(QStringLiteral("TREINO")),
                       QString::fromUtf8(kStaff[0].matricula)};
   for (const QString& c : allowed) {
     columns << c;
@@ -323,7 +348,8 @@ void addUsers(const QSqlDatabase& db) {
   }
   runSql(db,
          QStringLiteral("INSERT INTO Usuarios (%1) VALUES (?%2)")
-             .arg(columns.join(QStringLiteral(", ")), QStringLiteral(", ?").repeated(columns.size() - 1)),
+             .arg(columns.join(QStringLiteral(", ")),
+                  QStringLiteral(", ?").repeated(columns.size() - 1)),
          values);
 }
 

@@ -79,14 +79,13 @@ class AccessTest : public ShellFixture {
 TEST_F(AccessTest, ThreeUnknownCodesEndTheProgram) {
   whenDialogUp([](QDialog* d) {
     type(d, "EDTCODIGOUSUARIO", QStringLiteral("77"));
-    type(d, "EDTCODIGOUSUARIO", QStringLiteral("1"));  // "1" is not "01"
+    type(d, "EDTCODIGOUSUARIO", QStringLiteral("1"));                   // "1" is not "01"
     type(d, "EDTCODIGOUSUARIO", QStringLiteral("99"), Qt::Key_Escape);  // Esc does as Enter
   });
   EXPECT_FALSE(runLogin(*window_));
   EXPECT_FALSE(window_->isVisible());
-  EXPECT_EQ(testPrompter().texts(),
-            (QStringList{Msg::CodigoNaoCadastrado, Msg::CodigoNaoCadastrado,
-                         Msg::CodigoNaoCadastrado, Msg::UsuarioSemAcesso}));
+  EXPECT_EQ(testPrompter().texts(), (QStringList{Msg::CodigoNaoCadastrado, Msg::CodigoNaoCadastrado,
+                                                 Msg::CodigoNaoCadastrado, Msg::UsuarioSemAcesso}));
 }
 
 TEST_F(AccessTest, ThreeWrongPasswordsEndTheProgram) {
@@ -116,7 +115,8 @@ TEST_F(AccessTest, LoginAfterMistakesAndEscapes) {
     EXPECT_FALSE(d->findChild<QLineEdit*>(QStringLiteral("EDTSENHA"))->isEnabled());
     // Letters go in upper case; characters outside the set cannot be typed.
     type(d, "EDTCODIGOUSUARIO", QStringLiteral("0x2"));
-    QTest::keyClicks(d->findChild<QLineEdit*>(QStringLiteral("EDTSENHA")), QStringLiteral("tr#ei-no9"));
+    QTest::keyClicks(d->findChild<QLineEdit*>(QStringLiteral("EDTSENHA")),
+                     QStringLiteral("tr#ei-no9"));
     EXPECT_EQ(text(d, "EDTSENHA"), QStringLiteral("TREINO"));
     QTest::keyClick(d->findChild<QLineEdit*>(QStringLiteral("EDTSENHA")), Qt::Key_Return);
   });
@@ -172,9 +172,8 @@ TEST_F(AccessTest, ThreeFailedAuthorisationsOpenNothing) {
   });
   window_->openEntry(QStringLiteral("MNEXERCICIOS"));
   EXPECT_TRUE(window_->mdiArea()->subWindowList().isEmpty());
-  EXPECT_EQ(testPrompter().texts(),
-            (QStringList{Msg::CodigoNaoCadastrado, Msg::CodigoNaoCadastrado,
-                         Msg::CodigoNaoCadastrado, Msg::UsuarioSemAcesso}));
+  EXPECT_EQ(testPrompter().texts(), (QStringList{Msg::CodigoNaoCadastrado, Msg::CodigoNaoCadastrado,
+                                                 Msg::CodigoNaoCadastrado, Msg::UsuarioSemAcesso}));
 }
 
 TEST_F(AccessTest, WithoutAUsersTableTheProgramEndsCleanly) {

@@ -60,13 +60,15 @@ TEST(Installation, AFreshFolderGetsEmbeddedDatabasesSettingsAndTheMasterUser) {
             QStringLiteral("Sim"));
   EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM Alunos")), 0);  // no demo asked
   const QString stored =
-      scalarSql(db, QStringLiteral("SELECT SENHA FROM Usuarios WHERE CODIGO = ?"), {kMasterUserCode})
+      scalarSql(db, QStringLiteral("SELECT SENHA FROM Usuarios WHERE CODIGO = ?"),
+                {kMasterUserCode})
           .toString();
   EXPECT_TRUE(isPasswordHash(stored));
   EXPECT_TRUE(passwordMatches(kMasterFirstPassword, stored));
   EXPECT_FALSE(passwordMatches(QStringLiteral("MESTRA"), stored));
-  EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM Usuarios WHERE C_ATIVIDADE = ? AND "
-                                         "C_GrupamentoMuscular = ? AND U_BACKUP = ?"),
+  EXPECT_EQ(countRows(db,
+                      QStringLiteral("SELECT COUNT(*) FROM Usuarios WHERE C_ATIVIDADE = ? AND "
+                                     "C_GrupamentoMuscular = ? AND U_BACKUP = ?"),
                       {QStringLiteral("Sim"), QStringLiteral("Sim"), QStringLiteral("Sim")}),
             1);
 
@@ -142,7 +144,8 @@ TEST_P(ServerInstallation, InitFillsTheDatabasesTheLinksName) {
             demoGymSettings().value(QStringLiteral("ACADEMIA")).toString());
   // Every demonstration CPF is a valid one.
   QSqlQuery cpfs = runSql(db, QStringLiteral("SELECT CPF FROM Alunos"));
-  while (cpfs.next()) EXPECT_TRUE(VALIDA_CPF(cpfs.value(0).toString())) << cpfs.value(0).toString().toStdString();
+  while (cpfs.next())
+    EXPECT_TRUE(VALIDA_CPF(cpfs.value(0).toString())) << cpfs.value(0).toString().toStdString();
 
   auto tables = gym.connect();
   EXPECT_EQ(existingTables(tables->database(), tables->dialect()).size(),

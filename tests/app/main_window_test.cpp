@@ -60,17 +60,19 @@ TEST_F(MainWindowTest, MenuInItsOrderWithItsCaptions) {
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Sistema de Exercício "));
   QStringList top;
   for (QAction* a : window_->menuBar()->actions()) top << a->text();
-  EXPECT_EQ(top, (QStringList{"&Cadastro", "&Exercícios", "&Relatórios", "&Agendar Montagem de Série",
-                              "&Utilitários", "S&obre", "&Sair"}));
+  EXPECT_EQ(top, (QStringList{"&Cadastro", "&Exercícios", "&Relatórios",
+                              "&Agendar Montagem de Série", "&Utilitários", "S&obre", "&Sair"}));
   EXPECT_EQ(namesIn(QStringLiteral("MNEXERCICIOSMENU")),
             (QStringList{"MNTIPOEXERCICIO", "N9", "MNImpressodeSrie"}));
-  EXPECT_EQ(namesIn(QStringLiteral("MNRELATORIOS")),
-            (QStringList{"MnSeriesVencidas", "N1", "MnAvaliaesFeitas", "N11", "MnAvaliaesAgendadas"}));
+  EXPECT_EQ(
+      namesIn(QStringLiteral("MNRELATORIOS")),
+      (QStringList{"MnSeriesVencidas", "N1", "MnAvaliaesFeitas", "N11", "MnAvaliaesAgendadas"}));
   EXPECT_EQ(namesIn(QStringLiteral("MNUTILITARIOS")),
-            (QStringList{"MNBACKUP", "N4", "MNRESTAURACAODOBACKUP", "N2", "MNAgendadeTreinos", "N12",
-                         "MNAtualizaTreinosWeb", "N7", "MNPARAMETRIZACAODOUSUARIO", "N8",
+            (QStringList{"MNBACKUP", "N4", "MNRESTAURACAODOBACKUP", "N2", "MNAgendadeTreinos",
+                         "N12", "MNAtualizaTreinosWeb", "N7", "MNPARAMETRIZACAODOUSUARIO", "N8",
                          "MNESVAZIARARQUIVOS", "N6", "MNREPARAMETRIZACAODOSISTEMA"}));
-  EXPECT_EQ(window_->shortcut(QStringLiteral("SBAGENDA"))->toolTip(), QStringLiteral("Muda Usuário"));
+  EXPECT_EQ(window_->shortcut(QStringLiteral("SBAGENDA"))->toolTip(),
+            QStringLiteral("Muda Usuário"));
 }
 
 TEST_F(MainWindowTest, SettingsHideTheEntriesTheySwitchOff) {
@@ -79,14 +81,19 @@ TEST_F(MainWindowTest, SettingsHideTheEntriesTheySwitchOff) {
     const char* local;
     QStringList visible;
   } cases[] = {
-      {"Não", "Sim",
+      {"Não",
+       "Sim",
        {"MNALUNOS", "MNEXERCICIOS", "N3", "MNFUNCIONARIO", "N5", "MNCADASTRODEUSUARIOS", "N10"}},
-      {"Sim", "Sim",
-       {"MNALUNOS", "N13", "MNGrupamentoMuscular", "N3", "MNEXERCICIOS", "N5", "MNFUNCIONARIO", "N10",
-        "MNCADASTRODEUSUARIOS"}},
-      {"Sim", "Não", {"N13", "MNGrupamentoMuscular", "MNEXERCICIOS", "N10", "MNCADASTRODEUSUARIOS"}},
-      {"Não", "qualquer outro", {"MNALUNOS", "MNEXERCICIOS", "N3", "MNFUNCIONARIO", "N5",
-                                 "MNCADASTRODEUSUARIOS", "N10"}},
+      {"Sim",
+       "Sim",
+       {"MNALUNOS", "N13", "MNGrupamentoMuscular", "N3", "MNEXERCICIOS", "N5", "MNFUNCIONARIO",
+        "N10", "MNCADASTRODEUSUARIOS"}},
+      {"Sim",
+       "Não",
+       {"N13", "MNGrupamentoMuscular", "MNEXERCICIOS", "N10", "MNCADASTRODEUSUARIOS"}},
+      {"Não",
+       "qualquer outro",
+       {"MNALUNOS", "MNEXERCICIOS", "N3", "MNFUNCIONARIO", "N5", "MNCADASTRODEUSUARIOS", "N10"}},
   };
   for (const auto& c : cases) {
     setSetting(QStringLiteral("GrupamentoMuscular"), QString::fromUtf8(c.groups));
@@ -125,7 +132,8 @@ TEST_F(MainWindowTest, AGuardedWindowCountsTakesItsEntryAndGivesItBack) {
 
 TEST_F(MainWindowTest, AWindowWhoseTablesFailClosesItselfAndFreesItsEntry) {
   window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new ProbeWindow(false); });
-  window_->setChildWindow(QStringLiteral("MnSeriesVencidas"), [] { return new ProbeWindow(false); });
+  window_->setChildWindow(QStringLiteral("MnSeriesVencidas"),
+                          [] { return new ProbeWindow(false); });
   window_->openEntry(QStringLiteral("MNEXERCICIOS"));
   EXPECT_TRUE(G().GBOL_FALHA_ABERTURA);
   EXPECT_TRUE(window_->entry(QStringLiteral("MNEXERCICIOS"))->isEnabled());
@@ -180,7 +188,8 @@ TEST_F(MainWindowTest, LostDatabaseClosesTheWindowsAndInsistsOnReconnecting) {
 TEST_F(MainWindowTest, TickShowsBannerDateAndTimeAndKeepsTheAbsentButtonOffWhenAlone) {
   window_->tick();
   EXPECT_FALSE(window_->statusPanel(2)->text().isEmpty());
-  EXPECT_EQ(window_->statusPanel(3)->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+  EXPECT_EQ(window_->statusPanel(3)->text(),
+            QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
   EXPECT_EQ(window_->statusPanel(4)->text().size(), 8);
   EXPECT_FALSE(window_->shortcut(QStringLiteral("SBAUSENTES"))->isEnabled());
 

@@ -13,7 +13,7 @@ namespace {
 
 TEST(Banner, RotatesByNineCharactersOnlyWhenItDoesNotFit) {
   const QString banner = QStringLiteral("0123456789ABCDEFGHIJ");  // 20 characters
-  EXPECT_EQ(rotateBanner(banner, 400), banner);  // 20 places left: fits exactly
+  EXPECT_EQ(rotateBanner(banner, 400), banner);                   // 20 places left: fits exactly
   EXPECT_EQ(rotateBanner(banner, 399), QStringLiteral("9ABCDEFGHIJ012345678"));
   EXPECT_EQ(rotateBanner(banner, 100), QStringLiteral("9ABCDEFGHIJ012345678"));
   // Twenty steps of nine bring it back: the text is only ever rotated, never lost.
@@ -39,14 +39,16 @@ TEST(ExitSequence, AsksToCloseWindowsThenToBeSure) {
   prompter.answerNext(kAnswerYes);
   EXPECT_TRUE(open.request(1));
   EXPECT_EQ(open.step(), 2);
-  EXPECT_EQ(prompter.texts(), (QStringList{Msg::FecheJanelasAbertas, Msg::TemCertezaFormulariosFechados,
-                                           Msg::TemCertezaFormulariosFechados}));
+  EXPECT_EQ(prompter.texts(),
+            (QStringList{Msg::FecheJanelasAbertas, Msg::TemCertezaFormulariosFechados,
+                         Msg::TemCertezaFormulariosFechados}));
 }
 
 class ShellLogicTest : public ShellFixture {};
 
 TEST_F(ShellLogicTest, SettingsGoIntoTheProcessValues) {
-  setSetting(QStringLiteral("ACADEMIA"), QStringLiteral("ACADEMIA COM UM NOME BEM MAIS LONGO QUE O CAMPO"));
+  setSetting(QStringLiteral("ACADEMIA"),
+             QStringLiteral("ACADEMIA COM UM NOME BEM MAIS LONGO QUE O CAMPO"));
   setSetting(QStringLiteral("PATH_EXERCICIO"), QStringLiteral("Não"));
   setSetting(QStringLiteral("Alunos_Ausentes"), 15);
   setSetting(QStringLiteral("CLIENTE"), 4321.0);

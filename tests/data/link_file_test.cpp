@@ -23,21 +23,23 @@ struct ParseCase {
 const ParseCase kCases[] = {
     {"sqlite", "Provider=SQLite;Data Source=vantrel.db", true, Provider::SQLite, "vantrel.db", "",
      "", "", ""},
-    {"oledb header and comments", "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
+    {"oledb header and comments",
+     "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
      "Provider=SQLite;Data Source=/srv/gym/vantrel.db\r\n",
      true, Provider::SQLite, "/srv/gym/vantrel.db", "", "", "", ""},
-    {"postgres full", "Provider=PostgreSQL;Data Source=db.gym.lan:5433;Initial Catalog=vantrel;"
+    {"postgres full",
+     "Provider=PostgreSQL;Data Source=db.gym.lan:5433;Initial Catalog=vantrel;"
      "User ID=gym;Password=s3cr3t",
      true, Provider::PostgreSQL, "db.gym.lan:5433", "vantrel", "gym", "s3cr3t", ""},
-    {"keys in any case, spaces around", "provider = postgresql ; data source= /run/pg ;"
+    {"keys in any case, spaces around",
+     "provider = postgresql ; data source= /run/pg ;"
      "initial catalog=ginastica;user id=adm",
      true, Provider::PostgreSQL, "/run/pg", "ginastica", "adm", "", ""},
     {"quoted password with semicolon and quote",
      "Provider=PostgreSQL;Data Source=h;Initial Catalog=c;User ID=u;Password=\"a;b\"\"c\"", true,
      Provider::PostgreSQL, "h", "c", "u", "a;b\"c", ""},
-    {"other OLE DB items ignored",
-     "Provider=SQLite;Persist Security Info=False;Data Source=x.db", true, Provider::SQLite, "x.db",
-     "", "", "", ""},
+    {"other OLE DB items ignored", "Provider=SQLite;Persist Security Info=False;Data Source=x.db",
+     true, Provider::SQLite, "x.db", "", "", "", ""},
     {"no provider", "Data Source=x.db", false, Provider::SQLite, "", "", "", "", "provedor"},
     {"unknown provider", "Provider=SQLOLEDB.1;Data Source=SERVER", false, Provider::SQLite, "", "",
      "", "", "SQLOLEDB.1"},
@@ -57,7 +59,8 @@ TEST_P(LinkParseTest, Parses) {
   const LinkParse parsed = parseLinkText(QString::fromUtf8(c.text));
   ASSERT_EQ(parsed.spec.has_value(), c.ok) << parsed.error.toStdString();
   if (!c.ok) {
-    EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.errorPart))) << parsed.error.toStdString();
+    EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.errorPart)))
+        << parsed.error.toStdString();
     return;
   }
   EXPECT_EQ(parsed.spec->provider, c.provider);
@@ -67,13 +70,12 @@ TEST_P(LinkParseTest, Parses) {
   EXPECT_EQ(parsed.spec->password, QString::fromUtf8(c.password));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LinkParseTest, testing::ValuesIn(kCases),
-                         [](const auto& info) {
-                           std::string name;
-                           for (char ch : std::string(info.param.name))
-                             name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, LinkParseTest, testing::ValuesIn(kCases), [](const auto& info) {
+  std::string name;
+  for (char ch : std::string(info.param.name))
+    name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+  return name;
+});
 
 TEST(LinkSpec, HostAndPortOfTheDataSource) {
   const struct {

@@ -62,8 +62,9 @@ TEST_P(SqlTest, DialectYearSizeShrinkAndTableList) {
   const Dialect& dialect = connection_->dialect();
   runSql(db_, QStringLiteral("INSERT INTO Treino (Matricula, Data) VALUES (?, ?), (?, ?)"),
          {QStringLiteral("1"), QDate(2019, 2, 28), QStringLiteral("2"), QDate(2021, 12, 31)});
-  EXPECT_EQ(scalarSql(db_, QStringLiteral("SELECT COUNT(*) FROM Treino WHERE %1 = ?")
-                               .arg(dialect.yearOf(QStringLiteral("Data"))),
+  EXPECT_EQ(scalarSql(db_,
+                      QStringLiteral("SELECT COUNT(*) FROM Treino WHERE %1 = ?")
+                          .arg(dialect.yearOf(QStringLiteral("Data"))),
                       {2019})
                 .toInt(),
             1);
@@ -113,7 +114,8 @@ TEST(ConnectionFailure, BadLinksFailAndAreLogged) {
     QFile log(logFilePath());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     QString logged = connection.lastError();
-    logged.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    logged.replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '));
     EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains(logged));
   }
 }

@@ -29,7 +29,9 @@ void ShellFixture::TearDown() {
   testPrompter().clear();
 }
 
-QSqlDatabase ShellFixture::workout() const { return ADOConnectionVantrel().database(); }
+QSqlDatabase ShellFixture::workout() const {
+  return ADOConnectionVantrel().database();
+}
 
 void ShellFixture::addUser(const QString& code, const QString& name, const QString& password,
                            const QStringList& denied) {

@@ -6,7 +6,9 @@
 
 namespace {
 
-QString pgHost() { return qEnvironmentVariable("VANTREL_TEST_PGHOST"); }
+QString pgHost() {
+  return qEnvironmentVariable("VANTREL_TEST_PGHOST");
+}
 
 QString pgUser() {
   const QString user = qEnvironmentVariable("VANTREL_TEST_PGUSER");
@@ -46,8 +48,7 @@ TestDatabase::TestDatabase(Provider provider) {
     return;
   }
   spec_ = adminSpec();
-  spec_.catalog =
-      QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128).left(20);
+  spec_.catalog = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128).left(20);
   runAdmin(QStringLiteral("CREATE DATABASE %1").arg(spec_.catalog));
 }
 
@@ -64,7 +65,9 @@ std::unique_ptr<Connection> TestDatabase::connect(const QString& name) {
   return connection;
 }
 
-std::vector<Provider> testProviders() { return {Provider::SQLite, Provider::PostgreSQL}; }
+std::vector<Provider> testProviders() {
+  return {Provider::SQLite, Provider::PostgreSQL};
+}
 
 std::string providerTestName(const testing::TestParamInfo<Provider>& info) {
   return info.param == Provider::SQLite ? "SQLite" : "PostgreSQL";
@@ -77,6 +80,8 @@ TestInstallation::TestInstallation() {
 }
 
 TestInstallation::~TestInstallation() {
-  if (hadPrevious_) qputenv("VANTREL_HOME", previous_);
-  else qunsetenv("VANTREL_HOME");
+  if (hadPrevious_)
+    qputenv("VANTREL_HOME", previous_);
+  else
+    qunsetenv("VANTREL_HOME");
 }
