@@ -7,6 +7,7 @@
 #include "app/installation.h"
 #include "app/prompter.h"
 #include "app/upkeep_command.h"
+#include "registry/report_command.h"
 
 namespace {
 
@@ -14,6 +15,8 @@ const char* const kUsage =
     "Uso: vantrel [--no-splash]\n"
     "     vantrel init [--demo]   cria a instalação (bancos, configuração, usuário mestre)\n"
     "     vantrel upkeep          atualiza o banco de treinos e verifica seu tamanho\n"
+    "     vantrel report muscle-groups|exercises [--from CODIGO] [--to CODIGO]\n"
+    "                    [--order code|description] --pdf ARQUIVO\n"
     "     vantrel --version\n"
     "A pasta da instalação é $VANTREL_HOME (padrão ~/.local/share/vantrel).\n";
 
@@ -55,6 +58,8 @@ int runCommand(int argc, char** argv) {
     status = runInitCommand(args);
   else if (command == QLatin1String("upkeep"))
     status = runUpkeepCommand(args);
+  else if (command == QLatin1String("report"))
+    status = runReportCommand(args);
   installPrompter(nullptr);
   return status;
 }
@@ -71,7 +76,8 @@ int main(int argc, char** argv) {
     std::printf("vantrel %s\n", VANTREL_VERSION);
     return 0;
   }
-  if (first == QLatin1String("init") || first == QLatin1String("upkeep"))
+  if (first == QLatin1String("init") || first == QLatin1String("upkeep") ||
+      first == QLatin1String("report"))
     return runCommand(argc, argv);
   if (!first.isEmpty() && first != QLatin1String("--no-splash")) {
     std::fputs(kUsage, stderr);

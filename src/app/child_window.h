@@ -14,6 +14,9 @@ class ChildWindow : public QWidget {
   // Closes the window together with the frame around it.
   void closeWindow();
 
+  // Windows left only through their own "Sair" have no close box.
+  virtual bool hasCloseBox() const { return true; }
+
  signals:
   // Emitted once, when the window has closed (the main window re-enables its entry).
   void windowClosed();

@@ -409,6 +409,9 @@ void TFRMSEPRINCIPAL::openChild(const EntryDef& def) {
   connect(window, &ChildWindow::windowClosed, this, [this, name] { giveBackEntry(name); });
   QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
   frame->setAttribute(Qt::WA_DeleteOnClose);
+  if (!window->hasCloseBox())
+    frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowMinMaxButtonsHint);
   frame->setWindowTitle(window->windowTitle());
   window->show();
   frame->show();

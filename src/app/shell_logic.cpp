@@ -72,41 +72,56 @@ void installReauthenticator(Reauthenticator reauthenticate) {
   reauthenticator() = std::move(reauthenticate);
 }
 
+bool restoreUserPanel() {
+  UsersTable& users = TBLUSUARIOS();
+  const bool wasOpen = users.isOpen();
+  if (!wasOpen && !users.open(ADOConnectionVantrel().database())) return false;
+  if (users.locate(G().GSTR_USUARIO))
+    writeStatusPanel(1, QStringLiteral("Usuário: ") + users.text(QStringLiteral("NOME")));
+  if (!wasOpen) users.close();
+  return true;
+}
+
 bool VOLTA_USUARIO() {
   Globals& g = G();
   g.GINT_JANELAS_ABERTAS -= 1;
-  if (g.GINT_JANELAS_ABERTAS == 0 && !TBLUSUARIOS().isOpen()) {
-    UsersTable& users = TBLUSUARIOS();
-    if (!users.open(ADOConnectionVantrel().database())) {
-      MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, QStringLiteral("Usuarios"));
-      return false;
-    }
-    if (users.locate(g.GSTR_USUARIO))
-      writeStatusPanel(1, QStringLiteral("Usuário: ") + users.text(QStringLiteral("NOME")));
-    users.close();
+  if (g.GINT_JANELAS_ABERTAS == 0 && !TBLUSUARIOS().isOpen() && !restoreUserPanel()) {
+    MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, QStringLiteral("Usuarios"));
+    return false;
   }
   return true;
 }
 
-bool authoriseEntry(const GuardedEntry& entry) {
+Permission checkPermission(const QString& column, const QString& deniedDetail) {
   Globals& g = G();
   UsersTable& users = TBLUSUARIOS();
-  if (!ABRE_USUARIOS()) {
-    MENSAGEM(QStringLiteral("!"), Msg::RegistroJaAlocado);
-    return false;
-  }
-  if (users.locate(g.GSTR_USUARIO) && users.text(entry.permissionColumn) == kNao) {
-    // Another user may authorise this one opening; the logged-in user stays the same.
+  if (!ABRE_USUARIOS()) return Permission::UsersUnavailable;
+  if (users.locate(g.GSTR_USUARIO) && users.text(column) == kNao) {
+    // Another user may authorise this once; the logged-in user stays the same.
     g.GSTR_USUARIO_ANTERIOR = g.GSTR_USUARIO.str();
     if (reauthenticator()) reauthenticator()();
     g.GSTR_USUARIO = g.GSTR_USUARIO_ANTERIOR.str();
   }
-  // After failed re-authentications the dialog closed the table: nothing opens.
-  if (!users.isOpen() || users.text(entry.permissionColumn) != kSim) {
-    MENSAGEM(QStringLiteral("!"), Msg::UsuarioSemAcesso, entry.deniedDetail);
+  // After failed re-authentications the dialog closed the table: nothing is allowed.
+  if (!users.isOpen() || users.text(column) != kSim) {
+    MENSAGEM(QStringLiteral("!"), Msg::UsuarioSemAcesso, deniedDetail);
     users.close();
-    return false;
+    return Permission::Refused;
   }
+  return Permission::Granted;
+}
+
+bool authoriseEntry(const GuardedEntry& entry) {
+  switch (checkPermission(entry.permissionColumn, entry.deniedDetail)) {
+    case Permission::UsersUnavailable:
+      MENSAGEM(QStringLiteral("!"), Msg::RegistroJaAlocado);
+      return false;
+    case Permission::Refused:
+      return false;
+    case Permission::Granted:
+      break;
+  }
+  UsersTable& users = TBLUSUARIOS();
   if (entry.probeSettings && !readSettings(ADOConnectionVantrel().database())) {
     MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, QStringLiteral("Controle"));
     users.close();

@@ -38,6 +38,18 @@ struct GuardedEntry {
   bool probeSettings = false;  // the member and staff entries check the settings row too
 };
 
+enum class Permission { Granted, Refused, UsersUnavailable };
+
+// Whether the logged-in user may do what `column` guards: when the flag is "Não" another user
+// may authorise this once (the logged-in user stays the same); anything but "Sim" on the row
+// reached is refused with "Usuário sem acesso !" (and `deniedDetail`). Leaves the users table
+// open on that row, except after a refusal.
+Permission checkPermission(const QString& column, const QString& deniedDetail = QString());
+
+// Writes the logged-in user's name back into the first status panel (after someone else
+// authorised an action). False when the users table cannot be read.
+bool restoreUserPanel();
+
 // The permission steps before a guarded window is created: open the users table, let another
 // user authorise when the logged-in user's flag is "Não", refuse unless the flag of the row
 // reached is "Sim", probe the settings when asked. True when the window may open.

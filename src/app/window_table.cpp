@@ -3,12 +3,14 @@
 #include "app/access_dialogs.h"
 #include "app/main_window.h"
 #include "app/shell_logic.h"
+#include "registry/member_window.h"
 
 void installWindows(TFRMSEPRINCIPAL& window) {
   installReauthenticator([&window] {
     TPDLGACESSOLOCAL dialog(&window);
     dialog.exec();
   });
+  window.setChildWindow(QStringLiteral("MNALUNOS"), [] { return new TFRMALUNOS; });
   window.setShortcutWindow(QStringLiteral("SBAGENDA"), [&window] {
     if (!showLogin(&window, true)) window.close();
   });

@@ -52,6 +52,8 @@ class SqliteDialect final : public Dialect {
 
   QStringList shrinkSql() const override { return {QStringLiteral("VACUUM")}; }
 
+  bool nullsSortFirst() const override { return true; }
+
   QString addColumnSql(const QString& table, const QString& column,
                        const QString& type) const override {
     return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, column, type);
@@ -106,6 +108,8 @@ class PostgresDialect final : public Dialect {
   }
 
   QStringList shrinkSql() const override { return {QStringLiteral("VACUUM")}; }
+
+  bool nullsSortFirst() const override { return false; }
 
   QString addColumnSql(const QString& table, const QString& column,
                        const QString& type) const override {

@@ -46,6 +46,9 @@ class Dialect {
   // Statements that give free space back to the system (run outside a transaction).
   virtual QStringList shrinkSql() const = 0;
 
+  // Whether rows without a value come first in an ascending order.
+  virtual bool nullsSortFirst() const = 0;
+
   // "ALTER TABLE t ADD c type" in the dialect's spelling.
   virtual QString addColumnSql(const QString& table, const QString& column,
                                const QString& type) const = 0;

@@ -51,6 +51,23 @@ void Transaction::commit() {
   done_ = true;
 }
 
+bool writeTablesInTransaction(const QSqlDatabase& db, const QString& fallback,
+                              const std::function<void(QString& table)>& work) {
+  QString detail = fallback;
+  try {
+    Transaction transaction(db);
+    work(detail);
+    detail = fallback;
+    transaction.commit();
+    return true;
+  } catch (const std::exception& e) {
+    appendToLog(
+        QStringLiteral("Gravando na tabela %1: %2").arg(detail, QString::fromUtf8(e.what())));
+    MENSAGEM(QStringLiteral("!"), Msg::GravandoNaTabela, detail);
+    return false;
+  }
+}
+
 bool writeInTransaction(const QSqlDatabase& db, const QString& detail,
                         const std::function<void()>& work) {
   try {

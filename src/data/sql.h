@@ -46,3 +46,9 @@ class Transaction {
 // with `detail` (the table's or function's name). True when committed.
 bool writeInTransaction(const QSqlDatabase& db, const QString& detail,
                         const std::function<void()>& work);
+
+// The same pattern for writes that touch several tables: `work` sets `table` before each
+// statement, so the message names the table that failed; `fallback` names failures outside
+// them (beginning, commit).
+bool writeTablesInTransaction(const QSqlDatabase& db, const QString& fallback,
+                              const std::function<void(QString& table)>& work);

@@ -1,0 +1,60 @@
+#include "app/search_panel.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/field_chain.h"
+#include "app/field_keys.h"
+
+SearchPanel::SearchPanel(QWidget* parent, const Order& first, const Order& second,
+                         const QString& textName)
+    : QFrame(parent), orders_{first, second} {
+  setObjectName(QStringLiteral("PNLPROCURA"));
+  setFrameShape(QFrame::StyledPanel);
+  auto* layout = new QHBoxLayout(this);
+  for (int i = 0; i < 2; ++i) {
+    tabs_[i] = new QPushButton(orders_[i].caption, this);
+    tabs_[i]->setObjectName(orders_[i].tabName);
+    tabs_[i]->setFocusPolicy(Qt::NoFocus);
+    connect(tabs_[i], &QPushButton::clicked, this, [this, i] {
+      setOrder(i);
+      emit orderChosen(i);
+    });
+    layout->addWidget(tabs_[i]);
+  }
+  text_ = new QLineEdit(this);
+  text_->setObjectName(textName);
+  upperCaseField(text_);
+  layout->addWidget(text_, 1);
+  return_ = new QPushButton(QStringLiteral("Retorno"), this);
+  return_->setObjectName(QStringLiteral("BBNCANCELAP"));
+  layout->addWidget(return_);
+  acceptOnlyKeys(text_, [this](QChar c) { return !orders_[order_].digitsOnly || isDigitKey(c); });
+  connect(text_, &QLineEdit::textEdited, this, &SearchPanel::textEdited);
+  onFieldKeys(text_, [this] { emit entered(text_->text()); }, {});
+  connect(return_, &QPushButton::clicked, this, &SearchPanel::returned);
+  setOrder(0);
+}
+
+void SearchPanel::setOrder(int order) {
+  order_ = order;
+  text_->setMaxLength(orders_[order].maxLength);
+  text_->clear();
+  paintTabs();
+  text_->setFocus();
+}
+
+void SearchPanel::open(int order) {
+  show();
+  setOrder(order);
+}
+
+void SearchPanel::paintTabs() {
+  for (int i = 0; i < 2; ++i) {
+    const bool active = i == order_;
+    tabs_[i]->setStyleSheet(active ? QStringLiteral("background-color: #2e9d3a; color: white;")
+                                   : QStringLiteral("background-color: #c62828; color: white;"));
+    tabs_[i]->setProperty("active", active);
+  }
+}

@@ -1,0 +1,46 @@
+// The search panel of the registry windows: two search orders shown as tabs (the active one
+// green, the other red), the search text, and "Retorno".
+#pragma once
+
+#include <QFrame>
+
+class QLineEdit;
+class QPushButton;
+
+class SearchPanel : public QFrame {
+  Q_OBJECT
+
+ public:
+  struct Order {
+    QString tabName;  // objectName of the tab, e.g. "PNLMATRICULA"
+    QString caption;  // e.g. "Matrícula"
+    int maxLength;
+    bool digitsOnly = false;
+  };
+
+  SearchPanel(QWidget* parent, const Order& first, const Order& second,
+              const QString& textName = QStringLiteral("EDTMATRICULA"));
+
+  // 0 or 1: which order is active. Choosing one clears the text and focuses it.
+  int order() const { return order_; }
+  void setOrder(int order);
+  QLineEdit* text() const { return text_; }
+  QPushButton* returnButton() const { return return_; }
+  // Shows the panel with an empty text, in the given order.
+  void open(int order);
+
+ signals:
+  void orderChosen(int order);
+  void textEdited(const QString& text);
+  void entered(const QString& text);
+  void returned();
+
+ private:
+  void paintTabs();
+
+  QPushButton* tabs_[2] = {};
+  Order orders_[2];
+  QLineEdit* text_ = nullptr;
+  QPushButton* return_ = nullptr;
+  int order_ = 0;
+};

@@ -1,0 +1,334 @@
+#include "printing/report.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace {
+
+// Positions are sums of decimal millimetres: a row that fits exactly must not be pushed to the
+// next page by a rounding error.
+constexpr double kEpsilon = 1e-6;
+
+// PDF coordinates need no more precision than this.
+constexpr int kPdfResolution = 600;
+
+QSizeF a4(PageOrientation orientation) {
+  const QSizeF portrait = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
+  return orientation == PageOrientation::Portrait ? portrait : portrait.transposed();
+}
+
+const ReportBand* bandOf(const Report& report, BandKind kind) {
+  switch (kind) {
+    case BandKind::PageHeader:
+      return &report.pageHeader;
+    case BandKind::Title:
+      return &report.title;
+    case BandKind::ColumnHeader:
+      return &report.columnHeader;
+    case BandKind::GroupHeader:
+      return &report.groupHeader;
+    case BandKind::GroupFooter:
+      return &report.groupFooter;
+    case BandKind::Summary:
+      return &report.summary;
+    case BandKind::PageFooter:
+      return &report.pageFooter;
+    case BandKind::Detail:
+      break;
+  }
+  return nullptr;
+}
+
+double heightOf(const Report& report, BandKind kind) {
+  if (kind == BandKind::Detail) return report.detail.rowHeight;
+  return bandOf(report, kind)->height;
+}
+
+// Fills pages band by band. A page is "fresh" until something other than its headers is on
+// it; a band that does not fit a fresh page is placed anyway, which is what guarantees an end.
+class Paginator {
+ public:
+  explicit Paginator(const Report& report)
+      : report_(report),
+        pageHeight_(report.pageSize().height()),
+        footerTop_(pageHeight_ - report.margins.bottom() - report.pageFooter.height) {}
+
+  ReportLayout run() {
+    startPage();
+    const bool grouped = report_.groupHeader.present() || report_.groupFooter.present();
+    const int count = int(report_.rows.size());
+    for (int i = 0; i < count; ++i) {
+      if (grouped && startsGroup(i)) {
+        if (i > 0) place(BandKind::GroupFooter, i - 1);
+        place(BandKind::GroupHeader, i, report_.detail.rowHeight);
+      }
+      place(BandKind::Detail, i);
+    }
+    if (grouped && count > 0) place(BandKind::GroupFooter, count - 1);
+    place(BandKind::Summary);
+    finishPage();
+    return layout_;
+  }
+
+ private:
+  bool startsGroup(int row) const {
+    return row == 0 || report_.rows[row].group != report_.rows[row - 1].group;
+  }
+
+  void startPage() {
+    layout_.pages.append(LaidOutPage());
+    y_ = report_.margins.top();
+    put(BandKind::PageHeader);
+    if (layout_.pages.size() == 1) put(BandKind::Title);
+    put(BandKind::ColumnHeader);
+    fresh_ = true;
+  }
+
+  void finishPage() {
+    if (!report_.pageFooter.present()) return;
+    layout_.pages.last().bands.append({BandKind::PageFooter, footerTop_, -1});
+  }
+
+  // Places a band that flows with the rows; `keepWith` is room that must remain below it.
+  void place(BandKind kind, int row = -1, double keepWith = 0) {
+    const double height = heightOf(report_, kind);
+    if (height <= 0) return;
+    if (!fresh_ && y_ + height + keepWith > footerTop_ + kEpsilon) {
+      finishPage();
+      startPage();
+    }
+    put(kind, row);
+    fresh_ = false;
+  }
+
+  void put(BandKind kind, int row = -1) {
+    const double height = heightOf(report_, kind);
+    if (height <= 0) return;
+    layout_.pages.last().bands.append({kind, y_, row});
+    y_ += height;
+  }
+
+  const Report& report_;
+  const double pageHeight_;
+  const double footerTop_;
+  ReportLayout layout_;
+  double y_ = 0;
+  bool fresh_ = true;
+};
+
+// --- Drawing
+
+QFont toQFont(const ReportFont& spec) {
+  QFont font(spec.family);
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(spec.points);
+  font.setBold(spec.bold);
+  font.setItalic(spec.italic);
+  return font;
+}
+
+QRectF scaled(const QRectF& mm, double s) {
+  return QRectF(mm.left() * s, mm.top() * s, mm.width() * s, mm.height() * s);
+}
+
+// The longest beginning of `text` that fits `width`, in whole characters.
+QString cutToWidth(const QString& text, const QFontMetricsF& metrics, double width) {
+  if (metrics.horizontalAdvance(text) <= width) return text;
+  qsizetype lo = 0;
+  qsizetype hi = text.size();
+  while (lo < hi) {  // the largest n with advance(left(n)) <= width
+    const qsizetype mid = (lo + hi + 1) / 2;
+    if (metrics.horizontalAdvance(text.left(mid)) <= width)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  if (lo > 0 && text.at(lo - 1).isHighSurrogate()) --lo;
+  return text.left(lo);
+}
+
+void drawText(QPainter& painter, const QRectF& boxMm, const QString& value, const ReportFont& font,
+              Qt::Alignment align, bool wrap, const QColor& fill, double s) {
+  const QRectF box = scaled(boxMm, s);
+  if (fill.isValid()) painter.fillRect(box, fill);
+  if (value.isEmpty()) return;
+  const QFont qfont = toQFont(font);
+  painter.setFont(qfont);
+  painter.save();
+  painter.setClipRect(box, Qt::IntersectClip);
+  if (wrap) {
+    painter.drawText(box, int(align) | Qt::TextWordWrap, value);
+  } else {
+    const QFontMetricsF metrics(qfont, painter.device());
+    painter.drawText(box, int(align) | Qt::TextSingleLine, cutToWidth(value, metrics, box.width()));
+  }
+  painter.restore();
+}
+
+QString textValue(const ReportText& text, const Report& report, const ReportLayout& layout,
+                  int page, int row) {
+  switch (text.source) {
+    case TextSource::Fixed:
+      return text.text;
+    case TextSource::PageNumber:
+      return QString::number(page + 1);
+    case TextSource::PageCount:
+      return QString::number(layout.pages.size());
+    case TextSource::GroupValue:
+      return row >= 0 && row < report.rows.size() ? report.rows[row].group : QString();
+  }
+  return QString();
+}
+
+QRectF fitted(const QSize& image, const QRectF& box) {
+  QSizeF size = QSizeF(image).scaled(box.size(), Qt::KeepAspectRatio);
+  return QRectF(box.center() - QPointF(size.width() / 2, size.height() / 2), size);
+}
+
+void drawBand(QPainter& painter, const ReportBand& band, const QPointF& origin,
+              const Report& report, const ReportLayout& layout, int page, int row, double s) {
+  for (const ReportPicture& picture : band.pictures) {
+    if (picture.image.isNull()) continue;
+    const QRectF box = scaled(picture.box.translated(origin), s);
+    painter.drawImage(fitted(picture.image.size(), box), picture.image);
+  }
+  for (const ReportText& text : band.texts)
+    drawText(painter, text.box.translated(origin), textValue(text, report, layout, page, row),
+             text.font, text.align, text.wrap, text.fill, s);
+  for (const ReportRule& rule : band.rules) {
+    QPen pen(Qt::black, rule.width * s);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    painter.drawLine((rule.from + origin) * s, (rule.to + origin) * s);
+  }
+}
+
+void drawRow(QPainter& painter, const Report& report, int row, const QPointF& origin, double s) {
+  const DetailBand& detail = report.detail;
+  const QStringList& cells = report.rows[row].cells;
+  const QList<double> lefts = columnLefts(detail);
+  for (int c = 0; c < detail.columns.size() && c < cells.size(); ++c) {
+    const ReportColumn& column = detail.columns[c];
+    const QRectF cell(origin.x() + lefts[c] + detail.padding, origin.y(),
+                      qMax(0.0, column.width - 2 * detail.padding), detail.rowHeight);
+    drawText(painter, cell, cells[c], detail.font, column.align | Qt::AlignVCenter, false, QColor(),
+             s);
+  }
+}
+
+}  // namespace
+
+QSizeF Report::pageSize() const {
+  return a4(orientation);
+}
+
+double Report::bodyWidth() const {
+  return pageSize().width() - margins.left() - margins.right();
+}
+
+QList<double> columnLefts(const DetailBand& detail) {
+  QList<double> lefts;
+  double x = 0;
+  for (const ReportColumn& column : detail.columns) {
+    lefts << x;
+    x += column.width;
+  }
+  return lefts;
+}
+
+ReportBand columnHeaderBand(const DetailBand& detail, double height, const ReportFont& font,
+                            const QColor& fill) {
+  ReportBand band;
+  band.height = height;
+  const QList<double> lefts = columnLefts(detail);
+  for (int c = 0; c < detail.columns.size(); ++c) {
+    const ReportColumn& column = detail.columns[c];
+    if (fill.isValid()) {
+      // The bar spans the whole column; the title keeps the cell's padding.
+      ReportText bar;
+      bar.box = QRectF(lefts[c], 0, column.width, height);
+      bar.fill = fill;
+      band.texts << bar;
+    }
+    ReportText title;
+    title.box =
+        QRectF(lefts[c] + detail.padding, 0, qMax(0.0, column.width - 2 * detail.padding), height);
+    title.text = column.title;
+    title.font = font;
+    title.align = column.align | Qt::AlignVCenter;
+    band.texts << title;
+  }
+  return band;
+}
+
+QList<int> LaidOutPage::rows() const {
+  QList<int> result;
+  for (const PlacedBand& band : bands)
+    if (band.kind == BandKind::Detail) result << band.row;
+  return result;
+}
+
+ReportLayout layOutReport(const Report& report) {
+  return Paginator(report).run();
+}
+
+void drawReportPage(QPainter& painter, const Report& report, const ReportLayout& layout, int page,
+                    double pixelsPerMm) {
+  if (page < 0 || page >= layout.pages.size()) return;
+  painter.save();
+  painter.setPen(Qt::black);
+  for (const PlacedBand& placed : layout.pages[page].bands) {
+    const QPointF origin(report.margins.left(), placed.top);
+    if (placed.kind == BandKind::Detail)
+      drawRow(painter, report, placed.row, origin, pixelsPerMm);
+    else
+      drawBand(painter, *bandOf(report, placed.kind), origin, report, layout, page, placed.row,
+               pixelsPerMm);
+  }
+  painter.restore();
+}
+
+bool renderReport(const Report& report, QPagedPaintDevice& device) {
+  QPageLayout page(QPageSize(QPageSize::A4),
+                   report.orientation == PageOrientation::Portrait ? QPageLayout::Portrait
+                                                                   : QPageLayout::Landscape,
+                   QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  page.setMode(QPageLayout::FullPageMode);
+  device.setPageLayout(page);
+
+  const ReportLayout layout = layOutReport(report);
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  painter.setRenderHint(QPainter::Antialiasing);
+  const double pixelsPerMm = device.logicalDpiX() / 25.4;
+  // A device that insists on margins of its own (some printers) paints from their corner.
+  const QRectF paint = device.pageLayout().paintRect(QPageLayout::Millimeter);
+  painter.translate(-paint.left() * pixelsPerMm, -paint.top() * pixelsPerMm);
+  for (int p = 0; p < layout.pages.size(); ++p) {
+    if (p > 0 && !device.newPage()) return false;
+    drawReportPage(painter, report, layout, p, pixelsPerMm);
+  }
+  return painter.end();
+}
+
+bool writePdf(const Report& report, const QString& file) {
+  QSaveFile out(file);
+  if (!out.open(QIODevice::WriteOnly)) return false;
+  {
+    QPdfWriter pdf(&out);
+    pdf.setResolution(kPdfResolution);
+    pdf.setTitle(report.name);
+    pdf.setCreator(QStringLiteral("Vantrel"));
+    if (!renderReport(report, pdf)) {
+      out.cancelWriting();
+      return false;
+    }
+  }
+  return out.commit();
+}

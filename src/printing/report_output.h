@@ -1,0 +1,17 @@
+// The two outputs of a report that need the window system: the preview on screen ("Vídeo") and
+// a printer ("Impressora"). Kept apart from the report layer so logic and the command line never
+// pull in widgets.
+#pragma once
+
+#include "printing/report.h"
+
+class QPrinter;
+class QWidget;
+
+// Prints every page of the report on `printer` (A4 in the report's orientation, drawn from the
+// page's corner). False when the printer cannot start the job.
+bool printReport(const Report& report, QPrinter& printer);
+
+// Shows the report in a modal print-preview dialog from which it can also be printed. Returns
+// when the dialog is closed, with the dialog's result.
+int previewReport(const Report& report, QWidget* parent);

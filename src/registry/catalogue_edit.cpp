@@ -1,0 +1,62 @@
+#include "registry/catalogue_edit.h"
+
+#include "app/error_log.h"
+#include "app/messages.h"
+#include "app/prompter.h"
+#include "data/sql.h"
+
+namespace {
+
+// Thrown inside the insert's transaction so that it rolls back without a "Gravando" message.
+struct CodeTaken {};
+
+ConfirmResult duplicate() {
+  MENSAGEM(QStringLiteral("!"), Msg::CodigoJaCadastrado);
+  return ConfirmResult::Duplicate;
+}
+
+bool takenAfterFailure(const std::function<bool()>& codeTaken) {
+  try {
+    return codeTaken();
+  } catch (const SqlError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+ConfirmResult insertWithFreeCode(const QSqlDatabase& db, const QString& table,
+                                 const std::function<bool()>& codeTaken,
+                                 const std::function<void()>& insert) {
+  try {
+    Transaction transaction(db);
+    if (codeTaken()) throw CodeTaken();
+    insert();
+    transaction.commit();
+    return ConfirmResult::Written;
+  } catch (const CodeTaken&) {
+    return duplicate();
+  } catch (const SqlError& e) {
+    // The transaction is rolled back by now; if the code exists, the refusal was the unique
+    // index turning away a code another workstation saved first.
+    if (takenAfterFailure(codeTaken)) return duplicate();
+    appendToLog(QStringLiteral("Gravando na tabela %1: %2").arg(table, e.text()));
+    MENSAGEM(QStringLiteral("!"), Msg::GravandoNaTabela, table);
+    return ConfirmResult::Failed;
+  }
+}
+
+ConfirmResult writeRow(const QSqlDatabase& db, const QString& table,
+                       const std::function<void()>& work) {
+  return writeInTransaction(db, table, work) ? ConfirmResult::Written : ConfirmResult::Failed;
+}
+
+void updateExistingRow(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {
+  const QSqlQuery query = runSql(db, sql, values);
+  if (query.numRowsAffected() == 0)
+    throw SqlError(QStringLiteral("nenhuma linha alterada [%1]").arg(sql));
+}
+
+QVariant textOrNull(const QString& text) {
+  return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
+}

@@ -1,0 +1,40 @@
+// What the two catalogue windows (exercises, muscle groups) share with their logic: the mode a
+// confirm runs in, what became of it, and the writes behind it.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <functional>
+
+// The mode a registry window is in when its Confirm is pressed. The window keeps it; the logic
+// only needs to know which write to make.
+enum class EditMode { Insert, Change, Delete };
+
+enum class ConfirmResult {
+  Refused,    // a check failed: its message was shown; the window focuses the field named
+  Duplicate,  // the code is taken: "Código já Cadastrado !" was shown
+  Failed,     // the write failed and was rolled back: "Gravando na tabela !" was shown
+  Written,    // committed; back to browse
+};
+
+// Inserts a row whose code must be free, in one transaction: `codeTaken` is asked first and
+// `insert` runs only when it says no. A taken code, whether found then or refused by the
+// database (another workstation was quicker), gives "Código já Cadastrado !" and Duplicate;
+// any other failure rolls back and gives "Gravando na tabela !" with `table` (Failed).
+ConfirmResult insertWithFreeCode(const QSqlDatabase& db, const QString& table,
+                                 const std::function<bool()>& codeTaken,
+                                 const std::function<void()>& insert);
+
+// Any other write of a confirm, through the write pattern: Written or Failed.
+ConfirmResult writeRow(const QSqlDatabase& db, const QString& table,
+                       const std::function<void()>& work);
+
+// Runs an UPDATE that must change a row; throws SqlError when it changed none (the row was
+// deleted meanwhile), so the user is not told a lost change was saved.
+void updateExistingRow(const QSqlDatabase& db, const QString& sql, const QVariantList& values);
+
+// A text column's value for a write: an empty text is stored as NULL, as the program's other
+// writers store a field left blank.
+QVariant textOrNull(const QString& text);

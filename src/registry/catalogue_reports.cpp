@@ -1,0 +1,143 @@
+#include "registry/catalogue_reports.h"
+
+#include "app/error_log.h"
+#include "app/globals.h"
+#include "app/messages.h"
+#include "app/prompter.h"
+#include "data/sql.h"
+
+namespace {
+
+// A4 portrait with 10 mm margins leaves 190 mm of width.
+constexpr double kHeaderHeight = 26;
+constexpr double kColumnHeaderHeight = 7;
+constexpr double kRowHeight = 5;
+constexpr double kFooterHeight = 9;
+const QColor kBarColour(210, 210, 210);
+
+ReportFont font(double points, bool bold = false) {
+  ReportFont f;
+  f.points = points;
+  f.bold = bold;
+  return f;
+}
+
+ReportText text(const QRectF& box, const QString& value, const ReportFont& f,
+                Qt::Alignment align = Qt::AlignLeft) {
+  ReportText t;
+  t.box = box;
+  t.text = value;
+  t.font = f;
+  t.align = align | Qt::AlignVCenter;
+  return t;
+}
+
+QString dateText(const QDateTime& at) {
+  return QStringLiteral("Data : ") + at.date().toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+QString timeText(const QDateTime& at) {
+  return QStringLiteral("Hora : ") + at.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString rangeText(const CodeRange& range) {
+  return QStringLiteral("%1 à %2").arg(range.from, range.to);
+}
+
+// The title and the gym's name, centred one under the other.
+void addTitles(ReportBand& band, const QString& title, const QString& gym, double width) {
+  band.texts << text(QRectF(0, 0, width, 8), title, font(14, true), Qt::AlignHCenter)
+             << text(QRectF(0, 9, width, 6), gym.trimmed(), font(11, true), Qt::AlignHCenter);
+}
+
+ReportBand pageFooter(double width) {
+  ReportBand band;
+  band.height = kFooterHeight;
+  band.rules << ReportRule{QPointF(0, 1), QPointF(width, 1), 0.3};
+  band.texts << text(QRectF(width - 45, 3, 28, 5), QStringLiteral("Página:"), font(9),
+                     Qt::AlignRight);
+  ReportText number = text(QRectF(width - 16, 3, 16, 5), QString(), font(9));
+  number.source = TextSource::PageNumber;
+  band.texts << number;
+  return band;
+}
+
+Report portraitListing(const QString& title) {
+  Report report;
+  report.name = title;
+  report.orientation = PageOrientation::Portrait;
+  report.margins = QMarginsF(10, 10, 10, 10);
+  report.pageHeader.height = kHeaderHeight;
+  report.pageFooter = pageFooter(report.bodyWidth());
+  report.detail.rowHeight = kRowHeight;
+  report.detail.font = font(9);
+  return report;
+}
+
+std::optional<Report> unreadable(const QString& table, const SqlError& e) {
+  appendToLog(QStringLiteral("Abertura de tabela %1: %2").arg(table, e.text()));
+  MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, table);
+  return std::nullopt;
+}
+
+}  // namespace
+
+ListingHeading currentHeading(const CodeRange& range) {
+  return ListingHeading{G().GSTR_ACADEMIA.str(), range, QDateTime::currentDateTime()};
+}
+
+Report muscleGroupListingReport(const QList<MuscleGroup>& groups, const ListingHeading& heading) {
+  Report report = portraitListing(QStringLiteral("Consulta de Grupamento Muscular"));
+  const double width = report.bodyWidth();
+  addTitles(report.pageHeader, report.name, heading.gym, width);
+  report.pageHeader.texts << text(QRectF(0, 18, 70, 5), rangeText(heading.range), font(9))
+                          << text(QRectF(width - 80, 18, 40, 5), dateText(heading.printedAt),
+                                  font(9), Qt::AlignRight)
+                          << text(QRectF(width - 38, 18, 38, 5), timeText(heading.printedAt),
+                                  font(9), Qt::AlignRight);
+
+  report.detail.columns = {{QStringLiteral("Código"), 25, Qt::AlignLeft},
+                           {QStringLiteral("Grupamento Muscular"), width - 25, Qt::AlignLeft}};
+  report.columnHeader =
+      columnHeaderBand(report.detail, kColumnHeaderHeight, font(10, true), kBarColour);
+  for (const MuscleGroup& g : groups) report.rows.append({{g.code, g.description}, QString()});
+  return report;
+}
+
+Report exerciseListingReport(const QList<ExerciseListRow>& rows, const ListingHeading& heading) {
+  Report report = portraitListing(QStringLiteral("Consulta de Exercícios"));
+  const double width = report.bodyWidth();
+  addTitles(report.pageHeader, report.name, heading.gym, width);
+  report.pageHeader.texts << text(QRectF(width - 45, 0, 45, 5), dateText(heading.printedAt),
+                                  font(9), Qt::AlignRight)
+                          << text(QRectF(width - 45, 5, 45, 5), timeText(heading.printedAt),
+                                  font(9), Qt::AlignRight)
+                          << text(QRectF(0, 18, 70, 5), rangeText(heading.range), font(9));
+
+  report.detail.columns = {{QStringLiteral("Código"), 20, Qt::AlignHCenter},
+                           {QStringLiteral("Descrição"), width - 55, Qt::AlignLeft},
+                           {QStringLiteral("Tipo Aeróbica"), 35, Qt::AlignLeft}};
+  report.columnHeader = columnHeaderBand(report.detail, kColumnHeaderHeight, font(10, true));
+  report.columnHeader.rules << ReportRule{QPointF(0, kColumnHeaderHeight - 0.5),
+                                          QPointF(width, kColumnHeaderHeight - 0.5), 0.3};
+  for (const ExerciseListRow& r : rows)
+    report.rows.append({{r.code, r.description, r.tipo}, QString()});
+  return report;
+}
+
+std::optional<Report> muscleGroupListing(const QSqlDatabase& db, const ListingHeading& heading) {
+  try {
+    return muscleGroupListingReport(listMuscleGroups(db, heading.range), heading);
+  } catch (const SqlError& e) {
+    return unreadable(kMuscleGroupTable, e);
+  }
+}
+
+std::optional<Report> exerciseListing(const QSqlDatabase& db, const ListingHeading& heading,
+                                      ListingOrder order) {
+  try {
+    return exerciseListingReport(listExercises(db, heading.range, order), heading);
+  } catch (const SqlError& e) {
+    return unreadable(kExerciseTable, e);
+  }
+}

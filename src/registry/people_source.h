@@ -1,0 +1,31 @@
+// Where the windows read members, their photos and staff: the workout database when the
+// program runs alone, the gym-management database beside its program (its active-members
+// table when the settings say so).
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "data/connection.h"
+
+struct PeopleTables {
+  DataSource source;
+  QString members;  // "Alunos", "ALUNOS" or "ALUNOSATIVOS"
+  QString photos;   // "FotosAlunos"
+  QString staff;    // "Funcionarios"
+};
+
+PeopleTables peopleTables(const QString& pathExercicio, const QString& alunosAtivos);
+
+// The tables for the current settings (PATH_EXERCICIO read afresh, AlunosAtivos as the login
+// copied it).
+PeopleTables currentPeopleTables();
+
+// Opens a private connection to the database holding the people. When it cannot be opened
+// the user is told: the gym-management database's unavailability text for that database, or
+// "Abertura de tabela !" for the workout one; nullptr then.
+std::unique_ptr<Connection> openPeopleConnection(const PeopleTables& tables,
+                                                 const QString& detail);
+
+// Tells the user that `source` cannot be reached, in the words used for that database.
+void reportUnavailable(DataSource source, const QString& detail);
