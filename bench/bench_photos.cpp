@@ -14,16 +14,20 @@
 
 namespace {
 
-// A camera-like photo: smooth gradients with fine detail, so it compresses like a real one.
+// A camera-like photo: gradients, fine detail and sensor noise, so it compresses to about
+// the size of a real one of that resolution (10 MB and more at quality 90).
 const QByteArray& largeJpeg() {
   static const QByteArray bytes = [] {
     QImage image(6400, 4800, QImage::Format_RGB888);
+    quint32 noise = 12345;
     for (int y = 0; y < image.height(); ++y) {
       uchar* row = image.scanLine(y);
       for (int x = 0; x < image.width(); ++x) {
-        row[3 * x] = uchar(x / 25 + ((x * y) & 15));
-        row[3 * x + 1] = uchar(y / 19 + ((x ^ y) & 7));
-        row[3 * x + 2] = uchar((x + y) / 44);
+        noise = noise * 1664525u + 1013904223u;
+        const int grain = int(noise >> 28);
+        row[3 * x] = uchar(x / 25 + ((x * y) & 15) + grain);
+        row[3 * x + 1] = uchar(y / 19 + ((x ^ y) & 7) + grain);
+        row[3 * x + 2] = uchar((x + y) / 44 + grain);
       }
     }
     return encodeJpeg(image, 90);

@@ -67,6 +67,8 @@ void chooseOnlyList(QComboBox* list);
 // field left empty (or holding only the mask) removes the mask, so a blank date is stored
 // as no date at all.
 class DateField : public QObject {
+  Q_OBJECT
+
  public:
   explicit DateField(QLineEdit* field);
   // What Enter does before the field's check.

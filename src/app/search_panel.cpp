@@ -31,7 +31,15 @@ SearchPanel::SearchPanel(QWidget* parent, const Order& first, const Order& secon
   return_->setObjectName(QStringLiteral("BBNCANCELAP"));
   layout->addWidget(return_);
   acceptOnlyKeys(text_, [this](QChar c) { return !orders_[order_].digitsOnly || isDigitKey(c); });
-  connect(text_, &QLineEdit::textEdited, this, &SearchPanel::textEdited);
+  connect(text_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    // Typing again after a result: back to what the order allows.
+    if (text_->maxLength() != orders_[order_].maxLength) {
+      text_->setMaxLength(orders_[order_].maxLength);
+      emit textEdited(text_->text());
+      return;
+    }
+    emit textEdited(text);
+  });
   onFieldKeys(text_, [this] { emit entered(text_->text()); }, {});
   connect(return_, &QPushButton::clicked, this, &SearchPanel::returned);
   setOrder(0);
@@ -43,6 +51,11 @@ void SearchPanel::setOrder(int order) {
   text_->clear();
   paintTabs();
   text_->setFocus();
+}
+
+void SearchPanel::showResult(const QString& text) {
+  text_->setMaxLength(32767);
+  text_->setText(text);
 }
 
 void SearchPanel::open(int order) {

@@ -28,6 +28,8 @@ class SearchPanel : public QFrame {
   QPushButton* returnButton() const { return return_; }
   // Shows the panel with an empty text, in the given order.
   void open(int order);
+  // Shows what was found ("0000000012 - MARIA"), which may be longer than what can be typed.
+  void showResult(const QString& text);
 
  signals:
   void orderChosen(int order);

@@ -8,15 +8,24 @@
 #include <QVariantList>
 #include <functional>
 
+#include "app/field_error.h"
+
 // The mode a registry window is in when its Confirm is pressed. The window keeps it; the logic
 // only needs to know which write to make.
 enum class EditMode { Insert, Change, Delete };
 
+// A value refused at Confirm: the objectName of the field that takes the focus, and the
+// message the window shows there.
+struct ConfirmRefusal {
+  QString field;
+  FieldError error;
+};
+
+// What became of the write of a confirm. The write shows its own message.
 enum class ConfirmResult {
-  Refused,    // a check failed: its message was shown; the window focuses the field named
+  Written,    // committed; back to browse
   Duplicate,  // the code is taken: "Código já Cadastrado !" was shown
   Failed,     // the write failed and was rolled back: "Gravando na tabela !" was shown
-  Written,    // committed; back to browse
 };
 
 // Inserts a row whose code must be free, in one transaction: `codeTaken` is asked first and

@@ -33,25 +33,31 @@ std::optional<Found> edge(const QSqlDatabase& db, const CodeCatalogue& c, bool l
 
 RangeEnd accepted(const std::optional<Found>& found) {
   // An empty table has no first or last code: the range is empty and so is the listing.
-  if (!found) return RangeEnd{true, QString(), QString()};
-  return RangeEnd{true, found->code, found->description};
+  if (!found) return RangeEnd{};
+  return RangeEnd{std::nullopt, found->code, found->description};
 }
 
-RangeEnd refused(const QString& text) {
-  MENSAGEM(QStringLiteral("!"), text);
-  return RangeEnd{};
+RangeEnd refused(const QString& text, const QString& detail = QString()) {
+  return RangeEnd{FieldError{text, detail, true}, QString(), QString()};
 }
 
 RangeEnd unreadable(const CodeCatalogue& c, const SqlError& e) {
   appendToLog(QStringLiteral("Abertura de tabela %1: %2").arg(c.table, e.text()));
-  MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, c.table);
-  return RangeEnd{};
+  RangeEnd end = refused(Msg::AberturaDeTabela, c.table);
+  end.error->clear = false;
+  return end;
 }
 
 RangeEnd existing(const QSqlDatabase& db, const CodeCatalogue& c, const QString& code) {
   const std::optional<Found> found = lookUp(db, c, code);
   if (!found) return refused(Msg::CodigoNaoCadastrado);
   return accepted(found);
+}
+
+bool shown(const RangeEnd& end) {
+  if (end.ok()) return false;
+  MENSAGEM(QStringLiteral("!"), end.error->text, end.error->detail);
+  return true;
 }
 
 }  // namespace
@@ -82,8 +88,8 @@ RangeEnd enterFinalCode(const QSqlDatabase& db, const CodeCatalogue& catalogue,
 std::optional<CodeRange> resolveCodeRange(const QSqlDatabase& db, const CodeCatalogue& catalogue,
                                           const QString& typedFrom, const QString& typedTo) {
   const RangeEnd from = enterInitialCode(db, catalogue, typedFrom);
-  if (!from.ok) return std::nullopt;
+  if (shown(from)) return std::nullopt;
   const RangeEnd to = enterFinalCode(db, catalogue, typedTo, from.code);
-  if (!to.ok) return std::nullopt;
+  if (shown(to)) return std::nullopt;
   return CodeRange{from.code, to.code};
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 
+#include "app/field_error.h"
+
 // Both ends included. Empty ends only come from an empty table.
 struct CodeRange {
   QString from;
@@ -23,25 +25,29 @@ struct CodeCatalogue {
   bool (*sortsBefore)(const QString& a, const QString& b);  // the listing's order of codes
 };
 
-// The outcome of Enter in one end of the range. When `ok` is false the refusal was shown and the
-// window clears the field and keeps the focus there.
+// The outcome of Enter in one end of the range. With an error the window shows it (MENSAGEM),
+// clears the field when the error says so and keeps the focus there. A table that cannot be
+// read gives "Abertura de tabela !" with the table's name.
 struct RangeEnd {
-  bool ok = false;
+  std::optional<FieldError> error;
   QString code;  // what the field shows now: the padded code, or the one taken from the table
   QString description;  // shown beside the field
+
+  bool ok() const { return !error; }
 };
 
-// Enter in "Código Inicial ": an empty text takes the catalogue's first code; any other is
-// padded and must exist ("Código não cadastrado !").
+// Enter in "Código Inicial " (EDTCODIGOINICIAL): an empty text takes the catalogue's first code;
+// any other is padded and must exist ("Código não cadastrado !").
 RangeEnd enterInitialCode(const QSqlDatabase& db, const CodeCatalogue& catalogue,
                           const QString& typed);
 
-// Enter in "Código Final ": an empty text takes the catalogue's last code; any other is padded.
-// A code that sorts before `initial` gives "Intervalo Inválido !"; one that does not exist,
-// "Código não cadastrado !".
+// Enter in "Código Final " (EDTCODIGOFINAL): an empty text takes the catalogue's last code; any
+// other is padded. A code that sorts before `initial` gives "Intervalo Inválido !"; one that
+// does not exist, "Código não cadastrado !".
 RangeEnd enterFinalCode(const QSqlDatabase& db, const CodeCatalogue& catalogue,
                         const QString& typed, const QString& initial);
 
-// Both ends at once, as the command line needs them; nothing when either end is refused.
+// Both ends at once, as the command line needs them; a refused end is shown through MENSAGEM
+// and gives nothing.
 std::optional<CodeRange> resolveCodeRange(const QSqlDatabase& db, const CodeCatalogue& catalogue,
                                           const QString& typedFrom, const QString& typedTo);

@@ -1,8 +1,5 @@
 #include "registry/exercise_store.h"
 
-#include <QSqlError>
-#include <QSqlQueryModel>
-
 #include "app/error_log.h"
 #include "app/messages.h"
 #include "app/prompter.h"
@@ -14,6 +11,10 @@ namespace {
 const QString kInfo = QStringLiteral("!");
 const QString kDescricao = QStringLiteral("Descrição");
 const QString kAparelho = QStringLiteral("Aparelho");
+const QString kCodeField = QStringLiteral("DBEDTCODIGO");
+const QString kMachineField = QStringLiteral("DBEDTAPARELHO");
+const QString kDescriptionField = QStringLiteral("DBEDTDESCRICAO");
+const QString kGroupField = QStringLiteral("DBEDTCODIGO_G");
 
 bool isBlank(const QString& text) {
   return text.trimmed().isEmpty();
@@ -54,13 +55,9 @@ bool tableReadable(const QSqlDatabase& db, const QString& table) {
   }
 }
 
-ExerciseConfirm refuse(const QString& text, const QString& detail, ExerciseField focus,
+ConfirmRefusal refusal(const QString& field, const QString& text, const QString& detail = QString(),
                        bool clear = false) {
-  MENSAGEM(kInfo, text, detail);
-  ExerciseConfirm outcome;
-  outcome.focus = focus;
-  outcome.clearField = clear;
-  return outcome;
+  return ConfirmRefusal{field, FieldError{text, detail, clear}};
 }
 
 Exercise readExercise(const QSqlQuery& query) {
@@ -99,74 +96,35 @@ void updateRow(const QSqlDatabase& db, const QString& storedCode, const Exercise
   updateExistingRow(db, sql, values);
 }
 
-ConfirmResult writeExercise(const QSqlDatabase& db, EditMode mode, const QString& storedCode,
-                            const Exercise& e, bool groupsOn) {
-  switch (mode) {
-    case EditMode::Insert:
-      return insertWithFreeCode(
-          db, kExerciseTable, [&] { return exerciseCodeTaken(db, e.code); },
-          [&] { insertRow(db, e, groupsOn); });
-    case EditMode::Change:
-      return writeRow(db, kExerciseTable, [&] { updateRow(db, storedCode, e, groupsOn); });
-    case EditMode::Delete:
-      return writeRow(db, kExerciseTable, [&] {
-        runSql(db, QStringLiteral("DELETE FROM Exercicios WHERE Codigo = ?"), {storedCode});
-      });
-  }
-  return ConfirmResult::Failed;
-}
-
-// The confirm's checks, in the window's order; on success `outcome.saved` holds the row to
-// write. Throws SqlError when a look-up fails.
-bool passesChecks(const QSqlDatabase& db, EditMode mode, const Exercise& typed, bool groupsOn,
-                  ExerciseConfirm& outcome) {
-  Exercise& e = outcome.saved;
-  e = typed;
-  if (isBlank(typed.code)) {
-    outcome = refuse(Msg::CodigoIncorreto, QString(), ExerciseField::Code);
-    return false;
-  }
+// The checks of Confirm; throws SqlError when a look-up fails.
+std::optional<ConfirmRefusal> confirmChecks(const QSqlDatabase& db, EditMode mode, Exercise& form,
+                                            bool groupsOn, QString* groupDescription) {
+  if (isBlank(form.code)) return refusal(kCodeField, Msg::CodigoIncorreto);
+  QString code = form.code;
   if (mode == EditMode::Insert) {
-    const std::optional<QString> code = newExerciseCode(typed.code);
-    if (!code) {
-      outcome = refuse(Msg::CodigoIncorreto, QString(), ExerciseField::Code, true);
-      return false;
-    }
-    if (exerciseCodeTaken(db, *code)) {
-      outcome = refuse(Msg::CodigoJaCadastrado, QString(), ExerciseField::Code, true);
-      outcome.result = ConfirmResult::Duplicate;
-      return false;
-    }
-    e.code = *code;
+    const std::optional<QString> fresh = newExerciseCode(form.code);
+    if (!fresh) return refusal(kCodeField, Msg::CodigoIncorreto, QString(), true);
+    if (exerciseCodeTaken(db, *fresh))
+      return refusal(kCodeField, Msg::CodigoJaCadastrado, QString(), true);
+    code = *fresh;
   }
-  const std::optional<QString> machine = machineText(typed.machine);
-  if (!machine) {
-    outcome = refuse(Msg::DadoIncorreto, kAparelho, ExerciseField::Machine);
-    return false;
-  }
-  e.machine = *machine;
-  if (isBlank(typed.description)) {
-    outcome = refuse(Msg::DadoIncorreto, kDescricao, ExerciseField::Description);
-    return false;
-  }
+  const std::optional<QString> machine = machineText(form.machine);
+  if (!machine) return refusal(kMachineField, Msg::DadoIncorreto, kAparelho);
+  if (isBlank(form.description)) return refusal(kDescriptionField, Msg::DadoIncorreto, kDescricao);
+  QString group = form.groupCode;
   if (groupsOn) {
-    if (isBlank(typed.groupCode)) {
-      outcome = refuse(Msg::CodigoIncorreto, QString(), ExerciseField::Group);
-      return false;
-    }
-    const QString group = padGroupCode(typed.groupCode);
+    if (isBlank(form.groupCode)) return refusal(kGroupField, Msg::CodigoIncorreto);
+    group = padGroupCode(form.groupCode);
     const std::optional<QString> description = muscleGroupDescription(db, group);
-    if (!description) {
-      outcome = refuse(Msg::CodigoIncorreto, QString(), ExerciseField::Group, true);
-      return false;
-    }
-    e.groupCode = group;
-    outcome.groupDescription = *description;
+    if (!description) return refusal(kGroupField, Msg::CodigoIncorreto, QString(), true);
+    if (groupDescription) *groupDescription = *description;
   }
-  e.code = padExerciseCode(e.code);
-  e.description = exerciseDescriptionText(typed.description);
-  e.shortDescription = shortDescriptionText(typed.shortDescription);
-  return true;
+  form.code = padExerciseCode(code);
+  form.machine = *machine;
+  form.description = exerciseDescriptionText(form.description);
+  form.shortDescription = shortDescriptionText(form.shortDescription);
+  form.groupCode = group;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -230,72 +188,70 @@ bool exerciseTablesUsable(const QSqlDatabase& db, const QString& groupSetting) {
   return false;
 }
 
-std::optional<QString> enterExerciseCode(const QSqlDatabase& db, const QString& typed) {
-  const QString code = typed.trimmed();
-  if (!allDigits(code) || code.size() > kExerciseCodeWidth) {
-    MENSAGEM(kInfo, Msg::CodigoIncorreto);
-    return std::nullopt;
-  }
-  const QString padded = padExerciseCode(code);
+std::optional<FieldError> checkExerciseCodeField(const QSqlDatabase& db, const QString& text) {
+  const QString code = text.trimmed();
+  if (!allDigits(code) || code.size() > kExerciseCodeWidth)
+    return FieldError{Msg::CodigoIncorreto, QString(), false};
   try {
-    if (!exerciseCodeTaken(db, padded)) return padded;
+    if (exerciseCodeTaken(db, padExerciseCode(code)))
+      return FieldError{Msg::CodigoJaCadastrado, QString(), true};
   } catch (const SqlError& e) {
     logFailure(QStringLiteral("Abertura de tabela"), kExerciseTable, e);
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, kExerciseTable);
-    return std::nullopt;
+    return FieldError{Msg::AberturaDeTabela, kExerciseTable, false};
   }
-  MENSAGEM(kInfo, Msg::CodigoJaCadastrado);
   return std::nullopt;
 }
 
-std::optional<QString> enterMachine(const QString& typed) {
-  const std::optional<QString> machine = machineText(typed);
-  if (!machine) MENSAGEM(kInfo, Msg::DadoIncorreto, kAparelho);
-  return machine;
+std::optional<FieldError> checkMachineField(const QString& text) {
+  if (machineText(text)) return std::nullopt;
+  return FieldError{Msg::DadoIncorreto, kAparelho, false};
 }
 
-bool enterExerciseDescription(const QString& description) {
-  if (!isBlank(description)) return true;
-  MENSAGEM(kInfo, Msg::DadoIncorreto, kDescricao);
-  return false;
+std::optional<FieldError> checkExerciseDescriptionField(const QString& description) {
+  if (!isBlank(description)) return std::nullopt;
+  return FieldError{Msg::DadoIncorreto, kDescricao, false};
 }
 
-GroupEntry enterExerciseGroup(const QSqlDatabase& db, const QString& typed) {
-  if (isBlank(typed)) {
-    MENSAGEM(kInfo, Msg::CodigoIncorreto);
-    return GroupEntry{};
-  }
-  const QString code = padGroupCode(typed);
+std::optional<FieldError> checkExerciseGroupField(const QSqlDatabase& db, const QString& text,
+                                                  QString* description) {
+  if (isBlank(text)) return FieldError{Msg::CodigoIncorreto, QString(), false};
   try {
-    if (const std::optional<QString> description = muscleGroupDescription(db, code))
-      return GroupEntry{true, code, *description};
+    const std::optional<QString> found = muscleGroupDescription(db, padGroupCode(text));
+    if (!found) return FieldError{Msg::CodigoIncorreto, QString(), true};
+    if (description) *description = *found;
+    return std::nullopt;
   } catch (const SqlError& e) {
     logFailure(QStringLiteral("Abertura de tabela"), kMuscleGroupTable, e);
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, kMuscleGroupTable);
-    return GroupEntry{};
+    return FieldError{Msg::AberturaDeTabela, kMuscleGroupTable, false};
   }
-  MENSAGEM(kInfo, Msg::CodigoIncorreto);
-  return GroupEntry{};
 }
 
-ExerciseConfirm confirmExercise(const QSqlDatabase& db, EditMode mode, const Exercise& typed,
-                                bool groupsOn, const QString& aerobicShown) {
-  ExerciseConfirm outcome;
+std::optional<ConfirmRefusal> checkExerciseForConfirm(const QSqlDatabase& db, EditMode mode,
+                                                      Exercise& form, bool groupsOn,
+                                                      QString* groupDescription) {
   try {
-    if (!passesChecks(db, mode, typed, groupsOn, outcome)) return outcome;
+    return confirmChecks(db, mode, form, groupsOn, groupDescription);
   } catch (const SqlError& e) {
-    logFailure(QStringLiteral("Gravando na tabela"), kExerciseTable, e);
-    MENSAGEM(kInfo, Msg::GravandoNaTabela, kExerciseTable);
-    outcome.result = ConfirmResult::Failed;
-    return outcome;
+    logFailure(QStringLiteral("Abertura de tabela"), kExerciseTable, e);
+    return refusal(kCodeField, Msg::AberturaDeTabela, kExerciseTable);
   }
-  outcome.saved.tipo = tipoStored(aerobicShown);
-  outcome.result = writeExercise(db, mode, typed.code, outcome.saved, groupsOn);
-  if (outcome.result == ConfirmResult::Duplicate) {
-    outcome.focus = ExerciseField::Code;
-    outcome.clearField = true;
+}
+
+ConfirmResult saveExercise(const QSqlDatabase& db, EditMode mode, const QString& storedCode,
+                           const Exercise& exercise, bool groupsOn) {
+  switch (mode) {
+    case EditMode::Insert:
+      return insertWithFreeCode(
+          db, kExerciseTable, [&] { return exerciseCodeTaken(db, exercise.code); },
+          [&] { insertRow(db, exercise, groupsOn); });
+    case EditMode::Change:
+      return writeRow(db, kExerciseTable, [&] { updateRow(db, storedCode, exercise, groupsOn); });
+    case EditMode::Delete:
+      return writeRow(db, kExerciseTable, [&] {
+        runSql(db, QStringLiteral("DELETE FROM Exercicios WHERE Codigo = ?"), {storedCode});
+      });
   }
-  return outcome;
+  return ConfirmResult::Failed;
 }
 
 std::optional<Exercise> findExercise(const QSqlDatabase& db, const QString& code) {
@@ -322,19 +278,4 @@ QList<ExerciseListRow> listExercises(const QSqlDatabase& db, const CodeRange& ra
   while (query.next())
     rows.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
   return rows;
-}
-
-bool loadExerciseGrid(QSqlQueryModel& model, const QSqlDatabase& db) {
-  model.setQuery(QStringLiteral("SELECT Codigo, Aparelho, Descricao, DESCRICAOABREVIADA "
-                                "FROM Exercicios ORDER BY Codigo"),
-                 db);
-  if (model.lastError().isValid()) {
-    appendToLog(QStringLiteral("Abertura de tabela Exercicios: %1").arg(model.lastError().text()));
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, kExerciseTable);
-    return false;
-  }
-  const QStringList titles{QStringLiteral("Código"), kAparelho, kDescricao,
-                           QStringLiteral("40 Colunas")};
-  for (int c = 0; c < titles.size(); ++c) model.setHeaderData(c, Qt::Horizontal, titles[c]);
-  return true;
 }

@@ -1,7 +1,7 @@
 // The exercise catalogue (table Exercicios of the workout database): what the exercise window
 // and its listing do that needs no widget. The window keeps its mode, its fields and the
-// "Aeróbica" list; these functions take the typed values, speak through MENSAGEM and say what
-// to do next.
+// "Aeróbica" list; the checks return the refusal for the window to show, the writes and the
+// opening check show their own messages.
 #pragma once
 
 #include <QList>
@@ -9,10 +9,9 @@
 #include <QString>
 #include <optional>
 
+#include "app/field_error.h"
 #include "registry/catalogue_edit.h"
 #include "registry/code_range.h"
-
-class QSqlQueryModel;
 
 inline const QString kExerciseTable = QStringLiteral("Exercicios");
 inline constexpr int kExerciseCodeWidth = 3;
@@ -69,51 +68,44 @@ const CodeCatalogue& exerciseCatalogue();
 // ("Tabela vazia !" / "GrupamentoMuscular"). False: the window closes itself.
 bool exerciseTablesUsable(const QSqlDatabase& db, const QString& groupSetting);
 
-// --- Field entry (Enter in the window's fields)
+// --- Enter in the window's fields (the window writes back the padded values when accepted)
 
-// The code: empty or not digits gives "Código INCORRETO !"; a taken code "Código já Cadastrado
-// !". Both give nothing and the window clears the field and keeps the focus; otherwise the
-// padded code, the field is fixed and the focus goes to Aparelho.
-std::optional<QString> enterExerciseCode(const QSqlDatabase& db, const QString& typed);
+// DBEDTCODIGO: empty or not digits gives "Código INCORRETO !"; a code that, padded, is taken
+// gives "Código já Cadastrado !" (cleared).
+std::optional<FieldError> checkExerciseCodeField(const QSqlDatabase& db, const QString& text);
 
-// Aparelho: the stored form (empty allowed); a text that is not digits gives "Dado INCORRETO !"
-// / "Aparelho" and nothing.
-std::optional<QString> enterMachine(const QString& typed);
+// DBEDTAPARELHO: empty is allowed; a text that is not up to three digits gives "Dado INCORRETO !"
+// / "Aparelho" (the field takes digits only, so only a pasted text gets here).
+std::optional<FieldError> checkMachineField(const QString& text);
 
-// Descrição (also tested again on Enter in "Descrição 40 colunas" and "Caminho de Video"):
-// empty gives "Dado INCORRETO !" / "Descrição" and false.
-bool enterExerciseDescription(const QString& description);
+// DBEDTDESCRICAO, and the description tested again on Enter in "Descrição 40 colunas" and
+// "Caminho de Video": empty gives "Dado INCORRETO !" / "Descrição".
+std::optional<FieldError> checkExerciseDescriptionField(const QString& description);
 
-struct GroupEntry {
-  bool ok = false;  // false: "Código INCORRETO !" was shown; the window clears the field
-  QString code;
-  QString description;  // for the label beside the field
-};
+// DBEDTCODIGO_G: empty gives "Código INCORRETO !"; a code that, padded, names no group gives
+// "Código INCORRETO !" (cleared). Accepted: the group's description for the label.
+std::optional<FieldError> checkExerciseGroupField(const QSqlDatabase& db, const QString& text,
+                                                  QString* description = nullptr);
 
-// The muscle-group code: empty or unknown gives "Código INCORRETO !"; a one-character code is
-// prefixed with "0".
-GroupEntry enterExerciseGroup(const QSqlDatabase& db, const QString& typed);
+// --- Confirm: the checks, then the write
 
-// --- Confirm
+// The checks of Confirm in the window's order, on what the fields show (in Change and Delete
+// mode the current row's, its code as stored): the code ("Código INCORRETO !"); in insert mode
+// a taken code ("Código já Cadastrado !", cleared); Aparelho; the description ("Dado INCORRETO
+// !" / "Descrição"); with muscle groups on, in every mode, the group ("Código INCORRETO !").
+// On success the values are put in their stored form and `groupDescription` gets the group's
+// description (groups on). A look-up that fails gives "Abertura de tabela !" with its table.
+std::optional<ConfirmRefusal> checkExerciseForConfirm(const QSqlDatabase& db, EditMode mode,
+                                                      Exercise& form, bool groupsOn,
+                                                      QString* groupDescription = nullptr);
 
-enum class ExerciseField { None, Code, Machine, Description, Group };
-
-struct ExerciseConfirm {
-  ConfirmResult result = ConfirmResult::Refused;
-  ExerciseField focus = ExerciseField::None;  // Refused or Duplicate: the field to focus
-  bool clearField = false;                    // ...and whether to clear it first
-  Exercise saved;                             // Written: the row as stored
-  QString groupDescription;                   // for the group label, when a group was checked
-};
-
-// The window's Confirm in `mode` on what its fields show (in Change and Delete mode the code is
-// the current row's, as stored), with `aerobicShown` the text of the "Aeróbica" list. Runs the
-// checks in the window's order (code; in insert mode the taken code; Aparelho; description; with
-// muscle groups on the group, in every mode) and then inserts, changes or deletes the row in one
-// transaction. With groups off CODIGO_G is not written. Deleting never asks whether series use
-// the exercise.
-ExerciseConfirm confirmExercise(const QSqlDatabase& db, EditMode mode, const Exercise& typed,
-                                bool groupsOn, const QString& aerobicShown);
+// Inserts, changes or deletes the exercise in one transaction; `storedCode` is the code of the
+// row being changed or deleted as it stands in the table. The window sets `exercise.tipo` from
+// the "Aeróbica" list (tipoStored). With groups off CODIGO_G is not written (a new row has
+// none). A code taken meanwhile is Duplicate ("Código já Cadastrado !"); a change of a row
+// that is gone is Failed. Deleting never asks whether series use the exercise.
+ConfirmResult saveExercise(const QSqlDatabase& db, EditMode mode, const QString& storedCode,
+                           const Exercise& exercise, bool groupsOn);
 
 // --- Reading (throw SqlError)
 
@@ -132,7 +124,3 @@ struct ExerciseListRow {
 // description (equal descriptions by code).
 QList<ExerciseListRow> listExercises(const QSqlDatabase& db, const CodeRange& range,
                                      ListingOrder order);
-
-// Fills the window's grid: "Código", "Aparelho", "Descrição", "40 Colunas", ordered by code.
-// When the table cannot be read: "Abertura de tabela !" / "Exercicios" and false.
-bool loadExerciseGrid(QSqlQueryModel& model, const QSqlDatabase& db);

@@ -371,6 +371,7 @@ void TFRMALUNOS::showForm(const MemberForm& f) {
     // A stored value shows as it is; the mask comes back when the user types.
     if (line->findChild<DateField*>()) line->setInputMask(QString());
     line->setText(v.value);
+    if (!line->inputMask().isEmpty() && v.value.isEmpty()) line->setCursorPosition(0);
   }
   auto* state = qobject_cast<QComboBox*>(field(QStringLiteral("DBCBESTADO")));
   state->setCurrentIndex(qMax(0, state->findText(f.estado)));
@@ -483,8 +484,8 @@ void TFRMALUNOS::searchEntered(const QString& text) {
     return;
   }
   const QSqlRecord record = model_->record(currentRow());
-  PNLPROCURA->text()->setText(record.value(QStringLiteral("MATRICULA")).toString() +
-                              QStringLiteral(" - ") + record.value(QStringLiteral("NOME")).toString());
+  PNLPROCURA->showResult(record.value(QStringLiteral("MATRICULA")).toString() +
+                         QStringLiteral(" - ") + record.value(QStringLiteral("NOME")).toString());
   selected_ = record.value(QStringLiteral("MATRICULA")).toString();
   showCurrentMember();
   ATIVA_BOTOES();

@@ -1,25 +1,16 @@
 #include "registry/muscle_group_store.h"
 
-#include <QSqlError>
-#include <QSqlQueryModel>
-
-#include "app/error_log.h"
 #include "app/messages.h"
-#include "app/prompter.h"
 #include "data/sql.h"
 
 namespace {
 
-const QString kInfo = QStringLiteral("!");
+const QString kCodeField = QStringLiteral("DBEDTCODIGO");
+const QString kDescriptionField = QStringLiteral("DBEDTDESCRICAO");
 const QString kDescricao = QStringLiteral("Descrição");
 
 bool isBlank(const QString& text) {
   return text.trimmed().isEmpty();
-}
-
-GroupConfirm refuse(const QString& text, const QString& detail, GroupField focus) {
-  MENSAGEM(kInfo, text, detail);
-  return GroupConfirm{ConfirmResult::Refused, focus, {}};
 }
 
 bool groupCodeTaken(const QSqlDatabase& db, const QString& code) {
@@ -80,45 +71,40 @@ const CodeCatalogue& muscleGroupCatalogue() {
   return catalogue;
 }
 
-std::optional<QString> enterGroupCode(const QString& typed) {
-  if (isBlank(typed)) {
-    MENSAGEM(kInfo, Msg::CodigoIncorreto);
-    return std::nullopt;
-  }
-  return padGroupCode(typed);
+std::optional<FieldError> checkGroupCodeField(const QString& text) {
+  if (isBlank(text)) return FieldError{Msg::CodigoIncorreto, QString(), true};
+  return std::nullopt;
 }
 
-bool enterGroupDescription(const QString& typed) {
-  if (!isBlank(typed)) return true;
-  MENSAGEM(kInfo, Msg::DadoIncorreto, kDescricao);
-  return false;
+std::optional<FieldError> checkGroupDescriptionField(const QString& text) {
+  if (isBlank(text)) return FieldError{Msg::DadoIncorreto, kDescricao, true};
+  return std::nullopt;
 }
 
-GroupConfirm confirmGroup(const QSqlDatabase& db, EditMode mode, const MuscleGroup& typed) {
-  // The field holds two characters; a longer code could only come from elsewhere and would
-  // not fit the column.
-  if (isBlank(typed.code) ||
-      (mode == EditMode::Insert && padGroupCode(typed.code).size() > kGroupCodeWidth))
-    return refuse(Msg::CodigoIncorreto, QString(), GroupField::Code);
-  if (isBlank(typed.description))
-    return refuse(Msg::DadoIncorreto, kDescricao, GroupField::Description);
+std::optional<ConfirmRefusal> checkGroupForConfirm(EditMode mode, MuscleGroup& form) {
+  const bool inserting = mode == EditMode::Insert;
+  // The field holds two characters; a longer new code could only come from elsewhere and
+  // would not fit the column.
+  if (isBlank(form.code) || (inserting && padGroupCode(form.code).size() > kGroupCodeWidth))
+    return ConfirmRefusal{kCodeField, {Msg::CodigoIncorreto, QString(), false}};
+  if (isBlank(form.description))
+    return ConfirmRefusal{kDescriptionField, {Msg::DadoIncorreto, kDescricao, false}};
   // A changed or deleted row is found by the code it has; only a new one takes the padding.
-  const QString code = mode == EditMode::Insert ? padGroupCode(typed.code) : typed.code;
-  const MuscleGroup group{code, groupDescriptionText(typed.description)};
-  ConfirmResult result = ConfirmResult::Failed;
+  if (inserting) form.code = padGroupCode(form.code);
+  form.description = groupDescriptionText(form.description);
+  return std::nullopt;
+}
+
+ConfirmResult saveGroup(const QSqlDatabase& db, EditMode mode, const MuscleGroup& group) {
   switch (mode) {
     case EditMode::Insert:
-      result = insertGroup(db, group);
-      break;
+      return insertGroup(db, group);
     case EditMode::Change:
-      result = changeGroup(db, group);
-      break;
+      return changeGroup(db, group);
     case EditMode::Delete:
-      result = deleteGroup(db, group);
-      break;
+      return deleteGroup(db, group);
   }
-  const GroupField focus = result == ConfirmResult::Duplicate ? GroupField::Code : GroupField::None;
-  return GroupConfirm{result, focus, result == ConfirmResult::Written ? group : MuscleGroup()};
+  return ConfirmResult::Failed;
 }
 
 bool hasMuscleGroups(const QSqlDatabase& db) {
@@ -140,18 +126,4 @@ QList<MuscleGroup> listMuscleGroups(const QSqlDatabase& db, const CodeRange& ran
   QList<MuscleGroup> groups;
   while (query.next()) groups.append({query.value(0).toString(), query.value(1).toString()});
   return groups;
-}
-
-bool loadMuscleGroupGrid(QSqlQueryModel& model, const QSqlDatabase& db) {
-  model.setQuery(QStringLiteral("SELECT CODIGO, DESCRICAO FROM GrupamentoMuscular ORDER BY CODIGO"),
-                 db);
-  if (model.lastError().isValid()) {
-    appendToLog(
-        QStringLiteral("Abertura de tabela GrupamentoMuscular: %1").arg(model.lastError().text()));
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, kMuscleGroupTable);
-    return false;
-  }
-  model.setHeaderData(0, Qt::Horizontal, QStringLiteral("Código"));
-  model.setHeaderData(1, Qt::Horizontal, kDescricao);
-  return true;
 }

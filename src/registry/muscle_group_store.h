@@ -1,6 +1,6 @@
 // The muscle groups (table GrupamentoMuscular of the workout database): what the muscle-group
-// window and its listing do that needs no widget. The window keeps its mode and its fields;
-// these functions take the typed values, speak through MENSAGEM and say what to do next.
+// window and its listing do that needs no widget. The window keeps its mode and its fields; the
+// checks return the refusal for the window to show, the writes show their own messages.
 #pragma once
 
 #include <QList>
@@ -8,10 +8,9 @@
 #include <QString>
 #include <optional>
 
+#include "app/field_error.h"
 #include "registry/catalogue_edit.h"
 #include "registry/code_range.h"
-
-class QSqlQueryModel;
 
 inline const QString kMuscleGroupTable = QStringLiteral("GrupamentoMuscular");
 inline constexpr int kGroupCodeWidth = 2;
@@ -39,33 +38,27 @@ bool groupCodeSortsBefore(const QString& a, const QString& b);
 // The listing's range rules for muscle groups (see code_range.h).
 const CodeCatalogue& muscleGroupCatalogue();
 
-// --- Field entry (Enter in the window's fields)
+// --- Enter in the window's fields (the window pads the code with padGroupCode when accepted)
 
-// The code field: empty gives "Código INCORRETO !" and nothing (the window clears the field and
-// keeps the focus); otherwise the padded code (the window fixes the field and moves on).
-std::optional<QString> enterGroupCode(const QString& typed);
+// DBEDTCODIGO: empty gives "Código INCORRETO !" (cleared).
+std::optional<FieldError> checkGroupCodeField(const QString& text);
 
-// The description field: empty (or only blanks) gives "Dado INCORRETO !" / "Descrição" and
-// false (the window clears it); true moves the focus to Confirm.
-bool enterGroupDescription(const QString& typed);
+// DBEDTDESCRICAO: empty or only blanks gives "Dado INCORRETO !" / "Descrição" (cleared).
+std::optional<FieldError> checkGroupDescriptionField(const QString& text);
 
-// --- Confirm
+// --- Confirm: the checks, then the write
 
-enum class GroupField { None, Code, Description };
+// The checks of Confirm on what the fields show (in Change and Delete mode the current row's,
+// its code as stored): an empty code, or a new one longer than two characters, gives "Código
+// INCORRETO !" (DBEDTCODIGO); an empty description "Dado INCORRETO !" / "Descrição"
+// (DBEDTDESCRICAO). On success a new code is padded and the description put in upper case.
+std::optional<ConfirmRefusal> checkGroupForConfirm(EditMode mode, MuscleGroup& form);
 
-struct GroupConfirm {
-  ConfirmResult result = ConfirmResult::Refused;
-  GroupField focus = GroupField::None;  // Refused: the field to focus
-  MuscleGroup saved;                    // Written: the row as stored
-};
-
-// The window's Confirm in `mode`, on the values its fields show (in Change and Delete mode the
-// code is the current row's, as stored). Checks the code (empty, or a new one longer than two
-// characters: "Código INCORRETO !") and the description ("Dado INCORRETO !" / "Descrição"),
-// then inserts, changes the description of, or deletes the group in one transaction. A taken code
-// on insert gives Duplicate: the window cancels and starts a new insert with the focus on the code.
-// Deleting never asks whether exercises use the group.
-GroupConfirm confirmGroup(const QSqlDatabase& db, EditMode mode, const MuscleGroup& typed);
+// Inserts the group, changes its description, or deletes it, in one transaction. A taken code
+// on insert is Duplicate ("Código já Cadastrado !"): the window cancels and starts a new insert
+// with the focus on the code. Deleting never asks whether exercises use the group. A change of
+// a row that is gone is Failed, never a silent success.
+ConfirmResult saveGroup(const QSqlDatabase& db, EditMode mode, const MuscleGroup& group);
 
 // --- Reading (throw SqlError)
 
@@ -76,7 +69,3 @@ std::optional<QString> muscleGroupDescription(const QSqlDatabase& db, const QStr
 
 // The groups of the listing: codes from `range.from` to `range.to`, ordered by code.
 QList<MuscleGroup> listMuscleGroups(const QSqlDatabase& db, const CodeRange& range);
-
-// Fills the window's grid: "Código", "Descrição", ordered by code. When the table cannot be
-// read: "Abertura de tabela !" / "GrupamentoMuscular" and false (ABRE_TABELAS).
-bool loadMuscleGroupGrid(QSqlQueryModel& model, const QSqlDatabase& db);

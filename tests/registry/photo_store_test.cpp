@@ -192,6 +192,21 @@ TEST(LoadJpgFromTable, DecodesInFullOrScaledForDisplay) {
   }
 }
 
+// A modern camera's photo goes through every step (its timing is in bench_photos).
+TEST_F(PhotoFiles, AThirtyMegapixelPhotoImportsAndDecodes) {
+  QImage large(6400, 4800, QImage::Format_RGB888);
+  large.fill(QColor(90, 140, 60));
+  const QByteArray file = encodeJpeg(large);
+  QVariant field;
+  ASSERT_TRUE(AddJpgToTable(write(QStringLiteral("large.jpg"), file), &field));
+  EXPECT_EQ(field.toByteArray(), file);
+  QImage picture;
+  ASSERT_TRUE(LoadJpgFromTable(&field, &picture, QSize(240, 320)));
+  EXPECT_EQ(picture.size(), QSize(800, 600));
+  ASSERT_TRUE(LoadJpgFromTable(&field, &picture));
+  EXPECT_EQ(picture.size(), QSize(6400, 4800));
+}
+
 TEST(JpegCodec, AHeaderClaimingAHugePictureIsRefusedNotAllocated) {
   const QByteArray huge = withClaimedSize(sampleJpeg(), 60000, 60000);
   EXPECT_TRUE(decodeJpeg(huge).isNull());
