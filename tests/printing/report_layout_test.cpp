@@ -78,7 +78,9 @@ void expectSoundPages(const Report& r, const ReportLayout& layout) {
       if (b.kind == BandKind::ColumnHeader) ++columnHeaders;
       EXPECT_GE(b.top + kEps, bottom) << "bands overlap";
       bottom = b.top + heightOf(r, b.kind);
-      if (b.kind != BandKind::PageFooter) EXPECT_LE(bottom, footerTop + kEps) << "band cut";
+      if (b.kind != BandKind::PageFooter) {
+        EXPECT_LE(bottom, footerTop + kEps) << "band cut";
+      }
     }
     EXPECT_EQ(titles, p == 0 ? 1 : 0);
     EXPECT_EQ(columnHeaders, 1);

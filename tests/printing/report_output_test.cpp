@@ -64,7 +64,6 @@ class LongText : public testing::TestWithParam<ClipCase> {};
 TEST_P(LongText, StaysInsideItsColumn) {
   const Report r = threeColumns(QStringLiteral("W").repeated(200), GetParam().align);
   const QImage page = renderPage(r);
-  const QRectF row(0, 10, 0, 6);
   EXPECT_GT(inkIn(page, QRectF(51, 10, 38, 6)), 0) << "the text is drawn";
   EXPECT_EQ(inkIn(page, QRectF(10, 10, 40, 6)), 0) << "nothing in the column on the left";
   EXPECT_EQ(inkIn(page, QRectF(90, 10, 40, 6)), 0) << "nothing in the column on the right";
