@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <QScreen>
 #include <QTimer>
 #include <exception>
 
@@ -78,6 +79,9 @@ int runGui(VantrelApplication& app, const GuiOptions& options) {
 
   TFRMSEPRINCIPAL window;
   installWindows(window);
+  // Maximised also where no window manager does it for us.
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    window.setGeometry(screen->availableGeometry());
   window.showMaximized();
   if (!window.start()) return 1;
   if (!runLogin(window)) return 0;

@@ -198,7 +198,6 @@ void TFRMSEPRINCIPAL::buildMenu() {
   }
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {
     const QString name = it.key();
-    it.value()->setCheckable(name != QLatin1String("Sair1"));
     // Until a window is set for it, an entry has nothing to open.
     it.value()->setEnabled(name == QLatin1String("Sair1"));
     connect(it.value(), &QAction::triggered, this, [this, name] { openEntry(name); });
@@ -285,15 +284,12 @@ void TFRMSEPRINCIPAL::applyMenuSettings() {
     QAction* action = entry(QString::fromUtf8(name));
     if (!action) return;
     action->setVisible(!hidden);
-    if (alsoDisable && hidden) {
-      action->setEnabled(false);
-      action->setChecked(true);
-    }
+    if (alsoDisable && hidden) takeEntry(action);
     // An entry shown again is usable when its window exists.
     if (alsoDisable && !hidden) {
+      giveBackEntry(action->objectName());
       action->setEnabled(childFactories_.contains(action->objectName()) ||
                          modalRunners_.contains(action->objectName()));
-      action->setChecked(false);
     }
   };
   const bool noGroups = g.GSTR_GRUPAMENTO_MUSCULAR == QStringLiteral("Não");
@@ -404,8 +400,7 @@ void TFRMSEPRINCIPAL::openChild(const EntryDef& def) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ChildWindow* window = factory();
   QApplication::restoreOverrideCursor();
-  action->setEnabled(false);
-  action->setChecked(true);
+  takeEntry(action);
   connect(window, &ChildWindow::windowClosed, this, [this, name] { giveBackEntry(name); });
   QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
   frame->setAttribute(Qt::WA_DeleteOnClose);
@@ -426,17 +421,24 @@ void TFRMSEPRINCIPAL::openModal(const EntryDef& def) {
   QAction* action = entry(name);
   const bool counted = def.permission != nullptr;
   if (counted) G().GINT_JANELAS_ABERTAS += 1;
-  action->setEnabled(false);
-  action->setChecked(true);
+  takeEntry(action);
   runner();
   if (counted) VOLTA_USUARIO();
   giveBackEntry(name);
+}
+
+// An entry whose window is open is disabled and checked; the check mark shows only then.
+void TFRMSEPRINCIPAL::takeEntry(QAction* action) {
+  action->setEnabled(false);
+  action->setCheckable(true);
+  action->setChecked(true);
 }
 
 void TFRMSEPRINCIPAL::giveBackEntry(const QString& objectName) {
   if (QAction* action = entry(objectName)) {
     action->setEnabled(true);
     action->setChecked(false);
+    action->setCheckable(false);
   }
 }
 

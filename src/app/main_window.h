@@ -70,6 +70,7 @@ class TFRMSEPRINCIPAL : public QMainWindow {
   void buildStatusBar();
   void openChild(const EntryDef& def);
   void openModal(const EntryDef& def);
+  void takeEntry(QAction* action);
   void giveBackEntry(const QString& objectName);
   void reportLostDatabase();
   QString bannerText() const;

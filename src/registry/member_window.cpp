@@ -85,6 +85,7 @@ TFRMALUNOS::TFRMALUNOS(QWidget* parent) : ChildWindow(parent) {
   setObjectName(QStringLiteral("TFRMALUNOS"));
   setWindowTitle(QStringLiteral("Alunos"));
   buildWindow();
+  resize(820, 600);
 }
 
 TFRMALUNOS::~TFRMALUNOS() = default;
@@ -371,7 +372,7 @@ void TFRMALUNOS::showForm(const MemberForm& f) {
     // A stored value shows as it is; the mask comes back when the user types.
     if (line->findChild<DateField*>()) line->setInputMask(QString());
     line->setText(v.value);
-    if (!line->inputMask().isEmpty() && v.value.isEmpty()) line->setCursorPosition(0);
+    line->setCursorPosition(0);  // the beginning of a long name shows, not its end
   }
   auto* state = qobject_cast<QComboBox*>(field(QStringLiteral("DBCBESTADO")));
   state->setCurrentIndex(qMax(0, state->findText(f.estado)));
