@@ -219,7 +219,8 @@ TEST(ReportLayout, AbsentBandsTakeNoRoom) {
 
 TEST(ReportColumns, SitSideBySideAndTheHeaderFollowsThem) {
   DetailBand detail;
-  detail.columns = {{QStringLiteral("Código"), 25}, {QStringLiteral("Nome"), 100},
+  detail.columns = {{QStringLiteral("Código"), 25},
+                    {QStringLiteral("Nome"), 100},
                     {QStringLiteral("Tipo"), 30, Qt::AlignRight}};
   detail.padding = 1.5;
   EXPECT_EQ(columnLefts(detail), (QList<double>{0, 25, 125}));

@@ -18,8 +18,7 @@ constexpr double kPxPerMm = 4;
 // Renders page `page` into a white image, `kPxPerMm` pixels to the millimetre.
 QImage renderPage(const Report& report, int page = 0) {
   const QSizeF mm = report.pageSize();
-  QImage image(qRound(mm.width() * kPxPerMm), qRound(mm.height() * kPxPerMm),
-               QImage::Format_RGB32);
+  QImage image(qRound(mm.width() * kPxPerMm), qRound(mm.height() * kPxPerMm), QImage::Format_RGB32);
   image.setDotsPerMeterX(qRound(kPxPerMm * 1000));
   image.setDotsPerMeterY(qRound(kPxPerMm * 1000));
   image.fill(Qt::white);
@@ -45,8 +44,8 @@ Report threeColumns(const QString& middle, Qt::Alignment align) {
   r.margins = QMarginsF(10, 10, 10, 10);
   r.detail.rowHeight = 6;
   r.detail.font.points = 12;
-  r.detail.columns = {{QStringLiteral("A"), 40}, {QStringLiteral("B"), 40, align},
-                      {QStringLiteral("C"), 40}};
+  r.detail.columns = {
+      {QStringLiteral("A"), 40}, {QStringLiteral("B"), 40, align}, {QStringLiteral("C"), 40}};
   r.rows.append({{QString(), middle, QString()}, {}});
   return r;
 }
@@ -144,9 +143,9 @@ Report groupedListing() {
                      << fixedText(QRectF(156, 2, 8, 5), QStringLiteral("de"))
                      << fixedText(QRectF(164, 2, 10, 5), QString(), TextSource::PageCount);
   for (int i = 1; i <= 130; ++i)
-    r.rows.append({{QStringLiteral("L%1").arg(i, 3, 10, QLatin1Char('0')),
-                    QStringLiteral("NOME %1").arg(i)},
-                   QStringLiteral("G%1").arg((i - 1) / 50 + 1)});
+    r.rows.append(
+        {{QStringLiteral("L%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("NOME %1").arg(i)},
+         QStringLiteral("G%1").arg((i - 1) / 50 + 1)});
   return r;
 }
 

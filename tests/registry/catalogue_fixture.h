@@ -38,8 +38,8 @@ class CatalogueTest : public testing::TestWithParam<Provider> {
     runSql(db_,
            QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo, CODIGO_G) "
                           "VALUES (?, ?, ?, ?)"),
-           {code, description, tipo, group.isEmpty() ? QVariant(QMetaType(QMetaType::QString))
-                                                     : QVariant(group)});
+           {code, description, tipo,
+            group.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(group)});
   }
 
   QVariant value(const QString& sql, const QVariantList& values = {}) {

@@ -17,18 +17,13 @@ TEST(CatalogueRules, Padding) {
     const char* typed;
     const char* stored;
   } cases[] = {
-      {&padGroupCode, "group", "4", "04"},
-      {&padGroupCode, "group", "04", "04"},
+      {&padGroupCode, "group", "4", "04"},          {&padGroupCode, "group", "04", "04"},
       {&padGroupCode, "group", "a", "0A"},  // group codes need not be digits; stored upper case
-      {&padGroupCode, "group", " 7 ", "07"},
-      {&padGroupCode, "group", "", ""},
+      {&padGroupCode, "group", " 7 ", "07"},        {&padGroupCode, "group", "", ""},
       {&padGroupCode, "group", "123", "123"},  // never cut into another code
-      {&padExerciseCode, "exercise", "7", "007"},
-      {&padExerciseCode, "exercise", "07", "007"},
-      {&padExerciseCode, "exercise", "007", "007"},
-      {&padExerciseCode, "exercise", " 12", "012"},
-      {&padExerciseCode, "exercise", "", ""},
-      {&padExerciseCode, "exercise", "1234", "1234"},
+      {&padExerciseCode, "exercise", "7", "007"},   {&padExerciseCode, "exercise", "07", "007"},
+      {&padExerciseCode, "exercise", "007", "007"}, {&padExerciseCode, "exercise", " 12", "012"},
+      {&padExerciseCode, "exercise", "", ""},       {&padExerciseCode, "exercise", "1234", "1234"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(c.rule(QString::fromUtf8(c.typed)), QString::fromUtf8(c.stored))

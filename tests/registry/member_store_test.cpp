@@ -11,46 +11,44 @@
 
 namespace {
 
-MemberForm validMember() {
-  MemberForm f;
-  f.matricula = QStringLiteral("123");
-  f.nome = QStringLiteral("O'NEIL; DROP TABLE Alunos");
-  f.sexo = QStringLiteral("M");
-  f.endereco = QStringLiteral("RUA \"A\", 10");
-  f.bairro = QStringLiteral("CENTRO");
-  f.cidade = QStringLiteral("RIO DE JANEIRO");
-  f.estado = QStringLiteral("RJ");
-  f.cep = QStringLiteral("20000-123");
-  f.nascimento = QStringLiteral("1 /2 /1990");
-  f.cadastrado = QStringLiteral("10/03/2024");
-  return f;
+PersonForm validMember() {
+  return {{"MATRICULA", "123"},
+          {"NOME", "O'NEIL; DROP TABLE Alunos"},
+          {"SEXO", "M"},
+          {"ENDERECO", "RUA \"A\", 10"},
+          {"BAIRRO", "CENTRO"},
+          {"CIDADE", "RIO DE JANEIRO"},
+          {"ESTADO", "RJ"},
+          {"CEP", "20000-123"},
+          {"DATA_NASCIMENTO", "1 /2 /1990"},
+          {"DATA_CADASTRADO", "10/03/2024"}};
 }
 
 TEST(MemberChecks, ConfirmRefusesTheFirstFailingFieldInOrder) {
   const struct {
     const char* name;
-    std::function<void(MemberForm&)> change;
+    std::function<void(PersonForm&)> change;
     const char* field;
     QString text;
     const char* detail;
   } cases[] = {
-      {"no number", [](MemberForm& f) { f.matricula.clear(); f.nome.clear(); }, "DBEDTMATRICULA", Msg::MatriculaIncorreta, ""},
-      {"no name", [](MemberForm& f) { f.nome = QStringLiteral("  "); f.bairro.clear(); }, "DBEDTNOME", Msg::DadoIncorreto, "Nome"},
-      {"no address", [](MemberForm& f) { f.endereco.clear(); }, "DBEDTENDERECO", Msg::DadoIncorreto, "Endereço"},
-      {"no district", [](MemberForm& f) { f.bairro.clear(); }, "DBEDTBAIRRO", Msg::DadoIncorreto, "Bairro"},
-      {"no city", [](MemberForm& f) { f.cidade.clear(); }, "DBEDTCIDADE", Msg::DadoIncorreto, "Cidade"},
-      {"no state", [](MemberForm& f) { f.estado.clear(); f.sexo.clear(); }, "DBCBESTADO", Msg::DadoIncorreto, "Estado"},
-      {"no sex", [](MemberForm& f) { f.sexo.clear(); }, "DBEDTSEXO", Msg::DadoIncorreto, "Sexo"},
-      {"CEP with a blank", [](MemberForm& f) { f.cep = QStringLiteral("20000-12 "); }, "DBEDTCEP", Msg::DadoIncorreto, "CEP"},
-      {"no birth date", [](MemberForm& f) { f.nascimento = QStringLiteral("  /  /    "); }, "DBEDTDATA_NASCIMENTO", Msg::DadoIncorreto, "Data de Nascimento"},
-      {"impossible birth date", [](MemberForm& f) { f.nascimento = QStringLiteral("31/02/1990"); }, "DBEDTDATA_NASCIMENTO", Msg::DadoIncorreto, "Data de Nascimento"},
-      {"exit in 1899", [](MemberForm& f) { f.saida = QStringLiteral("31/12/1899"); }, "DBEDTSAIDA", Msg::DadoIncorreto, "Data de Saída - Ano !"},
-      {"exit before registration", [](MemberForm& f) { f.saida = QStringLiteral("09/03/2024"); }, "DBEDTSAIDA", Msg::DadoIncorreto, "Data de Saída inferior data de Cadastro"},
-      {"medical in 1899", [](MemberForm& f) { f.medica = QStringLiteral("01/01/1899"); }, "DBEDTMEDICA", Msg::DadoIncorreto, "Data de Médica - Ano !"},
-      {"functional in 1899", [](MemberForm& f) { f.funcional = QStringLiteral("01/01/1899"); }, "DBEDTFUNCIONAL", Msg::DadoIncorreto, "Data de Funcional - Ano !"},
+      {"no number", [](PersonForm& f) { f["MATRICULA"].clear(); f["NOME"].clear(); }, "DBEDTMATRICULA", Msg::MatriculaIncorreta, ""},
+      {"no name", [](PersonForm& f) { f["NOME"] = QStringLiteral("  "); f["BAIRRO"].clear(); }, "DBEDTNOME", Msg::DadoIncorreto, "Nome"},
+      {"no address", [](PersonForm& f) { f["ENDERECO"].clear(); }, "DBEDTENDERECO", Msg::DadoIncorreto, "Endereço"},
+      {"no district", [](PersonForm& f) { f["BAIRRO"].clear(); }, "DBEDTBAIRRO", Msg::DadoIncorreto, "Bairro"},
+      {"no city", [](PersonForm& f) { f["CIDADE"].clear(); }, "DBEDTCIDADE", Msg::DadoIncorreto, "Cidade"},
+      {"no state", [](PersonForm& f) { f["ESTADO"].clear(); f["SEXO"].clear(); }, "DBCBESTADO", Msg::DadoIncorreto, "Estado"},
+      {"no sex", [](PersonForm& f) { f["SEXO"].clear(); }, "DBEDTSEXO", Msg::DadoIncorreto, "Sexo"},
+      {"CEP with a blank", [](PersonForm& f) { f["CEP"] = QStringLiteral("20000-12 "); }, "DBEDTCEP", Msg::DadoIncorreto, "CEP"},
+      {"no birth date", [](PersonForm& f) { f["DATA_NASCIMENTO"] = QStringLiteral("  /  /    "); }, "DBEDTDATA_NASCIMENTO", Msg::DadoIncorreto, "Data de Nascimento"},
+      {"impossible birth date", [](PersonForm& f) { f["DATA_NASCIMENTO"] = QStringLiteral("31/02/1990"); }, "DBEDTDATA_NASCIMENTO", Msg::DadoIncorreto, "Data de Nascimento"},
+      {"exit in 1899", [](PersonForm& f) { f["SAIDA"] = QStringLiteral("31/12/1899"); }, "DBEDTSAIDA", Msg::DadoIncorreto, "Data de Saída - Ano !"},
+      {"exit before registration", [](PersonForm& f) { f["SAIDA"] = QStringLiteral("09/03/2024"); }, "DBEDTSAIDA", Msg::DadoIncorreto, "Data de Saída inferior data de Cadastro"},
+      {"medical in 1899", [](PersonForm& f) { f["DATA_MEDICA"] = QStringLiteral("01/01/1899"); }, "DBEDTMEDICA", Msg::DadoIncorreto, "Data de Médica - Ano !"},
+      {"functional in 1899", [](PersonForm& f) { f["DATA_FUNCIONAL"] = QStringLiteral("01/01/1899"); }, "DBEDTFUNCIONAL", Msg::DadoIncorreto, "Data de Funcional - Ano !"},
   };
   for (const auto& c : cases) {
-    MemberForm form = validMember();
+    PersonForm form = validMember();
     c.change(form);
     const std::optional<FieldRefusal> refusal = checkMemberForConfirm(form);
     ASSERT_TRUE(refusal) << c.name;
@@ -61,12 +59,12 @@ TEST(MemberChecks, ConfirmRefusesTheFirstFailingFieldInOrder) {
 }
 
 TEST(MemberChecks, ConfirmAcceptsAndNormalises) {
-  MemberForm form = validMember();
-  form.saida = QStringLiteral("10/03/2024");  // the same day as the registration is fine
-  form.medica = QStringLiteral("  /  /    ");
+  PersonForm form = validMember();
+  form["SAIDA"] = QStringLiteral("10/03/2024");  // the same day as the registration is fine
+  form["DATA_MEDICA"] = QStringLiteral("  /  /    ");
   ASSERT_FALSE(checkMemberForConfirm(form));
-  EXPECT_EQ(form.nascimento, QStringLiteral("01/02/1990"));
-  EXPECT_EQ(form.matricula, QStringLiteral("0000000123"));
+  EXPECT_EQ(form["DATA_NASCIMENTO"], QStringLiteral("01/02/1990"));
+  EXPECT_EQ(form["MATRICULA"], QStringLiteral("0000000123"));
 }
 
 TEST(MemberChecks, SingleFieldRules) {
@@ -113,39 +111,39 @@ TEST_P(MemberStoreTest, NumbersFollowTheHighestStored) {
 }
 
 TEST_P(MemberStoreTest, MemberAndPhotoAreWrittenAndDeletedTogether) {
-  MemberForm form = validMember();
+  PersonForm form = validMember();
   ASSERT_FALSE(checkMemberForConfirm(form));
   const QByteArray jpeg = encodeJpeg(QImage(8, 8, QImage::Format_RGB888));
-  ASSERT_TRUE(saveMember(db_, form, jpeg, true));
+  ASSERT_TRUE(savePerson(db_, memberTable(), form, jpeg, true));
   EXPECT_EQ(count(QStringLiteral("Alunos")), 1);
-  EXPECT_EQ(loadPhotoRow(db_, kFotosAlunos, form.matricula)->toByteArray(), jpeg);
+  EXPECT_EQ(loadPhotoRow(db_, kFotosAlunos, form["MATRICULA"])->toByteArray(), jpeg);
   QSqlQuery stored = runSql(db_, QStringLiteral("SELECT * FROM Alunos"));
   ASSERT_TRUE(stored.next());
-  const MemberForm back = memberFromRecord(stored.record());
-  EXPECT_EQ(back.nome, form.nome);  // quotes and semicolons as typed
-  EXPECT_EQ(back.endereco, form.endereco);
-  EXPECT_EQ(back.nascimento, QStringLiteral("01/02/1990"));
-  EXPECT_TRUE(back.medica.isEmpty());
+  PersonForm back = personFromRecord(memberTable(), stored.record());
+  EXPECT_EQ(back["NOME"], form["NOME"]);  // quotes and semicolons as typed
+  EXPECT_EQ(back["ENDERECO"], form["ENDERECO"]);
+  EXPECT_EQ(back["DATA_NASCIMENTO"], QStringLiteral("01/02/1990"));
+  EXPECT_TRUE(back["DATA_MEDICA"].isEmpty());
   EXPECT_TRUE(stored.record().value(QStringLiteral("DATA_MEDICA")).isNull());
 
-  form.bairro = QStringLiteral("TIJUCA");
-  ASSERT_TRUE(saveMember(db_, form, QVariant(), false));  // the photo was cleared
+  form["BAIRRO"] = QStringLiteral("TIJUCA");
+  ASSERT_TRUE(savePerson(db_, memberTable(), form, QVariant(), false));  // the photo was cleared
   EXPECT_EQ(scalarSql(db_, QStringLiteral("SELECT BAIRRO FROM Alunos")).toString(), QStringLiteral("TIJUCA"));
-  EXPECT_TRUE(loadPhotoRow(db_, kFotosAlunos, form.matricula)->isNull());
+  EXPECT_TRUE(loadPhotoRow(db_, kFotosAlunos, form["MATRICULA"])->isNull());
 
-  ASSERT_TRUE(deleteMember(db_, form.matricula));
+  ASSERT_TRUE(deletePerson(db_, memberTable(), form["MATRICULA"]));
   EXPECT_EQ(count(QStringLiteral("Alunos")), 0);
   EXPECT_EQ(count(QStringLiteral("FotosAlunos")), 0);
-  EXPECT_TRUE(deleteMember(db_, QStringLiteral("0000009999")));  // nothing there: still fine
+  EXPECT_TRUE(deletePerson(db_, memberTable(), QStringLiteral("0000009999")));  // nothing there: still fine
 }
 
 TEST_P(MemberStoreTest, AFailedWriteLeavesNeitherRow) {
-  MemberForm form = validMember();
+  PersonForm form = validMember();
   ASSERT_FALSE(checkMemberForConfirm(form));
-  ASSERT_TRUE(saveMember(db_, form, QVariant(), true));
+  ASSERT_TRUE(savePerson(db_, memberTable(), form, QVariant(), true));
   runSql(db_, QStringLiteral("DELETE FROM FotosAlunos"));
   // The same number again: the member row is refused after the photo row went in.
-  EXPECT_FALSE(saveMember(db_, form, encodeJpeg(QImage(4, 4, QImage::Format_RGB888)), true));
+  EXPECT_FALSE(savePerson(db_, memberTable(), form, encodeJpeg(QImage(4, 4, QImage::Format_RGB888)), true));
   EXPECT_EQ(count(QStringLiteral("FotosAlunos")), 0);
   EXPECT_EQ(count(QStringLiteral("Alunos")), 1);
   ASSERT_EQ(testPrompter().messages().size(), 1);

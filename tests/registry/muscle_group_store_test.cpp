@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "app/messages.h"
+#include "catalogue_fixture.h"
 #include "registry/code_range.h"
 #include "registry/muscle_group_store.h"
 #include "support/test_env.h"
-#include "catalogue_fixture.h"
 
 namespace {
 
@@ -128,9 +128,8 @@ TEST_P(MuscleGroupStore, ListingRange) {
   };
   for (const RangeCase& c : cases) {
     testPrompter().clear();
-    const std::optional<CodeRange> range =
-        resolveCodeRange(db_, muscleGroupCatalogue(), QString::fromUtf8(c.from),
-                         QString::fromUtf8(c.to));
+    const std::optional<CodeRange> range = resolveCodeRange(
+        db_, muscleGroupCatalogue(), QString::fromUtf8(c.from), QString::fromUtf8(c.to));
     if (c.error.isEmpty()) {
       ASSERT_TRUE(range) << c.name;
       EXPECT_EQ(range->from, QString::fromLatin1(c.expectFrom)) << c.name;
@@ -154,8 +153,8 @@ TEST_P(MuscleGroupStore, EnterInARangeEndShowsTheDescriptionOrSaysWhatToClear) {
   EXPECT_EQ(last.code, QStringLiteral("05"));
   EXPECT_EQ(last.description, QStringLiteral("TRICEPS"));
 
-  const RangeEnd before = enterFinalCode(db_, muscleGroupCatalogue(), QStringLiteral("1"),
-                                         QStringLiteral("02"));
+  const RangeEnd before =
+      enterFinalCode(db_, muscleGroupCatalogue(), QStringLiteral("1"), QStringLiteral("02"));
   ASSERT_FALSE(before.ok());
   EXPECT_EQ(before.error->text, Msg::IntervaloInvalido);
   EXPECT_TRUE(before.error->clear);

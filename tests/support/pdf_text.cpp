@@ -12,8 +12,8 @@ QString run(const QString& program, const QStringList& args) {
   process.start(program, args);
   if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
       process.exitCode() != 0) {
-    ADD_FAILURE() << program.toStdString() << " failed on " << args.join(' ').toStdString()
-                  << ": " << process.readAllStandardError().toStdString();
+    ADD_FAILURE() << program.toStdString() << " failed on " << args.join(' ').toStdString() << ": "
+                  << process.readAllStandardError().toStdString();
     return QString();
   }
   return QString::fromUtf8(process.readAllStandardOutput());

@@ -1,0 +1,157 @@
+// How long the exercise listing takes from the query to a finished PDF for a catalogue of 5,000
+// exercises, on SQLite and on PostgreSQL; and the layout alone, to tell the two costs apart.
+//
+//   bench_reports                                 SQLite only
+//   VANTREL_TEST_PGHOST=/socket/dir bench_reports  SQLite and PostgreSQL
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QUuid>
+
+#include "app/application.h"
+#include "app/prompter.h"
+#include "data/connection.h"
+#include "data/schema.h"
+#include "data/sql.h"
+#include "registry/catalogue_reports.h"
+
+namespace {
+
+constexpr int kExercises = 5000;
+
+LinkSpec postgresAdmin() {
+  LinkSpec spec;
+  spec.provider = Provider::PostgreSQL;
+  spec.dataSource = qEnvironmentVariable("VANTREL_TEST_PGHOST");
+  spec.catalog = QStringLiteral("postgres");
+  spec.user = QStringLiteral("postgres");
+  return spec;
+}
+
+// A workout database with the catalogue tables and 5,000 exercises, dropped afterwards.
+class BenchCatalogue {
+ public:
+  explicit BenchCatalogue(Provider provider) {
+    LinkSpec spec;
+    if (provider == Provider::SQLite) {
+      spec.dataSource = dir_.filePath(QStringLiteral("vantrel.db"));
+    } else {
+      spec = postgresAdmin();
+      spec.catalog = QStringLiteral("b_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
+      admin(QStringLiteral("CREATE DATABASE %1").arg(spec.catalog));
+      created_ = spec.catalog;
+    }
+    connection_ = std::make_unique<Connection>(spec, Connection::uniqueName(QStringLiteral("b")));
+    if (!connection_->open(Connection::Create::IfMissing)) throw SqlError(connection_->lastError());
+    fill();
+  }
+  ~BenchCatalogue() {
+    connection_.reset();
+    if (!created_.isEmpty())
+      admin(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(created_));
+  }
+
+  QSqlDatabase db() const { return connection_->database(); }
+
+ private:
+  static void admin(const QString& sql) {
+    Connection connection(postgresAdmin(), Connection::uniqueName(QStringLiteral("bench-admin")));
+    if (!connection.open()) throw SqlError(connection.lastError());
+    runSql(connection.database(), sql);
+  }
+
+  void fill() {
+    const QSqlDatabase database = db();
+    QList<TableDef> tables;
+    tables << *findTable(Database::Workout, QStringLiteral("Exercicios"));
+    const SchemaReport schema = createMissingTables(database, connection_->dialect(), tables);
+    if (!schema.ok()) throw SqlError(schema.error);
+    Transaction transaction(database);
+    QSqlQuery insert(database);
+    insert.prepare(
+        QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo) VALUES (?, ?, ?)"));
+    // Codes are three characters wide: 5,000 of them need letters beyond the digits.
+    for (int i = 0; i < kExercises; ++i) {
+      insert.addBindValue(QStringLiteral("%1").arg(i, 3, 36, QLatin1Char('0')).toUpper());
+      insert.addBindValue(
+          QStringLiteral("EXERCICIO DE NUMERO %1 COM NOME LONGO").arg(i * 7919 % kExercises));
+      insert.addBindValue(i % 5 ? QStringLiteral("N") : QStringLiteral("S"));
+      if (!insert.exec()) throw SqlError(QStringLiteral("insert"));
+    }
+    transaction.commit();
+  }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<Connection> connection_;
+  QString created_;
+};
+
+Provider providerOf(const benchmark::State& state) {
+  return state.range(0) == 0 ? Provider::SQLite : Provider::PostgreSQL;
+}
+
+bool skipUnavailable(benchmark::State& state) {
+  if (providerOf(state) == Provider::PostgreSQL &&
+      qEnvironmentVariableIsEmpty("VANTREL_TEST_PGHOST")) {
+    state.SkipWithError("VANTREL_TEST_PGHOST not set: no PostgreSQL to measure");
+    return true;
+  }
+  return false;
+}
+
+ListingHeading heading() {
+  return ListingHeading{QStringLiteral("ACADEMIA CORPO EM FORMA"),
+                        {QStringLiteral("000"), QStringLiteral("ZZZ")},
+                        QDateTime::currentDateTime()};
+}
+
+void BM_ExerciseListingToPdf(benchmark::State& state) {
+  if (skipUnavailable(state)) return;
+  BenchCatalogue catalogue(providerOf(state));
+  QTemporaryDir out;
+  const QString file = out.filePath(QStringLiteral("exercicios.pdf"));
+  const ListingOrder order = state.range(1) == 0 ? ListingOrder::Code : ListingOrder::Description;
+  int pages = 0;
+  for (auto _ : state) {
+    const std::optional<Report> report = exerciseListing(catalogue.db(), heading(), order);
+    if (!report || report->rows.size() != kExercises || !writePdf(*report, file)) {
+      state.SkipWithError("listing failed");
+      return;
+    }
+    pages = int(layOutReport(*report).pages.size());
+  }
+  state.counters["pages"] = pages;
+  state.counters["rows"] = kExercises;
+}
+
+void BM_ExerciseListingLayoutOnly(benchmark::State& state) {
+  QList<ExerciseListRow> rows;
+  for (int i = 0; i < kExercises; ++i)
+    rows.append({QString::number(i), QStringLiteral("EXERCICIO %1").arg(i), QStringLiteral("N")});
+  const Report report = exerciseListingReport(rows, heading());
+  for (auto _ : state) benchmark::DoNotOptimize(layOutReport(report));
+}
+
+BENCHMARK(BM_ExerciseListingToPdf)
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->ArgNames({"postgres", "by_description"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExerciseListingLayoutOnly)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  describeApplication();
+  ConsolePrompter quiet(stderr);
+  installPrompter(&quiet);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

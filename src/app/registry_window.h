@@ -1,0 +1,107 @@
+// The shape every registry window shares: top buttons, a grid over its table, fields that
+// are enabled only while inserting or changing, Confirm and Cancel, and the mode shown in
+// the caption. Concrete windows add their fields and their rules.
+#pragma once
+
+#include <QHash>
+
+#include "app/child_window.h"
+#include "app/field_chain.h"
+
+class PagedTableModel;
+class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
+class QLineEdit;
+class QPushButton;
+class QSqlRecord;
+class QTableView;
+class QVBoxLayout;
+
+// A field of a registry window: its objectName, label, typed length and the keys it takes.
+struct FieldDef {
+  enum Kind { Text, Upper, Lower, Digits, Sex, State, Cep, Date, Blanks, List };
+  const char* column;  // the column it shows; nullptr for a field bound to none
+  const char* name;
+  const char* label;
+  int maxLength;
+  Kind kind;
+  // Digits, Date, Blanks: characters accepted besides digits (Blanks: any key when null).
+  const char* keys = nullptr;
+};
+
+// The 27 state abbreviations of Brazil, in alphabetical order.
+const QStringList& brazilianStates();
+
+class RegistryWindow : public ChildWindow {
+  Q_OBJECT
+
+ public:
+  enum class Mode { Browse, Search, Insert, Change, Delete };
+
+  explicit RegistryWindow(QWidget* parent = nullptr);
+
+  bool hasCloseBox() const override { return false; }
+  Mode mode() const { return mode_; }
+  PagedTableModel* model() const { return model_; }
+
+ protected:
+  // Building blocks, in the order a window lays itself out.
+  QPushButton* addToolButton(const char* name, const QString& text, std::function<void()> onClick);
+  void addFields(const QList<FieldDef>& fields, int rowsPerColumn);
+  void addGrid(const char* name);
+  void addConfirmCancel();
+  QHBoxLayout* middleRow() const { return middle_; }
+  QVBoxLayout* mainLayout() const { return layout_; }
+
+  // The grid's model over `table` (set when the tables open).
+  void setModel(PagedTableModel* model);
+
+  QWidget* field(const QString& name) const { return fields_.value(name); }
+  QLineEdit* edit(const QString& name) const;
+  QComboBox* list(const QString& name) const;
+  QPushButton* button(const QString& name) const { return buttons_.value(name); }
+  const QHash<QString, QWidget*>& fields() const { return fields_; }
+  FieldChain* chain() const { return chain_; }
+  // A check for Enter in a date field settles its mask first.
+  std::function<void()> settleDate(const QString& name) const;
+
+  void setMode(Mode mode, const QString& caption);
+  void setCaption(const QString& caption);
+  void ATIVA_BOTOES();
+  void DESATIVA_BOTOES();
+  void setFieldsEnabled(bool enabled);
+  void setConfirmCancel(bool enabled);
+
+  int currentRow() const;
+  void selectRow(int row);
+  QSqlRecord currentRecord() const;
+  QTableView* grid() const { return grid_; }
+
+  // Shows `value` in the field: text as it is, the list at that entry.
+  void setFieldText(const QString& name, const QString& value);
+  QString fieldText(const QString& name) const;
+
+  // The bound fields as a whole: column -> text, and back.
+  using ColumnTexts = QHash<QString, QString>;
+  void showColumns(const ColumnTexts& values);
+  ColumnTexts readColumns() const;
+  // The field that shows `column`.
+  QString fieldOfColumn(const QString& column) const { return fieldOfColumn_.value(column); }
+
+  // Called when the current row of the grid changes while browsing.
+  virtual void currentRowChanged() {}
+
+ private:
+  QVBoxLayout* layout_ = nullptr;
+  QHBoxLayout* tools_ = nullptr;
+  QHBoxLayout* middle_ = nullptr;
+  QHash<QString, QWidget*> fields_;
+  QHash<QString, QString> fieldOfColumn_;
+  QHash<QString, QPushButton*> buttons_;
+  QStringList toolNames_;
+  FieldChain* chain_ = nullptr;
+  QTableView* grid_ = nullptr;
+  PagedTableModel* model_ = nullptr;
+  Mode mode_ = Mode::Browse;
+};

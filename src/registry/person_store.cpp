@@ -1,0 +1,122 @@
+#include "registry/person_store.h"
+
+#include <QRegularExpression>
+
+#include "app/messages.h"
+#include "data/sql.h"
+#include "registry/photo_store.h"
+
+namespace {
+
+// The stored form of a typed date: a date, or NULL for a blank or impossible one.
+QVariant dateValue(const QString& text) {
+  const std::optional<QDate> date = isBlankDate(text) ? std::nullopt : parseTypedDate(text);
+  return date ? QVariant(*date) : QVariant(QMetaType(QMetaType::QDate));
+}
+
+QVariant dateTimeValue(const QString& text) {
+  const QVariant date = dateValue(text);
+  if (date.isNull()) return QVariant(QMetaType(QMetaType::QDateTime));
+  return QDateTime(date.toDate(), QTime(0, 0));
+}
+
+QVariant textValue(const QString& text) {
+  return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
+}
+
+QString typedDate(const QVariant& value) {
+  if (value.isNull()) return {};
+  QDate date = value.toDate();
+  if (!date.isValid()) date = value.toDateTime().date();
+  if (!date.isValid()) date = QDate::fromString(value.toString().left(10), Qt::ISODate);
+  return date.isValid() ? formatTypedDate(date) : QString();
+}
+
+}  // namespace
+
+QString padMatricula(const QString& matricula) {
+  return matricula.size() >= 10 ? matricula : matricula.rightJustified(10, QLatin1Char('0'));
+}
+
+std::optional<QString> nextMatricula(const QSqlDatabase& db, const QString& table) {
+  QSqlQuery last = runSql(
+      db, QStringLiteral("SELECT MATRICULA FROM %1 ORDER BY MATRICULA DESC LIMIT 1").arg(table));
+  if (!last.next()) return padMatricula(QStringLiteral("1"));
+  bool ok = false;
+  const qlonglong number = last.value(0).toString().trimmed().toLongLong(&ok);
+  if (!ok || number < 0) return std::nullopt;
+  return padMatricula(QString::number(number + 1));
+}
+
+PersonForm personFromRecord(const PersonTable& table, const QSqlRecord& record) {
+  PersonForm form;
+  form.insert(QStringLiteral("MATRICULA"), record.value(QStringLiteral("MATRICULA")).toString());
+  for (const QString& c : table.texts) form.insert(c, record.value(c).toString());
+  for (const QString& c : table.dates + table.dateTimes) form.insert(c, typedDate(record.value(c)));
+  return form;
+}
+
+bool savePerson(const QSqlDatabase& db, const PersonTable& table, const PersonForm& form,
+                const QVariant& photo, bool inserting) {
+  QStringList columns;
+  QVariantList values;
+  for (const QString& c : table.texts) {
+    columns << c;
+    values << textValue(form.value(c));
+  }
+  for (const QString& c : table.dates) {
+    columns << c;
+    values << dateValue(form.value(c));
+  }
+  for (const QString& c : table.dateTimes) {
+    columns << c;
+    values << dateTimeValue(form.value(c));
+  }
+  const QString matricula = form.value(QStringLiteral("MATRICULA"));
+  values << matricula;
+  const QString sql =
+      inserting ? QStringLiteral("INSERT INTO %1 (%2, MATRICULA) VALUES (?%3)")
+                      .arg(table.table, columns.join(QStringLiteral(", ")),
+                           QStringLiteral(", ?").repeated(columns.size()))
+                : QStringLiteral("UPDATE %1 SET %2 = ? WHERE MATRICULA = ?")
+                      .arg(table.table, columns.join(QStringLiteral(" = ?, ")));
+  return writeTablesInTransaction(db, QStringLiteral("Banco de Dados"), [&](QString& failing) {
+    failing = table.photoTable;
+    writePhotoRow(db, table.photoTable, matricula, photo);
+    failing = table.table;
+    runSql(db, sql, values);
+  });
+}
+
+bool deletePerson(const QSqlDatabase& db, const PersonTable& table, const QString& matricula) {
+  return writeTablesInTransaction(db, QStringLiteral("Banco de Dados"), [&](QString& failing) {
+    failing = table.photoTable;
+    deletePhotoRow(db, table.photoTable, matricula);
+    failing = table.table;
+    runSql(db, QStringLiteral("DELETE FROM %1 WHERE MATRICULA = ?").arg(table.table), {matricula});
+  });
+}
+
+std::optional<FieldError> checkMatriculaField(const QString& text) {
+  bool ok = false;
+  const qlonglong value = text.toLongLong(&ok);
+  if (text.isEmpty() || !ok || value == 0) return FieldError{Msg::MatriculaIncorreta, {}, true};
+  return std::nullopt;
+}
+
+std::optional<FieldError> checkRequiredField(const QString& text, const QString& label) {
+  if (text.trimmed().isEmpty()) return FieldError{Msg::DadoIncorreto, label};
+  return std::nullopt;
+}
+
+std::optional<FieldError> checkCepField(const QString& text, const QString& label) {
+  static const QRegularExpression whole(QStringLiteral("^[0-9]{5}-[0-9]{3}$"));
+  if (!whole.match(text).hasMatch()) return FieldError{Msg::DadoIncorreto, label};
+  return std::nullopt;
+}
+
+std::optional<FieldError> checkBlanksField(const QString& text, const QString& label) {
+  if (text.contains(QLatin1Char(' ')) && text != QStringLiteral("         -  "))
+    return FieldError{Msg::DadoIncorreto, label, true};
+  return std::nullopt;
+}

@@ -1,0 +1,100 @@
+// The twin registry windows of members and staff: the same buttons, search panel, grid,
+// photo panel, modes and writes; each window says where it differs.
+#pragma once
+
+#include <QVariant>
+#include <functional>
+#include <optional>
+
+#include "app/globals.h"
+#include "app/registry_window.h"
+#include "registry/person_store.h"
+
+class QLabel;
+class SearchPanel;
+
+class PersonWindow : public RegistryWindow {
+  Q_OBJECT
+
+ public:
+  // Captions and message details of one window.
+  struct Texts {
+    QString browse;        // "Alunos"
+    QString insert;        // "INCLUSÃO DE ALUNOS"
+    QString change;        // "ALTERAÇÃO DE ALUNOS"
+    QString remove;        // "EXCLUSÃO DE ALUNOS"
+    QString searchButton;  // "Procura de Alunos"
+    QString emptyOnChange;  // detail of "Tabela vazia !" on "Alterar"
+    QString emptyOnDelete;  // ... on "Excluir"
+    QString tableDetail;    // detail of "Abertura de tabela !" for the person table
+  };
+
+  PersonWindow(const Texts& texts, const PersonTable& table, QWidget* parent = nullptr);
+
+  const QString& selectedMatricula() const { return selected_.str(); }
+
+  // Chooses the photo file to import (a file dialog by default, and again after nullptr).
+  static void setPhotoFileChooser(std::function<QString(QWidget*)> chooser);
+
+ protected:
+  // Lays out the window around `fields` (the Enter chain follows their order).
+  void build(const QList<FieldDef>& fields, const char* gridName,
+             const QList<std::pair<QString, QString>>& gridColumns);
+
+  bool ABRE_TABELAS() override;
+
+  // Where the windows differ.
+  virtual bool openOwnTables() { return true; }
+  virtual std::optional<FieldRefusal> confirmChecks(PersonForm& form) = 0;
+  // The new person's number: a number, an empty text (the user types it), or nullopt when it
+  // cannot be worked out. `rows` is how many people the table holds.
+  virtual std::optional<QString> numberForNewPerson(int rows) = 0;
+  virtual void newPersonDefaults(PersonForm& fresh, const QSqlRecord& onScreen) = 0;
+  virtual bool mayDelete() { return true; }
+  // The registration number a search text stands for, and whether it must match exactly.
+  virtual QString searchNumber(const QString& text) const { return padMatricula(text); }
+  virtual bool searchNumberExactly() const { return false; }
+  virtual void searchFound() {}
+  virtual void afterCancel();
+  // Fields not bound to a column (the staff's schooling list).
+  virtual void showUnbound(const PersonForm&) {}
+  virtual void readUnbound(PersonForm&) const {}
+  QString setting(const QString& column) const { return settings_.value(column).toString(); }
+
+  void currentRowChanged() override;
+  void showCurrentPerson();
+  bool lookUpSelected();
+  void enterBrowse(const QString& caption);
+
+  FixedText<10> selected_;
+  SearchPanel* PNLPROCURA = nullptr;
+
+ private:
+  void buildPhotoColumn();
+  void buildChain(const QList<FieldDef>& fields);
+  void setPhotoButtons(bool enabled);
+  void MOSTRA_FOTO();
+  void showPicture(const QVariant& photo);
+
+  void SBPROCURAClick();
+  void SBINCLUIRClick();
+  void SBALTERARClick();
+  void SBEXCLUIRClick();
+  void BBNCONFIRMAClick();
+  void BBNCANCELAClick();
+  void BBNFOTOClick();
+  bool CARREGA_FOTO();
+  void numberingFailed();
+
+  void searchTextEdited(const QString& text);
+  void searchEntered(const QString& text);
+  void searchReturned();
+  void gridDoubleClicked();
+
+  Texts texts_;
+  const PersonTable& table_;
+  QVariantMap settings_;
+  bool photoFollows_ = false;
+  QVariant photo_;  // the photo row being edited
+  QLabel* Image1 = nullptr;
+};
