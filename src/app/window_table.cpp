@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/shell_logic.h"
 #include "registry/member_window.h"
+#include "registry/staff_window.h"
 
 void installWindows(TFRMSEPRINCIPAL& window) {
   installReauthenticator([&window] {
@@ -11,6 +12,7 @@ void installWindows(TFRMSEPRINCIPAL& window) {
     dialog.exec();
   });
   window.setChildWindow(QStringLiteral("MNALUNOS"), [] { return new TFRMALUNOS; });
+  window.setChildWindow(QStringLiteral("MNFUNCIONARIO"), [] { return new TFRMREFUNCIONARIO; });
   window.setShortcutWindow(QStringLiteral("SBAGENDA"), [&window] {
     if (!showLogin(&window, true)) window.close();
   });
