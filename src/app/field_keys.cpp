@@ -34,8 +34,8 @@ class FieldKeyFilter : public QObject {
 
 }  // namespace
 
-void onFieldKeys(QLineEdit* edit, std::function<void()> onEnter, std::function<void()> onEscape) {
-  edit->installEventFilter(new FieldKeyFilter(edit, std::move(onEnter), std::move(onEscape)));
+void onFieldKeys(QWidget* field, std::function<void()> onEnter, std::function<void()> onEscape) {
+  field->installEventFilter(new FieldKeyFilter(field, std::move(onEnter), std::move(onEscape)));
 }
 
 UpperCaseValidator::UpperCaseValidator(const QString& pattern, QObject* parent)

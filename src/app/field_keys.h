@@ -9,7 +9,7 @@
 
 // Calls `onEnter` for Return/Enter and `onEscape` for Esc pressed in `edit`. An empty
 // callback lets the key through.
-void onFieldKeys(QLineEdit* edit, std::function<void()> onEnter, std::function<void()> onEscape);
+void onFieldKeys(QWidget* field, std::function<void()> onEnter, std::function<void()> onEscape);
 
 // Accepts only text that `pattern` matches, after turning letters to upper case as they are
 // typed or pasted.

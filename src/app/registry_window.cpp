@@ -10,6 +10,7 @@
 #include <QSqlRecord>
 #include <QTableView>
 
+#include "app/field_keys.h"
 #include "data/paged_table_model.h"
 
 namespace {
@@ -47,6 +48,11 @@ QWidget* makeField(QWidget* parent, const FieldDef& def) {
     case FieldDef::Date:
       acceptOnlyKeys(line, digitsAnd(def.keys));
       new DateField(line);
+      break;
+    case FieldDef::Password:
+      // Six letters or digits, typed in upper case, never shown.
+      line->setEchoMode(QLineEdit::Password);
+      line->setValidator(new UpperCaseValidator(QStringLiteral("[A-Z0-9]{0,6}"), line));
       break;
     case FieldDef::Blanks:
       upperCaseField(line);

@@ -20,7 +20,7 @@ class QVBoxLayout;
 
 // A field of a registry window: its objectName, label, typed length and the keys it takes.
 struct FieldDef {
-  enum Kind { Text, Upper, Lower, Digits, Sex, State, Cep, Date, Blanks, List };
+  enum Kind { Text, Upper, Lower, Digits, Sex, State, Cep, Date, Blanks, List, Password };
   const char* column;  // the column it shows; nullptr for a field bound to none
   const char* name;
   const char* label;

@@ -3,8 +3,11 @@
 #include "app/access_dialogs.h"
 #include "app/main_window.h"
 #include "app/shell_logic.h"
+#include "maintenance/configuration_window.h"
 #include "registry/member_window.h"
+#include "registry/access_level_window.h"
 #include "registry/staff_window.h"
+#include "registry/user_window.h"
 
 void installWindows(TFRMSEPRINCIPAL& window) {
   installReauthenticator([&window] {
@@ -13,6 +16,12 @@ void installWindows(TFRMSEPRINCIPAL& window) {
   });
   window.setChildWindow(QStringLiteral("MNALUNOS"), [] { return new TFRMALUNOS; });
   window.setChildWindow(QStringLiteral("MNFUNCIONARIO"), [] { return new TFRMREFUNCIONARIO; });
+  window.setChildWindow(QStringLiteral("MNCADASTRODEUSUARIOS"), [] { return new TFRMCADASTRODEUSUARIOS; });
+  window.setModalWindow(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"), [&window] {
+    TFRMPARAMETRIZACAODOUSUARIO levels(&window);
+    levels.exec();
+  });
+  window.setChildWindow(QStringLiteral("MNREPARAMETRIZACAODOSISTEMA"), [] { return new TFRMPARAMETRIZACAODOSISTEMA; });
   window.setShortcutWindow(QStringLiteral("SBAGENDA"), [&window] {
     if (!showLogin(&window, true)) window.close();
   });
