@@ -193,6 +193,7 @@ QWidget* TFRMPARAMETRIZACAODOSISTEMA::buildControlePage() {
   DBEDTTEMPO_REAVALIACAO = new QLineEdit(operation);
   DBEDTTEMPO_REAVALIACAO->setObjectName(QStringLiteral("DBEDTTEMPO_REAVALIACAO"));
   DBEDTTEMPO_REAVALIACAO->setMaxLength(2);
+  DBEDTTEMPO_REAVALIACAO->setMaximumWidth(48);
   acceptOnlyKeys(DBEDTTEMPO_REAVALIACAO, isDigitKey);
   DBEDTTEMPO_REAVALIACAO->setValidator(
       new QRegularExpressionValidator(QRegularExpression(kDigitsOnly), DBEDTTEMPO_REAVALIACAO));
@@ -353,12 +354,17 @@ QWidget* TFRMPARAMETRIZACAODOSISTEMA::buildLogoPage() {
   auto* page = new QWidget(this);
   page->setObjectName(QStringLiteral("PNLLOGOTIPO"));
   auto* layout = new QVBoxLayout(page);
-  IMGLOGOTIPO = new QLabel(page);
+  // The frame keeps its place while the picture in it is hidden (no logo).
+  auto* frame = new QFrame(page);
+  frame->setFrameShape(QFrame::Box);
+  frame->setFixedSize(kLogoSize + QSize(2, 2));
+  auto* inFrame = new QVBoxLayout(frame);
+  inFrame->setContentsMargins(1, 1, 1, 1);
+  IMGLOGOTIPO = new QLabel(frame);
   IMGLOGOTIPO->setObjectName(QStringLiteral("IMGLOGOTIPO"));
-  IMGLOGOTIPO->setFixedSize(kLogoSize);
   IMGLOGOTIPO->setAlignment(Qt::AlignCenter);
-  IMGLOGOTIPO->setFrameShape(QFrame::Box);
-  layout->addWidget(IMGLOGOTIPO);
+  inFrame->addWidget(IMGLOGOTIPO);
+  layout->addWidget(frame);
   auto* buttons = new QHBoxLayout;
   auto* load = new QPushButton(QStringLiteral("Logotipo Academia"), page);
   load->setObjectName(QStringLiteral("BBNLOGOTIPO"));
