@@ -84,6 +84,7 @@ bool FieldChain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void refuseField(QWidget* field, const FieldError& error) {
+  if (error.shown) return;
   MENSAGEM(QStringLiteral("!"), error.text, error.detail);
   if (auto* edit = qobject_cast<QLineEdit*>(field); edit && error.clear) edit->clear();
   if (field) field->setFocus();

@@ -7,4 +7,6 @@ struct FieldError {
   QString text;    // e.g. Msg::DadoIncorreto
   QString detail;  // e.g. "Nome"
   bool clear = false;
+  // Already told to the user (and the focus placed) by the check itself.
+  bool shown = false;
 };

@@ -202,6 +202,13 @@ void RegistryWindow::selectRow(int row) {
   grid_->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
+void RegistryWindow::refreshKeepingRow() {
+  const QVariant key = currentRecord().value(model_->key().first());
+  model_->refresh();
+  const int row = key.isValid() ? model_->rowOfKey(key) : -1;
+  selectRow(row >= 0 ? row : 0);
+}
+
 QSqlRecord RegistryWindow::currentRecord() const {
   return model_ ? model_->record(currentRow()) : QSqlRecord();
 }

@@ -75,6 +75,9 @@ class RegistryWindow : public ChildWindow {
 
   int currentRow() const;
   void selectRow(int row);
+  // Reads the table again (rows added or removed elsewhere count) and stays on the same row,
+  // or the first when it is gone.
+  void refreshKeepingRow();
   QSqlRecord currentRecord() const;
   QTableView* grid() const { return grid_; }
 

@@ -8,7 +8,7 @@
 #include "app/field_keys.h"
 
 SearchPanel::SearchPanel(QWidget* parent, const Order& first, const Order& second,
-                         const QString& textName)
+                         const QString& textName, const QString& returnCaption)
     : QFrame(parent), orders_{first, second} {
   setObjectName(QStringLiteral("PNLPROCURA"));
   setFrameShape(QFrame::StyledPanel);
@@ -27,7 +27,7 @@ SearchPanel::SearchPanel(QWidget* parent, const Order& first, const Order& secon
   text_->setObjectName(textName);
   upperCaseField(text_);
   layout->addWidget(text_, 1);
-  return_ = new QPushButton(QStringLiteral("Retorno"), this);
+  return_ = new QPushButton(returnCaption, this);
   return_->setObjectName(QStringLiteral("BBNCANCELAP"));
   layout->addWidget(return_);
   acceptOnlyKeys(text_, [this](QChar c) { return !orders_[order_].digitsOnly || isDigitKey(c); });

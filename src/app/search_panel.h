@@ -19,7 +19,8 @@ class SearchPanel : public QFrame {
   };
 
   SearchPanel(QWidget* parent, const Order& first, const Order& second,
-              const QString& textName = QStringLiteral("EDTMATRICULA"));
+              const QString& textName = QStringLiteral("EDTMATRICULA"),
+              const QString& returnCaption = QStringLiteral("Retorno"));
 
   // 0 or 1: which order is active. Choosing one clears the text and focuses it.
   int order() const { return order_; }

@@ -6,6 +6,8 @@
 #include "maintenance/configuration_window.h"
 #include "registry/member_window.h"
 #include "registry/access_level_window.h"
+#include "registry/exercise_window.h"
+#include "registry/muscle_group_window.h"
 #include "registry/staff_window.h"
 #include "registry/user_window.h"
 
@@ -15,6 +17,8 @@ void installWindows(TFRMSEPRINCIPAL& window) {
     dialog.exec();
   });
   window.setChildWindow(QStringLiteral("MNALUNOS"), [] { return new TFRMALUNOS; });
+  window.setChildWindow(QStringLiteral("MNGrupamentoMuscular"), [] { return new TFRMGRUPAMENTOMUSCULAR; });
+  window.setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new TFRMCADASTROEXERCICIOS; });
   window.setChildWindow(QStringLiteral("MNFUNCIONARIO"), [] { return new TFRMREFUNCIONARIO; });
   window.setChildWindow(QStringLiteral("MNCADASTRODEUSUARIOS"), [] { return new TFRMCADASTRODEUSUARIOS; });
   window.setModalWindow(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"), [&window] {

@@ -30,6 +30,7 @@ class PagedTableModel : public QAbstractTableModel {
   // Orders the rows by `columns` (then by the key). Resets the model.
   void setOrder(const QStringList& columns);
   const QStringList& order() const { return order_; }
+  const QStringList& key() const { return key_; }
 
   // Reads the table again (rows added or removed elsewhere count). False when it cannot be read.
   bool refresh();

@@ -107,7 +107,8 @@ RangeListingWindow::RangeListingWindow(const QString& caption, const CodeCatalog
   resize(560, 440);
 }
 
-RangeListingWindow::~RangeListingWindow() = default;
+// The grid's model reads through the connection: it goes first.
+RangeListingWindow::~RangeListingWindow() { delete model_; }
 
 void RangeListingWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

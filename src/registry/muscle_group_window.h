@@ -1,0 +1,34 @@
+// TFRMGRUPAMENTOMUSCULAR ("Grupamento Muscular") and its listing window.
+#pragma once
+
+#include "app/registry_window.h"
+#include "registry/range_listing_window.h"
+
+class TFRMGRUPAMENTOMUSCULAR : public RegistryWindow {
+  Q_OBJECT
+
+ public:
+  explicit TFRMGRUPAMENTOMUSCULAR(QWidget* parent = nullptr);
+
+ protected:
+  bool ABRE_TABELAS() override;
+  void currentRowChanged() override;
+
+ private:
+  bool openTable();
+  void showCurrentGroup();
+  void startInsert();
+  void SBALTERARClick();
+  void SBEXCLUIRClick();
+  void SBCONSULTARClick();
+  void BBNCONFIRMAClick();
+  void BBNCANCELAClick();
+  void backToBrowse();
+};
+
+class TFRMCONSULTAGRUPAMENTOMUSCULAR : public RangeListingWindow {
+  Q_OBJECT
+
+ public:
+  explicit TFRMCONSULTAGRUPAMENTOMUSCULAR(QWidget* parent = nullptr);
+};
