@@ -68,17 +68,13 @@ class BenchCatalogue {
     const SchemaReport schema = createMissingTables(database, connection_->dialect(), tables);
     if (!schema.ok()) throw SqlError(schema.error);
     Transaction transaction(database);
-    QSqlQuery insert(database);
-    insert.prepare(
-        QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo) VALUES (?, ?, ?)"));
     // Codes are three characters wide: 5,000 of them need letters beyond the digits.
-    for (int i = 0; i < kExercises; ++i) {
-      insert.addBindValue(QStringLiteral("%1").arg(i, 3, 36, QLatin1Char('0')).toUpper());
-      insert.addBindValue(
-          QStringLiteral("EXERCICIO DE NUMERO %1 COM NOME LONGO").arg(i * 7919 % kExercises));
-      insert.addBindValue(i % 5 ? QStringLiteral("N") : QStringLiteral("S"));
-      if (!insert.exec()) throw SqlError(QStringLiteral("insert"));
-    }
+    for (int i = 0; i < kExercises; ++i)
+      runSql(database,
+             QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo) VALUES (?, ?, ?)"),
+             {QStringLiteral("%1").arg(i, 3, 36, QLatin1Char('0')).toUpper(),
+              QStringLiteral("EXERCICIO NUMERO %1 DA LISTA").arg(i * 7919 % kExercises),
+              i % 5 ? QStringLiteral("N") : QStringLiteral("S")});
     transaction.commit();
   }
 

@@ -17,6 +17,10 @@ class ChildWindow : public QWidget {
   // Windows left only through their own "Sair" have no close box.
   virtual bool hasCloseBox() const { return true; }
 
+  // The size the window opens with inside the main window's frame.
+  void setPreferredSize(const QSize& size) { preferredSize_ = size; }
+  QSize preferredSize() const { return preferredSize_; }
+
  signals:
   // Emitted once, when the window has closed (the main window re-enables its entry).
   void windowClosed();
@@ -32,4 +36,5 @@ class ChildWindow : public QWidget {
  private:
   bool opened_ = false;
   bool closed_ = false;
+  QSize preferredSize_;
 };

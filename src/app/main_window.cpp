@@ -410,6 +410,10 @@ void TFRMSEPRINCIPAL::openChild(const EntryDef& def) {
   frame->setWindowTitle(window->windowTitle());
   window->show();
   frame->show();
+  if (window->preferredSize().isValid()) {
+    const QSize decoration = frame->size() - window->size();
+    frame->resize(window->preferredSize() + decoration);
+  }
   if (!def.keepEntryOnFailure && G().GBOL_FALHA_ABERTURA) giveBackEntry(name);
 }
 

@@ -140,10 +140,10 @@ void RegistryWindow::addConfirmCancel() {
   layout_->addLayout(bottom);
 }
 
-void RegistryWindow::setModel(PagedTableModel* model) {
+void RegistryWindow::setModel(PagedTableModel* model, int stretch) {
   model_ = model;
   grid_->setModel(model);
-  grid_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+  grid_->horizontalHeader()->setSectionResizeMode(stretch, QHeaderView::Stretch);
   connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this] { currentRowChanged(); });
 }

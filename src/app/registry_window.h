@@ -54,8 +54,8 @@ class RegistryWindow : public ChildWindow {
   QHBoxLayout* middleRow() const { return middle_; }
   QVBoxLayout* mainLayout() const { return layout_; }
 
-  // The grid's model over `table` (set when the tables open).
-  void setModel(PagedTableModel* model);
+  // The grid's model; `stretch` is the column that takes the spare width.
+  void setModel(PagedTableModel* model, int stretch = 1);
 
   QWidget* field(const QString& name) const { return fields_.value(name); }
   QLineEdit* edit(const QString& name) const;

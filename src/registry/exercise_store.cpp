@@ -46,7 +46,7 @@ void logFailure(const QString& what, const QString& table, const SqlError& e) {
 
 bool tableReadable(const QSqlDatabase& db, const QString& table) {
   try {
-    runSql(db, QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
+    runSql(db, QStringLiteral("SELECT * FROM %1 LIMIT 1").arg(table));
     return true;
   } catch (const SqlError& e) {
     logFailure(QStringLiteral("Abertura de tabela"), table, e);

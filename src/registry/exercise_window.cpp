@@ -108,8 +108,9 @@ TFRMCADASTROEXERCICIOS::TFRMCADASTROEXERCICIOS(QWidget* parent) : RegistryWindow
                                 {QStringLiteral("Aparelho"), QStringLiteral("Aparelho")},
                                 {QStringLiteral("Descricao"), QStringLiteral("Descrição")},
                                 {QStringLiteral("DESCRICAOABREVIADA"), QStringLiteral("40 Colunas")}},
-                               {QStringLiteral("Codigo")}, this));
-  resize(860, 640);
+                               {QStringLiteral("Codigo")}, this),
+           2);
+  setPreferredSize(QSize(860, 640));
 }
 
 TFRMCADASTROEXERCICIOS::~TFRMCADASTROEXERCICIOS() { Timer1.stop(); }

@@ -55,7 +55,7 @@ TFRMGRUPAMENTOMUSCULAR::TFRMGRUPAMENTOMUSCULAR(QWidget* parent) : RegistryWindow
                                {{QStringLiteral("CODIGO"), QStringLiteral("Código")},
                                 {QStringLiteral("DESCRICAO"), QStringLiteral("Descrição")}},
                                {QStringLiteral("CODIGO")}, this));
-  resize(520, 420);
+  setPreferredSize(QSize(520, 420));
 }
 
 bool TFRMGRUPAMENTOMUSCULAR::ABRE_TABELAS() {

@@ -105,7 +105,7 @@ void PersonWindow::build(const QList<FieldDef>& fields, const char* gridName,
   const Connection& workout = ADOConnectionVantrel();
   setModel(new PagedTableModel(workout.database(), workout.dialect(), table_.table, columns,
                                {QStringLiteral("MATRICULA")}, this));
-  resize(840, 620);
+  setPreferredSize(QSize(840, 620));
 }
 
 void PersonWindow::buildPhotoColumn() {

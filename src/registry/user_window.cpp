@@ -74,7 +74,7 @@ TFRMCADASTRODEUSUARIOS::TFRMCADASTRODEUSUARIOS(QWidget* parent) : RegistryWindow
                                {{QStringLiteral("CODIGO"), QStringLiteral("Código")},
                                 {QStringLiteral("NOME"), QStringLiteral("Nome")}},
                                {QStringLiteral("CODIGO")}, this));
-  resize(560, 460);
+  setPreferredSize(QSize(560, 460));
 }
 
 bool TFRMCADASTRODEUSUARIOS::ABRE_TABELAS() {

@@ -1,0 +1,67 @@
+// The printer ("Impressora") and preview ("Vídeo") outputs: a QPrinter writing a PDF file stands
+// in for a real printer, and the preview dialog is read while it is up.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "printing/report_output.h"
+#include "support/pdf_text.h"
+
+namespace {
+
+// 70 numbered rows of 8 mm (32 to a page), a page number in the footer: three A4 pages.
+Report numberedRows() {
+  Report r;
+  r.name = QStringLiteral("Linhas numeradas");
+  r.detail.rowHeight = 8;
+  r.detail.columns = {{QStringLiteral("N"), 40}};
+  r.pageFooter.height = 8;
+  ReportText number;
+  number.box = QRectF(0, 0, 40, 8);
+  number.source = TextSource::PageNumber;
+  r.pageFooter.texts << number;
+  for (int i = 1; i <= 70; ++i) r.rows.append({{QStringLiteral("LINHA %1").arg(i)}, {}});
+  return r;
+}
+
+TEST(ReportPrinter, PrintsEveryPageFromThePageCorner) {
+  const Report r = numberedRows();
+  const int pages = int(layOutReport(r).pages.size());
+  ASSERT_EQ(pages, 3);
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("impressora.pdf"));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(file);
+  ASSERT_TRUE(printReport(r, printer));
+  EXPECT_EQ(pdfPageCount(file), pages);
+  EXPECT_EQ(pdfLines(file, 1, 1).first(), QStringLiteral("LINHA 1"));
+  EXPECT_EQ(pdfLines(file, 3, 3).last(), QStringLiteral("3"));
+  EXPECT_EQ(printer.docName(), r.name);
+}
+
+TEST(ReportPreview, ShowsEveryPageAndReturnsWhenClosed) {
+  const Report r = numberedRows();
+  int shownPages = -1;
+  QString title;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    title = dialog->windowTitle();
+    if (auto* preview = dialog->findChild<QPrintPreviewWidget*>()) {
+      preview->updatePreview();
+      shownPages = preview->pageCount();
+    }
+    dialog->reject();
+  });
+  previewReport(r, nullptr);
+  EXPECT_EQ(shownPages, 3);
+  EXPECT_EQ(title, r.name);
+}
+
+}  // namespace
