@@ -86,8 +86,10 @@ ListingHeading currentHeading(const CodeRange& range) {
   return ListingHeading{G().GSTR_ACADEMIA.str(), range, QDateTime::currentDateTime()};
 }
 
-Report muscleGroupListingReport(const QList<MuscleGroup>& groups, const ListingHeading& heading) {
-  Report report = portraitListing(QStringLiteral("Consulta de Grupamento Muscular"));
+Report codeListingReport(const CodeListing& listing,
+                         const QList<std::pair<QString, QString>>& rows,
+                         const ListingHeading& heading) {
+  Report report = portraitListing(listing.title);
   const double width = report.bodyWidth();
   addTitles(report.pageHeader, report.name, heading.gym, width);
   report.pageHeader.texts << text(QRectF(0, 18, 70, 5), rangeText(heading.range), font(9))
@@ -95,13 +97,25 @@ Report muscleGroupListingReport(const QList<MuscleGroup>& groups, const ListingH
                                   font(9), Qt::AlignRight)
                           << text(QRectF(width - 38, 18, 38, 5), timeText(heading.printedAt),
                                   font(9), Qt::AlignRight);
-
-  report.detail.columns = {{QStringLiteral("Código"), 25, Qt::AlignLeft},
-                           {QStringLiteral("Grupamento Muscular"), width - 25, Qt::AlignLeft}};
-  report.columnHeader =
-      columnHeaderBand(report.detail, kColumnHeaderHeight, font(10, true), kBarColour);
-  for (const MuscleGroup& g : groups) report.rows.append({{g.code, g.description}, QString()});
+  report.detail.columns = {{listing.codeTitle, 25, Qt::AlignLeft},
+                           {listing.nameTitle, width - 25, Qt::AlignLeft}};
+  const bool filled = listing.style == ListingStyle::FilledHeader;
+  report.columnHeader = columnHeaderBand(report.detail, kColumnHeaderHeight, font(10, true),
+                                         filled ? kBarColour : QColor());
+  if (!filled)
+    report.columnHeader.rules << ReportRule{QPointF(0, 0.2), QPointF(width, 0.2), 0.3}
+                              << ReportRule{QPointF(0, kColumnHeaderHeight - 0.2),
+                                            QPointF(width, kColumnHeaderHeight - 0.2), 0.3};
+  for (const auto& [code, name] : rows) report.rows.append({{code, name}, QString()});
   return report;
+}
+
+Report muscleGroupListingReport(const QList<MuscleGroup>& groups, const ListingHeading& heading) {
+  QList<std::pair<QString, QString>> rows;
+  for (const MuscleGroup& g : groups) rows.append({g.code, g.description});
+  return codeListingReport({QStringLiteral("Consulta de Grupamento Muscular"), QStringLiteral("Código"),
+                            QStringLiteral("Grupamento Muscular"), ListingStyle::FilledHeader},
+                           rows, heading);
 }
 
 Report exerciseListingReport(const QList<ExerciseListRow>& rows, const ListingHeading& heading) {

@@ -21,6 +21,25 @@ struct ListingHeading {
   QDateTime printedAt;  // "Data :" and "Hora :"
 };
 
+enum class ListingStyle {
+  FilledHeader,  // the column titles on filled bars
+  RuledHeader,   // the column titles between two rules
+};
+
+// A listing of a code catalogue in two columns, "code" and "name".
+struct CodeListing {
+  QString title;
+  QString codeTitle;
+  QString nameTitle;
+  ListingStyle style;
+};
+
+// A4 portrait: title, gym, range, date and time on every page; the two column titles; one line
+// per row; a rule, "Página:" and the page number.
+Report codeListingReport(const CodeListing& listing,
+                         const QList<std::pair<QString, QString>>& rows,
+                         const ListingHeading& heading);
+
 // The heading of a listing printed now for the logged-in gym.
 ListingHeading currentHeading(const CodeRange& range);
 

@@ -6,7 +6,7 @@
 #include "app/messages.h"
 #include "app/prompter.h"
 #include "data/sql.h"
-#include "registry/code_listing_report.h"
+#include "registry/catalogue_reports.h"
 #include "registry/user_store.h"
 
 namespace {

@@ -22,6 +22,7 @@
 #include "data/sql.h"
 #include "maintenance/configuration_window.h"
 #include "registry/jpeg_codec.h"
+#include "support/frame_fixture.h"
 #include "support/shell_fixture.h"
 #include "support/test_env.h"
 
@@ -29,20 +30,14 @@ namespace {
 
 const QString kEntry = QStringLiteral("MNREPARAMETRIZACAODOSISTEMA");
 
-class ConfigurationWindowTest : public ShellFixture {
+class ConfigurationWindowTest : public FrameFixture {
  protected:
   void SetUp() override {
-    ShellFixture::SetUp();
-    window_ = std::make_unique<TFRMSEPRINCIPAL>();
-    installWindows(*window_);
-    window_->show();
-    ASSERT_TRUE(window_->start());
-    QApplication::setActiveWindow(window_.get());
+    FrameFixture::SetUp();
   }
   void TearDown() override {
-    window_.reset();
     TFRMPARAMETRIZACAODOSISTEMA::setFileChooser(nullptr);
-    ShellFixture::TearDown();
+    FrameFixture::TearDown();
   }
 
   TFRMPARAMETRIZACAODOSISTEMA* open() {
@@ -71,7 +66,6 @@ class ConfigurationWindowTest : public ShellFixture {
     return readSettings(workout())->value(QString::fromLatin1(column));
   }
 
-  std::unique_ptr<TFRMSEPRINCIPAL> window_;
 };
 
 TEST_F(ConfigurationWindowTest, ConfirmSavesCopiesAndRefreshesTheMenuAtOnce) {

@@ -22,26 +22,22 @@
 #include "registry/jpeg_codec.h"
 #include "registry/member_window.h"
 #include "registry/photo_store.h"
+#include "support/frame_fixture.h"
 #include "support/shell_fixture.h"
 #include "support/test_env.h"
 
 namespace {
 
-class MemberWindowTest : public ShellFixture {
+class MemberWindowTest : public FrameFixture {
  protected:
   void SetUp() override {
-    ShellFixture::SetUp();
-    window_ = std::make_unique<TFRMSEPRINCIPAL>();
-    installWindows(*window_);
-    window_->show();
-    ASSERT_TRUE(window_->start());
+    FrameFixture::SetUp();
     addMember(QStringLiteral("0000000012"), QStringLiteral("MARIA DA SILVA"));
     addMember(QStringLiteral("0000000007"), QStringLiteral("JOSE PEREIRA"));
   }
   void TearDown() override {
-    window_.reset();
     TFRMALUNOS::setPhotoFileChooser(nullptr);
-    ShellFixture::TearDown();
+    FrameFixture::TearDown();
   }
 
   void addMember(const QString& matricula, const QString& name) {
@@ -54,12 +50,7 @@ class MemberWindowTest : public ShellFixture {
             QDate(1990, 5, 4), QDate(2024, 1, 2)});
   }
 
-  TFRMALUNOS* open() {
-    window_->openEntry(QStringLiteral("MNALUNOS"));
-    auto* members = window_->findChild<TFRMALUNOS*>();
-    EXPECT_TRUE(members);
-    return members;
-  }
+  TFRMALUNOS* open() { return openEntry<TFRMALUNOS>("MNALUNOS"); }
 
   template <typename T = QLineEdit>
   T* child(QWidget* w, const char* name) {
@@ -77,7 +68,6 @@ class MemberWindowTest : public ShellFixture {
     QTest::keyClick(line, Qt::Key_Return);
   }
 
-  std::unique_ptr<TFRMSEPRINCIPAL> window_;
 };
 
 TEST_F(MemberWindowTest, AFullInsertWalksTheFieldsWithEnter) {

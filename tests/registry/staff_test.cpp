@@ -12,6 +12,7 @@
 #include "data/sql.h"
 #include "registry/staff_store.h"
 #include "registry/staff_window.h"
+#include "support/frame_fixture.h"
 #include "support/shell_fixture.h"
 #include "support/test_env.h"
 
@@ -63,29 +64,17 @@ TEST(StaffChecks, SchoolingCodesBothWays) {
   for (const auto& [code, text] : schoolingLevels()) EXPECT_EQ(schoolingCode(text), code);
 }
 
-class StaffWindowTest : public ShellFixture {
+class StaffWindowTest : public FrameFixture {
  protected:
   void SetUp() override {
-    ShellFixture::SetUp();
-    window_ = std::make_unique<TFRMSEPRINCIPAL>();
-    installWindows(*window_);
-    window_->show();
-    ASSERT_TRUE(window_->start());
-  }
-  void TearDown() override {
-    window_.reset();
-    ShellFixture::TearDown();
+    FrameFixture::SetUp();
   }
   void addStaff(const char* matricula, const char* name, const char* schooling) {
     runSql(workout(),
            QStringLiteral("INSERT INTO Funcionarios (MATRICULA, NOME, ESCOLARIDADE) VALUES (?, ?, ?)"),
            {QString::fromLatin1(matricula), QString::fromLatin1(name), QString::fromLatin1(schooling)});
   }
-  TFRMREFUNCIONARIO* open() {
-    window_->openEntry(QStringLiteral("MNFUNCIONARIO"));
-    return window_->findChild<TFRMREFUNCIONARIO*>();
-  }
-  std::unique_ptr<TFRMSEPRINCIPAL> window_;
+  TFRMREFUNCIONARIO* open() { return openEntry<TFRMREFUNCIONARIO>("MNFUNCIONARIO"); }
 };
 
 TEST_F(StaffWindowTest, NumberingDefaultsAndSchooling) {

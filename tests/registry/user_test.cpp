@@ -22,6 +22,7 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include "support/frame_fixture.h"
 #include "support/shell_fixture.h"
 #include "support/test_env.h"
 
@@ -49,50 +50,31 @@ TEST(UserRules, MasterUserAndPasswords) {
   EXPECT_TRUE(allPermissionColumns().contains(QStringLiteral("C_ATIVIDADE")));
 }
 
-class UserWindowTest : public ShellFixture {
+class UserWindowTest : public FrameFixture {
  protected:
   void SetUp() override {
-    ShellFixture::SetUp();
-    window_ = std::make_unique<TFRMSEPRINCIPAL>();
-    installWindows(*window_);
-    window_->show();
-    ASSERT_TRUE(window_->start());
+    FrameFixture::SetUp();
   }
-  void TearDown() override {
-    window_.reset();
-    ShellFixture::TearDown();
-  }
-  TFRMCADASTRODEUSUARIOS* open() {
-    window_->openEntry(QStringLiteral("MNCADASTRODEUSUARIOS"));
-    return window_->findChild<TFRMCADASTRODEUSUARIOS*>();
-  }
-  void type(QWidget* w, const char* name, const QString& text) {
-    auto* line = w->findChild<QLineEdit*>(QString::fromLatin1(name));
-    ASSERT_TRUE(line && line->isEnabled()) << name;
-    line->setFocus();
-    QTest::keyClicks(line, text);
-    QTest::keyClick(line, Qt::Key_Return);
-  }
+  TFRMCADASTRODEUSUARIOS* open() { return openEntry<TFRMCADASTRODEUSUARIOS>("MNCADASTRODEUSUARIOS"); }
   QString flag(const QString& code, const QString& column) {
     return scalarSql(workout(), QStringLiteral("SELECT %1 FROM Usuarios WHERE CODIGO = ?").arg(column), {code})
         .toString();
   }
-  std::unique_ptr<TFRMSEPRINCIPAL> window_;
 };
 
 TEST_F(UserWindowTest, NewUserWithFullAccessGetsEveryFlag) {
   TFRMCADASTRODEUSUARIOS* w = open();
   ASSERT_TRUE(w);
   w->findChild<QPushButton*>(QStringLiteral("SBINCLUIR"))->click();
-  type(w, "DBEDTCODIGO", QStringLiteral("7"));
+  typeEnter(w, "DBEDTCODIGO", QStringLiteral("7"));
   EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("DBEDTCODIGO"))->text(), QStringLiteral("07"));
-  type(w, "DBEDTNOME", QStringLiteral("carla"));
-  type(w, "EDTSENHANOVA", QStringLiteral("abc12"));
-  type(w, "EDTSENHANOVARE", QStringLiteral("abc12"));
+  typeEnter(w, "DBEDTNOME", QStringLiteral("carla"));
+  typeEnter(w, "EDTSENHANOVA", QStringLiteral("abc12"));
+  typeEnter(w, "EDTSENHANOVARE", QStringLiteral("abc12"));
   w->findChild<QPushButton*>(QStringLiteral("BBNCONFIRMA"))->click();
   EXPECT_EQ(testPrompter().messages().last().detail, QStringLiteral("Senha INCORRETA"));
-  type(w, "EDTSENHANOVA", QStringLiteral("abc123"));
-  type(w, "EDTSENHANOVARE", QStringLiteral("abc123"));
+  typeEnter(w, "EDTSENHANOVA", QStringLiteral("abc123"));
+  typeEnter(w, "EDTSENHANOVARE", QStringLiteral("abc123"));
   testPrompter().answerNext(kAnswerYes);
   w->findChild<QPushButton*>(QStringLiteral("BBNCONFIRMA"))->click();
   EXPECT_EQ(w->windowTitle(), QStringLiteral("Usuários"));
@@ -105,12 +87,12 @@ TEST_F(UserWindowTest, NewUserWithoutFullAccessGetsNoAndTheAccessLevelsOpen) {
   TFRMCADASTRODEUSUARIOS* w = open();
   ASSERT_TRUE(w);
   w->findChild<QPushButton*>(QStringLiteral("SBINCLUIR"))->click();
-  type(w, "DBEDTCODIGO", QStringLiteral("01"));  // taken
+  typeEnter(w, "DBEDTCODIGO", QStringLiteral("01"));  // taken
   EXPECT_EQ(testPrompter().texts().last(), Msg::CodigoJaCadastrado);
-  type(w, "DBEDTCODIGO", QStringLiteral("05"));
-  type(w, "DBEDTNOME", QStringLiteral("DIEGO"));
-  type(w, "EDTSENHANOVA", QStringLiteral("DIEGO1"));
-  type(w, "EDTSENHANOVARE", QStringLiteral("DIEGO1"));
+  typeEnter(w, "DBEDTCODIGO", QStringLiteral("05"));
+  typeEnter(w, "DBEDTNOME", QStringLiteral("DIEGO"));
+  typeEnter(w, "EDTSENHANOVA", QStringLiteral("DIEGO1"));
+  typeEnter(w, "EDTSENHANOVARE", QStringLiteral("DIEGO1"));
   testPrompter().answerNext(kAnswerNo);
   bool levelsShown = false;
   // The access-level window comes up through its menu entry: grant two flags there.
@@ -154,7 +136,7 @@ TEST_F(UserWindowTest, MasterAndSelfCannotBeDeletedAndWrongPasswordsClose) {
 
   // Three wrong current passwords close the registry.
   w->findChild<QPushButton*>(QStringLiteral("SBALTERAR"))->click();
-  for (int i = 0; i < 3; ++i) type(w, "EDTSENHAATUAL", QStringLiteral("ERRADA"));
+  for (int i = 0; i < 3; ++i) typeEnter(w, "EDTSENHAATUAL", QStringLiteral("ERRADA"));
   QCoreApplication::processEvents();
   EXPECT_TRUE(window_->mdiArea()->subWindowList().isEmpty());
 }
