@@ -4,63 +4,24 @@
 //
 //   bench_members                                 SQLite only
 //   VANTREL_TEST_PGHOST=/socket/dir bench_members  SQLite and PostgreSQL
-#include <benchmark/benchmark.h>
+#include "bench_support.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QUuid>
 
-#include "app/application.h"
 #include "app/globals.h"
-#include "app/installation.h"
-#include "app/prompter.h"
 #include "app/standing_connections.h"
-#include "data/sql.h"
 #include "registry/member_window.h"
 
 namespace {
 
 constexpr int kMembers = 100000;
 
-double residentMegabytes() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : status.readAll().split('\n'))
-    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-  return 0;
-}
-
-LinkSpec adminSpec() {
-  LinkSpec spec;
-  spec.provider = Provider::PostgreSQL;
-  spec.dataSource = qEnvironmentVariable("VANTREL_TEST_PGHOST");
-  spec.catalog = QStringLiteral("postgres");
-  spec.user = QStringLiteral("postgres");
-  return spec;
-}
-
 // An installation whose workout database holds 100,000 members.
 class BigGym {
  public:
-  explicit BigGym(Provider provider) {
-    qputenv("VANTREL_HOME", dir_.path().toUtf8());
-    if (provider == Provider::PostgreSQL) {
-      Connection admin(adminSpec(), Connection::uniqueName(QStringLiteral("bench")));
-      admin.open();
-      for (DataSource source : {DataSource::Vantrel, DataSource::Brisca, DataSource::Tamsel,
-                                DataSource::Ondrel}) {
-        LinkSpec spec = adminSpec();
-        spec.catalog = QStringLiteral("m_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
-        runSql(admin.database(), QStringLiteral("CREATE DATABASE %1").arg(spec.catalog));
-        created_ << spec.catalog;
-        writeLinkFile(linkFilePath(source), spec);
-      }
-    }
-    runInit(false);
+  explicit BigGym(Provider provider) : installation_(provider, false) {
     connectStandingConnections();
     const QSqlDatabase db = ADOConnectionVantrel().database();
     Transaction transaction(db);
@@ -82,34 +43,14 @@ class BigGym {
     transaction.commit();
     G().GSTR_USUARIO = kMasterUserCode;
   }
-  ~BigGym() {
-    disconnectStandingConnections();
-    if (created_.isEmpty()) return;
-    Connection admin(adminSpec(), Connection::uniqueName(QStringLiteral("bench")));
-    if (!admin.open()) return;
-    for (const QString& db : created_)
-      runSql(admin.database(), QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(db));
-  }
+  ~BigGym() { disconnectStandingConnections(); }
 
  private:
-  QTemporaryDir dir_;
-  QStringList created_;
+  BenchInstallation installation_;
 };
 
-Provider providerOf(const benchmark::State& state) {
-  return state.range(0) == 0 ? Provider::SQLite : Provider::PostgreSQL;
-}
-
-bool unavailable(benchmark::State& state) {
-  if (providerOf(state) == Provider::PostgreSQL && qEnvironmentVariableIsEmpty("VANTREL_TEST_PGHOST")) {
-    state.SkipWithError("VANTREL_TEST_PGHOST not set: no PostgreSQL to measure");
-    return true;
-  }
-  return false;
-}
-
 void BM_OpenMemberWindow(benchmark::State& state) {
-  if (unavailable(state)) return;
+  if (skipWithoutPostgres(state)) return;
   BigGym gym(providerOf(state));
   for (auto _ : state) {
     auto* window = new TFRMALUNOS;
@@ -123,7 +64,7 @@ void BM_OpenMemberWindow(benchmark::State& state) {
 }
 
 void searchKeystrokes(benchmark::State& state, bool byName) {
-  if (unavailable(state)) return;
+  if (skipWithoutPostgres(state)) return;
   BigGym gym(providerOf(state));
   auto* window = new TFRMALUNOS;
   window->show();
@@ -155,14 +96,4 @@ BENCHMARK(BM_SearchKeystrokeByName)->Arg(0)->Arg(1)->ArgName("postgres")->Unit(b
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  describeApplication();
-  ConsolePrompter quiet(stderr);
-  installPrompter(&quiet);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks(argc, argv); }

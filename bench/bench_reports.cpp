@@ -3,64 +3,31 @@
 //
 //   bench_reports                                 SQLite only
 //   VANTREL_TEST_PGHOST=/socket/dir bench_reports  SQLite and PostgreSQL
-#include <benchmark/benchmark.h>
+#include "bench_support.h"
 
-#include <QApplication>
-#include <QTemporaryDir>
-#include <QUuid>
-
-#include "app/application.h"
-#include "app/prompter.h"
-#include "data/connection.h"
 #include "data/schema.h"
-#include "data/sql.h"
 #include "registry/catalogue_reports.h"
 
 namespace {
 
 constexpr int kExercises = 5000;
 
-LinkSpec postgresAdmin() {
-  LinkSpec spec;
-  spec.provider = Provider::PostgreSQL;
-  spec.dataSource = qEnvironmentVariable("VANTREL_TEST_PGHOST");
-  spec.catalog = QStringLiteral("postgres");
-  spec.user = QStringLiteral("postgres");
-  return spec;
-}
-
 // A workout database with the catalogue tables and 5,000 exercises, dropped afterwards.
 class BenchCatalogue {
  public:
   explicit BenchCatalogue(Provider provider) {
     LinkSpec spec;
-    if (provider == Provider::SQLite) {
-      spec.dataSource = dir_.filePath(QStringLiteral("vantrel.db"));
-    } else {
-      spec = postgresAdmin();
-      spec.catalog = QStringLiteral("b_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
-      admin(QStringLiteral("CREATE DATABASE %1").arg(spec.catalog));
-      created_ = spec.catalog;
-    }
+    if (provider == Provider::SQLite) spec.dataSource = dir_.filePath(QStringLiteral("vantrel.db"));
+    else spec = databases_.create();
     connection_ = std::make_unique<Connection>(spec, Connection::uniqueName(QStringLiteral("b")));
     if (!connection_->open(Connection::Create::IfMissing)) throw SqlError(connection_->lastError());
     fill();
   }
-  ~BenchCatalogue() {
-    connection_.reset();
-    if (!created_.isEmpty())
-      admin(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(created_));
-  }
+  ~BenchCatalogue() { connection_.reset(); }
 
   QSqlDatabase db() const { return connection_->database(); }
 
  private:
-  static void admin(const QString& sql) {
-    Connection connection(postgresAdmin(), Connection::uniqueName(QStringLiteral("bench-admin")));
-    if (!connection.open()) throw SqlError(connection.lastError());
-    runSql(connection.database(), sql);
-  }
-
   void fill() {
     const QSqlDatabase database = db();
     QList<TableDef> tables;
@@ -79,22 +46,9 @@ class BenchCatalogue {
   }
 
   QTemporaryDir dir_;
+  ScratchDatabases databases_;  // before the connection, which goes first
   std::unique_ptr<Connection> connection_;
-  QString created_;
 };
-
-Provider providerOf(const benchmark::State& state) {
-  return state.range(0) == 0 ? Provider::SQLite : Provider::PostgreSQL;
-}
-
-bool skipUnavailable(benchmark::State& state) {
-  if (providerOf(state) == Provider::PostgreSQL &&
-      qEnvironmentVariableIsEmpty("VANTREL_TEST_PGHOST")) {
-    state.SkipWithError("VANTREL_TEST_PGHOST not set: no PostgreSQL to measure");
-    return true;
-  }
-  return false;
-}
 
 ListingHeading heading() {
   return ListingHeading{QStringLiteral("ACADEMIA CORPO EM FORMA"),
@@ -103,7 +57,7 @@ ListingHeading heading() {
 }
 
 void BM_ExerciseListingToPdf(benchmark::State& state) {
-  if (skipUnavailable(state)) return;
+  if (skipWithoutPostgres(state)) return;
   BenchCatalogue catalogue(providerOf(state));
   QTemporaryDir out;
   const QString file = out.filePath(QStringLiteral("exercicios.pdf"));
@@ -140,14 +94,4 @@ BENCHMARK(BM_ExerciseListingLayoutOnly)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  describeApplication();
-  ConsolePrompter quiet(stderr);
-  installPrompter(&quiet);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks(argc, argv); }
