@@ -97,6 +97,15 @@ bool deletePerson(const QSqlDatabase& db, const PersonTable& table, const QStrin
   });
 }
 
+std::optional<FieldRefusal> firstMissing(const PersonForm& form,
+                                         std::initializer_list<RequiredColumn> required) {
+  for (const RequiredColumn& r : required)
+    if (form.value(QLatin1String(r.column)).trimmed().isEmpty())
+      return FieldRefusal{QString::fromLatin1(r.field),
+                          FieldError{Msg::DadoIncorreto, QString::fromUtf8(r.detail)}};
+  return std::nullopt;
+}
+
 std::optional<FieldError> checkMatriculaField(const QString& text) {
   bool ok = false;
   const qlonglong value = text.toLongLong(&ok);

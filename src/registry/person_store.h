@@ -45,6 +45,17 @@ struct FieldRefusal {
   FieldError error;
 };
 
+// A column Confirm requires, the field that takes the focus and the detail of its refusal.
+struct RequiredColumn {
+  const char* column;
+  const char* field;
+  const char* detail;
+};
+
+// "Dado INCORRETO !" for the first of `required` left empty (or blank), in their order.
+std::optional<FieldRefusal> firstMissing(const PersonForm& form,
+                                         std::initializer_list<RequiredColumn> required);
+
 // The checks of Enter in single fields, shared by the person windows.
 std::optional<FieldError> checkMatriculaField(const QString& text);
 std::optional<FieldError> checkRequiredField(const QString& text, const QString& label);

@@ -59,15 +59,13 @@ std::optional<FieldRefusal> checkStaffForConfirm(PersonForm& f) {
   auto v = [&f](const char* column) { return f.value(QLatin1String(column)); };
   if (v("MATRICULA").isEmpty())
     return FieldRefusal{QStringLiteral("DBEDTMATRICULA"), {Msg::MatriculaIncorreta, {}}};
-  const struct {
-    const char* column;
-    const char* field;
-    const char* label;
-  } required[] = {{"NOME", "DBEDTNOME", "Nome!"},         {"ENDERECO", "DBEDTENDERECO", "Endereço!"},
-                  {"BAIRRO", "DBEDTBAIRRO", "Bairro!"},   {"CIDADE", "DBEDTCIDADE", "Cidade!"},
-                  {"ESTADO", "DBCBESTADO", "Estado!"},    {"SEXO", "DBEDTSEXO", "Sexo"}};
-  for (const auto& r : required)
-    if (v(r.column).trimmed().isEmpty()) return refuse(r.field, QString::fromUtf8(r.label));
+  if (auto missing = firstMissing(f, {{"NOME", "DBEDTNOME", "Nome!"},
+                                       {"ENDERECO", "DBEDTENDERECO", "Endereço!"},
+                                       {"BAIRRO", "DBEDTBAIRRO", "Bairro!"},
+                                       {"CIDADE", "DBEDTCIDADE", "Cidade!"},
+                                       {"ESTADO", "DBCBESTADO", "Estado!"},
+                                       {"SEXO", "DBEDTSEXO", "Sexo"}}))
+    return missing;
   if (checkCepField(v("CEP"))) return refuse("DBEDTCEP", QStringLiteral("CEP!"), true);
   if (isBlankDate(v("DATA_NASCIMENTO")))
     return refuse("DBEDTDATA_NASCIMENTO", QStringLiteral("Data de Nascimento !"));
