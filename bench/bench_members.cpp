@@ -26,15 +26,19 @@ class BigGym {
     const QSqlDatabase db = ADOConnectionVantrel().database();
     Transaction transaction(db);
     QSqlQuery insert(db);
-    insert.prepare(QStringLiteral("INSERT INTO Alunos (MATRICULA, NOME, CIDADE, ESTADO, DATA_CADASTRADO) "
-                                  "VALUES (?, ?, ?, ?, ?)"));
-    const QStringList first = QStringLiteral("ANA BRUNO CARLA DANIEL ELISA FABIO GISELE HUGO IARA JOAO")
-                                  .split(QLatin1Char(' '));
-    const QStringList last = QStringLiteral("SILVA SOUZA COSTA LIMA ROCHA ALVES DIAS NUNES PINTO MOTA")
-                                 .split(QLatin1Char(' '));
+    insert.prepare(
+        QStringLiteral("INSERT INTO Alunos (MATRICULA, NOME, CIDADE, ESTADO, DATA_CADASTRADO) "
+                       "VALUES (?, ?, ?, ?, ?)"));
+    const QStringList first =
+        QStringLiteral("ANA BRUNO CARLA DANIEL ELISA FABIO GISELE HUGO IARA JOAO")
+            .split(QLatin1Char(' '));
+    const QStringList last =
+        QStringLiteral("SILVA SOUZA COSTA LIMA ROCHA ALVES DIAS NUNES PINTO MOTA")
+            .split(QLatin1Char(' '));
     for (int i = 1; i <= kMembers; ++i) {
       insert.addBindValue(QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0')));
-      insert.addBindValue(QStringLiteral("%1 %2 %3").arg(first[i % 10], last[(i / 10) % 10]).arg(i));
+      insert.addBindValue(
+          QStringLiteral("%1 %2 %3").arg(first[i % 10], last[(i / 10) % 10]).arg(i));
       insert.addBindValue(QStringLiteral("RIO DE JANEIRO"));
       insert.addBindValue(QStringLiteral("RJ"));
       insert.addBindValue(QDate(2020, 1, 1).addDays(i % 1500));
@@ -87,13 +91,34 @@ void searchKeystrokes(benchmark::State& state, bool byName) {
   QCoreApplication::processEvents();
 }
 
-void BM_SearchKeystrokeByNumber(benchmark::State& state) { searchKeystrokes(state, false); }
-void BM_SearchKeystrokeByName(benchmark::State& state) { searchKeystrokes(state, true); }
+void BM_SearchKeystrokeByNumber(benchmark::State& state) {
+  searchKeystrokes(state, false);
+}
+void BM_SearchKeystrokeByName(benchmark::State& state) {
+  searchKeystrokes(state, true);
+}
 
-BENCHMARK(BM_OpenMemberWindow)->Arg(0)->Arg(1)->ArgName("postgres")->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(BM_SearchKeystrokeByNumber)->Arg(0)->Arg(1)->ArgName("postgres")->Unit(benchmark::kMicrosecond)->Iterations(200);
-BENCHMARK(BM_SearchKeystrokeByName)->Arg(0)->Arg(1)->ArgName("postgres")->Unit(benchmark::kMicrosecond)->Iterations(200);
+BENCHMARK(BM_OpenMemberWindow)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("postgres")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK(BM_SearchKeystrokeByNumber)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("postgres")
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(200);
+BENCHMARK(BM_SearchKeystrokeByName)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("postgres")
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(200);
 
 }  // namespace
 
-int main(int argc, char** argv) { return runBenchmarks(argc, argv); }
+int main(int argc, char** argv) {
+  return runBenchmarks(argc, argv);
+}

@@ -17,8 +17,10 @@ class BenchCatalogue {
  public:
   explicit BenchCatalogue(Provider provider) {
     LinkSpec spec;
-    if (provider == Provider::SQLite) spec.dataSource = dir_.filePath(QStringLiteral("vantrel.db"));
-    else spec = databases_.create();
+    if (provider == Provider::SQLite)
+      spec.dataSource = dir_.filePath(QStringLiteral("vantrel.db"));
+    else
+      spec = databases_.create();
     connection_ = std::make_unique<Connection>(spec, Connection::uniqueName(QStringLiteral("b")));
     if (!connection_->open(Connection::Create::IfMissing)) throw SqlError(connection_->lastError());
     fill();
@@ -94,4 +96,6 @@ BENCHMARK(BM_ExerciseListingLayoutOnly)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) { return runBenchmarks(argc, argv); }
+int main(int argc, char** argv) {
+  return runBenchmarks(argc, argv);
+}

@@ -42,4 +42,6 @@ BENCHMARK(BM_StartupToReadyMainWindow)
 
 }  // namespace
 
-int main(int argc, char** argv) { return runBenchmarks(argc, argv); }
+int main(int argc, char** argv) {
+  return runBenchmarks(argc, argv);
+}

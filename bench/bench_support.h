@@ -28,7 +28,9 @@ inline LinkSpec postgresAdmin() {
   return spec;
 }
 
-inline bool postgresAvailable() { return !qEnvironmentVariableIsEmpty("VANTREL_TEST_PGHOST"); }
+inline bool postgresAvailable() {
+  return !qEnvironmentVariableIsEmpty("VANTREL_TEST_PGHOST");
+}
 
 // Benchmarks take the provider as their first argument: 0 SQLite, 1 PostgreSQL.
 inline Provider providerOf(const benchmark::State& state) {

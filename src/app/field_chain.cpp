@@ -90,7 +90,9 @@ void refuseField(QWidget* field, const FieldError& error) {
   if (field) field->setFocus();
 }
 
-bool isDigitKey(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigitKey(QChar c) {
+  return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 void acceptOnlyKeys(QWidget* field, std::function<bool(QChar)> allowed) {
   field->installEventFilter(new KeyFilter(field, [allowed = std::move(allowed)](QKeyEvent* key) {
@@ -108,9 +110,13 @@ void clearOnBackspace(QLineEdit* field) {
   }));
 }
 
-void upperCaseField(QLineEdit* field) { field->setValidator(new CaseValidator(field, true)); }
+void upperCaseField(QLineEdit* field) {
+  field->setValidator(new CaseValidator(field, true));
+}
 
-void lowerCaseField(QLineEdit* field) { field->setValidator(new CaseValidator(field, false)); }
+void lowerCaseField(QLineEdit* field) {
+  field->setValidator(new CaseValidator(field, false));
+}
 
 void chooseOnlyList(QComboBox* list) {
   list->setEditable(false);

@@ -33,9 +33,15 @@ QWidget* makeField(QWidget* parent, const FieldDef& def) {
   auto* line = new QLineEdit(parent);
   line->setMaxLength(def.maxLength);
   switch (def.kind) {
-    case FieldDef::Upper: upperCaseField(line); break;
-    case FieldDef::Lower: lowerCaseField(line); break;
-    case FieldDef::Digits: acceptOnlyKeys(line, digitsAnd(def.keys)); break;
+    case FieldDef::Upper:
+      upperCaseField(line);
+      break;
+    case FieldDef::Lower:
+      lowerCaseField(line);
+      break;
+    case FieldDef::Digits:
+      acceptOnlyKeys(line, digitsAnd(def.keys));
+      break;
     case FieldDef::Sex:
       upperCaseField(line);
       acceptOnlyKeys(line, [](QChar c) { return QStringLiteral("MFmf ").contains(c); });
@@ -59,7 +65,8 @@ QWidget* makeField(QWidget* parent, const FieldDef& def) {
       if (def.keys) acceptOnlyKeys(line, digitsAnd(def.keys));
       clearOnBackspace(line);
       break;
-    default: break;
+    default:
+      break;
   }
   return line;
 }
@@ -67,9 +74,10 @@ QWidget* makeField(QWidget* parent, const FieldDef& def) {
 }  // namespace
 
 const QStringList& brazilianStates() {
-  static const QStringList states = QStringLiteral(
-      "AC AL AM AP BA CE DF ES GO MA MG MS MT PA PB PE PI PR RJ RN RO RR RS SC SE SP TO")
-                                        .split(QLatin1Char(' '));
+  static const QStringList states =
+      QStringLiteral(
+          "AC AL AM AP BA CE DF ES GO MA MG MS MT PA PB PE PI PR RJ RN RO RR RS SC SE SP TO")
+          .split(QLatin1Char(' '));
   return states;
 }
 

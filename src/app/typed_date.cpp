@@ -21,11 +21,12 @@ std::optional<QDate> parseTypedDate(const QString& text) {
   return date;
 }
 
-QString formatTypedDate(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
+QString formatTypedDate(const QDate& date) {
+  return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
 
 bool isBlankDate(const QString& text) {
   for (QChar c : text)
     if (c != QLatin1Char('/') && c != QLatin1Char(' ') && c != QLatin1Char('_')) return false;
   return true;
 }
-

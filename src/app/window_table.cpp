@@ -4,9 +4,9 @@
 #include "app/main_window.h"
 #include "app/shell_logic.h"
 #include "maintenance/configuration_window.h"
-#include "registry/member_window.h"
 #include "registry/access_level_window.h"
 #include "registry/exercise_window.h"
+#include "registry/member_window.h"
 #include "registry/muscle_group_window.h"
 #include "registry/staff_window.h"
 #include "registry/user_window.h"
@@ -17,15 +17,18 @@ void installWindows(TFRMSEPRINCIPAL& window) {
     dialog.exec();
   });
   window.setChildWindow(QStringLiteral("MNALUNOS"), [] { return new TFRMALUNOS; });
-  window.setChildWindow(QStringLiteral("MNGrupamentoMuscular"), [] { return new TFRMGRUPAMENTOMUSCULAR; });
+  window.setChildWindow(QStringLiteral("MNGrupamentoMuscular"),
+                        [] { return new TFRMGRUPAMENTOMUSCULAR; });
   window.setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new TFRMCADASTROEXERCICIOS; });
   window.setChildWindow(QStringLiteral("MNFUNCIONARIO"), [] { return new TFRMREFUNCIONARIO; });
-  window.setChildWindow(QStringLiteral("MNCADASTRODEUSUARIOS"), [] { return new TFRMCADASTRODEUSUARIOS; });
+  window.setChildWindow(QStringLiteral("MNCADASTRODEUSUARIOS"),
+                        [] { return new TFRMCADASTRODEUSUARIOS; });
   window.setModalWindow(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"), [&window] {
     TFRMPARAMETRIZACAODOUSUARIO levels(&window);
     levels.exec();
   });
-  window.setChildWindow(QStringLiteral("MNREPARAMETRIZACAODOSISTEMA"), [] { return new TFRMPARAMETRIZACAODOSISTEMA; });
+  window.setChildWindow(QStringLiteral("MNREPARAMETRIZACAODOSISTEMA"),
+                        [] { return new TFRMPARAMETRIZACAODOSISTEMA; });
   window.setShortcutWindow(QStringLiteral("SBAGENDA"), [&window] {
     if (!showLogin(&window, true)) window.close();
   });

@@ -5,18 +5,29 @@ namespace {
 // The types both providers spell alike; `image` and `identity` are each one's own.
 QString commonColumnType(ColumnType type, int size, const QString& image, const QString& identity) {
   switch (type) {
-    case ColumnType::Text: return QStringLiteral("VARCHAR(%1)").arg(size > 0 ? size : 20);
-    case ColumnType::Memo: return QStringLiteral("TEXT");
+    case ColumnType::Text:
+      return QStringLiteral("VARCHAR(%1)").arg(size > 0 ? size : 20);
+    case ColumnType::Memo:
+      return QStringLiteral("TEXT");
     // SQLite keeps dates as ISO-8601 text; DATE/TIMESTAMP name the intent there.
-    case ColumnType::Date: return QStringLiteral("DATE");
-    case ColumnType::DateTime: return QStringLiteral("TIMESTAMP");
-    case ColumnType::Bit: return QStringLiteral("BOOLEAN");
-    case ColumnType::SmallInt: return QStringLiteral("SMALLINT");
-    case ColumnType::Int: return QStringLiteral("INTEGER");
-    case ColumnType::Float: return QStringLiteral("DOUBLE PRECISION");
-    case ColumnType::Decimal: return QStringLiteral("NUMERIC(15,2)");
-    case ColumnType::Image: return image;
-    case ColumnType::Identity: return identity;
+    case ColumnType::Date:
+      return QStringLiteral("DATE");
+    case ColumnType::DateTime:
+      return QStringLiteral("TIMESTAMP");
+    case ColumnType::Bit:
+      return QStringLiteral("BOOLEAN");
+    case ColumnType::SmallInt:
+      return QStringLiteral("SMALLINT");
+    case ColumnType::Int:
+      return QStringLiteral("INTEGER");
+    case ColumnType::Float:
+      return QStringLiteral("DOUBLE PRECISION");
+    case ColumnType::Decimal:
+      return QStringLiteral("NUMERIC(15,2)");
+    case ColumnType::Image:
+      return image;
+    case ColumnType::Identity:
+      return identity;
   }
   return {};
 }

@@ -56,7 +56,8 @@ bool PagedTableModel::loadPage(int page) const {
   if (pages_.size() >= kPagesKept) pages_.clear();
   QSqlQuery query(db_);
   query.setForwardOnly(true);
-  query.prepare(QStringLiteral("SELECT * FROM %1 ORDER BY %2 LIMIT ? OFFSET ?").arg(table_, orderBy()));
+  query.prepare(
+      QStringLiteral("SELECT * FROM %1 ORDER BY %2 LIMIT ? OFFSET ?").arg(table_, orderBy()));
   query.addBindValue(kPageSize);
   query.addBindValue(page * kPageSize);
   if (!query.exec()) return false;
@@ -104,8 +105,8 @@ int PagedTableModel::rowOfKey(const QVariant& value) const {
   if (!valid_ || rows_ == 0 || key_.isEmpty()) return -1;
   try {
     const QString key = key_.first();
-    QSqlQuery found = runSql(
-        db_, QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(table_, key), {value});
+    QSqlQuery found =
+        runSql(db_, QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(table_, key), {value});
     if (!found.next()) return -1;
     const QSqlRecord target = found.record();
     // Its position in the current order: the rows that sort before it.

@@ -17,8 +17,8 @@ class PagedTableModel : public QAbstractTableModel {
 
  public:
   struct Column {
-    QString name;   // column of the table
-    QString title;  // header shown on the grid
+    QString name;                                         // column of the table
+    QString title;                                        // header shown on the grid
     std::function<QString(const QVariant&)> format = {};  // display text; plain text by default
   };
 

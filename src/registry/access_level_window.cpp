@@ -155,7 +155,8 @@ void TFRMPARAMETRIZACAODOUSUARIO::alterarClick() {
 
 void TFRMPARAMETRIZACAODOUSUARIO::confirmaClick() {
   QHash<QString, QString> flags;
-  for (auto it = lists_.cbegin(); it != lists_.cend(); ++it) flags.insert(it.key(), it.value()->currentText());
+  for (auto it = lists_.cbegin(); it != lists_.cend(); ++it)
+    flags.insert(it.key(), it.value()->currentText());
   const QString code = code_->text();
   if (!saveUserFlags(ADOConnectionVantrel().database(), code, flags)) {
     reject();

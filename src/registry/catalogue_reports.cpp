@@ -86,8 +86,7 @@ ListingHeading currentHeading(const CodeRange& range) {
   return ListingHeading{G().GSTR_ACADEMIA.str(), range, QDateTime::currentDateTime()};
 }
 
-Report codeListingReport(const CodeListing& listing,
-                         const QList<std::pair<QString, QString>>& rows,
+Report codeListingReport(const CodeListing& listing, const QList<std::pair<QString, QString>>& rows,
                          const ListingHeading& heading) {
   Report report = portraitListing(listing.title);
   const double width = report.bodyWidth();
@@ -113,9 +112,10 @@ Report codeListingReport(const CodeListing& listing,
 Report muscleGroupListingReport(const QList<MuscleGroup>& groups, const ListingHeading& heading) {
   QList<std::pair<QString, QString>> rows;
   for (const MuscleGroup& g : groups) rows.append({g.code, g.description});
-  return codeListingReport({QStringLiteral("Consulta de Grupamento Muscular"), QStringLiteral("Código"),
-                            QStringLiteral("Grupamento Muscular"), ListingStyle::FilledHeader},
-                           rows, heading);
+  return codeListingReport(
+      {QStringLiteral("Consulta de Grupamento Muscular"), QStringLiteral("Código"),
+       QStringLiteral("Grupamento Muscular"), ListingStyle::FilledHeader},
+      rows, heading);
 }
 
 Report exerciseListingReport(const QList<ExerciseListRow>& rows, const ListingHeading& heading) {

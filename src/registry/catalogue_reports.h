@@ -36,8 +36,7 @@ struct CodeListing {
 
 // A4 portrait: title, gym, range, date and time on every page; the two column titles; one line
 // per row; a rule, "Página:" and the page number.
-Report codeListingReport(const CodeListing& listing,
-                         const QList<std::pair<QString, QString>>& rows,
+Report codeListingReport(const CodeListing& listing, const QList<std::pair<QString, QString>>& rows,
                          const ListingHeading& heading);
 
 // The heading of a listing printed now for the logged-in gym.

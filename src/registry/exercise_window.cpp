@@ -34,8 +34,8 @@ const QList<FieldDef> kFields = {
     {"Codigo", "DBEDTCODIGO", "Código", kExerciseCodeWidth, FieldDef::Digits},
     {"Aparelho", "DBEDTAPARELHO", "Aparelho", kMachineWidth, FieldDef::Digits},
     {"Descricao", "DBEDTDESCRICAO", "Descrição", kExerciseDescriptionWidth, FieldDef::Upper},
-    {"DESCRICAOABREVIADA", "DBEDTDESCRICAOABREVIADA", "Descrição 40 colunas", kShortDescriptionWidth,
-     FieldDef::Upper},
+    {"DESCRICAOABREVIADA", "DBEDTDESCRICAOABREVIADA", "Descrição 40 colunas",
+     kShortDescriptionWidth, FieldDef::Upper},
     {nullptr, "DBEDTTIPOAEROBICO", "Aeróbica", 0, FieldDef::List},
     {"Caminho_Video", "DBEDTCAMINHO_VIDEO", "Caminho de Video", 500, FieldDef::Text},
     {"CODIGO_G", "DBEDTCODIGO_G", "Gp. Muscular", kGroupCodeWidth, FieldDef::Digits},
@@ -44,7 +44,8 @@ const QList<FieldDef> kFields = {
 QString chooseVideoFile(QWidget* parent) {
   return QFileDialog::getOpenFileName(
       parent, QStringLiteral("Caminho do Video"), QString(),
-      QStringLiteral("Vídeos (*.mpg *.mpeg *.vro *.avi *.wav *.asf *.wmv *.vob *.mp4 *.mkv *.webm)"));
+      QStringLiteral(
+          "Vídeos (*.mpg *.mpeg *.vro *.avi *.wav *.asf *.wmv *.vob *.mp4 *.mkv *.webm)"));
 }
 
 std::function<QString(QWidget*)>& videoFileChooser() {
@@ -74,9 +75,10 @@ TFRMCADASTROEXERCICIOS::TFRMCADASTROEXERCICIOS(QWidget* parent) : RegistryWindow
   addToolButton("SBCONSULTAR", QStringLiteral("Consultar"), [this] { SBCONSULTARClick(); });
   addToolButton("SBSAIR", QStringLiteral("Sair"), [this] { closeWindow(); });
 
-  PNLPROCURA = new SearchPanel(this, {QStringLiteral("PNLCODIGO"), QStringLiteral("Código"), 3, true},
-                               {QStringLiteral("PNLDESCRICAO"), QStringLiteral("Descrição"), 35, false},
-                               QStringLiteral("EDTCODIGO"), QStringLiteral("Retorna"));
+  PNLPROCURA =
+      new SearchPanel(this, {QStringLiteral("PNLCODIGO"), QStringLiteral("Código"), 3, true},
+                      {QStringLiteral("PNLDESCRICAO"), QStringLiteral("Descrição"), 35, false},
+                      QStringLiteral("EDTCODIGO"), QStringLiteral("Retorna"));
   PNLPROCURA->hide();
   connect(PNLPROCURA, &SearchPanel::orderChosen, this, [this](int order) {
     model()->setOrder({order == 0 ? QStringLiteral("Codigo") : QStringLiteral("Descricao")});
@@ -103,17 +105,20 @@ TFRMCADASTROEXERCICIOS::TFRMCADASTROEXERCICIOS(QWidget* parent) : RegistryWindow
   connect(&Timer1, &QTimer::timeout, this, &TFRMCADASTROEXERCICIOS::videoTick);
 
   const Connection& workout = ADOConnectionVantrel();
-  setModel(new PagedTableModel(workout.database(), workout.dialect(), kExerciseTable,
-                               {{QStringLiteral("Codigo"), QStringLiteral("Código")},
-                                {QStringLiteral("Aparelho"), QStringLiteral("Aparelho")},
-                                {QStringLiteral("Descricao"), QStringLiteral("Descrição")},
-                                {QStringLiteral("DESCRICAOABREVIADA"), QStringLiteral("40 Colunas")}},
-                               {QStringLiteral("Codigo")}, this),
-           2);
+  setModel(
+      new PagedTableModel(workout.database(), workout.dialect(), kExerciseTable,
+                          {{QStringLiteral("Codigo"), QStringLiteral("Código")},
+                           {QStringLiteral("Aparelho"), QStringLiteral("Aparelho")},
+                           {QStringLiteral("Descricao"), QStringLiteral("Descrição")},
+                           {QStringLiteral("DESCRICAOABREVIADA"), QStringLiteral("40 Colunas")}},
+                          {QStringLiteral("Codigo")}, this),
+      2);
   setPreferredSize(QSize(860, 640));
 }
 
-TFRMCADASTROEXERCICIOS::~TFRMCADASTROEXERCICIOS() { Timer1.stop(); }
+TFRMCADASTROEXERCICIOS::~TFRMCADASTROEXERCICIOS() {
+  Timer1.stop();
+}
 
 void TFRMCADASTROEXERCICIOS::buildSide() {
   auto* side = new QVBoxLayout;
@@ -136,15 +141,17 @@ void TFRMCADASTROEXERCICIOS::buildSide() {
     if (b.slot) connect(button, &QPushButton::clicked, this, b.slot);
     side->addWidget(button);
   }
-  connect(findChild<QPushButton*>(QStringLiteral("SBGRUPAMENTOMUSCULAR")), &QPushButton::clicked, this, [this] {
-    groups_->refresh();
-    PNLMUSCULAR->show();
-    groupGrid_->setFocus();
-  });
-  connect(findChild<QPushButton*>(QStringLiteral("SBAJUDAATIV")), &QPushButton::clicked, this, [this] {
-    TFRMAJUDAEXERCICIOS help(this);
-    help.exec();
-  });
+  connect(findChild<QPushButton*>(QStringLiteral("SBGRUPAMENTOMUSCULAR")), &QPushButton::clicked,
+          this, [this] {
+            groups_->refresh();
+            PNLMUSCULAR->show();
+            groupGrid_->setFocus();
+          });
+  connect(findChild<QPushButton*>(QStringLiteral("SBAJUDAATIV")), &QPushButton::clicked, this,
+          [this] {
+            TFRMAJUDAEXERCICIOS help(this);
+            help.exec();
+          });
   player_ = new QMediaPlayer(this);
   video_ = new QVideoWidget(this);
   video_->setObjectName(QStringLiteral("MEDIAPLAYER"));
@@ -188,15 +195,17 @@ void TFRMCADASTROEXERCICIOS::buildGroupPanel() {
 void TFRMCADASTROEXERCICIOS::buildChain() {
   const QSqlDatabase db = ADOConnectionVantrel().database();
   auto text = [this](const char* name) { return fieldText(QString::fromLatin1(name)); };
-  chain()->add(field(QStringLiteral("DBEDTCODIGO")), [this, db, text]() -> std::optional<FieldError> {
-    if (auto error = checkExerciseCodeField(db, text("DBEDTCODIGO"))) return error;
-    setFieldText(QStringLiteral("DBEDTCODIGO"), padExerciseCode(text("DBEDTCODIGO")));
-    field(QStringLiteral("DBEDTCODIGO"))->setEnabled(false);  // the code is now fixed
-    return std::nullopt;
-  });
+  chain()->add(field(QStringLiteral("DBEDTCODIGO")),
+               [this, db, text]() -> std::optional<FieldError> {
+                 if (auto error = checkExerciseCodeField(db, text("DBEDTCODIGO"))) return error;
+                 setFieldText(QStringLiteral("DBEDTCODIGO"), padExerciseCode(text("DBEDTCODIGO")));
+                 field(QStringLiteral("DBEDTCODIGO"))->setEnabled(false);  // the code is now fixed
+                 return std::nullopt;
+               });
   chain()->add(field(QStringLiteral("DBEDTAPARELHO")), [this, text]() -> std::optional<FieldError> {
     if (auto error = checkMachineField(text("DBEDTAPARELHO"))) return error;
-    setFieldText(QStringLiteral("DBEDTAPARELHO"), machineText(text("DBEDTAPARELHO")).value_or(QString()));
+    setFieldText(QStringLiteral("DBEDTAPARELHO"),
+                 machineText(text("DBEDTAPARELHO")).value_or(QString()));
     return std::nullopt;
   });
   chain()->add(field(QStringLiteral("DBEDTDESCRICAO")),
@@ -213,23 +222,28 @@ void TFRMCADASTROEXERCICIOS::buildChain() {
   chain()->add(field(QStringLiteral("DBEDTDESCRICAOABREVIADA")), descriptionAgain);
   chain()->add(field(QStringLiteral("DBEDTTIPOAEROBICO")));
   chain()->add(field(QStringLiteral("DBEDTCAMINHO_VIDEO")), descriptionAgain);
-  chain()->add(field(QStringLiteral("DBEDTCODIGO_G")), [this, db, text]() -> std::optional<FieldError> {
-    QString description;
-    if (auto error = checkExerciseGroupField(db, text("DBEDTCODIGO_G"), &description)) return error;
-    setFieldText(QStringLiteral("DBEDTCODIGO_G"), padGroupCode(text("DBEDTCODIGO_G")));
-    LBLDESCRICAOMUSCULAR->setText(description);
-    return std::nullopt;
-  });
+  chain()->add(field(QStringLiteral("DBEDTCODIGO_G")),
+               [this, db, text]() -> std::optional<FieldError> {
+                 QString description;
+                 if (auto error = checkExerciseGroupField(db, text("DBEDTCODIGO_G"), &description))
+                   return error;
+                 setFieldText(QStringLiteral("DBEDTCODIGO_G"), padGroupCode(text("DBEDTCODIGO_G")));
+                 LBLDESCRICAOMUSCULAR->setText(description);
+                 return std::nullopt;
+               });
 }
 
-bool TFRMCADASTROEXERCICIOS::groupsOn() const { return muscleGroupsOn(G().GSTR_GRUPAMENTO_MUSCULAR); }
+bool TFRMCADASTROEXERCICIOS::groupsOn() const {
+  return muscleGroupsOn(G().GSTR_GRUPAMENTO_MUSCULAR);
+}
 
 bool TFRMCADASTROEXERCICIOS::ABRE_TABELAS() {
   const QSqlDatabase db = ADOConnectionVantrel().database();
   if (!exerciseTablesUsable(db, G().GSTR_GRUPAMENTO_MUSCULAR) || !model()->refresh()) return false;
   // Without muscle groups the group label, field and button are not there at all.
-  for (QWidget* w : {field(QStringLiteral("DBEDTCODIGO_G")), static_cast<QWidget*>(LBLDESCRICAOMUSCULAR),
-                     static_cast<QWidget*>(findChild<QPushButton*>(QStringLiteral("SBGRUPAMENTOMUSCULAR")))})
+  for (QWidget* w :
+       {field(QStringLiteral("DBEDTCODIGO_G")), static_cast<QWidget*>(LBLDESCRICAOMUSCULAR),
+        static_cast<QWidget*>(findChild<QPushButton*>(QStringLiteral("SBGRUPAMENTOMUSCULAR")))})
     w->setVisible(groupsOn());
   for (QLabel* label : findChildren<QLabel*>())
     if (label->buddy() == field(QStringLiteral("DBEDTCODIGO_G"))) label->setVisible(groupsOn());
@@ -246,12 +260,13 @@ void TFRMCADASTROEXERCICIOS::currentRowChanged() {
 void TFRMCADASTROEXERCICIOS::showCurrentExercise() {
   const QSqlRecord row = currentRecord();
   RegistryWindow::ColumnTexts values;
-  for (const QString& column : {QStringLiteral("Codigo"), QStringLiteral("Aparelho"), QStringLiteral("Descricao"),
-                                QStringLiteral("DESCRICAOABREVIADA"), QStringLiteral("Caminho_Video"),
-                                QStringLiteral("CODIGO_G")})
+  for (const QString& column : {QStringLiteral("Codigo"), QStringLiteral("Aparelho"),
+                                QStringLiteral("Descricao"), QStringLiteral("DESCRICAOABREVIADA"),
+                                QStringLiteral("Caminho_Video"), QStringLiteral("CODIGO_G")})
     values.insert(column, row.value(column).toString());
   showColumns(values);
-  list(QStringLiteral("DBEDTTIPOAEROBICO"))->setCurrentText(tipoShown(row.value(QStringLiteral("Tipo")).toString()));
+  list(QStringLiteral("DBEDTTIPOAEROBICO"))
+      ->setCurrentText(tipoShown(row.value(QStringLiteral("Tipo")).toString()));
   showGroupLabel();
 }
 
@@ -259,7 +274,8 @@ void TFRMCADASTROEXERCICIOS::showGroupLabel() {
   if (!groupsOn()) return;
   std::optional<QString> description;
   try {
-    description = muscleGroupDescription(ADOConnectionVantrel().database(), fieldText(QStringLiteral("DBEDTCODIGO_G")));
+    description = muscleGroupDescription(ADOConnectionVantrel().database(),
+                                         fieldText(QStringLiteral("DBEDTCODIGO_G")));
   } catch (const std::exception&) {
     description.reset();
   }
@@ -302,8 +318,10 @@ bool TFRMCADASTROEXERCICIOS::lookUpSelected() {
 
 void TFRMCADASTROEXERCICIOS::searchEntered(const QString& text) {
   if (text.isEmpty()) {
-    if (PNLPROCURA->order() == 0) MENSAGEM(kInfo, Msg::CodigoIncorreto);
-    else MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Descrição"));
+    if (PNLPROCURA->order() == 0)
+      MENSAGEM(kInfo, Msg::CodigoIncorreto);
+    else
+      MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Descrição"));
     return;
   }
   if (selected_.isEmpty() || !lookUpSelected()) {
@@ -391,9 +409,13 @@ void TFRMCADASTROEXERCICIOS::BBNCONFIRMAClick() {
   const QSqlDatabase db = ADOConnectionVantrel().database();
   const EditMode editMode = editModeOf(mode());
   auto text = [this](const char* name) { return fieldText(QString::fromLatin1(name)); };
-  Exercise form{text("DBEDTCODIGO"), text("DBEDTAPARELHO"), text("DBEDTDESCRICAO"),
-                text("DBEDTDESCRICAOABREVIADA"), tipoStored(text("DBEDTTIPOAEROBICO")),
-                text("DBEDTCAMINHO_VIDEO"), text("DBEDTCODIGO_G")};
+  Exercise form{text("DBEDTCODIGO"),
+                text("DBEDTAPARELHO"),
+                text("DBEDTDESCRICAO"),
+                text("DBEDTDESCRICAOABREVIADA"),
+                tipoStored(text("DBEDTTIPOAEROBICO")),
+                text("DBEDTCAMINHO_VIDEO"),
+                text("DBEDTCODIGO_G")};
   QString groupDescription;
   if (const std::optional<ConfirmRefusal> refusal =
           checkExerciseForConfirm(db, editMode, form, groupsOn(), &groupDescription)) {
@@ -480,8 +502,9 @@ TFRMCONSULTAEXERCICIOS::TFRMCONSULTAEXERCICIOS(QWidget* parent)
           QStringLiteral("Consulta de Exercícios"), exerciseCatalogue(), kExerciseCodeWidth,
           [this](const QSqlDatabase& db, const CodeRange& range) {
             return exerciseListing(db, currentHeading(range),
-                                   byDescription_ && byDescription_->isChecked() ? ListingOrder::Description
-                                                                                 : ListingOrder::Code);
+                                   byDescription_ && byDescription_->isChecked()
+                                       ? ListingOrder::Description
+                                       : ListingOrder::Code);
           },
           parent) {
   setObjectName(QStringLiteral("TFRMCONSULTAEXERCICIOS"));
@@ -510,7 +533,8 @@ TFRMAJUDAEXERCICIOS::TFRMAJUDAEXERCICIOS(QWidget* parent) : QDialog(parent) {
   title->setFont(big);
   layout->addWidget(title);
   layout->addWidget(new QLabel(
-      QStringLiteral("Neste formulário são cadastrados todos os EXERCÍCIOS de sua  academia:"), this));
+      QStringLiteral("Neste formulário são cadastrados todos os EXERCÍCIOS de sua  academia:"),
+      this));
   const struct {
     const char* term;
     const char* meaning;
@@ -520,8 +544,9 @@ TFRMAJUDAEXERCICIOS::TFRMAJUDAEXERCICIOS(QWidget* parent) : QDialog(parent) {
                 "Ex.: ABDOMINAL INVERTIDO, MESA FLEXORA"},
                {"Aeróbico", " - Determina se o EXERCÍCIO é do tipo aeróbico ou não.", nullptr}};
   for (const auto& item : items) {
-    auto* row = new QLabel(QStringLiteral("<b>%1</b>%2").arg(QString::fromUtf8(item.term).toHtmlEscaped(),
-                                                             QString::fromUtf8(item.meaning).toHtmlEscaped()),
+    auto* row = new QLabel(QStringLiteral("<b>%1</b>%2")
+                               .arg(QString::fromUtf8(item.term).toHtmlEscaped(),
+                                    QString::fromUtf8(item.meaning).toHtmlEscaped()),
                            this);
     layout->addWidget(row);
     if (item.example) layout->addWidget(new QLabel(QString::fromUtf8(item.example), this));

@@ -28,11 +28,11 @@ std::optional<FieldRefusal> checkMemberForConfirm(PersonForm& f) {
   if (v("MATRICULA").isEmpty())
     return FieldRefusal{QStringLiteral("DBEDTMATRICULA"), {Msg::MatriculaIncorreta, {}}};
   if (auto missing = firstMissing(f, {{"NOME", "DBEDTNOME", "Nome"},
-                                       {"ENDERECO", "DBEDTENDERECO", "Endereço"},
-                                       {"BAIRRO", "DBEDTBAIRRO", "Bairro"},
-                                       {"CIDADE", "DBEDTCIDADE", "Cidade"},
-                                       {"ESTADO", "DBCBESTADO", "Estado"},
-                                       {"SEXO", "DBEDTSEXO", "Sexo"}}))
+                                      {"ENDERECO", "DBEDTENDERECO", "Endereço"},
+                                      {"BAIRRO", "DBEDTBAIRRO", "Bairro"},
+                                      {"CIDADE", "DBEDTCIDADE", "Cidade"},
+                                      {"ESTADO", "DBCBESTADO", "Estado"},
+                                      {"SEXO", "DBEDTSEXO", "Sexo"}}))
     return missing;
   if (checkCepField(v("CEP"))) return refuse("DBEDTCEP", QStringLiteral("CEP"));
 
@@ -48,7 +48,8 @@ std::optional<FieldRefusal> checkMemberForConfirm(PersonForm& f) {
   }
   if (!isBlankDate(v("SAIDA"))) {
     const std::optional<QDate> exit = parseTypedDate(v("SAIDA"));
-    if (!exit || exit->year() < 1900) return refuse("DBEDTSAIDA", QStringLiteral("Data de Saída - Ano !"));
+    if (!exit || exit->year() < 1900)
+      return refuse("DBEDTSAIDA", QStringLiteral("Data de Saída - Ano !"));
     if (registered && *exit < *registered)
       return refuse("DBEDTSAIDA", QStringLiteral("Data de Saída inferior data de Cadastro"));
   }

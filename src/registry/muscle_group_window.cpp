@@ -42,7 +42,8 @@ TFRMGRUPAMENTOMUSCULAR::TFRMGRUPAMENTOMUSCULAR(QWidget* parent) : RegistryWindow
   // Enter in the code: an empty code is refused; a one-character code gets its "0" and is fixed.
   chain()->add(field(QStringLiteral("DBEDTCODIGO")), [this]() -> std::optional<FieldError> {
     if (auto error = checkGroupCodeField(fieldText(QStringLiteral("DBEDTCODIGO")))) return error;
-    setFieldText(QStringLiteral("DBEDTCODIGO"), padGroupCode(fieldText(QStringLiteral("DBEDTCODIGO"))));
+    setFieldText(QStringLiteral("DBEDTCODIGO"),
+                 padGroupCode(fieldText(QStringLiteral("DBEDTCODIGO"))));
     field(QStringLiteral("DBEDTCODIGO"))->setEnabled(false);
     return std::nullopt;
   });
@@ -81,7 +82,8 @@ void TFRMGRUPAMENTOMUSCULAR::currentRowChanged() {
 void TFRMGRUPAMENTOMUSCULAR::showCurrentGroup() {
   const QSqlRecord group = currentRecord();
   setFieldText(QStringLiteral("DBEDTCODIGO"), group.value(QStringLiteral("CODIGO")).toString());
-  setFieldText(QStringLiteral("DBEDTDESCRICAO"), group.value(QStringLiteral("DESCRICAO")).toString());
+  setFieldText(QStringLiteral("DBEDTDESCRICAO"),
+               group.value(QStringLiteral("DESCRICAO")).toString());
 }
 
 void TFRMGRUPAMENTOMUSCULAR::startInsert() {
@@ -136,7 +138,8 @@ void TFRMGRUPAMENTOMUSCULAR::BBNCONFIRMAClick() {
   const EditMode editMode = mode() == Mode::Insert   ? EditMode::Insert
                             : mode() == Mode::Change ? EditMode::Change
                                                      : EditMode::Delete;
-  MuscleGroup group{fieldText(QStringLiteral("DBEDTCODIGO")), fieldText(QStringLiteral("DBEDTDESCRICAO"))};
+  MuscleGroup group{fieldText(QStringLiteral("DBEDTCODIGO")),
+                    fieldText(QStringLiteral("DBEDTDESCRICAO"))};
   if (const std::optional<ConfirmRefusal> refusal = checkGroupForConfirm(editMode, group)) {
     refuseField(field(refusal->field), refusal->error);
     return;
@@ -157,7 +160,9 @@ void TFRMGRUPAMENTOMUSCULAR::BBNCONFIRMAClick() {
   }
 }
 
-void TFRMGRUPAMENTOMUSCULAR::BBNCANCELAClick() { backToBrowse(); }
+void TFRMGRUPAMENTOMUSCULAR::BBNCANCELAClick() {
+  backToBrowse();
+}
 
 void TFRMGRUPAMENTOMUSCULAR::backToBrowse() {
   setMode(Mode::Browse, kAfterWrite);

@@ -42,8 +42,8 @@ void reportUnavailable(DataSource source, const QString& detail) {
 
 std::unique_ptr<Connection> openPeopleConnection(const PeopleTables& tables,
                                                  const QString& detail) {
-  auto connection = std::make_unique<Connection>(
-      tables.source, Connection::uniqueName(QStringLiteral("pessoas")));
+  auto connection = std::make_unique<Connection>(tables.source,
+                                                 Connection::uniqueName(QStringLiteral("pessoas")));
   if (connection->open()) return connection;
   reportUnavailable(tables.source, detail);
   return nullptr;

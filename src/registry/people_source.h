@@ -24,8 +24,7 @@ PeopleTables currentPeopleTables();
 // Opens a private connection to the database holding the people. When it cannot be opened
 // the user is told: the gym-management database's unavailability text for that database, or
 // "Abertura de tabela !" for the workout one; nullptr then.
-std::unique_ptr<Connection> openPeopleConnection(const PeopleTables& tables,
-                                                 const QString& detail);
+std::unique_ptr<Connection> openPeopleConnection(const PeopleTables& tables, const QString& detail);
 
 // Tells the user that `source` cannot be reached, in the words used for that database.
 void reportUnavailable(DataSource source, const QString& detail);

@@ -74,12 +74,11 @@ bool savePerson(const QSqlDatabase& db, const PersonTable& table, const PersonFo
   }
   const QString matricula = form.value(QStringLiteral("MATRICULA"));
   values << matricula;
-  const QString sql =
-      inserting ? QStringLiteral("INSERT INTO %1 (%2, MATRICULA) VALUES (?%3)")
-                      .arg(table.table, columns.join(QStringLiteral(", ")),
-                           QStringLiteral(", ?").repeated(columns.size()))
-                : QStringLiteral("UPDATE %1 SET %2 = ? WHERE MATRICULA = ?")
-                      .arg(table.table, columns.join(QStringLiteral(" = ?, ")));
+  const QString sql = inserting ? QStringLiteral("INSERT INTO %1 (%2, MATRICULA) VALUES (?%3)")
+                                      .arg(table.table, columns.join(QStringLiteral(", ")),
+                                           QStringLiteral(", ?").repeated(columns.size()))
+                                : QStringLiteral("UPDATE %1 SET %2 = ? WHERE MATRICULA = ?")
+                                      .arg(table.table, columns.join(QStringLiteral(" = ?, ")));
   return writeTablesInTransaction(db, QStringLiteral("Banco de Dados"), [&](QString& failing) {
     failing = table.photoTable;
     writePhotoRow(db, table.photoTable, matricula, photo);

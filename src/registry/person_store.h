@@ -59,7 +59,8 @@ std::optional<FieldRefusal> firstMissing(const PersonForm& form,
 // The checks of Enter in single fields, shared by the person windows.
 std::optional<FieldError> checkMatriculaField(const QString& text);
 std::optional<FieldError> checkRequiredField(const QString& text, const QString& label);
-std::optional<FieldError> checkCepField(const QString& text, const QString& label = QStringLiteral("CEP"));
+std::optional<FieldError> checkCepField(const QString& text,
+                                        const QString& label = QStringLiteral("CEP"));
 // Identidade and CPF: no blank inside, except the empty mask of nine blanks, a hyphen and two
 // blanks that older records carry.
 std::optional<FieldError> checkBlanksField(const QString& text, const QString& label);

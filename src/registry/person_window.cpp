@@ -71,9 +71,9 @@ void PersonWindow::build(const QList<FieldDef>& fields, const char* gridName,
   addToolButton("SBEXCLUIR", QStringLiteral("Excluir"), [this] { SBEXCLUIRClick(); });
   addToolButton("SBSAIR", QStringLiteral("Sair"), [this] { closeWindow(); });
 
-  PNLPROCURA = new SearchPanel(
-      this, {QStringLiteral("PNLMATRICULA"), QStringLiteral("Matrícula"), 10, true},
-      {QStringLiteral("PNLNOME"), QStringLiteral("Nome"), 35, false});
+  PNLPROCURA =
+      new SearchPanel(this, {QStringLiteral("PNLMATRICULA"), QStringLiteral("Matrícula"), 10, true},
+                      {QStringLiteral("PNLNOME"), QStringLiteral("Nome"), 35, false});
   PNLPROCURA->hide();
   connect(PNLPROCURA, &SearchPanel::orderChosen, this, [this](int order) {
     model()->setOrder({order == 0 ? QStringLiteral("MATRICULA") : QStringLiteral("NOME")});
@@ -219,9 +219,10 @@ void PersonWindow::showPicture(const QVariant& photo) {
     Image1->hide();
     return;
   }
-  Image1->setPixmap(picture.isNull() ? QPixmap()
-                                     : QPixmap::fromImage(picture.scaled(
-                                           Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+  Image1->setPixmap(picture.isNull()
+                        ? QPixmap()
+                        : QPixmap::fromImage(picture.scaled(Image1->size(), Qt::KeepAspectRatio,
+                                                            Qt::SmoothTransformation)));
   Image1->show();
 }
 
@@ -269,8 +270,10 @@ bool PersonWindow::lookUpSelected() {
 
 void PersonWindow::searchEntered(const QString& text) {
   if (text.isEmpty()) {
-    if (PNLPROCURA->order() == 0) MENSAGEM(kInfo, Msg::MatriculaIncorreta);
-    else MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Nome"));
+    if (PNLPROCURA->order() == 0)
+      MENSAGEM(kInfo, Msg::MatriculaIncorreta);
+    else
+      MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Nome"));
     return;
   }
   if (selected_.isEmpty() || !lookUpSelected()) {
@@ -450,8 +453,10 @@ void PersonWindow::BBNFOTOClick() {
     number->setText(selected_);
     const bool staff = table_.photoTable == kFotosFuncionarios;
     auto show = [this](const QImage&) { showPicture(photo_); };
-    if (staff) TFRMCAPTURAFUNC(selected_, &photo_, show, this).exec();
-    else TFRMCAPTURA(selected_, &photo_, show, this).exec();
+    if (staff)
+      TFRMCAPTURAFUNC(selected_, &photo_, show, this).exec();
+    else
+      TFRMCAPTURA(selected_, &photo_, show, this).exec();
     return;
   }
   CARREGA_FOTO();

@@ -19,11 +19,11 @@ class PersonWindow : public RegistryWindow {
  public:
   // Captions and message details of one window.
   struct Texts {
-    QString browse;        // "Alunos"
-    QString insert;        // "INCLUSÃO DE ALUNOS"
-    QString change;        // "ALTERAÇÃO DE ALUNOS"
-    QString remove;        // "EXCLUSÃO DE ALUNOS"
-    QString searchButton;  // "Procura de Alunos"
+    QString browse;         // "Alunos"
+    QString insert;         // "INCLUSÃO DE ALUNOS"
+    QString change;         // "ALTERAÇÃO DE ALUNOS"
+    QString remove;         // "EXCLUSÃO DE ALUNOS"
+    QString searchButton;   // "Procura de Alunos"
     QString emptyOnChange;  // detail of "Tabela vazia !" on "Alterar"
     QString emptyOnDelete;  // ... on "Excluir"
     QString tableDetail;    // detail of "Abertura de tabela !" for the person table

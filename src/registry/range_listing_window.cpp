@@ -108,7 +108,9 @@ RangeListingWindow::RangeListingWindow(const QString& caption, const CodeCatalog
 }
 
 // The grid's model reads through the connection: it goes first.
-RangeListingWindow::~RangeListingWindow() { delete model_; }
+RangeListingWindow::~RangeListingWindow() {
+  delete model_;
+}
 
 void RangeListingWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
@@ -175,12 +177,14 @@ void RangeListingWindow::initialEntered() {
 
 void RangeListingWindow::finalEntered() {
   if (!connection_) return;
-  acceptEnd(false, enterFinalCode(connection_->database(), catalogue_, final_->text(), initial_->text()));
+  acceptEnd(false,
+            enterFinalCode(connection_->database(), catalogue_, final_->text(), initial_->text()));
 }
 
 void RangeListingWindow::gridDoubleClicked() {
   if (!model_) return;
-  const QString code = model_->record(grid_->currentIndex().row()).value(catalogue_.codeColumn).toString();
+  const QString code =
+      model_->record(grid_->currentIndex().row()).value(catalogue_.codeColumn).toString();
   QApplication::beep();
   if (initial_->isEnabled()) {
     initial_->setText(code);

@@ -60,11 +60,11 @@ std::optional<FieldRefusal> checkStaffForConfirm(PersonForm& f) {
   if (v("MATRICULA").isEmpty())
     return FieldRefusal{QStringLiteral("DBEDTMATRICULA"), {Msg::MatriculaIncorreta, {}}};
   if (auto missing = firstMissing(f, {{"NOME", "DBEDTNOME", "Nome!"},
-                                       {"ENDERECO", "DBEDTENDERECO", "Endereço!"},
-                                       {"BAIRRO", "DBEDTBAIRRO", "Bairro!"},
-                                       {"CIDADE", "DBEDTCIDADE", "Cidade!"},
-                                       {"ESTADO", "DBCBESTADO", "Estado!"},
-                                       {"SEXO", "DBEDTSEXO", "Sexo"}}))
+                                      {"ENDERECO", "DBEDTENDERECO", "Endereço!"},
+                                      {"BAIRRO", "DBEDTBAIRRO", "Bairro!"},
+                                      {"CIDADE", "DBEDTCIDADE", "Cidade!"},
+                                      {"ESTADO", "DBCBESTADO", "Estado!"},
+                                      {"SEXO", "DBEDTSEXO", "Sexo"}}))
     return missing;
   if (checkCepField(v("CEP"))) return refuse("DBEDTCEP", QStringLiteral("CEP!"), true);
   if (isBlankDate(v("DATA_NASCIMENTO")))

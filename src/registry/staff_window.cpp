@@ -44,8 +44,7 @@ const QList<FieldDef> kFields = {
 
 }  // namespace
 
-TFRMREFUNCIONARIO::TFRMREFUNCIONARIO(QWidget* parent)
-    : PersonWindow(kTexts, staffTable(), parent) {
+TFRMREFUNCIONARIO::TFRMREFUNCIONARIO(QWidget* parent) : PersonWindow(kTexts, staffTable(), parent) {
   setObjectName(QStringLiteral("TFRMREFUNCIONARIO"));
   build(kFields, "DBGFUNCIONARIO",
         {{QStringLiteral("MATRICULA"), QStringLiteral("Matrícula")},
@@ -67,8 +66,8 @@ std::optional<FieldRefusal> TFRMREFUNCIONARIO::confirmChecks(PersonForm& form) {
 }
 
 std::optional<QString> TFRMREFUNCIONARIO::numberForNewPerson(int rows) {
-  return newStaffNumber(ADOConnectionVantrel().database(), rows, setting(QStringLiteral("CODIGOSEQ")),
-                        selected_.str());
+  return newStaffNumber(ADOConnectionVantrel().database(), rows,
+                        setting(QStringLiteral("CODIGOSEQ")), selected_.str());
 }
 
 // New staff are usually hired in the gym's own city.
@@ -83,7 +82,9 @@ QString TFRMREFUNCIONARIO::searchNumber(const QString& text) const {
   return text;
 }
 
-void TFRMREFUNCIONARIO::searchFound() { PNLPROCURA->hide(); }
+void TFRMREFUNCIONARIO::searchFound() {
+  PNLPROCURA->hide();
+}
 
 void TFRMREFUNCIONARIO::afterCancel() {
   model()->setOrder({QStringLiteral("MATRICULA")});
@@ -98,7 +99,8 @@ void TFRMREFUNCIONARIO::showUnbound(const PersonForm& form) {
 
 // On saving, the code of the text shown; a text not in the table leaves the column as it was.
 void TFRMREFUNCIONARIO::readUnbound(PersonForm& form) const {
-  if (const std::optional<QString> code = schoolingCode(list(QStringLiteral("CBESCOLARIDADE"))->currentText()))
+  if (const std::optional<QString> code =
+          schoolingCode(list(QStringLiteral("CBESCOLARIDADE"))->currentText()))
     form.insert(QStringLiteral("ESCOLARIDADE"), *code);
   else if (mode() == Mode::Change)
     form.insert(QStringLiteral("ESCOLARIDADE"),

@@ -28,10 +28,11 @@ const CodeCatalogue& userCatalogue() {
 std::optional<Report> userListing(const QSqlDatabase& db, const CodeRange& range) {
   QList<std::pair<QString, QString>> users;
   try {
-    QSqlQuery query = runSql(db,
-                             QStringLiteral("SELECT CODIGO, NOME FROM USUARIOS "
-                                            "WHERE (CODIGO >= ?) AND (CODIGO <= ?) ORDER BY CODIGO"),
-                             {range.from, range.to});
+    QSqlQuery query =
+        runSql(db,
+               QStringLiteral("SELECT CODIGO, NOME FROM USUARIOS "
+                              "WHERE (CODIGO >= ?) AND (CODIGO <= ?) ORDER BY CODIGO"),
+               {range.from, range.to});
     while (query.next()) users.append({query.value(0).toString(), query.value(1).toString()});
   } catch (const SqlError& e) {
     appendToLog(QStringLiteral("Abertura de tabela Usuarios: %1").arg(e.text()));

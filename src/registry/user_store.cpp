@@ -62,7 +62,9 @@ QString padUserCode(const QString& typed) {
   return typed.size() == 1 ? QLatin1Char('0') + typed : typed;
 }
 
-bool isMasterUser(const QString& code) { return code == kMasterUserCode; }
+bool isMasterUser(const QString& code) {
+  return code == kMasterUserCode;
+}
 
 bool mayChangeUser(const QString& loggedIn, const QString& selected) {
   return !isMasterUser(selected) || isMasterUser(loggedIn);
@@ -96,7 +98,9 @@ QStringList instructorChoices(const QSqlDatabase& db, const QString& staffTable)
   return choices;
 }
 
-QString staffLinkOf(const QString& listEntry) { return listEntry.left(10).trimmed(); }
+QString staffLinkOf(const QString& listEntry) {
+  return listEntry.left(10).trimmed();
+}
 
 bool insertUser(const QSqlDatabase& db, const NewUser& user) {
   QStringList columns{QStringLiteral("CODIGO"), QStringLiteral("NOME"), QStringLiteral("SENHA"),
@@ -143,9 +147,12 @@ bool saveUserFlags(const QSqlDatabase& db, const QString& code,
   return writeInTransaction(db, kUsuarios, [&] {
     if (sets.isEmpty()) return;
     runSql(db,
-           QStringLiteral("UPDATE Usuarios SET %1 WHERE CODIGO = ?").arg(sets.join(QStringLiteral(", "))),
+           QStringLiteral("UPDATE Usuarios SET %1 WHERE CODIGO = ?")
+               .arg(sets.join(QStringLiteral(", "))),
            values);
   });
 }
 
-QString toggledFlag(const QString& value) { return value == kSim ? kNao : kSim; }
+QString toggledFlag(const QString& value) {
+  return value == kSim ? kNao : kSim;
+}

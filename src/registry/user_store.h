@@ -51,7 +51,7 @@ struct NewUser {
   QString name;
   QString password;  // the six characters typed
   QString staffLink;
-  bool fullAccess;   // every flag "Sim", or every flag "Não"
+  bool fullAccess;  // every flag "Sim", or every flag "Não"
 };
 
 // The writes of the user registry, each in one transaction through the write pattern

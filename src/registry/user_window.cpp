@@ -90,12 +90,13 @@ bool TFRMCADASTRODEUSUARIOS::openTables() {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Secvar"));
     return false;
   }
-  linkStaff_ = settings->value(QStringLiteral("Vincula_prof_usu")).toString() == QStringLiteral("Sim");
+  linkStaff_ =
+      settings->value(QStringLiteral("Vincula_prof_usu")).toString() == QStringLiteral("Sim");
   QComboBox* staff = list(QStringLiteral("CBFUNCIONARIOS"));
   staff->clear();
   if (linkStaff_) {
-    const PeopleTables people = peopleTables(settings->value(QStringLiteral("PATH_EXERCICIO")).toString(),
-                                             G().GSTR_ALUNOS_ATIVOS);
+    const PeopleTables people = peopleTables(
+        settings->value(QStringLiteral("PATH_EXERCICIO")).toString(), G().GSTR_ALUNOS_ATIVOS);
     const bool gym = people.source != DataSource::Vantrel;
     const QString detail = gym ? QStringLiteral(" Funcionario") : QStringLiteral("Funcionario");
     std::unique_ptr<Connection> connection = openPeopleConnection(people, detail);
@@ -184,8 +185,10 @@ void TFRMCADASTRODEUSUARIOS::nameEntered() {
     refuseField(name, {Msg::DadoIncorreto, QStringLiteral("Nome")});
     return;
   }
-  if (linkStaff_) field(QStringLiteral("CBFUNCIONARIOS"))->setFocus();
-  else if (mode() == Mode::Insert) field(QStringLiteral("EDTSENHANOVA"))->setFocus();
+  if (linkStaff_)
+    field(QStringLiteral("CBFUNCIONARIOS"))->setFocus();
+  else if (mode() == Mode::Insert)
+    field(QStringLiteral("EDTSENHANOVA"))->setFocus();
 }
 
 void TFRMCADASTRODEUSUARIOS::staffEntered() {
@@ -309,13 +312,15 @@ void TFRMCADASTRODEUSUARIOS::BBNCONFIRMAClick() {
     password->setFocus();
     return;
   }
-  const QString link = linkStaff_ ? staffLinkOf(fieldText(QStringLiteral("CBFUNCIONARIOS"))) : QString();
+  const QString link =
+      linkStaff_ ? staffLinkOf(fieldText(QStringLiteral("CBFUNCIONARIOS"))) : QString();
   bool askForFlags = false;
   if (mode() == Mode::Insert) {
-    const bool full = MENSAGEM(QStringLiteral("?"),
-                               QStringLiteral("Deseja que este Usuário tenha acesso COMPLETO?")) ==
-                      kAnswerYes;
-    if (!insertUser(db, {code, fieldText(QStringLiteral("DBEDTNOME")), password->text(), link, full})) {
+    const bool full =
+        MENSAGEM(QStringLiteral("?"),
+                 QStringLiteral("Deseja que este Usuário tenha acesso COMPLETO?")) == kAnswerYes;
+    if (!insertUser(db,
+                    {code, fieldText(QStringLiteral("DBEDTNOME")), password->text(), link, full})) {
       closeWindow();
       return;
     }
@@ -327,7 +332,8 @@ void TFRMCADASTRODEUSUARIOS::BBNCONFIRMAClick() {
   backToBrowse();
   selectRow(model()->rowOfKey(code));
   // A user without full access gets the flags one by one, through the entry and its right.
-  if (askForFlags && mainWindow()) mainWindow()->openEntry(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"));
+  if (askForFlags && mainWindow())
+    mainWindow()->openEntry(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"));
 }
 
 void TFRMCADASTRODEUSUARIOS::BBNCANCELAClick() {

@@ -32,9 +32,7 @@ const QString kEntry = QStringLiteral("MNREPARAMETRIZACAODOSISTEMA");
 
 class ConfigurationWindowTest : public FrameFixture {
  protected:
-  void SetUp() override {
-    FrameFixture::SetUp();
-  }
+  void SetUp() override { FrameFixture::SetUp(); }
   void TearDown() override {
     TFRMPARAMETRIZACAODOSISTEMA::setFileChooser(nullptr);
     FrameFixture::TearDown();
@@ -65,7 +63,6 @@ class ConfigurationWindowTest : public FrameFixture {
   QVariant setting(const char* column) {
     return readSettings(workout())->value(QString::fromLatin1(column));
   }
-
 };
 
 TEST_F(ConfigurationWindowTest, ConfirmSavesCopiesAndRefreshesTheMenuAtOnce) {

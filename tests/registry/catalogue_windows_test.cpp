@@ -31,10 +31,15 @@ class CatalogueWindowsTest : public FrameFixture {
     setSetting(QStringLiteral("GrupamentoMuscular"), QStringLiteral("Sim"));
     ASSERT_TRUE(ABRE_CONTROLE());
     window_->applyMenuSettings();
-    runSql(workout(), QStringLiteral("INSERT INTO GrupamentoMuscular (CODIGO, DESCRICAO) VALUES (?, ?), (?, ?)"),
-           {QStringLiteral("04"), QStringLiteral("BICEPS"), QStringLiteral("10"), QStringLiteral("ABDOMEN")});
+    runSql(
+        workout(),
+        QStringLiteral("INSERT INTO GrupamentoMuscular (CODIGO, DESCRICAO) VALUES (?, ?), (?, ?)"),
+        {QStringLiteral("04"), QStringLiteral("BICEPS"), QStringLiteral("10"),
+         QStringLiteral("ABDOMEN")});
     RangeListingWindow::setReportOutput([this](const Report& report, bool preview, QWidget*) {
-      printed_ << QStringLiteral("%1:%2:%3").arg(report.name, preview ? "video" : "impressora").arg(report.rows.size());
+      printed_ << QStringLiteral("%1:%2:%3")
+                      .arg(report.name, preview ? "video" : "impressora")
+                      .arg(report.rows.size());
     });
   }
   void TearDown() override {
@@ -55,8 +60,10 @@ TEST_F(CatalogueWindowsTest, MuscleGroupInsertAndARefusedDuplicate) {
   typeEnter(w, "DBEDTDESCRICAO", QStringLiteral("gluteos"));
   clickButton(w, "BBNCONFIRMA");
   EXPECT_EQ(w->windowTitle(), QStringLiteral("Grupamentos Musculares"));
-  EXPECT_EQ(scalarSql(workout(), QStringLiteral("SELECT DESCRICAO FROM GrupamentoMuscular WHERE CODIGO = ?"),
-                      {QStringLiteral("07")}).toString(),
+  EXPECT_EQ(scalarSql(workout(),
+                      QStringLiteral("SELECT DESCRICAO FROM GrupamentoMuscular WHERE CODIGO = ?"),
+                      {QStringLiteral("07")})
+                .toString(),
             QStringLiteral("GLUTEOS"));
 
   clickButton(w, "SBINCLUIR");
@@ -87,12 +94,13 @@ TEST_F(CatalogueWindowsTest, MuscleGroupListingPreviewsTheRange) {
   });
   clickButton(w, "SBCONSULTAR");
   EXPECT_EQ(printed_, (QStringList{"Consulta de Grupamento Muscular:video:1",
-                                    "Consulta de Grupamento Muscular:impressora:2"}));
+                                   "Consulta de Grupamento Muscular:impressora:2"}));
   EXPECT_EQ(w->windowTitle(), QStringLiteral("Grupamento Muscular"));
 }
 
 TEST_F(CatalogueWindowsTest, ExerciseInsertTheChainAndTheDuplicate) {
-  runSql(workout(), QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo) VALUES (?, ?, ?)"),
+  runSql(workout(),
+         QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo) VALUES (?, ?, ?)"),
          {QStringLiteral("007"), QStringLiteral("REMADA"), QStringLiteral("N")});
   auto* w = openEntry<TFRMCADASTROEXERCICIOS>("MNEXERCICIOS");
   ASSERT_TRUE(w);
@@ -106,7 +114,8 @@ TEST_F(CatalogueWindowsTest, ExerciseInsertTheChainAndTheDuplicate) {
   EXPECT_TRUE(code->text().isEmpty());
   typeEnter(w, "DBEDTCODIGO", QStringLiteral("12"));
   typeEnter(w, "DBEDTAPARELHO", QStringLiteral("5"));
-  EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("DBEDTAPARELHO"))->text(), QStringLiteral("005"));
+  EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("DBEDTAPARELHO"))->text(),
+            QStringLiteral("005"));
   typeEnter(w, "DBEDTDESCRICAO", QStringLiteral("rosca scott"));
   typeEnter(w, "DBEDTDESCRICAOABREVIADA", QStringLiteral("rosca"));
   auto* tipo = w->findChild<QComboBox*>(QStringLiteral("DBEDTTIPOAEROBICO"));
@@ -116,10 +125,14 @@ TEST_F(CatalogueWindowsTest, ExerciseInsertTheChainAndTheDuplicate) {
   typeEnter(w, "DBEDTCODIGO_G", QStringLiteral("9"));  // no group 09
   EXPECT_EQ(testPrompter().texts().last(), Msg::CodigoIncorreto);
   typeEnter(w, "DBEDTCODIGO_G", QStringLiteral("4"));
-  EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("LBLDESCRICAOMUSCULAR"))->text(), QStringLiteral("BICEPS"));
+  EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("LBLDESCRICAOMUSCULAR"))->text(),
+            QStringLiteral("BICEPS"));
   clickButton(w, "BBNCONFIRMA");
-  QSqlQuery row = runSql(workout(), QStringLiteral("SELECT Aparelho, Descricao, Tipo, CODIGO_G FROM Exercicios "
-                                                   "WHERE Codigo = ?"), {QStringLiteral("012")});
+  QSqlQuery row =
+      runSql(workout(),
+             QStringLiteral("SELECT Aparelho, Descricao, Tipo, CODIGO_G FROM Exercicios "
+                            "WHERE Codigo = ?"),
+             {QStringLiteral("012")});
   ASSERT_TRUE(row.next());
   EXPECT_EQ(row.value(0).toString(), QStringLiteral("005"));
   EXPECT_EQ(row.value(1).toString(), QStringLiteral("ROSCA SCOTT"));
@@ -128,9 +141,12 @@ TEST_F(CatalogueWindowsTest, ExerciseInsertTheChainAndTheDuplicate) {
 }
 
 TEST_F(CatalogueWindowsTest, AVideoThatCannotPlayGoesAwayAtTheNextTick) {
-  runSql(workout(), QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo, Caminho_Video) VALUES (?, ?, ?, ?), (?, ?, ?, ?)"),
+  runSql(workout(),
+         QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo, Caminho_Video) VALUES "
+                        "(?, ?, ?, ?), (?, ?, ?, ?)"),
          {QStringLiteral("001"), QStringLiteral("SEM VIDEO"), QStringLiteral("N"), QVariant(),
-          QStringLiteral("002"), QStringLiteral("VIDEO FALSO"), QStringLiteral("N"), QStringLiteral("/nao/existe.avi")});
+          QStringLiteral("002"), QStringLiteral("VIDEO FALSO"), QStringLiteral("N"),
+          QStringLiteral("/nao/existe.avi")});
   auto* w = openEntry<TFRMCADASTROEXERCICIOS>("MNEXERCICIOS");
   ASSERT_TRUE(w);
   clickButton(w, "SBALTERAR");
@@ -138,7 +154,8 @@ TEST_F(CatalogueWindowsTest, AVideoThatCannotPlayGoesAwayAtTheNextTick) {
   ASSERT_FALSE(testPrompter().messages().isEmpty());
   EXPECT_EQ(testPrompter().messages().last().detail, QStringLiteral("Exercício sem Vídeo"));
   clickButton(w, "BBNCANCELA");
-  w->findChild<QTableView*>(QStringLiteral("DBGEXERCICIOS"))->setCurrentIndex(w->model()->index(1, 0));
+  w->findChild<QTableView*>(QStringLiteral("DBGEXERCICIOS"))
+      ->setCurrentIndex(w->model()->index(1, 0));
   clickButton(w, "SBALTERAR");
   clickButton(w, "BBNVIDEO");
   EXPECT_TRUE(w->videoTimer()->isActive());

@@ -3,9 +3,9 @@
 #include "app/messages.h"
 #include "data/schema.h"
 #include "data/sql.h"
+#include "registry/jpeg_codec.h"
 #include "registry/member_store.h"
 #include "registry/photo_store.h"
-#include "registry/jpeg_codec.h"
 #include "support/test_db.h"
 #include "support/test_env.h"
 
@@ -32,20 +32,47 @@ TEST(MemberChecks, ConfirmRefusesTheFirstFailingFieldInOrder) {
     QString text;
     const char* detail;
   } cases[] = {
-      {"no number", [](PersonForm& f) { f["MATRICULA"].clear(); f["NOME"].clear(); }, "DBEDTMATRICULA", Msg::MatriculaIncorreta, ""},
-      {"no name", [](PersonForm& f) { f["NOME"] = QStringLiteral("  "); f["BAIRRO"].clear(); }, "DBEDTNOME", Msg::DadoIncorreto, "Nome"},
-      {"no address", [](PersonForm& f) { f["ENDERECO"].clear(); }, "DBEDTENDERECO", Msg::DadoIncorreto, "Endereço"},
-      {"no district", [](PersonForm& f) { f["BAIRRO"].clear(); }, "DBEDTBAIRRO", Msg::DadoIncorreto, "Bairro"},
-      {"no city", [](PersonForm& f) { f["CIDADE"].clear(); }, "DBEDTCIDADE", Msg::DadoIncorreto, "Cidade"},
-      {"no state", [](PersonForm& f) { f["ESTADO"].clear(); f["SEXO"].clear(); }, "DBCBESTADO", Msg::DadoIncorreto, "Estado"},
+      {"no number",
+       [](PersonForm& f) {
+         f["MATRICULA"].clear();
+         f["NOME"].clear();
+       },
+       "DBEDTMATRICULA", Msg::MatriculaIncorreta, ""},
+      {"no name",
+       [](PersonForm& f) {
+         f["NOME"] = QStringLiteral("  ");
+         f["BAIRRO"].clear();
+       },
+       "DBEDTNOME", Msg::DadoIncorreto, "Nome"},
+      {"no address", [](PersonForm& f) { f["ENDERECO"].clear(); }, "DBEDTENDERECO",
+       Msg::DadoIncorreto, "Endereço"},
+      {"no district", [](PersonForm& f) { f["BAIRRO"].clear(); }, "DBEDTBAIRRO", Msg::DadoIncorreto,
+       "Bairro"},
+      {"no city", [](PersonForm& f) { f["CIDADE"].clear(); }, "DBEDTCIDADE", Msg::DadoIncorreto,
+       "Cidade"},
+      {"no state",
+       [](PersonForm& f) {
+         f["ESTADO"].clear();
+         f["SEXO"].clear();
+       },
+       "DBCBESTADO", Msg::DadoIncorreto, "Estado"},
       {"no sex", [](PersonForm& f) { f["SEXO"].clear(); }, "DBEDTSEXO", Msg::DadoIncorreto, "Sexo"},
-      {"CEP with a blank", [](PersonForm& f) { f["CEP"] = QStringLiteral("20000-12 "); }, "DBEDTCEP", Msg::DadoIncorreto, "CEP"},
-      {"no birth date", [](PersonForm& f) { f["DATA_NASCIMENTO"] = QStringLiteral("  /  /    "); }, "DBEDTDATA_NASCIMENTO", Msg::DadoIncorreto, "Data de Nascimento"},
-      {"impossible birth date", [](PersonForm& f) { f["DATA_NASCIMENTO"] = QStringLiteral("31/02/1990"); }, "DBEDTDATA_NASCIMENTO", Msg::DadoIncorreto, "Data de Nascimento"},
-      {"exit in 1899", [](PersonForm& f) { f["SAIDA"] = QStringLiteral("31/12/1899"); }, "DBEDTSAIDA", Msg::DadoIncorreto, "Data de Saída - Ano !"},
-      {"exit before registration", [](PersonForm& f) { f["SAIDA"] = QStringLiteral("09/03/2024"); }, "DBEDTSAIDA", Msg::DadoIncorreto, "Data de Saída inferior data de Cadastro"},
-      {"medical in 1899", [](PersonForm& f) { f["DATA_MEDICA"] = QStringLiteral("01/01/1899"); }, "DBEDTMEDICA", Msg::DadoIncorreto, "Data de Médica - Ano !"},
-      {"functional in 1899", [](PersonForm& f) { f["DATA_FUNCIONAL"] = QStringLiteral("01/01/1899"); }, "DBEDTFUNCIONAL", Msg::DadoIncorreto, "Data de Funcional - Ano !"},
+      {"CEP with a blank", [](PersonForm& f) { f["CEP"] = QStringLiteral("20000-12 "); },
+       "DBEDTCEP", Msg::DadoIncorreto, "CEP"},
+      {"no birth date", [](PersonForm& f) { f["DATA_NASCIMENTO"] = QStringLiteral("  /  /    "); },
+       "DBEDTDATA_NASCIMENTO", Msg::DadoIncorreto, "Data de Nascimento"},
+      {"impossible birth date",
+       [](PersonForm& f) { f["DATA_NASCIMENTO"] = QStringLiteral("31/02/1990"); },
+       "DBEDTDATA_NASCIMENTO", Msg::DadoIncorreto, "Data de Nascimento"},
+      {"exit in 1899", [](PersonForm& f) { f["SAIDA"] = QStringLiteral("31/12/1899"); },
+       "DBEDTSAIDA", Msg::DadoIncorreto, "Data de Saída - Ano !"},
+      {"exit before registration", [](PersonForm& f) { f["SAIDA"] = QStringLiteral("09/03/2024"); },
+       "DBEDTSAIDA", Msg::DadoIncorreto, "Data de Saída inferior data de Cadastro"},
+      {"medical in 1899", [](PersonForm& f) { f["DATA_MEDICA"] = QStringLiteral("01/01/1899"); },
+       "DBEDTMEDICA", Msg::DadoIncorreto, "Data de Médica - Ano !"},
+      {"functional in 1899",
+       [](PersonForm& f) { f["DATA_FUNCIONAL"] = QStringLiteral("01/01/1899"); }, "DBEDTFUNCIONAL",
+       Msg::DadoIncorreto, "Data de Funcional - Ano !"},
   };
   for (const auto& c : cases) {
     PersonForm form = validMember();
@@ -103,7 +130,8 @@ class MemberStoreTest : public testing::TestWithParam<Provider> {
 TEST_P(MemberStoreTest, NumbersFollowTheHighestStored) {
   EXPECT_EQ(nextMatricula(db_, QStringLiteral("Alunos")), QStringLiteral("0000000001"));
   runSql(db_, QStringLiteral("INSERT INTO Alunos (MATRICULA, NOME) VALUES (?, ?), (?, ?)"),
-         {QStringLiteral("0000000041"), QStringLiteral("A"), QStringLiteral("0000000007"), QStringLiteral("B")});
+         {QStringLiteral("0000000041"), QStringLiteral("A"), QStringLiteral("0000000007"),
+          QStringLiteral("B")});
   EXPECT_EQ(nextMatricula(db_, QStringLiteral("Alunos")), QStringLiteral("0000000042"));
   runSql(db_, QStringLiteral("INSERT INTO Alunos (MATRICULA, NOME) VALUES (?, ?)"),
          {QStringLiteral("ABC"), QStringLiteral("C")});
@@ -128,13 +156,15 @@ TEST_P(MemberStoreTest, MemberAndPhotoAreWrittenAndDeletedTogether) {
 
   form["BAIRRO"] = QStringLiteral("TIJUCA");
   ASSERT_TRUE(savePerson(db_, memberTable(), form, QVariant(), false));  // the photo was cleared
-  EXPECT_EQ(scalarSql(db_, QStringLiteral("SELECT BAIRRO FROM Alunos")).toString(), QStringLiteral("TIJUCA"));
+  EXPECT_EQ(scalarSql(db_, QStringLiteral("SELECT BAIRRO FROM Alunos")).toString(),
+            QStringLiteral("TIJUCA"));
   EXPECT_TRUE(loadPhotoRow(db_, kFotosAlunos, form["MATRICULA"])->isNull());
 
   ASSERT_TRUE(deletePerson(db_, memberTable(), form["MATRICULA"]));
   EXPECT_EQ(count(QStringLiteral("Alunos")), 0);
   EXPECT_EQ(count(QStringLiteral("FotosAlunos")), 0);
-  EXPECT_TRUE(deletePerson(db_, memberTable(), QStringLiteral("0000009999")));  // nothing there: still fine
+  EXPECT_TRUE(
+      deletePerson(db_, memberTable(), QStringLiteral("0000009999")));  // nothing there: still fine
 }
 
 TEST_P(MemberStoreTest, AFailedWriteLeavesNeitherRow) {
@@ -143,7 +173,8 @@ TEST_P(MemberStoreTest, AFailedWriteLeavesNeitherRow) {
   ASSERT_TRUE(savePerson(db_, memberTable(), form, QVariant(), true));
   runSql(db_, QStringLiteral("DELETE FROM FotosAlunos"));
   // The same number again: the member row is refused after the photo row went in.
-  EXPECT_FALSE(savePerson(db_, memberTable(), form, encodeJpeg(QImage(4, 4, QImage::Format_RGB888)), true));
+  EXPECT_FALSE(
+      savePerson(db_, memberTable(), form, encodeJpeg(QImage(4, 4, QImage::Format_RGB888)), true));
   EXPECT_EQ(count(QStringLiteral("FotosAlunos")), 0);
   EXPECT_EQ(count(QStringLiteral("Alunos")), 1);
   ASSERT_EQ(testPrompter().messages().size(), 1);

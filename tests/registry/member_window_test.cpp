@@ -61,13 +61,15 @@ class MemberWindowTest : public FrameFixture {
 
   void typeEnter(QWidget* w, const char* name, const QString& text) {
     QLineEdit* line = child(w, name);
-    ASSERT_TRUE(line->hasFocus()) << name << " has not the focus; messages: "
-                                  << testPrompter().texts().join(QStringLiteral(" | ")).toStdString()
-                                  << " / " << (testPrompter().messages().isEmpty() ? std::string() : testPrompter().messages().last().detail.toStdString());
+    ASSERT_TRUE(line->hasFocus())
+        << name << " has not the focus; messages: "
+        << testPrompter().texts().join(QStringLiteral(" | ")).toStdString() << " / "
+        << (testPrompter().messages().isEmpty()
+                ? std::string()
+                : testPrompter().messages().last().detail.toStdString());
     QTest::keyClicks(line, text);
     QTest::keyClick(line, Qt::Key_Return);
   }
-
 };
 
 TEST_F(MemberWindowTest, AFullInsertWalksTheFieldsWithEnter) {
@@ -103,13 +105,15 @@ TEST_F(MemberWindowTest, AFullInsertWalksTheFieldsWithEnter) {
   for (const char* name : {"DBEDTTELEFONE", "DBEDTTELEFONECOM", "DBEDTCELULAR", "DBEDTRADIO",
                            "DBEDTPROFISSAO", "DBEDTRESPONSAVEL", "DBEDTCADASTRO", "DBEDTSAIDA",
                            "DBEDTEMAIL", "DBEDTMEDICA", "DBEDTFUNCIONAL"})
-    typeEnter(w, name, name == QLatin1String("DBEDTEMAIL") ? QStringLiteral("ANA@EXEMPLO.COM") : QString());
+    typeEnter(w, name,
+              name == QLatin1String("DBEDTEMAIL") ? QStringLiteral("ANA@EXEMPLO.COM") : QString());
   ASSERT_TRUE(child<QPushButton>(w, "BBNCONFIRMA")->hasFocus());
   child<QPushButton>(w, "BBNCONFIRMA")->click();
 
   EXPECT_EQ(w->windowTitle(), QStringLiteral("Alunos"));
-  QSqlQuery row = runSql(workout(), QStringLiteral("SELECT NOME, SEXO, DATA_NASCIMENTO, EMAIL, CIDADE, SAIDA "
-                                                   "FROM Alunos WHERE MATRICULA = ?"),
+  QSqlQuery row = runSql(workout(),
+                         QStringLiteral("SELECT NOME, SEXO, DATA_NASCIMENTO, EMAIL, CIDADE, SAIDA "
+                                        "FROM Alunos WHERE MATRICULA = ?"),
                          {QStringLiteral("0000000013")});
   ASSERT_TRUE(row.next());
   EXPECT_EQ(row.value(0).toString(), QStringLiteral("ANA D'AVILA; COSTA"));

@@ -19,9 +19,15 @@
 namespace {
 
 PersonForm validStaff() {
-  return {{"MATRICULA", "5"},          {"NOME", "LUIZA"},           {"SEXO", "F"},
-          {"ENDERECO", "RUA B"},       {"BAIRRO", "CENTRO"},        {"CIDADE", "RIO DE JANEIRO"},
-          {"ESTADO", "RJ"},            {"CEP", "20000-000"},        {"DATA_NASCIMENTO", "2/3/1990"},
+  return {{"MATRICULA", "5"},
+          {"NOME", "LUIZA"},
+          {"SEXO", "F"},
+          {"ENDERECO", "RUA B"},
+          {"BAIRRO", "CENTRO"},
+          {"CIDADE", "RIO DE JANEIRO"},
+          {"ESTADO", "RJ"},
+          {"CEP", "20000-000"},
+          {"DATA_NASCIMENTO", "2/3/1990"},
           {"DATA_ADMISSAO", "01/02/2020"}};
 }
 
@@ -32,14 +38,25 @@ TEST(StaffChecks, ConfirmRefusesInOrderWithItsOwnDetails) {
     const char* detail;
   } cases[] = {
       {[](PersonForm& f) { f["NOME"].clear(); }, "DBEDTNOME", "Nome!"},
-      {[](PersonForm& f) { f["ESTADO"].clear(); f["SEXO"].clear(); }, "DBCBESTADO", "Estado!"},
+      {[](PersonForm& f) {
+         f["ESTADO"].clear();
+         f["SEXO"].clear();
+       },
+       "DBCBESTADO", "Estado!"},
       {[](PersonForm& f) { f["SEXO"].clear(); }, "DBEDTSEXO", "Sexo"},
       {[](PersonForm& f) { f["CEP"] = "2000-000"; }, "DBEDTCEP", "CEP!"},
-      {[](PersonForm& f) { f["DATA_NASCIMENTO"] = "  /  /    "; }, "DBEDTDATA_NASCIMENTO", "Data de Nascimento !"},
+      {[](PersonForm& f) { f["DATA_NASCIMENTO"] = "  /  /    "; }, "DBEDTDATA_NASCIMENTO",
+       "Data de Nascimento !"},
       {[](PersonForm& f) { f["DATA_ADMISSAO"].clear(); }, "DBEDTADMISSAO", "Data de Admissão !"},
-      {[](PersonForm& f) { f["DATA_NASCIMENTO"] = "01/01/1899"; f["DATA_ADMISSAO"] = "01/01/1800"; }, "DBEDTDATA_NASCIMENTO", "Data de Nascimento - Ano !"},
-      {[](PersonForm& f) { f["DATA_ADMISSAO"] = "01/01/1899"; }, "DBEDTADMISSAO", "Data de Admissão - Ano !"},
-      {[](PersonForm& f) { f["DATA_DEMISSAO"] = "01/01/1899"; }, "DBEDTDEMISSAO", "Data de Demissão - Ano !"},
+      {[](PersonForm& f) {
+         f["DATA_NASCIMENTO"] = "01/01/1899";
+         f["DATA_ADMISSAO"] = "01/01/1800";
+       },
+       "DBEDTDATA_NASCIMENTO", "Data de Nascimento - Ano !"},
+      {[](PersonForm& f) { f["DATA_ADMISSAO"] = "01/01/1899"; }, "DBEDTADMISSAO",
+       "Data de Admissão - Ano !"},
+      {[](PersonForm& f) { f["DATA_DEMISSAO"] = "01/01/1899"; }, "DBEDTDEMISSAO",
+       "Data de Demissão - Ano !"},
   };
   for (const auto& c : cases) {
     PersonForm form = validStaff();
@@ -66,13 +83,13 @@ TEST(StaffChecks, SchoolingCodesBothWays) {
 
 class StaffWindowTest : public FrameFixture {
  protected:
-  void SetUp() override {
-    FrameFixture::SetUp();
-  }
+  void SetUp() override { FrameFixture::SetUp(); }
   void addStaff(const char* matricula, const char* name, const char* schooling) {
-    runSql(workout(),
-           QStringLiteral("INSERT INTO Funcionarios (MATRICULA, NOME, ESCOLARIDADE) VALUES (?, ?, ?)"),
-           {QString::fromLatin1(matricula), QString::fromLatin1(name), QString::fromLatin1(schooling)});
+    runSql(
+        workout(),
+        QStringLiteral("INSERT INTO Funcionarios (MATRICULA, NOME, ESCOLARIDADE) VALUES (?, ?, ?)"),
+        {QString::fromLatin1(matricula), QString::fromLatin1(name),
+         QString::fromLatin1(schooling)});
   }
   TFRMREFUNCIONARIO* open() { return openEntry<TFRMREFUNCIONARIO>("MNFUNCIONARIO"); }
 };
@@ -87,25 +104,32 @@ TEST_F(StaffWindowTest, NumberingDefaultsAndSchooling) {
   EXPECT_EQ(schooling->currentText(), QStringLiteral("2º grau completo"));
 
   w->findChild<QPushButton*>(QStringLiteral("SBINCLUIR"))->click();
-  auto text = [w](const char* name) { return w->findChild<QLineEdit*>(QString::fromLatin1(name))->text(); };
+  auto text = [w](const char* name) {
+    return w->findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+  };
   // Numbered even though automatic numbering is off, since the table has rows.
   EXPECT_EQ(text("DBEDTMATRICULA"), QStringLiteral("0000000913"));
   EXPECT_EQ(text("DBEDTCIDADE"), QStringLiteral("RIO DE JANEIRO"));
-  EXPECT_EQ(w->findChild<QComboBox*>(QStringLiteral("DBCBESTADO"))->currentText(), QStringLiteral("RJ"));
-  for (const auto& [name, value] : {std::pair{"DBEDTNOME", "CARLA"}, std::pair{"DBEDTSEXO", "F"},
-                                    std::pair{"DBEDTENDERECO", "RUA C"}, std::pair{"DBEDTBAIRRO", "FLAMENGO"},
-                                    std::pair{"DBEDTCEP", "22210-030"},
-                                    std::pair{"DBEDTDATA_NASCIMENTO", "01/01/1995"},
-                                    std::pair{"DBEDTADMISSAO", "02/01/2023"}}) {
+  EXPECT_EQ(w->findChild<QComboBox*>(QStringLiteral("DBCBESTADO"))->currentText(),
+            QStringLiteral("RJ"));
+  for (const auto& [name, value] :
+       {std::pair{"DBEDTNOME", "CARLA"}, std::pair{"DBEDTSEXO", "F"},
+        std::pair{"DBEDTENDERECO", "RUA C"}, std::pair{"DBEDTBAIRRO", "FLAMENGO"},
+        std::pair{"DBEDTCEP", "22210-030"}, std::pair{"DBEDTDATA_NASCIMENTO", "01/01/1995"},
+        std::pair{"DBEDTADMISSAO", "02/01/2023"}}) {
     auto* line = w->findChild<QLineEdit*>(QString::fromLatin1(name));
     line->setFocus();
     QTest::keyClicks(line, QString::fromUtf8(value));
   }
   schooling->setCurrentText(QStringLiteral("3º grau completo"));
   w->findChild<QPushButton*>(QStringLiteral("BBNCONFIRMA"))->click();
-  EXPECT_TRUE(testPrompter().messages().isEmpty()) << testPrompter().texts().join(QLatin1Char('|')).toStdString();
-  QSqlQuery row = runSql(workout(), QStringLiteral("SELECT ESCOLARIDADE, DATA_DEMISSAO, CIDADE FROM Funcionarios "
-                                                   "WHERE MATRICULA = ?"), {QStringLiteral("0000000913")});
+  EXPECT_TRUE(testPrompter().messages().isEmpty())
+      << testPrompter().texts().join(QLatin1Char('|')).toStdString();
+  QSqlQuery row =
+      runSql(workout(),
+             QStringLiteral("SELECT ESCOLARIDADE, DATA_DEMISSAO, CIDADE FROM Funcionarios "
+                            "WHERE MATRICULA = ?"),
+             {QStringLiteral("0000000913")});
   ASSERT_TRUE(row.next());
   EXPECT_EQ(row.value(0).toString(), QStringLiteral("06"));
   EXPECT_TRUE(row.value(1).isNull());

@@ -16,8 +16,8 @@
 #include "app/window_table.h"
 #include "data/sql.h"
 #include "registry/access_level_window.h"
-#include "registry/user_store.h"
 #include "registry/user_listing_window.h"
+#include "registry/user_store.h"
 #include "registry/user_window.h"
 
 #include <QProcess>
@@ -52,12 +52,13 @@ TEST(UserRules, MasterUserAndPasswords) {
 
 class UserWindowTest : public FrameFixture {
  protected:
-  void SetUp() override {
-    FrameFixture::SetUp();
+  void SetUp() override { FrameFixture::SetUp(); }
+  TFRMCADASTRODEUSUARIOS* open() {
+    return openEntry<TFRMCADASTRODEUSUARIOS>("MNCADASTRODEUSUARIOS");
   }
-  TFRMCADASTRODEUSUARIOS* open() { return openEntry<TFRMCADASTRODEUSUARIOS>("MNCADASTRODEUSUARIOS"); }
   QString flag(const QString& code, const QString& column) {
-    return scalarSql(workout(), QStringLiteral("SELECT %1 FROM Usuarios WHERE CODIGO = ?").arg(column), {code})
+    return scalarSql(workout(),
+                     QStringLiteral("SELECT %1 FROM Usuarios WHERE CODIGO = ?").arg(column), {code})
         .toString();
   }
 };
@@ -78,8 +79,10 @@ TEST_F(UserWindowTest, NewUserWithFullAccessGetsEveryFlag) {
   testPrompter().answerNext(kAnswerYes);
   w->findChild<QPushButton*>(QStringLiteral("BBNCONFIRMA"))->click();
   EXPECT_EQ(w->windowTitle(), QStringLiteral("Usuários"));
-  for (const QString& column : allPermissionColumns()) EXPECT_EQ(flag(QStringLiteral("07"), column), QStringLiteral("Sim")) << column.toStdString();
-  EXPECT_TRUE(passwordMatches(QStringLiteral("ABC123"), flag(QStringLiteral("07"), QStringLiteral("SENHA"))));
+  for (const QString& column : allPermissionColumns())
+    EXPECT_EQ(flag(QStringLiteral("07"), column), QStringLiteral("Sim")) << column.toStdString();
+  EXPECT_TRUE(passwordMatches(QStringLiteral("ABC123"),
+                              flag(QStringLiteral("07"), QStringLiteral("SENHA"))));
   EXPECT_EQ(flag(QStringLiteral("07"), QStringLiteral("NOME")), QStringLiteral("CARLA"));
 }
 
@@ -127,7 +130,8 @@ TEST_F(UserWindowTest, MasterAndSelfCannotBeDeletedAndWrongPasswordsClose) {
   grid->setCurrentIndex(grid->model()->index(0, 0));  // 01, the master user
   w->findChild<QPushButton*>(QStringLiteral("SBEXCLUIR"))->click();
   w->findChild<QPushButton*>(QStringLiteral("SBALTERAR"))->click();
-  EXPECT_EQ(testPrompter().texts(), (QStringList{Msg::DadoNaoPodeSerAlterado, Msg::DadoNaoPodeSerAlterado}));
+  EXPECT_EQ(testPrompter().texts(),
+            (QStringList{Msg::DadoNaoPodeSerAlterado, Msg::DadoNaoPodeSerAlterado}));
   EXPECT_EQ(testPrompter().messages().last().detail, QStringLiteral("MESTRE"));
   grid->setCurrentIndex(grid->model()->index(1, 0));  // 02, oneself
   w->findChild<QPushButton*>(QStringLiteral("SBEXCLUIR"))->click();
@@ -151,7 +155,8 @@ TEST_F(UserListingTest, TheUserListPrintsTheRange) {
   addUser(QStringLiteral("02"), QStringLiteral("BRUNA"), QStringLiteral("AAAAAA"));
   addUser(QStringLiteral("03"), QStringLiteral("CAIO"), QStringLiteral("AAAAAA"));
   G().GSTR_ACADEMIA = QStringLiteral("ACADEMIA TESTE");
-  const std::optional<Report> report = userListing(workout(), {QStringLiteral("02"), QStringLiteral("03")});
+  const std::optional<Report> report =
+      userListing(workout(), {QStringLiteral("02"), QStringLiteral("03")});
   ASSERT_TRUE(report);
   QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("usuarios.pdf"));
@@ -160,8 +165,8 @@ TEST_F(UserListingTest, TheUserListPrintsTheRange) {
   text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
   ASSERT_TRUE(text.waitForFinished(20000));
   const QString out = QString::fromUtf8(text.readAllStandardOutput());
-  for (const char* expected : {"Consulta de Usuários", "ACADEMIA TESTE", "02 à 03", "Nome do Usuário",
-                               "BRUNA", "CAIO", "Página:"})
+  for (const char* expected : {"Consulta de Usuários", "ACADEMIA TESTE", "02 à 03",
+                               "Nome do Usuário", "BRUNA", "CAIO", "Página:"})
     EXPECT_TRUE(out.contains(QString::fromUtf8(expected))) << expected << "\n" << out.toStdString();
   EXPECT_FALSE(out.contains(QStringLiteral("MESTRE")));
   EXPECT_LT(out.indexOf(QStringLiteral("BRUNA")), out.indexOf(QStringLiteral("CAIO")));
