@@ -16,12 +16,13 @@ constexpr int kExercises = 5000;
 class BenchCatalogue {
  public:
   explicit BenchCatalogue(Provider provider) {
-    LinkSpec spec;
+    LinkSpec linkSpec;
     if (provider == Provider::SQLite)
-      spec.dataSource = dir_.filePath(QStringLiteral("vantrel.db"));
+      linkSpec.dataSource = dir_.filePath(QStringLiteral("vantrel.db"));
     else
-      spec = databases_.create();
-    connection_ = std::make_unique<Connection>(spec, Connection::uniqueName(QStringLiteral("b")));
+      linkSpec = databases_.create();
+    connection_ =
+        std::make_unique<Connection>(linkSpec, Connection::uniqueName(QStringLiteral("b")));
     if (!connection_->open(Connection::Create::IfMissing)) throw SqlError(connection_->lastError());
     fill();
   }

@@ -20,12 +20,12 @@
 #include "data/sql.h"
 
 inline LinkSpec postgresAdmin() {
-  LinkSpec spec;
-  spec.provider = Provider::PostgreSQL;
-  spec.dataSource = qEnvironmentVariable("VANTREL_TEST_PGHOST");
-  spec.catalog = QStringLiteral("postgres");
-  spec.user = QStringLiteral("postgres");
-  return spec;
+  LinkSpec linkSpec;
+  linkSpec.provider = Provider::PostgreSQL;
+  linkSpec.dataSource = qEnvironmentVariable("VANTREL_TEST_PGHOST");
+  linkSpec.catalog = QStringLiteral("postgres");
+  linkSpec.user = QStringLiteral("postgres");
+  return linkSpec;
 }
 
 inline bool postgresAvailable() {
@@ -53,11 +53,11 @@ class ScratchDatabases {
   }
   // A new empty database; its link.
   LinkSpec create() {
-    LinkSpec spec = postgresAdmin();
-    spec.catalog = QStringLiteral("b_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
-    admin(QStringLiteral("CREATE DATABASE %1").arg(spec.catalog));
-    created_ << spec.catalog;
-    return spec;
+    LinkSpec linkSpec = postgresAdmin();
+    linkSpec.catalog = QStringLiteral("b_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
+    admin(QStringLiteral("CREATE DATABASE %1").arg(linkSpec.catalog));
+    created_ << linkSpec.catalog;
+    return linkSpec;
   }
 
  private:

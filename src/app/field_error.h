@@ -10,3 +10,9 @@ struct FieldError {
   // Already told to the user (and the focus placed) by the check itself.
   bool shown = false;
 };
+
+// A refused field at Confirm: the objectName of the field that takes the focus, and the message.
+struct FieldRefusal {
+  QString field;
+  FieldError error;
+};

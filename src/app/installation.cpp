@@ -46,10 +46,10 @@ bool anyLinkFileExists() {
 
 bool writeEmbeddedLinks(InitReport& report) {
   for (const EmbeddedLink& link : kEmbeddedLinks) {
-    LinkSpec spec;
-    spec.provider = Provider::SQLite;
-    spec.dataSource = QString::fromUtf8(link.file);
-    if (!writeLinkFile(linkFilePath(link.source), spec)) {
+    LinkSpec linkSpec;
+    linkSpec.provider = Provider::SQLite;
+    linkSpec.dataSource = QString::fromUtf8(link.file);
+    if (!writeLinkFile(linkFilePath(link.source), linkSpec)) {
       report.error = QStringLiteral("Não foi possível gravar %1").arg(linkFilePath(link.source));
       return false;
     }

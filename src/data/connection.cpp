@@ -10,7 +10,7 @@
 
 Connection::Connection(DataSource source, const QString& name) : name_(name), source_(source) {}
 
-Connection::Connection(const LinkSpec& spec, const QString& name) : name_(name), spec_(spec) {}
+Connection::Connection(const LinkSpec& linkSpec, const QString& name) : name_(name), spec_(linkSpec) {}
 
 Connection::~Connection() {
   close();
@@ -35,32 +35,32 @@ bool Connection::open(Create create) {
     // The link file is read at every opening, so a reconnection picks up a
     // file the installer corrected meanwhile.
     LinkParse parsed = readLinkFile(linkFilePath(*source_));
-    if (!parsed.spec) return fail(parsed.error);
-    spec_ = parsed.spec;
+    if (!parsed.linkSpec) return fail(parsed.error);
+    spec_ = parsed.linkSpec;
   }
   if (!spec_) return fail(QStringLiteral("sem arquivo de conexão"));
-  const LinkSpec& spec = *spec_;
-  const Dialect& dialect = Dialect::of(spec.provider);
+  const LinkSpec& linkSpec = *spec_;
+  const Dialect& dialect = Dialect::of(linkSpec.provider);
 
   if (QSqlDatabase::contains(name_)) QSqlDatabase::removeDatabase(name_);
   QSqlDatabase db = QSqlDatabase::addDatabase(dialect.qtDriver(), name_);
   if (!db.isValid()) return fail(QStringLiteral("driver %1 indisponível").arg(dialect.qtDriver()));
 
-  if (spec.provider == Provider::SQLite) {
-    if (create == Create::No && !QFileInfo::exists(spec.dataSource))
-      return fail(QStringLiteral("banco %1 não existe").arg(spec.dataSource));
-    db.setDatabaseName(spec.dataSource);
+  if (linkSpec.provider == Provider::SQLite) {
+    if (create == Create::No && !QFileInfo::exists(linkSpec.dataSource))
+      return fail(QStringLiteral("banco %1 não existe").arg(linkSpec.dataSource));
+    db.setDatabaseName(linkSpec.dataSource);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
   } else {
-    db.setHostName(spec.host());
-    if (spec.port() > 0) db.setPort(spec.port());
-    db.setDatabaseName(spec.catalog);
-    db.setUserName(spec.user);
-    db.setPassword(spec.password);
+    db.setHostName(linkSpec.host());
+    if (linkSpec.port() > 0) db.setPort(linkSpec.port());
+    db.setDatabaseName(linkSpec.catalog);
+    db.setUserName(linkSpec.user);
+    db.setPassword(linkSpec.password);
     db.setConnectOptions(QStringLiteral("connect_timeout=5"));
   }
   if (!db.open()) return fail(db.lastError().text());
-  if (spec.provider == Provider::PostgreSQL) {
+  if (linkSpec.provider == Provider::PostgreSQL) {
     // Date-times travel as the machine's local time; the session must read them the same way.
     QSqlQuery zone(db);
     if (!zone.exec(QStringLiteral("SET TIME ZONE '%1'")

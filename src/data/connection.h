@@ -19,7 +19,7 @@ class Connection {
   // A connection to the database named by `source`'s link file, read at each open().
   Connection(DataSource source, const QString& name);
   // A connection to an explicit link (installation and tests).
-  Connection(const LinkSpec& spec, const QString& name);
+  Connection(const LinkSpec& linkSpec, const QString& name);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;

@@ -97,26 +97,26 @@ LinkParse parseLinkText(const QString& text) {
       continue;
     if (!splitPairs(line, pairs, result.error)) return result;
   }
-  LinkSpec spec;
+  LinkSpec linkSpec;
   QString provider;
   for (const auto& [key, value] : pairs) {
     const QString k = key.toLower();
     if (k == QLatin1String("provider"))
       provider = value;
     else if (k == QLatin1String("data source"))
-      spec.dataSource = value;
+      linkSpec.dataSource = value;
     else if (k == QLatin1String("initial catalog"))
-      spec.catalog = value;
+      linkSpec.catalog = value;
     else if (k == QLatin1String("user id"))
-      spec.user = value;
+      linkSpec.user = value;
     else if (k == QLatin1String("password"))
-      spec.password = value;
+      linkSpec.password = value;
     // Other OLE DB items (Persist Security Info, ...) mean nothing here.
   }
   if (provider.compare(QStringLiteral("SQLite"), Qt::CaseInsensitive) == 0) {
-    spec.provider = Provider::SQLite;
+    linkSpec.provider = Provider::SQLite;
   } else if (provider.compare(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive) == 0) {
-    spec.provider = Provider::PostgreSQL;
+    linkSpec.provider = Provider::PostgreSQL;
   } else if (provider.isEmpty()) {
     result.error = QStringLiteral("provedor não informado");
     return result;
@@ -124,15 +124,15 @@ LinkParse parseLinkText(const QString& text) {
     result.error = QStringLiteral("provedor desconhecido: %1").arg(provider);
     return result;
   }
-  if (spec.dataSource.isEmpty()) {
+  if (linkSpec.dataSource.isEmpty()) {
     result.error = QStringLiteral("Data Source não informado");
     return result;
   }
-  if (spec.provider == Provider::PostgreSQL && spec.catalog.isEmpty()) {
+  if (linkSpec.provider == Provider::PostgreSQL && linkSpec.catalog.isEmpty()) {
     result.error = QStringLiteral("Initial Catalog não informado");
     return result;
   }
-  result.spec = spec;
+  result.linkSpec = linkSpec;
   return result;
 }
 
@@ -150,31 +150,31 @@ LinkParse readLinkFile(const QString& path) {
   else
     text = QString::fromUtf8(bytes);
   LinkParse parsed = parseLinkText(text);
-  if (!parsed.spec) {
+  if (!parsed.linkSpec) {
     parsed.error = QStringLiteral("%1: %2").arg(path, parsed.error);
     return parsed;
   }
-  if (parsed.spec->provider == Provider::SQLite && QDir::isRelativePath(parsed.spec->dataSource))
-    parsed.spec->dataSource = QDir::cleanPath(QFileInfo(path).absolutePath() + QLatin1Char('/') +
-                                              parsed.spec->dataSource);
+  if (parsed.linkSpec->provider == Provider::SQLite && QDir::isRelativePath(parsed.linkSpec->dataSource))
+    parsed.linkSpec->dataSource = QDir::cleanPath(QFileInfo(path).absolutePath() + QLatin1Char('/') +
+                                              parsed.linkSpec->dataSource);
   return parsed;
 }
 
-QString formatLinkText(const LinkSpec& spec) {
+QString formatLinkText(const LinkSpec& linkSpec) {
   QString text = QStringLiteral("[oledb]\n; Vantrel data link\n");
-  if (spec.provider == Provider::SQLite)
-    return text + QStringLiteral("Provider=SQLite;Data Source=%1\n").arg(quoted(spec.dataSource));
+  if (linkSpec.provider == Provider::SQLite)
+    return text + QStringLiteral("Provider=SQLite;Data Source=%1\n").arg(quoted(linkSpec.dataSource));
   return text + QStringLiteral(
                     "Provider=PostgreSQL;Data Source=%1;Initial Catalog=%2;User ID=%3;"
                     "Password=%4\n")
-                    .arg(quoted(spec.dataSource), quoted(spec.catalog), quoted(spec.user),
-                         quoted(spec.password));
+                    .arg(quoted(linkSpec.dataSource), quoted(linkSpec.catalog), quoted(linkSpec.user),
+                         quoted(linkSpec.password));
 }
 
-bool writeLinkFile(const QString& path, const LinkSpec& spec) {
+bool writeLinkFile(const QString& path, const LinkSpec& linkSpec) {
   if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
-  file.write(formatLinkText(spec).toUtf8());
+  file.write(formatLinkText(linkSpec).toUtf8());
   return file.commit();
 }

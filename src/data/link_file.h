@@ -25,7 +25,7 @@ struct LinkSpec {
 };
 
 struct LinkParse {
-  std::optional<LinkSpec> spec;
+  std::optional<LinkSpec> linkSpec;
   QString error;  // why the text is not a usable link, in the program's words
 };
 
@@ -35,7 +35,7 @@ LinkParse parseLinkText(const QString& text);
 // A relative SQLite file name is made absolute against the link file's folder.
 LinkParse readLinkFile(const QString& path);
 
-QString formatLinkText(const LinkSpec& spec);
+QString formatLinkText(const LinkSpec& linkSpec);
 
 // Writes the link file (creating its folder); false when it cannot be written.
-bool writeLinkFile(const QString& path, const LinkSpec& spec);
+bool writeLinkFile(const QString& path, const LinkSpec& linkSpec);

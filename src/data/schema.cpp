@@ -210,7 +210,7 @@ TableDef exercicios() {
       text("Aparelho", 3), text("Tipo", 1),       text("Caminho_Video", 500),
       text("CODIGO_G", 2)};
   // The exercise window tests a taken code itself; plain indexes serve both search orders.
-  return table("Exercicios", columns, {by({"Codigo"}), by({"Descricao"})});
+  return table("Exercicios", columns, {uniqueBy("Codigo"), by({"Descricao"})});
 }
 
 TableDef grupamentoMuscular() {

@@ -124,12 +124,12 @@ class Paginator {
 
 // --- Drawing
 
-QFont toQFont(const ReportFont& spec) {
-  QFont font(spec.family);
+QFont toQFont(const ReportFont& wanted) {
+  QFont font(wanted.family);
   font.setStyleHint(QFont::SansSerif);
-  font.setPointSizeF(spec.points);
-  font.setBold(spec.bold);
-  font.setItalic(spec.italic);
+  font.setPointSizeF(wanted.points);
+  font.setBold(wanted.bold);
+  font.setItalic(wanted.italic);
   return font;
 }
 

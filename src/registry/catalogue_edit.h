@@ -14,12 +14,8 @@
 // only needs to know which write to make.
 enum class EditMode { Insert, Change, Delete };
 
-// A value refused at Confirm: the objectName of the field that takes the focus, and the
-// message the window shows there.
-struct ConfirmRefusal {
-  QString field;
-  FieldError error;
-};
+// A value refused at Confirm (see FieldRefusal).
+using ConfirmRefusal = FieldRefusal;
 
 // What became of the write of a confirm. The write shows its own message.
 enum class ConfirmResult {

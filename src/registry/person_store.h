@@ -39,12 +39,6 @@ bool savePerson(const QSqlDatabase& db, const PersonTable& table, const PersonFo
 // Deletes the person and its photo row in one transaction; false (and the message) on failure.
 bool deletePerson(const QSqlDatabase& db, const PersonTable& table, const QString& matricula);
 
-// A refused field: the objectName of the field that takes the focus, and the message.
-struct FieldRefusal {
-  QString field;
-  FieldError error;
-};
-
 // A column Confirm requires, the field that takes the focus and the detail of its refusal.
 struct RequiredColumn {
   const char* column;

@@ -110,7 +110,7 @@ TEST_P(ServerInstallation, InitFillsTheDatabasesTheLinksName) {
                {DataSource::Ondrel, &portal}};
   for (const auto& l : links) {
     l.database->connect();  // creates the SQLite file; the server database already exists
-    ASSERT_TRUE(writeLinkFile(linkFilePath(l.source), l.database->spec()));
+    ASSERT_TRUE(writeLinkFile(linkFilePath(l.source), l.database->linkSpec()));
   }
   const InitReport report = runInit(true);
   ASSERT_TRUE(report.ok) << report.error.toStdString();

@@ -624,7 +624,7 @@ CommandRun runCommand(const QStringList& args) {
 }
 
 TEST_P(UpkeepTest, TheCommandSaysWhatItDidAndFailsWhenAStepFails) {
-  ASSERT_TRUE(writeLinkFile(linkFilePath(DataSource::Vantrel), database_.spec()));
+  ASSERT_TRUE(writeLinkFile(linkFilePath(DataSource::Vantrel), database_.linkSpec()));
   makeOlderDatabase(db_, dialect(), 1);
   installBlocker(db_, provider(), kBlockStep3);
 

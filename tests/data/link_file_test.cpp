@@ -57,17 +57,17 @@ class LinkParseTest : public testing::TestWithParam<ParseCase> {};
 TEST_P(LinkParseTest, Parses) {
   const ParseCase& c = GetParam();
   const LinkParse parsed = parseLinkText(QString::fromUtf8(c.text));
-  ASSERT_EQ(parsed.spec.has_value(), c.ok) << parsed.error.toStdString();
+  ASSERT_EQ(parsed.linkSpec.has_value(), c.ok) << parsed.error.toStdString();
   if (!c.ok) {
     EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.errorPart)))
         << parsed.error.toStdString();
     return;
   }
-  EXPECT_EQ(parsed.spec->provider, c.provider);
-  EXPECT_EQ(parsed.spec->dataSource, QString::fromUtf8(c.dataSource));
-  EXPECT_EQ(parsed.spec->catalog, QString::fromUtf8(c.catalog));
-  EXPECT_EQ(parsed.spec->user, QString::fromUtf8(c.user));
-  EXPECT_EQ(parsed.spec->password, QString::fromUtf8(c.password));
+  EXPECT_EQ(parsed.linkSpec->provider, c.provider);
+  EXPECT_EQ(parsed.linkSpec->dataSource, QString::fromUtf8(c.dataSource));
+  EXPECT_EQ(parsed.linkSpec->catalog, QString::fromUtf8(c.catalog));
+  EXPECT_EQ(parsed.linkSpec->user, QString::fromUtf8(c.user));
+  EXPECT_EQ(parsed.linkSpec->password, QString::fromUtf8(c.password));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LinkParseTest, testing::ValuesIn(kCases), [](const auto& info) {
@@ -88,10 +88,10 @@ TEST(LinkSpec, HostAndPortOfTheDataSource) {
                {"/tmp/pg:5432", "/tmp/pg", 5432},
                {"10.0.0.5:abc", "10.0.0.5:abc", 0}};
   for (const auto& c : cases) {
-    LinkSpec spec;
-    spec.dataSource = QString::fromUtf8(c.dataSource);
-    EXPECT_EQ(spec.host(), QString::fromUtf8(c.host)) << c.dataSource;
-    EXPECT_EQ(spec.port(), c.port) << c.dataSource;
+    LinkSpec linkSpec;
+    linkSpec.dataSource = QString::fromUtf8(c.dataSource);
+    EXPECT_EQ(linkSpec.host(), QString::fromUtf8(c.host)) << c.dataSource;
+    EXPECT_EQ(linkSpec.port(), c.port) << c.dataSource;
   }
 }
 
@@ -105,22 +105,22 @@ TEST(LinkFile, WrittenFileReadsBackAndRelativeFilesFollowTheLink) {
   pg.password = QStringLiteral("p;a\"ss word ");
   ASSERT_TRUE(writeLinkFile(dir.filePath(QStringLiteral("Vantrel.udl")), pg));
   const LinkParse back = readLinkFile(dir.filePath(QStringLiteral("Vantrel.udl")));
-  ASSERT_TRUE(back.spec) << back.error.toStdString();
-  EXPECT_EQ(back.spec->password, pg.password);
-  EXPECT_EQ(back.spec->catalog, pg.catalog);
+  ASSERT_TRUE(back.linkSpec) << back.error.toStdString();
+  EXPECT_EQ(back.linkSpec->password, pg.password);
+  EXPECT_EQ(back.linkSpec->catalog, pg.catalog);
 
   LinkSpec lite;
   lite.dataSource = QStringLiteral("../brisca.db");
   ASSERT_TRUE(writeLinkFile(dir.filePath(QStringLiteral("SA/Brisca.udl")), lite));
   const LinkParse sa = readLinkFile(dir.filePath(QStringLiteral("SA/Brisca.udl")));
-  ASSERT_TRUE(sa.spec);
-  EXPECT_EQ(sa.spec->dataSource, QDir::cleanPath(dir.filePath(QStringLiteral("brisca.db"))));
+  ASSERT_TRUE(sa.linkSpec);
+  EXPECT_EQ(sa.linkSpec->dataSource, QDir::cleanPath(dir.filePath(QStringLiteral("brisca.db"))));
 }
 
 TEST(LinkFile, MissingOrUnreadableFileIsAnError) {
   QTemporaryDir dir;
   const LinkParse missing = readLinkFile(dir.filePath(QStringLiteral("Nada.udl")));
-  EXPECT_FALSE(missing.spec);
+  EXPECT_FALSE(missing.linkSpec);
   EXPECT_TRUE(missing.error.contains(QStringLiteral("não existe")));
 
   // Older tools save link files as UTF-16 with a byte-order mark.
@@ -131,8 +131,8 @@ TEST(LinkFile, MissingOrUnreadableFileIsAnError) {
   utf16.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
   utf16.close();
   const LinkParse wide = readLinkFile(utf16.fileName());
-  ASSERT_TRUE(wide.spec) << wide.error.toStdString();
-  EXPECT_TRUE(wide.spec->dataSource.endsWith(QStringLiteral("/largo.db")));
+  ASSERT_TRUE(wide.linkSpec) << wide.error.toStdString();
+  EXPECT_TRUE(wide.linkSpec->dataSource.endsWith(QStringLiteral("/largo.db")));
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST_P(MuscleGroupStore, ACodeSavedMeanwhileElsewhereIsStillADuplicateNotAWriteE
         return false;
       },
       [&] {
-        Connection other(database_.spec(), Connection::uniqueName(QStringLiteral("other")));
+        Connection other(database_.linkSpec(), Connection::uniqueName(QStringLiteral("other")));
         ASSERT_TRUE(other.open());
         runSql(other.database(),
                QStringLiteral("INSERT INTO GrupamentoMuscular (CODIGO, DESCRICAO) VALUES (?, ?)"),

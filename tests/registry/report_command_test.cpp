@@ -44,7 +44,7 @@ class ReportCommand : public testing::TestWithParam<Provider> {
   void SetUp() override {
     resetGlobals();
     testPrompter().clear();
-    ASSERT_TRUE(writeLinkFile(linkFilePath(DataSource::Vantrel), database_.spec()));
+    ASSERT_TRUE(writeLinkFile(linkFilePath(DataSource::Vantrel), database_.linkSpec()));
     connection_ = database_.connect();
     db_ = connection_->database();
     const SchemaReport schema = createMissingTables(db_, connection_->dialect(), Database::Workout);

@@ -16,12 +16,12 @@ QString pgUser() {
 }
 
 LinkSpec adminSpec() {
-  LinkSpec spec;
-  spec.provider = Provider::PostgreSQL;
-  spec.dataSource = pgHost();
-  spec.catalog = QStringLiteral("postgres");
-  spec.user = pgUser();
-  return spec;
+  LinkSpec linkSpec;
+  linkSpec.provider = Provider::PostgreSQL;
+  linkSpec.dataSource = pgHost();
+  linkSpec.catalog = QStringLiteral("postgres");
+  linkSpec.user = pgUser();
+  return linkSpec;
 }
 
 void runAdmin(const QString& sql) {

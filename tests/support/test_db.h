@@ -20,7 +20,7 @@ class TestDatabase {
   TestDatabase& operator=(const TestDatabase&) = delete;
 
   Provider provider() const { return spec_.provider; }
-  const LinkSpec& spec() const { return spec_; }
+  const LinkSpec& linkSpec() const { return spec_; }
 
   // A new open connection to this database (creates the SQLite file on first use).
   std::unique_ptr<Connection> connect(const QString& name = QString());
