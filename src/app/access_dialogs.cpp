@@ -60,6 +60,20 @@ AccessForm buildAccessForm(QDialog* dialog, QVBoxLayout* layout, bool spaced) {
   return form;
 }
 
+// A code was found: its user's name shows and the password is asked for.
+void codeAccepted(const AccessForm& form, const QString& name) {
+  form.name->setText(name);
+  form.code->setEnabled(false);
+  form.password->setEnabled(true);
+  form.password->setFocus();
+}
+
+// A refused value is emptied for the next try.
+void tryAgain(QLineEdit* field) {
+  field->clear();
+  field->setFocus();
+}
+
 void centre(QDialog* dialog) {
   dialog->adjustSize();
   if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -142,14 +156,10 @@ void TPDLGACESSO::codeEntered() {
   const QString code = form_.code->text();
   switch (loginCode(TBLUSUARIOS_, code, attempts_, G().GBOL_MUDA_USUARIO)) {
     case AccessStep::Accepted:
-      form_.name->setText(TBLUSUARIOS_.text(QStringLiteral("NOME")));
-      form_.code->setEnabled(false);
-      form_.password->setEnabled(true);
-      form_.password->setFocus();
+      codeAccepted(form_, TBLUSUARIOS_.text(QStringLiteral("NOME")));
       break;
     case AccessStep::Refused:
-      form_.code->clear();
-      form_.code->setFocus();
+      tryAgain(form_.code);
       break;
     case AccessStep::Exhausted:
       finish(EndProgram);
@@ -177,8 +187,7 @@ void TPDLGACESSO::passwordEntered() {
       finish(LoggedIn);
       break;
     case AccessStep::Refused:
-      form_.password->clear();
-      form_.password->setFocus();
+      tryAgain(form_.password);
       break;
     case AccessStep::Exhausted:
       finish(EndProgram);
@@ -219,14 +228,10 @@ void TPDLGACESSOLOCAL::codeEntered() {
   UsersTable& users = TBLUSUARIOS();
   switch (reauthCode(users, form_.code->text(), attempts_)) {
     case AccessStep::Accepted:
-      form_.name->setText(users.text(QStringLiteral("NOME")));
-      form_.code->setEnabled(false);
-      form_.password->setEnabled(true);
-      form_.password->setFocus();
+      codeAccepted(form_, users.text(QStringLiteral("NOME")));
       break;
     case AccessStep::Refused:
-      form_.code->clear();
-      form_.code->setFocus();
+      tryAgain(form_.code);
       break;
     case AccessStep::Exhausted:
       finish();
@@ -242,8 +247,7 @@ void TPDLGACESSOLOCAL::passwordEntered() {
       finish();
       break;
     case AccessStep::Refused:
-      form_.password->clear();
-      form_.password->setFocus();
+      tryAgain(form_.password);
       break;
     case AccessStep::Exhausted:
       finish();

@@ -70,15 +70,5 @@ bool writeTablesInTransaction(const QSqlDatabase& db, const QString& fallback,
 
 bool writeInTransaction(const QSqlDatabase& db, const QString& detail,
                         const std::function<void()>& work) {
-  try {
-    Transaction transaction(db);
-    work();
-    transaction.commit();
-    return true;
-  } catch (const std::exception& e) {
-    appendToLog(
-        QStringLiteral("Gravando na tabela %1: %2").arg(detail, QString::fromUtf8(e.what())));
-    MENSAGEM(QStringLiteral("!"), Msg::GravandoNaTabela, detail);
-    return false;
-  }
+  return writeTablesInTransaction(db, detail, [&](QString&) { work(); });
 }
