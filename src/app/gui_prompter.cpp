@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 void GuiPrompter::beep() {
   QApplication::beep();
@@ -14,6 +15,11 @@ int GuiPrompter::ask(PromptKind kind, const QString& caption, const QString& bod
   QMessageBox box(question ? QMessageBox::Question : QMessageBox::Information, caption, body,
                   question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
   box.setWindowModality(Qt::ApplicationModal);
+  // The program speaks Portuguese whatever language the machine's Qt was installed with.
+  if (question) {
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
+  }
   const int pressed = box.exec();
   if (!question) return kAnswerOk;
   // Escape or closing the box counts as No: the caller only acts on an explicit Yes.

@@ -145,6 +145,15 @@ void RegistryWindow::addConfirmCancel() {
     buttons_.insert(b->objectName(), b);
   }
   chain_->setEnd(buttons_.value(QStringLiteral("BBNCONFIRMA")));
+  // Enter on a focused Confirm or Cancel presses it, as the chain of fields leads there.
+  for (const char* name : {"BBNCONFIRMA", "BBNCANCELA"}) {
+    QPushButton* b = buttons_.value(QString::fromLatin1(name));
+    onFieldKeys(b,
+                [b] {
+                  if (b->isEnabled()) b->click();
+                },
+                {});
+  }
   layout_->addLayout(bottom);
 }
 

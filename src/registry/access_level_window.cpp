@@ -105,9 +105,22 @@ TFRMPARAMETRIZACAODOUSUARIO::TFRMPARAMETRIZACAODOUSUARIO(QWidget* parent) : QDia
   resize(720, 420);
 }
 
+namespace {
+QString& startingUser() {
+  static QString code;
+  return code;
+}
+}  // namespace
+
+void TFRMPARAMETRIZACAODOUSUARIO::startOnUser(const QString& code) {
+  startingUser() = code;
+}
+
 bool TFRMPARAMETRIZACAODOUSUARIO::ABRE_TABELAS() {
   if (model_->refresh()) {
-    if (model_->rowCount() > 0) grid_->setCurrentIndex(model_->index(0, 0));
+    const int wanted = startingUser().isEmpty() ? -1 : model_->rowOfKey(startingUser());
+    startingUser().clear();
+    if (model_->rowCount() > 0) grid_->setCurrentIndex(model_->index(qMax(0, wanted), 0));
     showSelectedUser();
     return true;
   }

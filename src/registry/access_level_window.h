@@ -17,6 +17,9 @@ class TFRMPARAMETRIZACAODOUSUARIO : public QDialog {
  public:
   explicit TFRMPARAMETRIZACAODOUSUARIO(QWidget* parent = nullptr);
 
+  // The user the window starts on the next time it opens (the one just created).
+  static void startOnUser(const QString& code);
+
   // Opens the users table; false after telling the user (the window then closes).
   bool ABRE_TABELAS();
   QComboBox* flagList(const QString& column) const { return lists_.value(column); }

@@ -165,7 +165,7 @@ void addStaff(const QSqlDatabase& db) {
          QString::fromUtf8(s.sex), QStringLiteral("(21) 2555-01%1").arg(i, 2, 10, QLatin1Char('0')),
          QDate(1980 + i * 2, i, 10 + i),
          demoCpf(200000000 + i * 7919).remove(QLatin1Char('.')).remove(QLatin1Char('-')),
-         QDate(2015 + i, 3, 1), QStringLiteral("%1").arg(i % 2 ? 7 : 9, 2, 10, QLatin1Char('0')),
+         QDate(2015 + i, 3, 1), QStringLiteral("%1").arg(i % 2 ? 4 : 6, 2, 10, QLatin1Char('0')),
          QString::fromUtf8(s.role)});
     runSql(db, QStringLiteral("INSERT INTO FotosFuncionarios (MATRICULA, FOTO1) VALUES (?, ?)"),
            {QString::fromUtf8(s.matricula), demoPhoto(name, i + 40)});

@@ -33,11 +33,13 @@ const QList<FieldDef> kFields = {
     {"CEP", "DBEDTCEP", "CEP", 9, FieldDef::Cep},
     {"DATA_NASCIMENTO", "DBEDTDATA_NASCIMENTO", "Nascido ", 10, FieldDef::Date, " "},
     {"CPF", "DBEDTCPF", "CPF", 12, FieldDef::Blanks, "-/"},
-    {"PIS", "DBEDTPIS", "PIS", 10, FieldDef::Upper},
+    // The column holds more than a typed number takes: a longer stored value must show
+    // whole, or saving the row would cut it.
+    {"PIS", "DBEDTPIS", "PIS", 20, FieldDef::Upper},
     {"CTPF", "DBEDTCTPF", "CTPF", 10, FieldDef::Upper},
     {"DATA_ADMISSAO", "DBEDTADMISSAO", "Admissão", 10, FieldDef::Date, " "},
     {"DATA_DEMISSAO", "DBEDTDEMISSAO", "Demissão", 10, FieldDef::Date, " "},
-    {"TELEFONE", "DBEDTTELEFONE", "Telefone", 12, FieldDef::Upper},
+    {"TELEFONE", "DBEDTTELEFONE", "Telefone", 15, FieldDef::Upper},
     {nullptr, "CBESCOLARIDADE", "Escolaridade", 0, FieldDef::List},
     {"CARGO", "DBEDTCARGO", "Cargo", 15, FieldDef::Upper},
 };

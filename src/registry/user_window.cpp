@@ -16,6 +16,7 @@
 #include "data/paged_table_model.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
+#include "registry/access_level_window.h"
 #include "registry/people_source.h"
 #include "registry/user_listing_window.h"
 
@@ -332,8 +333,10 @@ void TFRMCADASTRODEUSUARIOS::BBNCONFIRMAClick() {
   backToBrowse();
   selectRow(model()->rowOfKey(code));
   // A user without full access gets the flags one by one, through the entry and its right.
-  if (askForFlags && mainWindow())
+  if (askForFlags && mainWindow()) {
+    TFRMPARAMETRIZACAODOUSUARIO::startOnUser(code);
     mainWindow()->openEntry(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"));
+  }
 }
 
 void TFRMCADASTRODEUSUARIOS::BBNCANCELAClick() {
