@@ -11,6 +11,9 @@
 #include <QTableView>
 
 #include "app/field_keys.h"
+#include "app/messages.h"
+#include "app/prompter.h"
+#include "app/search_panel.h"
 #include "data/paged_table_model.h"
 
 namespace {
@@ -259,4 +262,43 @@ RegistryWindow::ColumnTexts RegistryWindow::readColumns() const {
   for (auto it = fieldOfColumn_.cbegin(); it != fieldOfColumn_.cend(); ++it)
     values.insert(it.key(), fieldText(it.value()));
   return values;
+}
+
+QString RegistryWindow::searchTextChanged(const SearchPanel* panel, const QString& text,
+                                          const QString& nameColumn,
+                                          const std::function<QString(const QString&)>& keyOfTyped,
+                                          bool exactKey) {
+  const QString keyColumn = model_->key().first();
+  if (panel->order() == 0) {
+    const QString key = keyOfTyped(text);
+    const int row = exactKey ? model_->rowOfKey(key) : model_->rowAtOrAfter(key, true);
+    if (row >= 0) selectRow(row);
+    return key;
+  }
+  if (model_->order() != QStringList{nameColumn}) model_->setOrder({nameColumn});
+  const int row = model_->rowAtOrAfter(text, true);
+  if (row < 0) return QString();
+  selectRow(row);
+  return currentRecord().value(keyColumn).toString();
+}
+
+bool RegistryWindow::lookUpKey(const QString& key) {
+  if (model_->order() != model_->key()) model_->setOrder(model_->key());
+  const int row = key.isEmpty() ? -1 : model_->rowOfKey(key);
+  if (row < 0) return false;
+  selectRow(row);
+  return true;
+}
+
+bool RegistryWindow::showSearchResult(SearchPanel* panel, const QString& key,
+                                      const QString& nameColumn) {
+  if (!lookUpKey(key)) {
+    MENSAGEM(QStringLiteral("!"), Msg::MatriculaNaoCadastrada);
+    panel->text()->clear();
+    return false;
+  }
+  const QSqlRecord row = currentRecord();
+  panel->showResult(row.value(model_->key().first()).toString() + QStringLiteral(" - ") +
+                    row.value(nameColumn).toString());
+  return true;
 }

@@ -9,6 +9,7 @@
 #include "app/field_chain.h"
 
 class PagedTableModel;
+class SearchPanel;
 class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
@@ -91,6 +92,21 @@ class RegistryWindow : public ChildWindow {
   ColumnTexts readColumns() const;
   // The field that shows `column`.
   QString fieldOfColumn(const QString& column) const { return fieldOfColumn_.value(column); }
+
+  // The search panel's moves, the same in every window that has one. The first order searches
+  // the grid's key, the second `nameColumn`.
+  // As the text changes: moves the grid and returns the key the text now stands for. By key,
+  // `keyOfTyped` gives the key of what was typed; `exactKey` asks for that key itself rather
+  // than the first key beginning with it.
+  QString searchTextChanged(const SearchPanel* panel, const QString& text,
+                            const QString& nameColumn,
+                            const std::function<QString(const QString&)>& keyOfTyped,
+                            bool exactKey);
+  // Orders the grid by its key and goes to `key`; false when no row has it.
+  bool lookUpKey(const QString& key);
+  // Enter with a text: shows the row of `key` as "key - name" in the panel; false, after
+  // "Matrícula não Cadastrada" and with the text cleared, when there is none.
+  bool showSearchResult(SearchPanel* panel, const QString& key, const QString& nameColumn);
 
   // Called when the current row of the grid changes while browsing.
   virtual void currentRowChanged() {}

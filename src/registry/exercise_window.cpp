@@ -296,24 +296,9 @@ void TFRMCADASTROEXERCICIOS::SBPROCURAClick() {
 }
 
 void TFRMCADASTROEXERCICIOS::searchTextEdited(const QString& text) {
-  if (PNLPROCURA->order() == 0) {
-    if (text.isEmpty()) return;
-    selected_ = padExerciseCode(text);
-    const int row = model()->rowAtOrAfter(selected_, true);
-    if (row >= 0) selectRow(row);
-    return;
-  }
-  const int row = model()->rowAtOrAfter(text, true);
-  if (row >= 0) selectRow(row);
-  selected_ = row >= 0 ? currentRecord().value(QStringLiteral("Codigo")).toString() : QString();
-}
-
-bool TFRMCADASTROEXERCICIOS::lookUpSelected() {
-  model()->setOrder({QStringLiteral("Codigo")});
-  const int row = model()->rowOfKey(selected_.str());
-  if (row < 0) return false;
-  selectRow(row);
-  return true;
+  if (PNLPROCURA->order() == 0 && text.isEmpty()) return;
+  selected_ =
+      searchTextChanged(PNLPROCURA, text, QStringLiteral("Descricao"), padExerciseCode, false);
 }
 
 void TFRMCADASTROEXERCICIOS::searchEntered(const QString& text) {
@@ -324,14 +309,7 @@ void TFRMCADASTROEXERCICIOS::searchEntered(const QString& text) {
       MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Descrição"));
     return;
   }
-  if (selected_.isEmpty() || !lookUpSelected()) {
-    MENSAGEM(kInfo, Msg::MatriculaNaoCadastrada);
-    PNLPROCURA->text()->clear();
-    return;
-  }
-  const QSqlRecord row = currentRecord();
-  PNLPROCURA->showResult(row.value(QStringLiteral("Codigo")).toString() + QStringLiteral(" - ") +
-                         row.value(QStringLiteral("Descricao")).toString());
+  if (!showSearchResult(PNLPROCURA, selected_, QStringLiteral("Descricao"))) return;
   showCurrentExercise();
   ATIVA_BOTOES();
 }
@@ -341,7 +319,7 @@ void TFRMCADASTROEXERCICIOS::searchReturned() {
   ATIVA_BOTOES();
   setMode(Mode::Browse, QString());
   selected_ = currentRecord().value(QStringLiteral("Codigo")).toString();
-  if (!lookUpSelected()) {
+  if (!lookUpKey(selected_)) {
     MENSAGEM(kInfo, Msg::MatriculaNaoCadastrada);
     PNLPROCURA->text()->clear();
   }

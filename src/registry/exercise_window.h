@@ -62,7 +62,6 @@ class TFRMCADASTROEXERCICIOS : public RegistryWindow {
   void searchTextEdited(const QString& text);
   void searchEntered(const QString& text);
   void searchReturned();
-  bool lookUpSelected();
 
   FixedText<3> selected_;
   QString storedCode_;  // the code of the row being changed or deleted

@@ -247,25 +247,14 @@ void PersonWindow::SBPROCURAClick() {
 }
 
 void PersonWindow::searchTextEdited(const QString& text) {
-  if (PNLPROCURA->order() == 0) {
-    if (text.isEmpty()) return;
-    selected_ = searchNumber(text);
-    const int row = searchNumberExactly() ? model()->rowOfKey(selected_.str())
-                                          : model()->rowAtOrAfter(selected_, true);
-    if (row >= 0) selectRow(row);
-    return;
-  }
-  const int row = model()->rowAtOrAfter(text, true);
-  if (row >= 0) selectRow(row);
-  selected_ = row >= 0 ? currentRecord().value(QStringLiteral("MATRICULA")).toString() : QString();
+  if (PNLPROCURA->order() == 0 && text.isEmpty()) return;
+  selected_ = searchTextChanged(
+      PNLPROCURA, text, QStringLiteral("NOME"),
+      [this](const QString& typed) { return searchNumber(typed); }, searchNumberExactly());
 }
 
 bool PersonWindow::lookUpSelected() {
-  model()->setOrder({QStringLiteral("MATRICULA")});
-  const int row = model()->rowOfKey(selected_.str());
-  if (row < 0) return false;
-  selectRow(row);
-  return true;
+  return lookUpKey(selected_.str());
 }
 
 void PersonWindow::searchEntered(const QString& text) {
@@ -276,15 +265,8 @@ void PersonWindow::searchEntered(const QString& text) {
       MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Nome"));
     return;
   }
-  if (selected_.isEmpty() || !lookUpSelected()) {
-    MENSAGEM(kInfo, Msg::MatriculaNaoCadastrada);
-    PNLPROCURA->text()->clear();
-    return;
-  }
-  const QSqlRecord record = currentRecord();
-  PNLPROCURA->showResult(record.value(QStringLiteral("MATRICULA")).toString() +
-                         QStringLiteral(" - ") + record.value(QStringLiteral("NOME")).toString());
-  selected_ = record.value(QStringLiteral("MATRICULA")).toString();
+  if (!showSearchResult(PNLPROCURA, selected_, QStringLiteral("NOME"))) return;
+  selected_ = currentRecord().value(QStringLiteral("MATRICULA")).toString();
   showCurrentPerson();
   ATIVA_BOTOES();
   searchFound();
