@@ -30,7 +30,12 @@ SearchPanel::SearchPanel(QWidget* parent, const Order& first, const Order& secon
   return_ = new QPushButton(returnCaption, this);
   return_->setObjectName(QStringLiteral("BBNCANCELAP"));
   layout->addWidget(return_);
-  acceptOnlyKeys(text_, [this](QChar c) { return !orders_[order_].digitsOnly || isDigitKey(c); });
+  acceptOnlyKeys(text_, [this](QChar c) {
+    const Order& order = orders_[order_];
+    if (order.digitsOnly) return isDigitKey(c);
+    if (order.lettersOnly) return c.isLetter() || c == QLatin1Char(' ');
+    return true;
+  });
   connect(text_, &QLineEdit::textEdited, this, [this](const QString& text) {
     // Typing again after a result: back to what the order allows.
     if (text_->maxLength() != orders_[order_].maxLength) {

@@ -16,6 +16,7 @@ class SearchPanel : public QFrame {
     QString caption;  // e.g. "Matrícula"
     int maxLength;
     bool digitsOnly = false;
+    bool lettersOnly = false;  // letters and blanks
   };
 
   SearchPanel(QWidget* parent, const Order& first, const Order& second,

@@ -71,9 +71,9 @@ void PersonWindow::build(const QList<FieldDef>& fields, const char* gridName,
   addToolButton("SBEXCLUIR", QStringLiteral("Excluir"), [this] { SBEXCLUIRClick(); });
   addToolButton("SBSAIR", QStringLiteral("Sair"), [this] { closeWindow(); });
 
-  PNLPROCURA =
-      new SearchPanel(this, {QStringLiteral("PNLMATRICULA"), QStringLiteral("Matrícula"), 10, true},
-                      {QStringLiteral("PNLNOME"), QStringLiteral("Nome"), 35, false});
+  PNLPROCURA = new SearchPanel(
+      this, {QStringLiteral("PNLMATRICULA"), QStringLiteral("Matrícula"), 10, true},
+      {QStringLiteral("PNLNOME"), QStringLiteral("Nome"), 35, false, texts_.nameSearchLettersOnly});
   PNLPROCURA->hide();
   connect(PNLPROCURA, &SearchPanel::orderChosen, this, [this](int order) {
     model()->setOrder({order == 0 ? QStringLiteral("MATRICULA") : QStringLiteral("NOME")});

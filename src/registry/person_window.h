@@ -19,14 +19,15 @@ class PersonWindow : public RegistryWindow {
  public:
   // Captions and message details of one window.
   struct Texts {
-    QString browse;         // "Alunos"
-    QString insert;         // "INCLUSÃO DE ALUNOS"
-    QString change;         // "ALTERAÇÃO DE ALUNOS"
-    QString remove;         // "EXCLUSÃO DE ALUNOS"
-    QString searchButton;   // "Procura de Alunos"
-    QString emptyOnChange;  // detail of "Tabela vazia !" on "Alterar"
-    QString emptyOnDelete;  // ... on "Excluir"
-    QString tableDetail;    // detail of "Abertura de tabela !" for the person table
+    QString browse;                      // "Alunos"
+    QString insert;                      // "INCLUSÃO DE ALUNOS"
+    QString change;                      // "ALTERAÇÃO DE ALUNOS"
+    QString remove;                      // "EXCLUSÃO DE ALUNOS"
+    QString searchButton;                // "Procura de Alunos"
+    QString emptyOnChange;               // detail of "Tabela vazia !" on "Alterar"
+    QString emptyOnDelete;               // ... on "Excluir"
+    QString tableDetail;                 // detail of "Abertura de tabela !" for the person table
+    bool nameSearchLettersOnly = false;  // the search by name takes letters and blanks only
   };
 
   PersonWindow(const Texts& texts, const PersonTable& table, QWidget* parent = nullptr);

@@ -20,6 +20,7 @@ const PersonWindow::Texts kTexts{
     QStringLiteral("FUNCIONÁRIOS"),
     QStringLiteral("FUNCIONÁRIOS"),
     QStringLiteral("Funcionario"),
+    true,
 };
 
 const QList<FieldDef> kFields = {
