@@ -62,7 +62,6 @@ class RegistryWindow : public ChildWindow {
   QLineEdit* edit(const QString& name) const;
   QComboBox* list(const QString& name) const;
   QPushButton* button(const QString& name) const { return buttons_.value(name); }
-  const QHash<QString, QWidget*>& fields() const { return fields_; }
   FieldChain* chain() const { return chain_; }
   // A check for Enter in a date field settles its mask first.
   std::function<void()> settleDate(const QString& name) const;
@@ -90,8 +89,7 @@ class RegistryWindow : public ChildWindow {
   using ColumnTexts = QHash<QString, QString>;
   void showColumns(const ColumnTexts& values);
   ColumnTexts readColumns() const;
-  // The field that shows `column`.
-  QString fieldOfColumn(const QString& column) const { return fieldOfColumn_.value(column); }
+
 
   // The search panel's moves, the same in every window that has one. The first order searches
   // the grid's key, the second `nameColumn`.

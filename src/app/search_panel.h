@@ -27,7 +27,6 @@ class SearchPanel : public QFrame {
   int order() const { return order_; }
   void setOrder(int order);
   QLineEdit* text() const { return text_; }
-  QPushButton* returnButton() const { return return_; }
   // Shows the panel with an empty text, in the given order.
   void open(int order);
   // Shows what was found ("0000000012 - MARIA"), which may be longer than what can be typed.

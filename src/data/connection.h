@@ -36,7 +36,6 @@ class Connection {
   Provider provider() const;
   const QString& name() const { return name_; }
   const QString& lastError() const { return lastError_; }
-  std::optional<DataSource> source() const { return source_; }
 
   // A fresh connection name for window-owned and private connections.
   static QString uniqueName(const QString& prefix);
