@@ -24,30 +24,23 @@ const PersonWindow::Texts kTexts{
 };
 
 // The fields in the order Enter walks through them.
-const QList<FieldDef> kFields = {
-    {"MATRICULA", "DBEDTMATRICULA", "Matrícula", 10, FieldDef::Digits},
-    {"NOME", "DBEDTNOME", "Nome", 35, FieldDef::Upper},
-    {"SEXO", "DBEDTSEXO", "Sexo ( M/F )", 1, FieldDef::Sex},
-    {"ENDERECO", "DBEDTENDERECO", "Endereço", 45, FieldDef::Upper},
-    {"BAIRRO", "DBEDTBAIRRO", "Bairro", 15, FieldDef::Upper},
-    {"CIDADE", "DBEDTCIDADE", "Cidade", 20, FieldDef::Upper},
-    {"ESTADO", "DBCBESTADO", "Estado", 2, FieldDef::State},
-    {"CEP", "DBEDTCEP", "CEP", 9, FieldDef::Cep},
-    {"DATA_NASCIMENTO", "DBEDTDATA_NASCIMENTO", "Nascido ", 10, FieldDef::Date, " "},
-    {"IDENTIDADE", "DBEDTIDENTIDADE", "Identidade", 15, FieldDef::Blanks},
-    {"CPF", "DBEDTCPF", "CPF", 15, FieldDef::Blanks},
-    {"TELEFONE", "DBEDTTELEFONE", "Telefone Res.", 14, FieldDef::Upper},
-    {"TELEFONECOM", "DBEDTTELEFONECOM", "Telefone Com.", 14, FieldDef::Upper},
-    {"TELEFONE_CELULAR", "DBEDTCELULAR", "Tel.: Celular", 14, FieldDef::Upper},
-    {"RADIO", "DBEDTRADIO", "Radio", 20, FieldDef::Upper},
-    {"PROFISSAO", "DBEDTPROFISSAO", "Profissão", 20, FieldDef::Upper},
-    {"RESPONSAVEL", "DBEDTRESPONSAVEL", "Responsável", 20, FieldDef::Upper},
-    {"DATA_CADASTRADO", "DBEDTCADASTRO", "Cadastrado", 10, FieldDef::Date, "/ "},
-    {"SAIDA", "DBEDTSAIDA", "Saída", 10, FieldDef::Date},
-    {"EMAIL", "DBEDTEMAIL", "E-mail", 40, FieldDef::Lower},
-    {"DATA_MEDICA", "DBEDTMEDICA", "Médica", 10, FieldDef::Date},
-    {"DATA_FUNCIONAL", "DBEDTFUNCIONAL", "Funcional", 10, FieldDef::Date},
-};
+const QList<FieldDef> kFields =
+    personFields() +
+    QList<FieldDef>{
+        {"IDENTIDADE", "DBEDTIDENTIDADE", "Identidade", 15, FieldDef::Blanks},
+        {"CPF", "DBEDTCPF", "CPF", 15, FieldDef::Blanks},
+        {"TELEFONE", "DBEDTTELEFONE", "Telefone Res.", 14, FieldDef::Upper},
+        {"TELEFONECOM", "DBEDTTELEFONECOM", "Telefone Com.", 14, FieldDef::Upper},
+        {"TELEFONE_CELULAR", "DBEDTCELULAR", "Tel.: Celular", 14, FieldDef::Upper},
+        {"RADIO", "DBEDTRADIO", "Radio", 20, FieldDef::Upper},
+        {"PROFISSAO", "DBEDTPROFISSAO", "Profissão", 20, FieldDef::Upper},
+        {"RESPONSAVEL", "DBEDTRESPONSAVEL", "Responsável", 20, FieldDef::Upper},
+        {"DATA_CADASTRADO", "DBEDTCADASTRO", "Cadastrado", 10, FieldDef::Date, "/ "},
+        {"SAIDA", "DBEDTSAIDA", "Saída", 10, FieldDef::Date},
+        {"EMAIL", "DBEDTEMAIL", "E-mail", 40, FieldDef::Lower},
+        {"DATA_MEDICA", "DBEDTMEDICA", "Médica", 10, FieldDef::Date},
+        {"DATA_FUNCIONAL", "DBEDTFUNCIONAL", "Funcional", 10, FieldDef::Date},
+    };
 
 }  // namespace
 

@@ -54,6 +54,21 @@ QString dateColumn(const QVariant& value) {
 
 }  // namespace
 
+const QList<FieldDef>& personFields() {
+  static const QList<FieldDef> fields = {
+      {"MATRICULA", "DBEDTMATRICULA", "Matrícula", 10, FieldDef::Digits},
+      {"NOME", "DBEDTNOME", "Nome", 35, FieldDef::Upper},
+      {"SEXO", "DBEDTSEXO", "Sexo ( M/F )", 1, FieldDef::Sex},
+      {"ENDERECO", "DBEDTENDERECO", "Endereço", 45, FieldDef::Upper},
+      {"BAIRRO", "DBEDTBAIRRO", "Bairro", 15, FieldDef::Upper},
+      {"CIDADE", "DBEDTCIDADE", "Cidade", 20, FieldDef::Upper},
+      {"ESTADO", "DBCBESTADO", "Estado", 2, FieldDef::State},
+      {"CEP", "DBEDTCEP", "CEP", 9, FieldDef::Cep},
+      {"DATA_NASCIMENTO", "DBEDTDATA_NASCIMENTO", "Nascido ", 10, FieldDef::Date, " "},
+  };
+  return fields;
+}
+
 void PersonWindow::setPhotoFileChooser(std::function<QString(QWidget*)> chooser) {
   photoFileChooser() = chooser ? std::move(chooser) : choosePhotoFile;
 }

@@ -13,6 +13,10 @@
 class QLabel;
 class SearchPanel;
 
+// The fields members and staff share, first in both windows: number, name, sex, address,
+// state, CEP and birth date.
+const QList<FieldDef>& personFields();
+
 class PersonWindow : public RegistryWindow {
   Q_OBJECT
 

@@ -23,27 +23,19 @@ const PersonWindow::Texts kTexts{
     true,
 };
 
-const QList<FieldDef> kFields = {
-    {"MATRICULA", "DBEDTMATRICULA", "Matrícula", 10, FieldDef::Digits},
-    {"NOME", "DBEDTNOME", "Nome", 35, FieldDef::Upper},
-    {"SEXO", "DBEDTSEXO", "Sexo ( M/F )", 1, FieldDef::Sex},
-    {"ENDERECO", "DBEDTENDERECO", "Endereço", 45, FieldDef::Upper},
-    {"BAIRRO", "DBEDTBAIRRO", "Bairro", 15, FieldDef::Upper},
-    {"CIDADE", "DBEDTCIDADE", "Cidade", 20, FieldDef::Upper},
-    {"ESTADO", "DBCBESTADO", "Estado", 2, FieldDef::State},
-    {"CEP", "DBEDTCEP", "CEP", 9, FieldDef::Cep},
-    {"DATA_NASCIMENTO", "DBEDTDATA_NASCIMENTO", "Nascido ", 10, FieldDef::Date, " "},
-    {"CPF", "DBEDTCPF", "CPF", 12, FieldDef::Blanks, "-/"},
-    // The column holds more than a typed number takes: a longer stored value must show
-    // whole, or saving the row would cut it.
-    {"PIS", "DBEDTPIS", "PIS", 20, FieldDef::Upper},
-    {"CTPF", "DBEDTCTPF", "CTPF", 10, FieldDef::Upper},
-    {"DATA_ADMISSAO", "DBEDTADMISSAO", "Admissão", 10, FieldDef::Date, " "},
-    {"DATA_DEMISSAO", "DBEDTDEMISSAO", "Demissão", 10, FieldDef::Date, " "},
-    {"TELEFONE", "DBEDTTELEFONE", "Telefone", 15, FieldDef::Upper},
-    {nullptr, "CBESCOLARIDADE", "Escolaridade", 0, FieldDef::List},
-    {"CARGO", "DBEDTCARGO", "Cargo", 15, FieldDef::Upper},
-};
+const QList<FieldDef> kFields =
+    personFields() + QList<FieldDef>{
+                         {"CPF", "DBEDTCPF", "CPF", 12, FieldDef::Blanks, "-/"},
+                         // The column holds more than a typed number takes: a longer stored value
+                         // must show whole, or saving the row would cut it.
+                         {"PIS", "DBEDTPIS", "PIS", 20, FieldDef::Upper},
+                         {"CTPF", "DBEDTCTPF", "CTPF", 10, FieldDef::Upper},
+                         {"DATA_ADMISSAO", "DBEDTADMISSAO", "Admissão", 10, FieldDef::Date, " "},
+                         {"DATA_DEMISSAO", "DBEDTDEMISSAO", "Demissão", 10, FieldDef::Date, " "},
+                         {"TELEFONE", "DBEDTTELEFONE", "Telefone", 15, FieldDef::Upper},
+                         {nullptr, "CBESCOLARIDADE", "Escolaridade", 0, FieldDef::List},
+                         {"CARGO", "DBEDTCARGO", "Cargo", 15, FieldDef::Upper},
+                     };
 
 }  // namespace
 
