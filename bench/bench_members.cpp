@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/globals.h"
-#include "app/standing_connections.h"
+#include "base/globals.h"
+#include "data/standing_connections.h"
 #include "registry/member_window.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/shell_logic.h"
-#include "app/standing_connections.h"
+#include "data/standing_connections.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "app/application.h"
 #include "app/installation.h"
-#include "app/prompter.h"
+#include "base/prompter.h"
 #include "data/connection.h"
 #include "data/data_source.h"
 #include "data/link_file.h"

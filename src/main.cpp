@@ -5,8 +5,8 @@
 
 #include "app/application.h"
 #include "app/installation.h"
-#include "app/prompter.h"
 #include "app/upkeep_command.h"
+#include "base/prompter.h"
 #include "registry/report_command.h"
 
 namespace {

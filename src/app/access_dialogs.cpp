@@ -9,10 +9,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/field_keys.h"
-#include "app/globals.h"
 #include "app/shell_logic.h"
-#include "app/standing_connections.h"
+#include "base/globals.h"
+#include "data/standing_connections.h"
+#include "forms/field_keys.h"
+#include "forms/session.h"
 
 namespace {
 

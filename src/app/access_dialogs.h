@@ -8,7 +8,7 @@
 
 #include "app/login_logic.h"
 #include "app/upkeep.h"
-#include "app/users_table.h"
+#include "data/users_table.h"
 
 class QLabel;
 class QLineEdit;

@@ -4,15 +4,15 @@
 #include <QTimer>
 #include <exception>
 
-#include "app/error_log.h"
-#include "app/gui_prompter.h"
 #include "app/installation.h"
 #include "app/main_window.h"
-#include "app/prompter.h"
 #include "app/single_instance.h"
 #include "app/splash_window.h"
 #include "app/window_table.h"
+#include "base/error_log.h"
+#include "base/prompter.h"
 #include "data/data_source.h"
+#include "forms/gui_prompter.h"
 
 VantrelApplication::VantrelApplication(int& argc, char** argv) : QApplication(argc, argv) {
   describeApplication();

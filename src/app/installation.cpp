@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/password.h"
+#include "base/password.h"
 #include "data/connection.h"
 #include "data/data_source.h"
 #include "data/link_file.h"

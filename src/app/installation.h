@@ -6,10 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-// The master user: the one whose code is this; nobody can delete it.
-inline const QString kMasterUserCode = QStringLiteral("01");
-// Its password until the gym changes it.
-inline const QString kMasterFirstPassword = QStringLiteral("MESTRE");
+#include "registry/user_store.h"
 
 struct InitReport {
   bool ok = true;

@@ -1,13 +1,13 @@
 #include "app/login_logic.h"
 
-#include "app/error_log.h"
-#include "app/globals.h"
-#include "app/messages.h"
-#include "app/password.h"
-#include "app/prompter.h"
-#include "app/standing_connections.h"
-#include "app/users_table.h"
+#include "base/error_log.h"
+#include "base/globals.h"
+#include "base/messages.h"
+#include "base/password.h"
+#include "base/prompter.h"
 #include "data/settings_record.h"
+#include "data/standing_connections.h"
+#include "data/users_table.h"
 
 namespace {
 

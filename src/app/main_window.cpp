@@ -15,11 +15,12 @@
 #include <QTime>
 #include <QToolButton>
 
-#include "app/child_window.h"
-#include "app/globals.h"
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "app/standing_connections.h"
+#include "base/globals.h"
+#include "base/messages.h"
+#include "base/prompter.h"
+#include "data/standing_connections.h"
+#include "forms/child_window.h"
+#include "forms/session.h"
 
 namespace {
 
@@ -157,6 +158,8 @@ TFRMSEPRINCIPAL::TFRMSEPRINCIPAL(QWidget* parent) : QMainWindow(parent) {
   installStatusWriter([this](int panel, const QString& text) {
     if (QLabel* label = statusPanel(panel)) label->setText(text);
   });
+  installShellHooks(
+      {[this](const QString& entry) { openEntry(entry); }, [this] { applyMenuSettings(); }});
 
   Timer1.setObjectName(QStringLiteral("Timer1"));
   Timer1.setInterval(1000);
@@ -169,6 +172,7 @@ TFRMSEPRINCIPAL::TFRMSEPRINCIPAL(QWidget* parent) : QMainWindow(parent) {
 TFRMSEPRINCIPAL::~TFRMSEPRINCIPAL() {
   qApp->removeEventFilter(this);
   installStatusWriter(nullptr);
+  installShellHooks({});
   if (theMainWindow == this) theMainWindow = nullptr;
 }
 

@@ -4,10 +4,10 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include "app/error_log.h"
-#include "app/messages.h"
-#include "app/password.h"
-#include "app/prompter.h"
+#include "base/error_log.h"
+#include "base/messages.h"
+#include "base/password.h"
+#include "base/prompter.h"
 #include "data/schema.h"
 #include "data/sql.h"
 

@@ -3,6 +3,7 @@
 #include "app/access_dialogs.h"
 #include "app/main_window.h"
 #include "app/shell_logic.h"
+#include "forms/session.h"
 #include "maintenance/configuration_window.h"
 #include "registry/access_level_window.h"
 #include "registry/exercise_window.h"

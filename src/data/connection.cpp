@@ -6,11 +6,12 @@
 #include <QTimeZone>
 #include <atomic>
 
-#include "app/error_log.h"
+#include "base/error_log.h"
 
 Connection::Connection(DataSource source, const QString& name) : name_(name), source_(source) {}
 
-Connection::Connection(const LinkSpec& linkSpec, const QString& name) : name_(name), spec_(linkSpec) {}
+Connection::Connection(const LinkSpec& linkSpec, const QString& name)
+    : name_(name), spec_(linkSpec) {}
 
 Connection::~Connection() {
   close();

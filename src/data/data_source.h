@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "base/installation_folder.h"
+
 // Each data source is one database, named by its data-link file in the
 // installation folder (or in its SA/ folder for the group-class links).
 enum class DataSource {
@@ -14,10 +16,6 @@ enum class DataSource {
   SaBrisca,       // SA/Brisca.udl, used by the group-class windows
   SaOndrel,       // SA/Ondrel.udl, used by the group-class windows
 };
-
-// The installation folder: $VANTREL_HOME, or $XDG_DATA_HOME/vantrel
-// (~/.local/share/vantrel) when it is not set.
-QString installationFolder();
 
 // "Vantrel.udl", "SA/Brisca.udl", ...: the link file relative to the installation folder.
 QString linkFileName(DataSource source);

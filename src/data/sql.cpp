@@ -2,9 +2,9 @@
 
 #include <QSqlError>
 
-#include "app/error_log.h"
-#include "app/messages.h"
-#include "app/prompter.h"
+#include "base/error_log.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <QSqlQuery>
 
-#include "app/globals.h"
-#include "app/messages.h"
+#include "base/globals.h"
+#include "base/messages.h"
 #include "data/schema.h"
 #include "data/settings_record.h"
 #include "data/sql.h"

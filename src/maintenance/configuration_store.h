@@ -13,7 +13,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/field_error.h"
+#include "base/field_error.h"
 
 // The edited columns as the window's controls show them: column name (as the table
 // definition spells it) -> text. Whole numbers are their digits ("ESPACO" two of them, as its

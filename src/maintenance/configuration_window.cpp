@@ -16,11 +16,11 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/field_chain.h"
-#include "app/main_window.h"
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "app/standing_connections.h"
+#include "base/messages.h"
+#include "base/prompter.h"
+#include "data/standing_connections.h"
+#include "forms/field_chain.h"
+#include "forms/session.h"
 #include "registry/photo_store.h"
 
 namespace {
@@ -570,6 +570,6 @@ void TFRMPARAMETRIZACAODOSISTEMA::BBNCONFIRMAClick() {
   const bool saved = TBLCONTROLE->confirm(texts);
   showTexts(texts);  // with the defaults the save filled in
   if (!saved) return;
-  if (TFRMSEPRINCIPAL* frame = mainWindow()) frame->applyMenuSettings();
+  reapplyMenuSettings();
   closeWindow();
 }

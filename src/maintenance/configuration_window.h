@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/child_window.h"
+#include "forms/child_window.h"
 #include "maintenance/configuration_store.h"
 
 class FieldChain;

@@ -13,11 +13,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/globals.h"
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "app/standing_connections.h"
+#include "base/globals.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/paged_table_model.h"
+#include "data/standing_connections.h"
 #include "registry/user_store.h"
 
 TFRMPARAMETRIZACAODOUSUARIO::TFRMPARAMETRIZACAODOUSUARIO(QWidget* parent) : QDialog(parent) {

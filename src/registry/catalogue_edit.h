@@ -8,7 +8,7 @@
 #include <QVariantList>
 #include <functional>
 
-#include "app/field_error.h"
+#include "base/field_error.h"
 
 // The mode a registry window is in when its Confirm is pressed. The window keeps it; the logic
 // only needs to know which write to make.

@@ -1,9 +1,9 @@
 #include "registry/catalogue_reports.h"
 
-#include "app/error_log.h"
-#include "app/globals.h"
-#include "app/messages.h"
-#include "app/prompter.h"
+#include "base/error_log.h"
+#include "base/globals.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/sql.h"
 
 namespace {

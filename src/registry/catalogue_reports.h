@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "printing/report.h"
-#include "registry/code_range.h"
+#include "forms/code_range.h"
 #include "registry/exercise_store.h"
 #include "registry/muscle_group_store.h"
 

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
-#include "app/password.h"
+#include "base/password.h"
 #include "data/sql.h"
 #include "registry/jpeg_codec.h"
 

@@ -1,8 +1,8 @@
 #include "registry/exercise_store.h"
 
-#include "app/error_log.h"
-#include "app/messages.h"
-#include "app/prompter.h"
+#include "base/error_log.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/sql.h"
 #include "registry/muscle_group_store.h"
 

@@ -9,9 +9,9 @@
 #include <QString>
 #include <optional>
 
-#include "app/field_error.h"
+#include "base/field_error.h"
 #include "registry/catalogue_edit.h"
-#include "registry/code_range.h"
+#include "forms/code_range.h"
 
 inline const QString kExerciseTable = QStringLiteral("Exercicios");
 inline constexpr int kExerciseCodeWidth = 3;

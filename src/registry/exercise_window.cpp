@@ -15,12 +15,12 @@
 #include <QVBoxLayout>
 #include <QVideoWidget>
 
-#include "app/field_keys.h"
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "app/search_panel.h"
-#include "app/standing_connections.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/paged_table_model.h"
+#include "data/standing_connections.h"
+#include "forms/field_keys.h"
+#include "forms/search_panel.h"
 #include "registry/catalogue_reports.h"
 #include "registry/exercise_store.h"
 #include "registry/muscle_group_store.h"

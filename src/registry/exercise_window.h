@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/globals.h"
-#include "app/registry_window.h"
+#include "base/globals.h"
+#include "forms/registry_window.h"
 #include "registry/range_listing_window.h"
 
 class QFrame;

@@ -2,12 +2,12 @@
 
 #include <QSqlRecord>
 
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "app/shell_logic.h"
-#include "app/standing_connections.h"
-#include "app/users_table.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/sql.h"
+#include "data/standing_connections.h"
+#include "data/users_table.h"
+#include "forms/session.h"
 #include "registry/member_store.h"
 
 namespace {

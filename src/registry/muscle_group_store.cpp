@@ -1,6 +1,6 @@
 #include "registry/muscle_group_store.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "data/sql.h"
 
 namespace {

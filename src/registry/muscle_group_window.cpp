@@ -4,11 +4,11 @@
 #include <QPushButton>
 #include <QSqlRecord>
 
-#include "app/field_keys.h"
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "app/standing_connections.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/paged_table_model.h"
+#include "data/standing_connections.h"
+#include "forms/field_keys.h"
 #include "registry/catalogue_reports.h"
 #include "registry/muscle_group_store.h"
 

@@ -1,8 +1,8 @@
 // TFRMGRUPAMENTOMUSCULAR ("Grupamento Muscular") and its listing window.
 #pragma once
 
-#include "app/registry_window.h"
-#include "registry/range_listing_window.h"
+#include "forms/range_listing_window.h"
+#include "forms/registry_window.h"
 
 class TFRMGRUPAMENTOMUSCULAR : public RegistryWindow {
   Q_OBJECT

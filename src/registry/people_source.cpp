@@ -1,10 +1,10 @@
 #include "registry/people_source.h"
 
-#include "app/globals.h"
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "app/standing_connections.h"
+#include "base/globals.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/settings_record.h"
+#include "data/standing_connections.h"
 
 PeopleTables peopleTables(const QString& pathExercicio, const QString& alunosAtivos) {
   const DataSource source = memberDataSource(pathExercicio);

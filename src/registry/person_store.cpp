@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "data/sql.h"
 #include "registry/photo_store.h"
 

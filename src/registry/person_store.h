@@ -8,8 +8,8 @@
 #include <QStringList>
 #include <optional>
 
-#include "app/field_error.h"
-#include "app/typed_date.h"
+#include "base/field_error.h"
+#include "base/typed_date.h"
 
 // Column -> text as typed (dates as "dd/mm/yyyy", blank for none).
 using PersonForm = QHash<QString, QString>;

@@ -9,13 +9,13 @@
 #include <QSqlRecord>
 #include <QTableView>
 
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "app/search_panel.h"
-#include "app/standing_connections.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/paged_table_model.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
+#include "data/standing_connections.h"
+#include "forms/search_panel.h"
 #include "registry/photo_capture_window.h"
 #include "registry/photo_store.h"
 

@@ -6,8 +6,8 @@
 #include <functional>
 #include <optional>
 
-#include "app/globals.h"
-#include "app/registry_window.h"
+#include "base/globals.h"
+#include "forms/registry_window.h"
 #include "registry/person_store.h"
 
 class QLabel;

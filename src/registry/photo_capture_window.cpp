@@ -12,9 +12,9 @@
 #include <QVideoSink>
 #include <QVideoWidget>
 
-#include "app/error_log.h"
-#include "app/messages.h"
-#include "app/prompter.h"
+#include "base/error_log.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "registry/jpeg_codec.h"
 #include "registry/photo_store.h"
 

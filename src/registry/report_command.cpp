@@ -1,6 +1,6 @@
 #include "registry/report_command.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "data/connection.h"
 #include "data/data_source.h"
 #include "data/settings_record.h"

@@ -1,6 +1,6 @@
 #include "registry/staff_store.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 namespace {
 

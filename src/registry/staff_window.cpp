@@ -2,11 +2,11 @@
 
 #include <QComboBox>
 
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "app/search_panel.h"
-#include "app/standing_connections.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/paged_table_model.h"
+#include "data/standing_connections.h"
+#include "forms/search_panel.h"
 #include "registry/staff_store.h"
 
 namespace {

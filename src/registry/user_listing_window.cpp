@@ -2,9 +2,9 @@
 
 #include <QSqlQuery>
 
-#include "app/error_log.h"
-#include "app/messages.h"
-#include "app/prompter.h"
+#include "base/error_log.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/sql.h"
 #include "registry/catalogue_reports.h"
 #include "registry/user_store.h"

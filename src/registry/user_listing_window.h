@@ -1,7 +1,7 @@
 // TFRMCONSULTAUSUARIOS ("Consulta a Usuários") and the printed user list.
 #pragma once
 
-#include "registry/range_listing_window.h"
+#include "forms/range_listing_window.h"
 
 // The users as a code catalogue: codes padded like the registry pads them, compared as numbers.
 const CodeCatalogue& userCatalogue();

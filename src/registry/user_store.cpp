@@ -2,9 +2,8 @@
 
 #include <QSqlQuery>
 
-#include "app/installation.h"
-#include "app/messages.h"
-#include "app/password.h"
+#include "base/messages.h"
+#include "base/password.h"
 #include "data/schema.h"
 #include "data/sql.h"
 

@@ -8,7 +8,12 @@
 #include <QStringList>
 #include <optional>
 
-#include "app/field_error.h"
+#include "base/field_error.h"
+
+// The master user: the one whose code is this; nobody can delete it.
+inline const QString kMasterUserCode = QStringLiteral("01");
+// Its password until the gym changes it.
+inline const QString kMasterFirstPassword = QStringLiteral("MESTRE");
 
 struct PermissionFlag {
   QString column;

@@ -6,16 +6,16 @@
 #include <QPushButton>
 #include <QSqlRecord>
 
-#include "app/field_keys.h"
-#include "app/globals.h"
-#include "app/main_window.h"
-#include "app/messages.h"
-#include "app/password.h"
-#include "app/prompter.h"
-#include "app/standing_connections.h"
+#include "base/globals.h"
+#include "base/messages.h"
+#include "base/password.h"
+#include "base/prompter.h"
 #include "data/paged_table_model.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
+#include "data/standing_connections.h"
+#include "forms/field_keys.h"
+#include "forms/session.h"
 #include "registry/access_level_window.h"
 #include "registry/people_source.h"
 #include "registry/user_listing_window.h"
@@ -333,9 +333,9 @@ void TFRMCADASTRODEUSUARIOS::BBNCONFIRMAClick() {
   backToBrowse();
   selectRow(model()->rowOfKey(code));
   // A user without full access gets the flags one by one, through the entry and its right.
-  if (askForFlags && mainWindow()) {
+  if (askForFlags) {
     TFRMPARAMETRIZACAODOUSUARIO::startOnUser(code);
-    mainWindow()->openEntry(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"));
+    openMenuEntry(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"));
   }
 }
 

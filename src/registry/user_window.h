@@ -2,7 +2,7 @@
 // instructor each one is linked to.
 #pragma once
 
-#include "app/registry_window.h"
+#include "forms/registry_window.h"
 #include "registry/user_store.h"
 
 class TFRMCADASTRODEUSUARIOS : public RegistryWindow {

@@ -10,13 +10,13 @@
 #include <QToolButton>
 
 #include "app/access_dialogs.h"
-#include "app/child_window.h"
-#include "app/error_log.h"
-#include "app/globals.h"
 #include "app/main_window.h"
-#include "app/messages.h"
 #include "app/window_table.h"
+#include "base/error_log.h"
+#include "base/globals.h"
+#include "base/messages.h"
 #include "data/sql.h"
+#include "forms/child_window.h"
 #include "support/shell_fixture.h"
 #include "support/test_env.h"
 

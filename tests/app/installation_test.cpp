@@ -5,8 +5,8 @@
 #include <QFileInfo>
 
 #include "app/installation.h"
-#include "app/password.h"
-#include "app/routines.h"
+#include "base/password.h"
+#include "base/routines.h"
 #include "data/connection.h"
 #include "data/data_source.h"
 #include "data/schema.h"

@@ -8,11 +8,11 @@
 #include <QMenuBar>
 #include <QToolButton>
 
-#include "app/child_window.h"
-#include "app/globals.h"
 #include "app/main_window.h"
-#include "app/messages.h"
-#include "app/standing_connections.h"
+#include "base/globals.h"
+#include "base/messages.h"
+#include "data/standing_connections.h"
+#include "forms/child_window.h"
 #include "support/shell_fixture.h"
 #include "support/test_env.h"
 

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "app/messages.h"
 #include "app/shell_logic.h"
-#include "app/standing_connections.h"
-#include "app/users_table.h"
+#include "base/globals.h"
+#include "base/messages.h"
 #include "data/sql.h"
+#include "data/standing_connections.h"
+#include "data/users_table.h"
+#include "forms/session.h"
 #include "support/shell_fixture.h"
 #include "support/test_env.h"
 

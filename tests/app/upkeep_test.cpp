@@ -6,11 +6,11 @@
 #include <QSqlQuery>
 #include <cstdio>
 
-#include "app/error_log.h"
-#include "app/messages.h"
-#include "app/password.h"
 #include "app/upkeep.h"
 #include "app/upkeep_command.h"
+#include "base/error_log.h"
+#include "base/messages.h"
+#include "base/password.h"
 #include "data/connection.h"
 #include "data/data_source.h"
 #include "data/schema.h"

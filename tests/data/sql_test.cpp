@@ -3,8 +3,8 @@
 #include <QDate>
 #include <QFile>
 
-#include "app/error_log.h"
-#include "app/messages.h"
+#include "base/error_log.h"
+#include "base/messages.h"
 #include "data/connection.h"
 #include "data/sql.h"
 #include "support/test_db.h"

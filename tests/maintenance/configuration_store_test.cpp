@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "app/globals.h"
-#include "app/messages.h"
+#include "base/globals.h"
+#include "base/messages.h"
 #include "data/schema.h"
 #include "data/settings_record.h"
 #include "data/sql.h"

@@ -14,10 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/globals.h"
 #include "app/main_window.h"
-#include "app/messages.h"
 #include "app/window_table.h"
+#include "base/globals.h"
+#include "base/messages.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
 #include "maintenance/configuration_window.h"

@@ -7,7 +7,7 @@
 #include <QSqlDatabase>
 #include <memory>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "data/schema.h"
 #include "data/sql.h"
 #include "support/test_db.h"

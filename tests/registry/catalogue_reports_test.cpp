@@ -4,7 +4,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "catalogue_fixture.h"
 #include "registry/catalogue_reports.h"
 #include "support/pdf_text.h"

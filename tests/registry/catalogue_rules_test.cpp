@@ -2,7 +2,7 @@
 // order of codes in a listing range and the checks of single fields.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "registry/exercise_store.h"
 #include "registry/muscle_group_store.h"
 

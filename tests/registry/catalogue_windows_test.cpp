@@ -11,9 +11,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/globals.h"
 #include "app/main_window.h"
-#include "app/messages.h"
+#include "base/globals.h"
+#include "base/messages.h"
 #include "data/paged_table_model.h"
 #include "data/sql.h"
 #include "registry/exercise_window.h"

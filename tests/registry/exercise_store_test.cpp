@@ -1,9 +1,9 @@
 // The exercise catalogue's checks and writes, and its listing, on each provider.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "catalogue_fixture.h"
-#include "registry/code_range.h"
+#include "forms/code_range.h"
 #include "registry/exercise_store.h"
 #include "support/test_env.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "data/schema.h"
 #include "data/sql.h"
 #include "registry/jpeg_codec.h"

@@ -12,13 +12,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/globals.h"
 #include "app/main_window.h"
-#include "app/messages.h"
-#include "app/standing_connections.h"
 #include "app/window_table.h"
+#include "base/globals.h"
+#include "base/messages.h"
 #include "data/paged_table_model.h"
 #include "data/sql.h"
+#include "data/standing_connections.h"
 #include "registry/jpeg_codec.h"
 #include "registry/member_window.h"
 #include "registry/photo_store.h"

@@ -1,9 +1,9 @@
 // The muscle-group writes and the listing's range, on each provider.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "catalogue_fixture.h"
-#include "registry/code_range.h"
+#include "forms/code_range.h"
 #include "registry/muscle_group_store.h"
 #include "support/test_env.h"
 

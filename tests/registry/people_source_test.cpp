@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "app/globals.h"
-#include "app/messages.h"
+#include "base/globals.h"
+#include "base/messages.h"
 #include "data/sql.h"
 #include "registry/people_source.h"
 #include "support/shell_fixture.h"

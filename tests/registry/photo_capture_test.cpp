@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "registry/jpeg_codec.h"
 #include "registry/photo_capture_window.h"
 #include "registry/photo_store.h"

@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "app/globals.h"
-#include "app/messages.h"
+#include "base/globals.h"
+#include "base/messages.h"
 #include "data/data_source.h"
 #include "data/link_file.h"
 #include "data/schema.h"

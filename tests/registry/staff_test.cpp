@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/globals.h"
 #include "app/main_window.h"
-#include "app/messages.h"
 #include "app/window_table.h"
+#include "base/globals.h"
+#include "base/messages.h"
 #include "data/sql.h"
 #include "registry/staff_store.h"
 #include "registry/staff_window.h"

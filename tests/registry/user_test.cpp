@@ -10,11 +10,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/globals.h"
 #include "app/main_window.h"
-#include "app/messages.h"
-#include "app/password.h"
 #include "app/window_table.h"
+#include "base/globals.h"
+#include "base/messages.h"
+#include "base/password.h"
 #include "data/sql.h"
 #include "registry/access_level_window.h"
 #include "registry/user_listing_window.h"

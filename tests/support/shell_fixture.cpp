@@ -1,13 +1,14 @@
 #include "support/shell_fixture.h"
 
-#include "app/globals.h"
 #include "app/installation.h"
-#include "app/password.h"
 #include "app/shell_logic.h"
-#include "app/standing_connections.h"
-#include "app/users_table.h"
+#include "base/globals.h"
+#include "base/password.h"
 #include "data/schema.h"
 #include "data/sql.h"
+#include "data/standing_connections.h"
+#include "data/users_table.h"
+#include "forms/session.h"
 #include "support/test_env.h"
 
 void ShellFixture::SetUp() {

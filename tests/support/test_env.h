@@ -1,6 +1,6 @@
 // What every test shares: the scripted prompter installed by the test main.
 #pragma once
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 
 ScriptedPrompter& testPrompter();

@@ -5,7 +5,7 @@
 #include <QApplication>
 
 #include "app/application.h"
-#include "app/prompter.h"
+#include "base/prompter.h"
 #include "support/test_env.h"
 
 int main(int argc, char** argv) {

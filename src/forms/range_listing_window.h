@@ -8,8 +8,8 @@
 #include <memory>
 #include <optional>
 
+#include "forms/code_range.h"
 #include "printing/report.h"
-#include "registry/code_range.h"
 
 class Connection;
 class PagedTableModel;

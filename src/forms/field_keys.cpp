@@ -1,4 +1,4 @@
-#include "app/field_keys.h"
+#include "forms/field_keys.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "registry/range_listing_window.h"
+#include "forms/range_listing_window.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -12,12 +12,12 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/field_chain.h"
-#include "app/field_keys.h"
-#include "app/messages.h"
-#include "app/prompter.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/connection.h"
 #include "data/paged_table_model.h"
+#include "forms/field_chain.h"
+#include "forms/field_keys.h"
 #include "printing/report_output.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/printer_status.h"
+#include "base/printer_status.h"
 
 namespace {
 

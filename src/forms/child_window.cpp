@@ -1,13 +1,13 @@
-#include "app/child_window.h"
+#include "forms/child_window.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <QTimer>
 
-#include "app/globals.h"
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "app/shell_logic.h"
+#include "base/globals.h"
+#include "base/messages.h"
+#include "base/prompter.h"
+#include "forms/session.h"
 
 ChildWindow::ChildWindow(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_DeleteOnClose);

@@ -1,11 +1,11 @@
-#include "app/error_log.h"
+#include "base/error_log.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
 
-#include "data/data_source.h"
+#include "base/installation_folder.h"
 
 QString logFilePath() {
   return installationFolder() + QStringLiteral("/vantrel.log");

@@ -1,4 +1,4 @@
-#include "app/routines.h"
+#include "base/routines.h"
 
 #include <limits>
 

@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QString>
 
-#include "app/routines.h"
+#include "base/routines.h"
 
 namespace {
 

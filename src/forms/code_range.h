@@ -7,7 +7,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/field_error.h"
+#include "base/field_error.h"
 
 // Both ends included. Empty ends only come from an empty table.
 struct CodeRange {

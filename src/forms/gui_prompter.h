@@ -1,7 +1,7 @@
 // The prompter of the desktop program: the system beep and an application-modal message box.
 #pragma once
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 
 class GuiPrompter : public Prompter {
  public:

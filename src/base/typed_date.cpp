@@ -1,4 +1,4 @@
-#include "app/typed_date.h"
+#include "base/typed_date.h"
 
 std::optional<QDate> parseTypedDate(const QString& text) {
   const QStringList parts = text.split(QLatin1Char('/'));

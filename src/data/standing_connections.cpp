@@ -1,4 +1,4 @@
-#include "app/standing_connections.h"
+#include "data/standing_connections.h"
 
 Connection& ADOConnectionVantrel() {
   static Connection connection(DataSource::Vantrel, QStringLiteral("ADOConnectionVantrel"));

@@ -1,4 +1,4 @@
-#include "app/password.h"
+#include "base/password.h"
 
 #include <openssl/evp.h>
 #include <openssl/rand.h>

@@ -5,8 +5,8 @@
 
 #include <QHash>
 
-#include "app/child_window.h"
-#include "app/field_chain.h"
+#include "forms/child_window.h"
+#include "forms/field_chain.h"
 
 class PagedTableModel;
 class SearchPanel;
@@ -89,7 +89,6 @@ class RegistryWindow : public ChildWindow {
   using ColumnTexts = QHash<QString, QString>;
   void showColumns(const ColumnTexts& values);
   ColumnTexts readColumns() const;
-
 
   // The search panel's moves, the same in every window that has one. The first order searches
   // the grid's key, the second `nameColumn`.

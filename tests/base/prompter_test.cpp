@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/gui_prompter.h"
-#include "app/messages.h"
-#include "app/prompter.h"
+#include "base/messages.h"
+#include "base/prompter.h"
+#include "forms/gui_prompter.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/gui_prompter.h"
+#include "forms/gui_prompter.h"
 
 #include <QApplication>
 #include <QMessageBox>

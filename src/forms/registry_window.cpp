@@ -1,4 +1,4 @@
-#include "app/registry_window.h"
+#include "forms/registry_window.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,11 +10,11 @@
 #include <QSqlRecord>
 #include <QTableView>
 
-#include "app/field_keys.h"
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "app/search_panel.h"
+#include "base/messages.h"
+#include "base/prompter.h"
 #include "data/paged_table_model.h"
+#include "forms/field_keys.h"
+#include "forms/search_panel.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/printer_status.h"
+#include "base/printer_status.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/users_table.h"
+#include "data/users_table.h"
 
 #include <QSqlQuery>
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/field_error.h"
+#include "base/field_error.h"
 
 class QComboBox;
 class QLineEdit;

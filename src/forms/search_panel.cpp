@@ -1,11 +1,11 @@
-#include "app/search_panel.h"
+#include "forms/search_panel.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/field_chain.h"
-#include "app/field_keys.h"
+#include "forms/field_chain.h"
+#include "forms/field_keys.h"
 
 SearchPanel::SearchPanel(QWidget* parent, const Order& first, const Order& second,
                          const QString& textName, const QString& returnCaption)

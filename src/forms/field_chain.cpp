@@ -1,11 +1,11 @@
-#include "app/field_chain.h"
+#include "forms/field_chain.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "app/prompter.h"
-#include "app/typed_date.h"
+#include "base/prompter.h"
+#include "base/typed_date.h"
 
 namespace {
 
