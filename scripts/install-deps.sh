@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Vantrel needs to build, run and test.
 set -euo pipefail
+# Everything the program loads at run time is named here too, not only what the linker
+# sees: the Qt platform and SQL drivers, the GStreamer plugins Qt Multimedia plays and
+# captures with, the fonts, and the tools the program and its tests call.
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql
-  qt6-multimedia-dev libqt6charts6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-psql
+  qt6-multimedia-dev libqt6charts6-dev libgstreamer1.0-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   libcurl4-openssl-dev libssl-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   postgresql sqlite3 poppler-utils python3-aiosmtpd
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth x11-utils xdotool fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do

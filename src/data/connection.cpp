@@ -14,6 +14,10 @@ Connection::Connection(const LinkSpec& linkSpec, const QString& name)
     : name_(name), spec_(linkSpec) {}
 
 Connection::~Connection() {
+  release();
+}
+
+void Connection::release() {
   close();
   if (QSqlDatabase::contains(name_)) QSqlDatabase::removeDatabase(name_);
 }

@@ -29,6 +29,8 @@ class Connection {
   // alike: false, lastError() says why and the reason goes to the log.
   bool open(Create create = Create::No);
   void close();
+  // Closes and takes the name off Qt's list of connections; a later open() adds it again.
+  void release();
   bool isOpen() const;
 
   QSqlDatabase database() const;

@@ -10,3 +10,6 @@ Connection& ADOConnectionBrisca();
 // Opens both (workout first); false when either fails, with the reason in the log.
 bool connectStandingConnections();
 void disconnectStandingConnections();
+// Closes both and takes them off Qt's list of connections; runs by itself when the
+// application object is destroyed.
+void releaseStandingConnections();

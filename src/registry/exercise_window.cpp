@@ -6,14 +6,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMediaPlayer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSqlRecord>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QVideoWidget>
 
 #include "base/messages.h"
 #include "base/prompter.h"
@@ -21,6 +19,7 @@
 #include "data/standing_connections.h"
 #include "forms/field_keys.h"
 #include "forms/search_panel.h"
+#include "forms/video_player.h"
 #include "registry/catalogue_reports.h"
 #include "registry/exercise_store.h"
 #include "registry/muscle_group_store.h"
@@ -152,12 +151,9 @@ void TFRMCADASTROEXERCICIOS::buildSide() {
             TFRMAJUDAEXERCICIOS help(this);
             help.exec();
           });
-  player_ = new QMediaPlayer(this);
-  video_ = new QVideoWidget(this);
+  video_ = new VideoPlayer(this);
   video_->setObjectName(QStringLiteral("MEDIAPLAYER"));
   video_->setMinimumSize(240, 180);
-  video_->hide();
-  player_->setVideoOutput(video_);
   side->addWidget(video_);
   side->addStretch();
   middleRow()->addLayout(side);
@@ -444,9 +440,7 @@ void TFRMCADASTROEXERCICIOS::SBVIDEOClick() {
 }
 
 void TFRMCADASTROEXERCICIOS::stopVideo() {
-  video_->hide();
-  player_->stop();
-  player_->setSource(QUrl());
+  video_->stop();
 }
 
 void TFRMCADASTROEXERCICIOS::BBNVIDEOClick() {
@@ -456,18 +450,16 @@ void TFRMCADASTROEXERCICIOS::BBNVIDEOClick() {
     MENSAGEM(kInfo, Msg::NenhumResultadoEncontrado, QStringLiteral("Exercício sem Vídeo"));
     return;
   }
+  if (!video_->play(path)) return;
   for (const char* name : {"BBNVIDEO", "BBNCONFIRMA", "BBNCANCELA"})
     findChild<QPushButton*>(QString::fromLatin1(name))->setEnabled(false);
   Timer1.start();
-  video_->show();
-  player_->setSource(QUrl::fromLocalFile(path));
-  player_->play();
 }
 
 // Every two seconds: while the video plays nothing happens; once it ended, or never started
 // (a missing file or one that is not a video), the player goes away and the buttons come back.
 void TFRMCADASTROEXERCICIOS::videoTick() {
-  if (player_->position() != 0 && player_->playbackState() == QMediaPlayer::PlayingState) return;
+  if (video_->playing()) return;
   Timer1.stop();
   stopVideo();
   const bool editing = mode() == Mode::Insert || mode() == Mode::Change;

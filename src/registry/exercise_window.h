@@ -7,15 +7,14 @@
 #include <functional>
 
 #include "base/globals.h"
+#include "forms/range_listing_window.h"
 #include "forms/registry_window.h"
-#include "registry/range_listing_window.h"
 
 class QFrame;
 class QLabel;
-class QMediaPlayer;
 class QRadioButton;
 class QTableView;
-class QVideoWidget;
+class VideoPlayer;
 class PagedTableModel;
 class SearchPanel;
 
@@ -27,7 +26,7 @@ class TFRMCADASTROEXERCICIOS : public RegistryWindow {
   ~TFRMCADASTROEXERCICIOS() override;
 
   const QString& selectedCode() const { return selected_.str(); }
-  QMediaPlayer* player() const { return player_; }
+  VideoPlayer* videoPlayer() const { return video_; }
   QTimer* videoTimer() { return &Timer1; }
 
   // Chooses the video file (a file dialog by default, and again after nullptr).
@@ -70,8 +69,7 @@ class TFRMCADASTROEXERCICIOS : public RegistryWindow {
   QTableView* groupGrid_ = nullptr;
   PagedTableModel* groups_ = nullptr;
   QLabel* LBLDESCRICAOMUSCULAR = nullptr;
-  QMediaPlayer* player_ = nullptr;
-  QVideoWidget* video_ = nullptr;
+  VideoPlayer* video_ = nullptr;
   QTimer Timer1;
 };
 

@@ -15,6 +15,7 @@
 #include "base/error_log.h"
 #include "base/messages.h"
 #include "base/prompter.h"
+#include "forms/media_backend.h"
 #include "registry/jpeg_codec.h"
 #include "registry/photo_store.h"
 
@@ -65,6 +66,8 @@ CameraFrameSource::~CameraFrameSource() {
 }
 
 std::unique_ptr<CameraFrameSource> CameraFrameSource::firstDevice() {
+  // Without a working media backend there is no camera to offer, whatever is plugged in.
+  if (!captureBackend().ready) return std::make_unique<CameraFrameSource>(QCameraDevice());
   const QList<QCameraDevice> devices = QMediaDevices::videoInputs();
   return std::make_unique<CameraFrameSource>(devices.isEmpty() ? QCameraDevice() : devices.first());
 }
@@ -79,8 +82,9 @@ QWidget* CameraFrameSource::startPreview(QWidget* parent) {
   preview_ = new QVideoWidget(parent);
   preview_->setObjectName(QStringLiteral("VIDEOPREVIEW"));
   preview_->setMinimumSize(320, 240);
-  session_.setCamera(camera_.get());
-  session_.setVideoOutput(preview_.data());
+  session_ = std::make_unique<QMediaCaptureSession>();
+  session_->setCamera(camera_.get());
+  session_->setVideoOutput(preview_.data());
   // Frames may arrive on the backend's thread; this object's context queues them here.
   connect(preview_->videoSink(), &QVideoSink::videoFrameChanged, this,
           &CameraFrameSource::keepFrame);
@@ -119,8 +123,10 @@ QImage CameraFrameSource::grabFrame() {
 
 void CameraFrameSource::stop() {
   if (camera_) camera_->stop();
-  session_.setVideoOutput(nullptr);
-  session_.setCamera(nullptr);
+  if (session_) {
+    session_->setVideoOutput(nullptr);
+    session_->setCamera(nullptr);
+  }
   camera_.reset();
 }
 

@@ -60,7 +60,7 @@ class CameraFrameSource : public QObject, public FrameSource {
 
   QCameraDevice device_;
   std::unique_ptr<QCamera> camera_;
-  QMediaCaptureSession session_;
+  std::unique_ptr<QMediaCaptureSession> session_;  // made with the preview
   QPointer<QVideoWidget> preview_;
   QVideoFrame lastFrame_;
   bool failed_ = false;
