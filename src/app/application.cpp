@@ -42,7 +42,11 @@ namespace {
 // A first start on a machine without an installation creates the embedded one and tells
 // the user how to log in.
 bool ensureInstallation() {
-  if (installationExists()) return true;
+  // Installations made before the folder was private are closed to other users now.
+  if (installationExists()) {
+    makeInstallationFolder();
+    return true;
+  }
   const InitReport report = runInit(false);
   if (!report.ok) {
     appendToLog(report.error);

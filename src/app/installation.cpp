@@ -163,7 +163,7 @@ bool installationExists() {
 
 InitReport runInit(bool demo) {
   InitReport report;
-  if (!QDir().mkpath(installationFolder())) {
+  if (!makeInstallationFolder()) {
     report.ok = false;
     report.error = QStringLiteral("Pasta %1 não pôde ser criada").arg(installationFolder());
     return report;

@@ -15,6 +15,7 @@
 #include <QTime>
 #include <QToolButton>
 
+#include "base/error_log.h"
 #include "base/globals.h"
 #include "base/messages.h"
 #include "base/prompter.h"
@@ -318,6 +319,13 @@ bool TFRMSEPRINCIPAL::start() {
     MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, Msg::DetalheBancoRede);
     return false;
   }
+  // A workout database that opens but does not answer (a damaged file, tables missing) is
+  // told once; the watch would otherwise report it every second, over the login.
+  if (const std::optional<QString> failure = workoutProbeFailure()) {
+    appendToLog(QStringLiteral("Banco de treinos aberto mas sem resposta: %1").arg(*failure));
+    MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, Msg::DetalheBancoRede);
+    return false;
+  }
   // The settings are read once the workout connection is there; a failure is reported by
   // the login dialog, which then ends the program.
   if (ABRE_CONTROLE()) {
@@ -367,7 +375,10 @@ void TFRMSEPRINCIPAL::reportLostDatabase() {
   Timer1.stop();
   mdiArea_->closeAllSubWindows();
   MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, Msg::DetalheBancoRede);
-  ReSetBanco();
+  if (!ReSetBanco()) {
+    close();  // reachable but damaged: the program ends (the cause is in the log)
+    return;
+  }
   Timer1.start();
   QCoreApplication::processEvents();
 }
@@ -418,6 +429,11 @@ void TFRMSEPRINCIPAL::openChild(const EntryDef& def) {
     const QSize decoration = frame->size() - window->size();
     frame->resize(window->preferredSize() + decoration);
   }
+  // Whole inside the visible frame, even on a small screen.
+  const QSize room = mdiArea_->viewport()->size();
+  frame->resize(frame->size().boundedTo(room));
+  frame->move(qBound(0, frame->x(), qMax(0, room.width() - frame->width())),
+              qBound(0, frame->y(), qMax(0, room.height() - frame->height())));
   if (!def.keepEntryOnFailure && G().GBOL_FALHA_ABERTURA) giveBackEntry(name);
 }
 

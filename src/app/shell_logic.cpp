@@ -1,6 +1,7 @@
 #include "app/shell_logic.h"
 
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -59,22 +60,43 @@ QString rotateBanner(const QString& banner, int windowWidth) {
   return banner;
 }
 
-bool probeWorkoutDatabase() {
+std::optional<QString> workoutProbeFailure() {
   Connection& workout = ADOConnectionVantrel();
-  if (!workout.isOpen()) return false;
+  if (!workout.isOpen()) return QStringLiteral("conexão fechada");
   QSqlDatabase db = workout.database();
   // An embedded database "goes away" when its file does: the open handle would still answer.
-  if (workout.provider() == Provider::SQLite && !QFileInfo::exists(db.databaseName())) return false;
+  if (workout.provider() == Provider::SQLite && !QFileInfo::exists(db.databaseName()))
+    return QStringLiteral("arquivo %1 não existe").arg(db.databaseName());
   QSqlQuery probe(db);
-  return probe.exec(QStringLiteral("SELECT * FROM Agenda WHERE 1 = 0"));
+  if (probe.exec(QStringLiteral("SELECT * FROM Agenda WHERE 1 = 0"))) return std::nullopt;
+  return probe.lastError().text();
 }
 
-bool reconnectWorkoutDatabase() {
+bool probeWorkoutDatabase() {
+  return !workoutProbeFailure();
+}
+
+Reconnection reconnectWorkoutDatabase() {
   ADOConnectionVantrel().close();
-  return ADOConnectionVantrel().open();
+  if (!ADOConnectionVantrel().open()) return Reconnection::Unreachable;
+  // Opening is not enough: a damaged file or a database without its tables opens as well.
+  if (const std::optional<QString> failure = workoutProbeFailure()) {
+    appendToLog(QStringLiteral("Banco de treinos aberto mas sem resposta: %1").arg(*failure));
+    return Reconnection::Damaged;
+  }
+  return Reconnection::Done;
 }
 
-void ReSetBanco() {
-  while (!reconnectWorkoutDatabase())
-    MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, Msg::DetalheBancoRede);
+bool ReSetBanco() {
+  for (;;) {
+    switch (reconnectWorkoutDatabase()) {
+      case Reconnection::Done:
+        return true;
+      case Reconnection::Damaged:
+        return false;
+      case Reconnection::Unreachable:
+        MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, Msg::DetalheBancoRede);
+        break;
+    }
+  }
 }

@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <optional>
 
 // Reads the settings row into the process-wide values. False (and GBOL_CONTROLE_OK false,
 // nothing shown) when the row cannot be read.
@@ -27,11 +28,20 @@ QString rotateBanner(const QString& banner, int windowWidth);
 
 // Opens and closes the probe table on the workout connection; false when the database is gone.
 bool probeWorkoutDatabase();
+// Why the probe fails (for the log), or nothing when the database answers.
+std::optional<QString> workoutProbeFailure();
 
-// Reconnects the workout connection from its link file, insisting (with the technical
-// assistance message after every failed try) until it succeeds. The gym-management
-// connection is not touched.
-void ReSetBanco();
+enum class Reconnection {
+  Done,         // opened, and the probe answers again
+  Unreachable,  // the database could not be opened (network, server, missing file)
+  Damaged,      // it opens but does not answer the probe (the cause is in the log)
+};
 
 // One reconnection attempt of the workout connection from its link file.
-bool reconnectWorkoutDatabase();
+Reconnection reconnectWorkoutDatabase();
+
+// Reconnects the workout connection, insisting (with the technical assistance message after
+// every failed try) while it cannot be reached. The gym-management connection is not
+// touched. False when the database opens but does not answer: trying again would never end,
+// and the program must stop.
+bool ReSetBanco();

@@ -1,5 +1,7 @@
 // One copy of the program per user and installation folder: a second start asks the first
-// to bring its active window to the front, then ends without showing anything.
+// to bring its active window to the front, then ends without showing anything. The socket
+// lives in a folder only the user can enter, and only a copy run by the same user is
+// believed, so nobody else can keep the program from starting.
 #pragma once
 
 #include <QLocalServer>
@@ -17,6 +19,7 @@ class SingleInstance : public QObject {
   // Starts listening for later copies; false when the name cannot be taken.
   bool listen();
 
+  // The socket's full path.
   static QString serverName();
 
  signals:

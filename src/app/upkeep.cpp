@@ -1,6 +1,7 @@
 #include "app/upkeep.h"
 
 #include <QSet>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -311,15 +312,58 @@ void purgeOldestYear(const QSqlDatabase& db, const Dialect& dialect, const Progr
 bool ATUALIZA_VERSAO(const QSqlDatabase& db, const Dialect& dialect, const ProgressSink& progress,
                      UpgradeReport* out) {
   UpgradeReport report;
+  // A file that is not a database (or a server that refuses to list its tables) is told
+  // as what it is, not as a failed write.
+  QSqlQuery tables(db);
+  if (!tables.exec(dialect.listTablesSql())) {
+    report.unreadable = tables.lastError().text();
+    appendToLog(QStringLiteral("Banco de treinos ilegível: %1").arg(report.unreadable));
+    MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato,
+             QStringLiteral("Banco de Dados ilegível: %1").arg(report.unreadable));
+    if (out) *out = report;
+    return false;
+  }
+  tables.finish();
   report.wasCurrent = columnExists(db, currentProbe());
   if (!report.wasCurrent) runVersionSteps(db, dialect, progress, report);
   if (report.failedStep == 0) {
     const std::optional<int> hashed = MIGRA_SENHAS(db, dialect);
     report.passwordsHashed = hashed.value_or(0);
     report.passwordsFailed = !hashed;
+    ensureUniqueUserCodes(db, dialect);
   }
   if (out) *out = report;
   return report.ok();
+}
+
+// Databases made before user codes were unique get the unique index, unless two users
+// already share a code: then the table is left alone and the codes are named in the log, so
+// the gym can sort them out (a login takes whichever of them comes first).
+bool ensureUniqueUserCodes(const QSqlDatabase& db, const Dialect& dialect) {
+  const QString index = QStringLiteral("IX_Usuarios_CODIGO");
+  if (!sqlRuns(db, QStringLiteral("SELECT CODIGO FROM Usuarios WHERE 1 = 0"))) return true;
+  try {
+    if (scalarSql(db, dialect.uniqueIndexCountSql(), {index}).toInt() > 0) return true;
+    QSqlQuery shared = runSql(db, QStringLiteral("SELECT CODIGO, COUNT(*) FROM Usuarios GROUP BY "
+                                                 "CODIGO HAVING COUNT(*) > 1 ORDER BY CODIGO"));
+    QStringList codes;
+    while (shared.next())
+      codes << QStringLiteral("%1 (%2 vezes)")
+                   .arg(shared.value(0).toString(), shared.value(1).toString());
+    if (!codes.isEmpty()) {
+      appendToLog(QStringLiteral("Usuarios: códigos repetidos, índice único não criado: %1")
+                      .arg(codes.join(QStringLiteral(", "))));
+      return false;
+    }
+    Transaction transaction(db);
+    runSql(db, QStringLiteral("DROP INDEX IF EXISTS %1").arg(index));
+    runSql(db, QStringLiteral("CREATE UNIQUE INDEX %1 ON Usuarios (CODIGO)").arg(index));
+    transaction.commit();
+    return true;
+  } catch (const SqlError& e) {
+    appendToLog(QStringLiteral("Usuarios: índice único não criado: %1").arg(e.text()));
+    return false;
+  }
 }
 
 std::optional<int> MIGRA_SENHAS(const QSqlDatabase& db, const Dialect& dialect) {

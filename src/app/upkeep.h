@@ -37,7 +37,8 @@ struct UpgradeReport {
   int failedStep = 0;       // the step that failed and was rolled back; 0 when none did
   int passwordsHashed = 0;  // users whose plain-text password was replaced by its hash
   bool passwordsFailed = false;
-  bool ok() const { return failedStep == 0 && !passwordsFailed; }
+  QString unreadable;  // why the database could not be read at all (then nothing was tried)
+  bool ok() const { return failedStep == 0 && !passwordsFailed && unreadable.isEmpty(); }
 };
 
 // Brings the workout database up to date: six steps, each adding its columns (or the
@@ -54,6 +55,10 @@ bool ATUALIZA_VERSAO(const QSqlDatabase& db, const Dialect& dialect,
 // an empty password in. On failure rolls back, says "Gravando na tabela !" / "Usuarios" and
 // returns nothing; otherwise the number of passwords hashed.
 std::optional<int> MIGRA_SENHAS(const QSqlDatabase& db, const Dialect& dialect);
+
+// Makes Usuarios.CODIGO unique where it is not yet. Codes already stored twice are named in
+// the log and the table is left as it is (false then, as after a failure).
+bool ensureUniqueUserCodes(const QSqlDatabase& db, const Dialect& dialect);
 
 // The real size source: the dialect's size query, bytes turned into whole megabytes. A failure
 // is written to the log and gives nothing.

@@ -12,9 +12,11 @@ QString logFilePath() {
 }
 
 void appendToLog(const QString& message) {
-  QDir().mkpath(installationFolder());
+  makeInstallationFolder();
   QFile file(logFilePath());
+  const bool fresh = !file.exists();
   if (!file.open(QIODevice::Append | QIODevice::Text)) return;
+  if (fresh) makePrivateFile(file.fileName());
   const QString stamp = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
   QString line = message;
   line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));

@@ -6,3 +6,11 @@
 // The installation folder: $VANTREL_HOME, or $XDG_DATA_HOME/vantrel
 // (~/.local/share/vantrel) when it is not set.
 QString installationFolder();
+
+// The installation holds password hashes, members' personal data and server passwords: its
+// folder is 0700 and every file the program writes there 0600, whatever the umask.
+// Creates the folder when missing and tightens it when it is open to others; false when it
+// cannot be created.
+bool makeInstallationFolder();
+// Makes an existing file readable and writable by its owner alone.
+void makePrivateFile(const QString& path);

@@ -1,5 +1,6 @@
 #include "data/connection.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -7,6 +8,7 @@
 #include <atomic>
 
 #include "base/error_log.h"
+#include "base/installation_folder.h"
 
 Connection::Connection(DataSource source, const QString& name) : name_(name), source_(source) {}
 
@@ -54,6 +56,15 @@ bool Connection::open(Create create) {
   if (linkSpec.provider == Provider::SQLite) {
     if (create == Create::No && !QFileInfo::exists(linkSpec.dataSource))
       return fail(QStringLiteral("banco %1 não existe").arg(linkSpec.dataSource));
+    if (!QFileInfo::exists(linkSpec.dataSource)) {
+      // An empty file is an empty database; made here, it is private from its first byte
+      // (SQLite's journals copy its permissions).
+      QFile fresh(linkSpec.dataSource);
+      if (!fresh.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("banco %1 não pode ser criado").arg(linkSpec.dataSource));
+      fresh.close();
+      makePrivateFile(linkSpec.dataSource);
+    }
     db.setDatabaseName(linkSpec.dataSource);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
   } else {
@@ -65,6 +76,7 @@ bool Connection::open(Create create) {
     db.setConnectOptions(QStringLiteral("connect_timeout=5"));
   }
   if (!db.open()) return fail(db.lastError().text());
+
   if (linkSpec.provider == Provider::PostgreSQL) {
     // Date-times travel as the machine's local time; the session must read them the same way.
     QSqlQuery zone(db);

@@ -59,6 +59,11 @@ class SqliteDialect final : public Dialect {
   QStringList shrinkSql() const override { return {QStringLiteral("VACUUM")}; }
 
   bool nullsSortFirst() const override { return true; }
+  QString uniqueIndexCountSql() const override {
+    return QStringLiteral(
+        "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND lower(name) = lower(?) "
+        "AND upper(sql) LIKE 'CREATE UNIQUE%'");
+  }
 
   QString addColumnSql(const QString& table, const QString& column,
                        const QString& type) const override {
@@ -93,6 +98,11 @@ class PostgresDialect final : public Dialect {
   QStringList shrinkSql() const override { return {QStringLiteral("VACUUM")}; }
 
   bool nullsSortFirst() const override { return false; }
+  QString uniqueIndexCountSql() const override {
+    return QStringLiteral(
+        "SELECT COUNT(*) FROM pg_index i JOIN pg_class c ON c.oid = i.indexrelid "
+        "WHERE c.relname = lower(?) AND i.indisunique");
+  }
 
   QString addColumnSql(const QString& table, const QString& column,
                        const QString& type) const override {

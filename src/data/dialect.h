@@ -49,6 +49,9 @@ class Dialect {
   // Whether rows without a value come first in an ascending order.
   virtual bool nullsSortFirst() const = 0;
 
+  // A query counting the unique indexes named as its one parameter (0 or 1).
+  virtual QString uniqueIndexCountSql() const = 0;
+
   // "ALTER TABLE t ADD c type" in the dialect's spelling.
   virtual QString addColumnSql(const QString& table, const QString& column,
                                const QString& type) const = 0;

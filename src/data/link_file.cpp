@@ -4,22 +4,52 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
+
+#include "base/installation_folder.h"
 
 namespace {
 
-// Splits "k=v;k=v" honouring double-quoted values ("Password=\"a;b\"").
-bool splitPairs(const QString& line, QList<QPair<QString, QString>>& pairs, QString& error) {
+// The items a link file may carry; only these are ever named in an error, so that no part
+// of a value (a password above all) reaches a message or the log.
+const char* const kKnownKeys[] = {
+    "Provider", "Data Source",           "Initial Catalog",     "User ID",
+    "Password", "Persist Security Info", "Extended Properties", "Integrated Security"};
+
+// How an error names the item at `position`: its key when it begins with a known one.
+QString itemName(const QString& item, int position) {
+  const QString text = item.trimmed();
+  for (const char* key : kKnownKeys) {
+    const QString k = QString::fromLatin1(key);
+    if (text.startsWith(k, Qt::CaseInsensitive))
+      return QStringLiteral("item %1 (%2)").arg(position).arg(k);
+  }
+  return QStringLiteral("item %1").arg(position);
+}
+
+// Splits "k=v;k=v" item by item, honouring double-quoted values ("Password=\"a;b\"").
+// `position` counts the items of the whole file, from 1.
+bool splitPairs(const QString& line, QList<QPair<QString, QString>>& pairs, int& position,
+                QString& error) {
   int i = 0;
   const int n = line.size();
   while (i < n) {
     while (i < n && (line[i] == QLatin1Char(';') || line[i].isSpace())) ++i;
     if (i >= n) break;
+    ++position;
+    const int semi = line.indexOf(QLatin1Char(';'), i);
     const int eq = line.indexOf(QLatin1Char('='), i);
-    if (eq < 0) {
-      error = QStringLiteral("item sem \"=\": %1").arg(line.mid(i));
+    // An item without "=" must not swallow the next one: it ends at its ";".
+    if (eq < 0 || (semi >= 0 && semi < eq)) {
+      error = QStringLiteral("%1 sem \"=\"")
+                  .arg(itemName(line.mid(i, semi < 0 ? n - i : semi - i), position));
       return false;
     }
     const QString key = line.mid(i, eq - i).trimmed();
+    if (key.isEmpty()) {
+      error = QStringLiteral("item %1 sem nome").arg(position);
+      return false;
+    }
     i = eq + 1;
     while (i < n && line[i] == QLatin1Char(' ')) ++i;
     QString value;
@@ -27,7 +57,7 @@ bool splitPairs(const QString& line, QList<QPair<QString, QString>>& pairs, QStr
       ++i;
       for (;;) {
         if (i >= n) {
-          error = QStringLiteral("aspas não fechadas no item %1").arg(key);
+          error = QStringLiteral("aspas não fechadas no %1").arg(itemName(key, position));
           return false;
         }
         if (line[i] == QLatin1Char('"')) {
@@ -41,15 +71,15 @@ bool splitPairs(const QString& line, QList<QPair<QString, QString>>& pairs, QStr
         }
         value += line[i++];
       }
+      while (i < n && line[i] == QLatin1Char(' ')) ++i;
+      if (i < n && line[i] != QLatin1Char(';')) {
+        error = QStringLiteral("texto depois das aspas no %1").arg(itemName(key, position));
+        return false;
+      }
     } else {
-      const int semi = line.indexOf(QLatin1Char(';'), i);
       const int end = semi < 0 ? n : semi;
       value = line.mid(i, end - i).trimmed();
       i = end;
-    }
-    if (key.isEmpty()) {
-      error = QStringLiteral("item sem nome");
-      return false;
     }
     pairs.append({key, value});
   }
@@ -90,12 +120,13 @@ int LinkSpec::port() const {
 LinkParse parseLinkText(const QString& text) {
   LinkParse result;
   QList<QPair<QString, QString>> pairs;
+  int position = 0;
   for (const QString& raw : text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")))) {
     const QString line = raw.trimmed();
     if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
         line.compare(QStringLiteral("[oledb]"), Qt::CaseInsensitive) == 0)
       continue;
-    if (!splitPairs(line, pairs, result.error)) return result;
+    if (!splitPairs(line, pairs, position, result.error)) return result;
   }
   LinkSpec linkSpec;
   QString provider;
@@ -144,9 +175,10 @@ LinkParse readLinkFile(const QString& path) {
   QByteArray bytes = file.readAll();
   // Link files saved by other tools may be UTF-16 with a byte-order mark.
   QString text;
-  if (bytes.startsWith("\xFF\xFE"))
-    text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
-                              (bytes.size() - 2) / 2);
+  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+    text = QStringDecoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
+                                                       : QStringConverter::Utf16BE)
+               .decode(bytes.mid(2));
   else
     text = QString::fromUtf8(bytes);
   LinkParse parsed = parseLinkText(text);
@@ -154,21 +186,23 @@ LinkParse readLinkFile(const QString& path) {
     parsed.error = QStringLiteral("%1: %2").arg(path, parsed.error);
     return parsed;
   }
-  if (parsed.linkSpec->provider == Provider::SQLite && QDir::isRelativePath(parsed.linkSpec->dataSource))
-    parsed.linkSpec->dataSource = QDir::cleanPath(QFileInfo(path).absolutePath() + QLatin1Char('/') +
-                                              parsed.linkSpec->dataSource);
+  if (parsed.linkSpec->provider == Provider::SQLite &&
+      QDir::isRelativePath(parsed.linkSpec->dataSource))
+    parsed.linkSpec->dataSource = QDir::cleanPath(QFileInfo(path).absolutePath() +
+                                                  QLatin1Char('/') + parsed.linkSpec->dataSource);
   return parsed;
 }
 
 QString formatLinkText(const LinkSpec& linkSpec) {
   QString text = QStringLiteral("[oledb]\n; Vantrel data link\n");
   if (linkSpec.provider == Provider::SQLite)
-    return text + QStringLiteral("Provider=SQLite;Data Source=%1\n").arg(quoted(linkSpec.dataSource));
+    return text +
+           QStringLiteral("Provider=SQLite;Data Source=%1\n").arg(quoted(linkSpec.dataSource));
   return text + QStringLiteral(
                     "Provider=PostgreSQL;Data Source=%1;Initial Catalog=%2;User ID=%3;"
                     "Password=%4\n")
-                    .arg(quoted(linkSpec.dataSource), quoted(linkSpec.catalog), quoted(linkSpec.user),
-                         quoted(linkSpec.password));
+                    .arg(quoted(linkSpec.dataSource), quoted(linkSpec.catalog),
+                         quoted(linkSpec.user), quoted(linkSpec.password));
 }
 
 bool writeLinkFile(const QString& path, const LinkSpec& linkSpec) {
@@ -176,5 +210,7 @@ bool writeLinkFile(const QString& path, const LinkSpec& linkSpec) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
   file.write(formatLinkText(linkSpec).toUtf8());
-  return file.commit();
+  if (!file.commit()) return false;
+  makePrivateFile(path);  // it may carry a server password
+  return true;
 }

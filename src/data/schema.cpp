@@ -145,8 +145,9 @@ TableDef usuarios() {
                     "R_AvaliacoesAgendadas", "U_REESVAZIARMOVIMENTACAO", "C_GrupamentoMuscular"},
                    3);
   columns << text("Matricula", 10);
-  // The users window looks for a taken code itself; a plain index keeps that look-up fast.
-  return table("Usuarios", columns, {by({"CODIGO"})});
+  // The users window looks for a taken code itself; the unique index turns away the code
+  // another workstation stored in the meantime.
+  return table("Usuarios", columns, {uniqueBy("CODIGO")});
 }
 
 TableDef alunos() {

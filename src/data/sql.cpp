@@ -38,7 +38,14 @@ bool sqlRuns(const QSqlDatabase& db, const QString& sql) {
   return query.exec(sql);
 }
 
+// On SQLite a transaction starts as a writer: one that began by reading would be refused at
+// its first write while another workstation writes, without the busy wait ever applying.
 Transaction::Transaction(const QSqlDatabase& db) : db_(db) {
+  if (db_.driverName() == QLatin1String("QSQLITE")) {
+    QSqlQuery begin(db_);
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) throw SqlError(begin.lastError().text());
+    return;
+  }
   if (!db_.transaction()) throw SqlError(db_.lastError().text());
 }
 

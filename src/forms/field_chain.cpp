@@ -65,11 +65,12 @@ bool FieldChain::enter(QWidget* field) {
     for (int j = i + 1; j < links_.size(); ++j) {
       QWidget* next = links_[j].field;
       if (next && next->isEnabled() && next->isVisible()) {
-        next->setFocus();
+        // As Tab does: a field that already holds text is selected, so typing replaces it.
+        next->setFocus(Qt::TabFocusReason);
         return true;
       }
     }
-    if (end_) end_->setFocus();
+    if (end_) end_->setFocus(Qt::TabFocusReason);
     return true;
   }
   return false;
@@ -126,14 +127,30 @@ void chooseOnlyList(QComboBox* list) {
   }));
 }
 
-DateField::DateField(QLineEdit* field) : QObject(field), field_(field) {
+DateField::DateField(QLineEdit* field, bool takesSpace)
+    : QObject(field), field_(field), takesSpace_(takesSpace) {
   field->installEventFilter(this);
 }
 
 void DateField::settle() {
-  if (!isBlankDate(field_->text())) return;
-  field_->setInputMask(QString());
-  field_->clear();
+  if (isBlankDate(field_->text())) {
+    field_->setInputMask(QString());
+    field_->clear();
+    return;
+  }
+  if (const std::optional<QDate> date = parseTypedDate(field_->text()))
+    field_->setText(formatTypedDate(*date));
+}
+
+// The position under the cursor (past a separator) stays blank; the cursor goes on.
+void DateField::leaveBlank() {
+  int position = field_->cursorPosition();
+  const QString shown = field_->displayText();
+  if (position < shown.size() && shown[position] == QLatin1Char('/')) ++position;
+  if (position >= shown.size()) return;
+  field_->setSelection(position, 1);
+  field_->del();
+  field_->setCursorPosition(position + 1);
 }
 
 bool DateField::eventFilter(QObject* watched, QEvent* event) {
@@ -145,6 +162,10 @@ bool DateField::eventFilter(QObject* watched, QEvent* event) {
       field_->setInputMask(QStringLiteral("99/99/9999;_"));
       field_->clear();
       field_->setCursorPosition(0);
+    }
+    if (takesSpace_ && key->key() == Qt::Key_Space && !field_->inputMask().isEmpty()) {
+      leaveBlank();
+      return true;
     }
   }
   return QObject::eventFilter(watched, event);

@@ -65,12 +65,14 @@ void chooseOnlyList(QComboBox* list);
 
 // The date fields: typing into an empty field starts a fresh "dd/mm/yyyy" mask; Enter on a
 // field left empty (or holding only the mask) removes the mask, so a blank date is stored
-// as no date at all.
+// as no date at all, and a date typed without its leading zeros is written back whole. In a
+// field that takes a space, the space leaves its position of the mask blank and the cursor
+// moves on, so "1 2 1990" reads "1 /2 /1990", the first of February.
 class DateField : public QObject {
   Q_OBJECT
 
  public:
-  explicit DateField(QLineEdit* field);
+  explicit DateField(QLineEdit* field, bool takesSpace = false);
   // What Enter does before the field's check.
   void settle();
 
@@ -78,5 +80,8 @@ class DateField : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void leaveBlank();
+
   QLineEdit* field_;
+  bool takesSpace_;
 };

@@ -56,7 +56,7 @@ QWidget* makeField(QWidget* parent, const FieldDef& def) {
       break;
     case FieldDef::Date:
       acceptOnlyKeys(line, digitsAnd(def.keys));
-      new DateField(line);
+      new DateField(line, def.keys && QByteArray(def.keys).contains(' '));
       break;
     case FieldDef::Password:
       // Six letters or digits, typed in upper case, never shown.
@@ -244,6 +244,12 @@ void RegistryWindow::setFieldText(const QString& name, const QString& value) {
   if (line->findChild<DateField*>()) line->setInputMask(QString());
   line->setText(value);
   line->setCursorPosition(0);  // the beginning of a long text shows, not its end
+}
+
+void RegistryWindow::retypeCode(const QString& name) {
+  setFieldText(name, QString());
+  field(name)->setEnabled(true);
+  field(name)->setFocus();
 }
 
 QString RegistryWindow::fieldText(const QString& name) const {

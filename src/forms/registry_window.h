@@ -83,6 +83,9 @@ class RegistryWindow : public ChildWindow {
 
   // Shows `value` in the field: text as it is, the list at that entry.
   void setFieldText(const QString& name, const QString& value);
+  // After a code refused at Confirm (taken meanwhile): the code field, emptied, takes the
+  // focus again and the rest of the form stays as typed.
+  void retypeCode(const QString& name);
   QString fieldText(const QString& name) const;
 
   // The bound fields as a whole: column -> text, and back.

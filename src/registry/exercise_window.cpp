@@ -404,9 +404,7 @@ void TFRMCADASTROEXERCICIOS::BBNCONFIRMAClick() {
       showCurrentExercise();
       break;
     case ConfirmResult::Duplicate:
-      setFieldText(QStringLiteral("DBEDTCODIGO"), QString());
-      field(QStringLiteral("DBEDTCODIGO"))->setEnabled(true);
-      field(QStringLiteral("DBEDTCODIGO"))->setFocus();
+      retypeCode(QStringLiteral("DBEDTCODIGO"));
       break;
     case ConfirmResult::Failed:
       // Nothing half-entered stays on screen after a failed write.

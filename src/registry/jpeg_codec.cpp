@@ -103,6 +103,9 @@ bool readJpeg(const QByteArray& bytes, QSize atLeast, QImage* picture) {
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                static_cast<unsigned long>(bytes.size()));
   if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) longjmp(errors.jump, 1);
+  // Scaling down still reads every pixel: a picture beyond any photo is not decoded at all.
+  if (qint64(info.image_width) * qint64(info.image_height) > kMaxPhotoPixels)
+    longjmp(errors.jump, 1);
   info.out_color_space = JCS_RGB;
   if (atLeast.isValid() && !atLeast.isEmpty()) chooseScale(info, atLeast);
   jpeg_calc_output_dimensions(&info);
@@ -142,4 +145,25 @@ QImage decodeJpeg(const QByteArray& bytes, QSize atLeast) {
 
 bool isWholeJpeg(const QByteArray& bytes) {
   return readJpeg(bytes, QSize(1, 1), nullptr);
+}
+
+QSize jpegSize(const QByteArray& bytes) {
+  if (bytes.size() < 4) return {};
+  jpeg_decompress_struct info;
+  ErrorManager errors;
+  info.err = jpeg_std_error(&errors.base);
+  errors.base.error_exit = onError;
+  errors.base.output_message = quiet;
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&info);
+    return {};
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+               static_cast<unsigned long>(bytes.size()));
+  QSize size;
+  if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK)
+    size = QSize(int(info.image_width), int(info.image_height));
+  jpeg_destroy_decompress(&info);
+  return size;
 }

@@ -25,3 +25,10 @@ bool isWholeJpeg(const QByteArray& bytes);
 // A picture larger than this is refused rather than risk exhausting memory on a hostile
 // file whose header claims a huge size (a 30-megapixel photo needs about 90 MB).
 inline constexpr qsizetype kMaxDecodedBytes = qsizetype(512) * 1024 * 1024;
+
+// No photo has more pixels than this; larger pictures are neither imported nor decoded (a
+// 65,500 x 65,500 file of 50 MB would keep the window busy for seconds at every row).
+inline constexpr qint64 kMaxPhotoPixels = 50'000'000;
+
+// The picture's size as its header gives it; invalid when the bytes are not a JPEG.
+QSize jpegSize(const QByteArray& bytes);

@@ -48,8 +48,8 @@ std::optional<FieldRefusal> checkMemberForConfirm(PersonForm& f) {
   }
   if (!isBlankDate(v("SAIDA"))) {
     const std::optional<QDate> exit = parseTypedDate(v("SAIDA"));
-    if (!exit || exit->year() < 1900)
-      return refuse("DBEDTSAIDA", QStringLiteral("Data de Saída - Ano !"));
+    if (!exit) return refuse("DBEDTSAIDA", QStringLiteral("Data de Saída"));
+    if (exit->year() < 1900) return refuse("DBEDTSAIDA", QStringLiteral("Data de Saída - Ano !"));
     if (registered && *exit < *registered)
       return refuse("DBEDTSAIDA", QStringLiteral("Data de Saída inferior data de Cadastro"));
   }
@@ -62,7 +62,8 @@ std::optional<FieldRefusal> checkMemberForConfirm(PersonForm& f) {
   for (const auto& y : years) {
     if (isBlankDate(v(y.column))) continue;
     const std::optional<QDate> date = parseTypedDate(v(y.column));
-    if (!date || date->year() < 1900) return refuse(y.field, QString::fromUtf8(y.detail));
+    if (!date) return refuse(y.field, withoutYearBlame(QString::fromUtf8(y.detail)));
+    if (date->year() < 1900) return refuse(y.field, QString::fromUtf8(y.detail));
   }
   f.insert(QStringLiteral("MATRICULA"), padMatricula(v("MATRICULA")));
   return std::nullopt;

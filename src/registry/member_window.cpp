@@ -79,7 +79,7 @@ void TFRMALUNOS::newPersonDefaults(PersonForm& fresh, const QSqlRecord& onScreen
 // The delete right is read afresh; another user may authorise one delete. The status panel
 // then names the logged-in user again. (The open-window count is left alone: this window
 // stays open.)
-bool TFRMALUNOS::mayDelete() {
+bool TFRMALUNOS::TESTA_EXCLUSAO() {
   const Permission permission = checkPermission(QStringLiteral("C_EXCLUI_ALUNOS"));
   if (permission == Permission::UsersUnavailable) return false;
   if (!restoreUserPanel())

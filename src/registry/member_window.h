@@ -14,5 +14,5 @@ class TFRMALUNOS : public PersonWindow {
   std::optional<FieldRefusal> confirmChecks(PersonForm& form) override;
   std::optional<QString> numberForNewPerson(int rows) override;
   void newPersonDefaults(PersonForm& fresh, const QSqlRecord& onScreen) override;
-  bool mayDelete() override;
+  bool TESTA_EXCLUSAO() override;
 };

@@ -2,7 +2,9 @@
 
 #include <QRegularExpression>
 
+#include "base/error_log.h"
 #include "base/messages.h"
+#include "base/prompter.h"
 #include "data/sql.h"
 #include "registry/photo_store.h"
 
@@ -56,8 +58,30 @@ PersonForm personFromRecord(const PersonTable& table, const QSqlRecord& record) 
   return form;
 }
 
-bool savePerson(const QSqlDatabase& db, const PersonTable& table, const PersonForm& form,
-                const QVariant& photo, bool inserting) {
+namespace {
+
+// Thrown inside an insert's transaction when a typed number is taken, so that it rolls back
+// without a "Gravando" message.
+struct TypedNumberTaken {};
+
+bool matriculaTaken(const QSqlDatabase& db, const QString& table, const QString& matricula) {
+  return scalarSql(db, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE MATRICULA = ?").arg(table),
+                   {matricula})
+             .toInt() > 0;
+}
+
+bool takenAfterFailure(const QSqlDatabase& db, const QString& table, const QString& matricula) {
+  try {
+    return matriculaTaken(db, table, matricula);
+  } catch (const SqlError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+PersonSave savePerson(const QSqlDatabase& db, const PersonTable& table, const PersonForm& form,
+                      const QVariant& photo, bool inserting, TakenNumber taken) {
   QStringList columns;
   QVariantList values;
   for (const QString& c : table.texts) {
@@ -72,19 +96,57 @@ bool savePerson(const QSqlDatabase& db, const PersonTable& table, const PersonFo
     columns << c;
     values << dateTimeValue(form.value(c));
   }
-  const QString matricula = form.value(QStringLiteral("MATRICULA"));
-  values << matricula;
   const QString sql = inserting ? QStringLiteral("INSERT INTO %1 (%2, MATRICULA) VALUES (?%3)")
                                       .arg(table.table, columns.join(QStringLiteral(", ")),
                                            QStringLiteral(", ?").repeated(columns.size()))
                                 : QStringLiteral("UPDATE %1 SET %2 = ? WHERE MATRICULA = ?")
                                       .arg(table.table, columns.join(QStringLiteral(" = ?, ")));
-  return writeTablesInTransaction(db, QStringLiteral("Banco de Dados"), [&](QString& failing) {
-    failing = table.photoTable;
-    writePhotoRow(db, table.photoTable, matricula, photo);
-    failing = table.table;
-    runSql(db, sql, values);
-  });
+  const QString database = QStringLiteral("Banco de Dados");
+  PersonSave result{PersonSave::Failed, form.value(QStringLiteral("MATRICULA"))};
+  // A proposed number another workstation stored meanwhile is replaced by the next free one;
+  // a few rounds cover a server where both saw the same number free.
+  for (int round = 0;; ++round) {
+    QString failing = database;
+    try {
+      Transaction transaction(db);
+      if (inserting && matriculaTaken(db, table.table, result.matricula)) {
+        if (taken == TakenNumber::Refuse) throw TypedNumberTaken();
+        failing = table.table;
+        const std::optional<QString> next = nextMatricula(db, table.table);
+        if (!next) throw SqlError(QStringLiteral("última matrícula não numérica"));
+        result.matricula = *next;
+      }
+      failing = table.table;
+      QSqlQuery person = runSql(db, sql, values + QVariantList{result.matricula});
+      // A change to a person deleted at another workstation must not count as saved.
+      if (!inserting && person.numRowsAffected() == 0)
+        throw SqlError(
+            QStringLiteral("matrícula %1 excluída por outra estação").arg(result.matricula));
+      failing = table.photoTable;
+      writePhotoRow(db, table.photoTable, result.matricula, photo);
+      failing = database;
+      transaction.commit();
+      result.outcome = PersonSave::Saved;
+      return result;
+    } catch (const TypedNumberTaken&) {
+      MENSAGEM(QStringLiteral("!"), Msg::MatriculaJaCadastrada);
+      result.outcome = PersonSave::NumberTaken;
+      return result;
+    } catch (const SqlError& e) {
+      if (inserting && failing == table.table &&
+          takenAfterFailure(db, table.table, result.matricula)) {
+        if (taken == TakenNumber::TakeNext && round < 10) continue;
+        if (taken == TakenNumber::Refuse) {
+          MENSAGEM(QStringLiteral("!"), Msg::MatriculaJaCadastrada);
+          result.outcome = PersonSave::NumberTaken;
+          return result;
+        }
+      }
+      appendToLog(QStringLiteral("Gravando na tabela %1: %2").arg(failing, e.text()));
+      MENSAGEM(QStringLiteral("!"), Msg::GravandoNaTabela, failing);
+      return result;
+    }
+  }
 }
 
 bool deletePerson(const QSqlDatabase& db, const PersonTable& table, const QString& matricula) {
@@ -103,6 +165,12 @@ std::optional<FieldRefusal> firstMissing(const PersonForm& form,
       return FieldRefusal{QString::fromLatin1(r.field),
                           FieldError{Msg::DadoIncorreto, QString::fromUtf8(r.detail)}};
   return std::nullopt;
+}
+
+QString withoutYearBlame(const QString& detail) {
+  QString label = detail;
+  label.remove(QStringLiteral(" - Ano !"));
+  return label;
 }
 
 std::optional<FieldError> checkMatriculaField(const QString& text) {

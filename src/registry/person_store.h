@@ -31,10 +31,22 @@ std::optional<QString> nextMatricula(const QSqlDatabase& db, const QString& tabl
 
 PersonForm personFromRecord(const PersonTable& table, const QSqlRecord& record);
 
-// The person row and its photo row in one transaction (inserting or changing). A failure
-// rolls both back and names the table that failed; false then.
-bool savePerson(const QSqlDatabase& db, const PersonTable& table, const PersonForm& form,
-                const QVariant& photo, bool inserting);
+// What an insert does with a number found taken inside its transaction: a number the window
+// proposed gives way to the next free one; a number the user typed is refused with
+// "Matrícula já Cadastrada !" and the form stays.
+enum class TakenNumber { TakeNext, Refuse };
+
+struct PersonSave {
+  enum Outcome { Saved, NumberTaken, Failed } outcome;
+  QString matricula;  // the number stored (another than the form's after TakeNext)
+};
+
+// The person row and then its photo row in one transaction (inserting or changing). A
+// failure rolls both back and names the table that failed ("Gravando na tabela !"); a change
+// to a person deleted meanwhile is such a failure.
+PersonSave savePerson(const QSqlDatabase& db, const PersonTable& table, const PersonForm& form,
+                      const QVariant& photo, bool inserting,
+                      TakenNumber taken = TakenNumber::Refuse);
 
 // Deletes the person and its photo row in one transaction; false (and the message) on failure.
 bool deletePerson(const QSqlDatabase& db, const PersonTable& table, const QString& matricula);
@@ -49,6 +61,10 @@ struct RequiredColumn {
 // "Dado INCORRETO !" for the first of `required` left empty (or blank), in their order.
 std::optional<FieldRefusal> firstMissing(const PersonForm& form,
                                          std::initializer_list<RequiredColumn> required);
+
+// "Data de Nascimento - Ano !" without its last words: the detail for a date that is not
+// one (31/02), whose year may well be right.
+QString withoutYearBlame(const QString& detail);
 
 // The checks of Enter in single fields, shared by the person windows.
 std::optional<FieldError> checkMatriculaField(const QString& text);

@@ -275,9 +275,9 @@ bool PersonWindow::lookUpSelected() {
 void PersonWindow::searchEntered(const QString& text) {
   if (text.isEmpty()) {
     if (PNLPROCURA->order() == 0)
-      MENSAGEM(kInfo, Msg::MatriculaIncorreta);
+      MENSAGEM(kInfo, texts_.emptyNumberSearch);
     else
-      MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Nome"));
+      MENSAGEM(kInfo, texts_.emptyNameSearch, texts_.emptyNameSearchDetail);
     return;
   }
   if (!showSearchResult(PNLPROCURA, selected_, QStringLiteral("NOME"))) return;
@@ -339,7 +339,8 @@ void PersonWindow::SBINCLUIRClick() {
     return;
   }
   selected_ = *proposed;
-  if (!proposed->isEmpty()) {
+  numberProposed_ = !proposed->isEmpty();
+  if (numberProposed_) {
     number->setText(padMatricula(*proposed));
     number->setEnabled(false);
     edit(QStringLiteral("DBEDTNOME"))->setFocus();
@@ -374,7 +375,7 @@ void PersonWindow::SBALTERARClick() {
 }
 
 void PersonWindow::SBEXCLUIRClick() {
-  if (!mayDelete()) return;
+  if (!TESTA_EXCLUSAO()) return;
   if (model()->rowCount() == 0 || currentRow() < 0) {
     MENSAGEM(kInfo, Msg::TabelaVazia, texts_.emptyOnDelete);
     return;
@@ -414,12 +415,22 @@ void PersonWindow::BBNCONFIRMAClick() {
     return;
   }
   showColumns(form);  // dates and the number as they are stored
-  if (!savePerson(db, table_, form, photo_, mode() == Mode::Insert)) {
+  const PersonSave saved =
+      savePerson(db, table_, form, photo_, mode() == Mode::Insert,
+                 numberProposed_ ? TakenNumber::TakeNext : TakenNumber::Refuse);
+  if (saved.outcome == PersonSave::NumberTaken) {
+    // The typed number was stored meanwhile: the form stays for another number.
+    QWidget* number = field(QStringLiteral("DBEDTMATRICULA"));
+    number->setEnabled(true);
+    number->setFocus();
+    return;
+  }
+  if (saved.outcome == PersonSave::Failed) {
     // Nothing half-entered stays on screen after a failed write.
     closeWindow();
     return;
   }
-  selected_ = form.value(QStringLiteral("MATRICULA"));
+  selected_ = saved.matricula;
   model()->refresh();
   enterBrowse(texts_.browse);
   selectRow(model()->rowOfKey(selected_.str()));
@@ -464,6 +475,9 @@ bool PersonWindow::CARREGA_FOTO() {
   if (file.isEmpty()) return false;
   try {
     AddJpgToTable(file, &photo_);
+  } catch (const PhotoTooLarge&) {
+    MENSAGEM(kInfo, Msg::DadoIncorreto, kFotoGrandeDemais);
+    return false;
   } catch (const PhotoError&) {
     MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Nome"));
     return false;

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "base/globals.h"
+#include "base/messages.h"
 #include "forms/registry_window.h"
 #include "registry/person_store.h"
 
@@ -32,6 +33,10 @@ class PersonWindow : public RegistryWindow {
     QString emptyOnDelete;               // ... on "Excluir"
     QString tableDetail;                 // detail of "Abertura de tabela !" for the person table
     bool nameSearchLettersOnly = false;  // the search by name takes letters and blanks only
+    // Enter on an empty search text, by number and by name (message, then detail).
+    QString emptyNumberSearch = Msg::MatriculaIncorreta;
+    QString emptyNameSearch = Msg::DadoIncorreto;
+    QString emptyNameSearchDetail = QStringLiteral("Nome");
   };
 
   PersonWindow(const Texts& texts, const PersonTable& table, QWidget* parent = nullptr);
@@ -55,7 +60,7 @@ class PersonWindow : public RegistryWindow {
   // cannot be worked out. `rows` is how many people the table holds.
   virtual std::optional<QString> numberForNewPerson(int rows) = 0;
   virtual void newPersonDefaults(PersonForm& fresh, const QSqlRecord& onScreen) = 0;
-  virtual bool mayDelete() { return true; }
+  virtual bool TESTA_EXCLUSAO() { return true; }
   // The registration number a search text stands for, and whether it must match exactly.
   virtual QString searchNumber(const QString& text) const { return padMatricula(text); }
   virtual bool searchNumberExactly() const { return false; }
@@ -100,6 +105,7 @@ class PersonWindow : public RegistryWindow {
   const PersonTable& table_;
   QVariantMap settings_;
   bool photoFollows_ = false;
-  QVariant photo_;  // the photo row being edited
+  QVariant photo_;               // the photo row being edited
+  bool numberProposed_ = false;  // the new person's number came from the numbering
   QLabel* Image1 = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "registry/photo_store.h"
 
+#include <sys/stat.h>
 #include <QBuffer>
 #include <QFile>
 #include <QFileDevice>
@@ -11,8 +12,15 @@
 
 namespace {
 
+// Only a regular file is read: a FIFO or a device would block the window or never end.
+bool isRegularFile(const QString& fileName) {
+  struct stat info;
+  return ::stat(QFile::encodeName(fileName).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 QByteArray readPhotoFile(const QString& fileName) {
-  if (QFileInfo(fileName).isDir()) throw PhotoError(QStringLiteral("%1: not a file").arg(fileName));
+  if (!isRegularFile(fileName))
+    throw PhotoError(QStringLiteral("%1: não é um arquivo comum").arg(fileName));
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly))
     throw PhotoError(QStringLiteral("%1: %2").arg(fileName, file.errorString()));
@@ -54,6 +62,10 @@ QVariant sqlPhoto(const QVariant& photo) {
 
 bool AddJpgToTable(const QString& fileName, QVariant* field) {
   const QByteArray bytes = readPhotoFile(fileName);
+  const QSize size = jpegSize(bytes);
+  if (size.isValid() && qint64(size.width()) * size.height() > kMaxPhotoPixels)
+    throw PhotoTooLarge(
+        QStringLiteral("%1: %2 x %3 pixels").arg(fileName).arg(size.width()).arg(size.height()));
   if (!isWholeJpeg(bytes))
     throw PhotoError(QStringLiteral("%1: not a whole JPEG file").arg(fileName));
   QBuffer stream;

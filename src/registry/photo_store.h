@@ -27,12 +27,22 @@ class PhotoError : public std::runtime_error {
   QString text_;
 };
 
+// A picture with more pixels than any photo (see kMaxPhotoPixels).
+class PhotoTooLarge : public PhotoError {
+ public:
+  using PhotoError::PhotoError;
+};
+
+// What the windows say of a picture refused for its size.
+inline const QString kFotoGrandeDemais = QStringLiteral("Foto com mais de 50 megapixels");
+
 // Files larger than this are refused on import: no photo is anywhere near it, and reading
 // a huge file (or a device such as /dev/zero) into memory would hang the window.
 inline constexpr qint64 kMaxPhotoFileBytes = qint64(64) * 1024 * 1024;
 
 // Reads the file and, when it is one whole JPEG, stores its own bytes in *field.
-// Throws PhotoError when the file is missing, unreadable, too large or not a whole JPEG
+// Throws PhotoError when the file is missing, not a regular file (a FIFO, a device),
+// unreadable, too large or not a whole JPEG; PhotoTooLarge above kMaxPhotoPixels
 // (truncated, random bytes, another format renamed, empty); *field is untouched then.
 // Returns false only when `field` is null.
 bool AddJpgToTable(const QString& fileName, QVariant* field);

@@ -83,7 +83,8 @@ std::optional<FieldRefusal> checkStaffForConfirm(PersonForm& f) {
   for (const auto& y : years) {
     if (y.optional && isBlankDate(v(y.column))) continue;
     const std::optional<QDate> date = parseTypedDate(v(y.column));
-    if (!date || date->year() < 1900) return refuse(y.field, QString::fromUtf8(y.detail));
+    if (!date) return refuse(y.field, withoutYearBlame(QString::fromUtf8(y.detail)));
+    if (date->year() < 1900) return refuse(y.field, QString::fromUtf8(y.detail));
     f.insert(QString::fromLatin1(y.column), formatTypedDate(*date));
   }
   f.insert(QStringLiteral("MATRICULA"), padMatricula(v("MATRICULA")));

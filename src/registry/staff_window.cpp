@@ -21,6 +21,9 @@ const PersonWindow::Texts kTexts{
     QStringLiteral("FUNCIONÁRIOS"),
     QStringLiteral("Funcionario"),
     true,
+    Msg::MatriculaNaoCadastrada,
+    Msg::DadoIncorreto,
+    QStringLiteral("Nome!"),
 };
 
 const QList<FieldDef> kFields =

@@ -6,6 +6,7 @@
 #include "base/password.h"
 #include "data/schema.h"
 #include "data/sql.h"
+#include "registry/catalogue_edit.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ QString staffLinkOf(const QString& listEntry) {
   return listEntry.left(10).trimmed();
 }
 
-bool insertUser(const QSqlDatabase& db, const NewUser& user) {
+ConfirmResult insertUser(const QSqlDatabase& db, const NewUser& user) {
   QStringList columns{QStringLiteral("CODIGO"), QStringLiteral("NOME"), QStringLiteral("SENHA"),
                       QStringLiteral("Matricula")};
   QVariantList values{user.code, user.name, hashPassword(user.password), user.staffLink};
@@ -109,13 +110,17 @@ bool insertUser(const QSqlDatabase& db, const NewUser& user) {
     columns << flag;
     values << (user.fullAccess ? kSim : kNao);
   }
-  return writeInTransaction(db, kUsuarios, [&] {
-    runSql(db,
-           QStringLiteral("INSERT INTO Usuarios (%1) VALUES (?%2)")
-               .arg(columns.join(QStringLiteral(", ")),
-                    QStringLiteral(", ?").repeated(columns.size() - 1)),
-           values);
-  });
+  // Two workstations creating the same code: the second is told, inside its own transaction
+  // or by the unique index, and nothing is stored twice.
+  return insertWithFreeCode(
+      db, kUsuarios, [&] { return userExists(db, user.code); },
+      [&] {
+        runSql(db,
+               QStringLiteral("INSERT INTO Usuarios (%1) VALUES (?%2)")
+                   .arg(columns.join(QStringLiteral(", ")),
+                        QStringLiteral(", ?").repeated(columns.size() - 1)),
+               values);
+      });
 }
 
 bool changeUserPassword(const QSqlDatabase& db, const QString& code, const QString& password,

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/field_error.h"
+#include "registry/catalogue_edit.h"
 
 // The master user: the one whose code is this; nobody can delete it.
 inline const QString kMasterUserCode = QStringLiteral("01");
@@ -61,7 +62,8 @@ struct NewUser {
 
 // The writes of the user registry, each in one transaction through the write pattern
 // ("Gravando na tabela !" / "Usuarios" on failure). Passwords are stored salted and hashed.
-bool insertUser(const QSqlDatabase& db, const NewUser& user);
+// A code stored meanwhile by another workstation gives "Código já Cadastrado !" (Duplicate).
+ConfirmResult insertUser(const QSqlDatabase& db, const NewUser& user);
 bool changeUserPassword(const QSqlDatabase& db, const QString& code, const QString& password,
                         const QString& staffLink);
 bool deleteUser(const QSqlDatabase& db, const QString& code);

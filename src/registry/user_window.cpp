@@ -320,10 +320,17 @@ void TFRMCADASTRODEUSUARIOS::BBNCONFIRMAClick() {
     const bool full =
         MENSAGEM(QStringLiteral("?"),
                  QStringLiteral("Deseja que este Usuário tenha acesso COMPLETO?")) == kAnswerYes;
-    if (!insertUser(db,
-                    {code, fieldText(QStringLiteral("DBEDTNOME")), password->text(), link, full})) {
-      closeWindow();
-      return;
+    switch (insertUser(
+        db, {code, fieldText(QStringLiteral("DBEDTNOME")), password->text(), link, full})) {
+      case ConfirmResult::Written:
+        break;
+      case ConfirmResult::Duplicate:
+        // Another workstation was quicker: the form stays, the code is typed again.
+        retypeCode(QStringLiteral("DBEDTCODIGO"));
+        return;
+      case ConfirmResult::Failed:
+        closeWindow();
+        return;
     }
     askForFlags = !full;
   } else if (!changeUserPassword(db, code, password->text(), link)) {

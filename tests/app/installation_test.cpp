@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
 #include "app/installation.h"
+#include "base/error_log.h"
 #include "base/password.h"
 #include "base/routines.h"
 #include "data/connection.h"
@@ -79,6 +82,32 @@ TEST(Installation, AFreshFolderGetsEmbeddedDatabasesSettingsAndTheMasterUser) {
   EXPECT_TRUE(again.lines.last().contains(QStringLiteral("nada foi alterado")));
   EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM Alunos")), 0);
   EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM Usuarios")), 1);
+}
+
+// Password hashes, members' data and server passwords: nobody but the owner reads them,
+// whatever the umask the program was started with.
+TEST(Installation, TheFolderAndEveryFileInItArePrivate) {
+  TestInstallation home;
+  const QString folder = home.path() + QStringLiteral("/nova");
+  qputenv("VANTREL_HOME", QFile::encodeName(folder));
+  const mode_t previous = ::umask(022);
+  const InitReport report = runInit(true);
+  appendToLog(QStringLiteral("teste"));
+  ::umask(previous);
+  ASSERT_TRUE(report.ok) << report.error.toStdString();
+  const auto mode = [](const QString& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
+    return info.st_mode & 0777;
+  };
+  EXPECT_EQ(mode(folder), 0700u);
+  QStringList files;
+  QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) files << it.next();
+  for (const char* expected : {"Vantrel.udl", "SA/Ondrel.udl", "vantrel.db", "brisca.db",
+                               "tamsel.db", "ondrel.db", "vantrel.log"})
+    EXPECT_TRUE(files.contains(folder + QLatin1Char('/') + QLatin1String(expected))) << expected;
+  for (const QString& file : files) EXPECT_EQ(mode(file), 0600u) << file.toStdString();
 }
 
 TEST(Installation, ABrokenLinkStopsWithTheReason) {

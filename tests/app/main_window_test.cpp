@@ -9,8 +9,10 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "base/error_log.h"
 #include "base/globals.h"
 #include "base/messages.h"
+#include "data/sql.h"
 #include "data/standing_connections.h"
 #include "forms/child_window.h"
 #include "support/shell_fixture.h"
@@ -183,6 +185,38 @@ TEST_F(MainWindowTest, LostDatabaseClosesTheWindowsAndInsistsOnReconnecting) {
   }
   EXPECT_TRUE(window_->timer()->isActive());
   EXPECT_TRUE(probeWorkoutDatabase());
+}
+
+// A workout database that opens but does not answer is told once and the program ends:
+// at start-up (a file of garbage) and while running (a table gone).
+TEST_F(MainWindowTest, ADamagedWorkoutDatabaseIsToldOnceAndEndsTheProgram) {
+  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new ProbeWindow(true); });
+  window_->openEntry(QStringLiteral("MNEXERCICIOS"));
+  runSql(workout(), QStringLiteral("DROP TABLE Agenda"));
+  window_->tick();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(openChildren(), 0);
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_FALSE(window_->timer()->isActive());
+  ASSERT_EQ(testPrompter().messages().size(), 1);
+  EXPECT_EQ(testPrompter().messages()[0].text, Msg::EntreEmContato);
+
+  window_.reset();
+  testPrompter().clear();
+  const QString file = QDir(home_.path()).filePath(QStringLiteral("vantrel.db"));
+  releaseStandingConnections();
+  QFile garbage(file);
+  ASSERT_TRUE(garbage.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  garbage.write(QByteArray(8192, 'x'));
+  garbage.close();
+  TFRMSEPRINCIPAL frame;
+  EXPECT_FALSE(frame.start());
+  EXPECT_FALSE(frame.timer()->isActive());
+  ASSERT_EQ(testPrompter().messages().size(), 1);
+  EXPECT_EQ(testPrompter().messages()[0].text, Msg::EntreEmContato);
+  QFile log(logFilePath());
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(log.readAll()).count(QStringLiteral("aberto mas sem resposta")), 2);
 }
 
 TEST_F(MainWindowTest, TickShowsBannerDateAndTimeAndKeepsTheAbsentButtonOffWhenAlone) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "app/upkeep.h"
@@ -481,6 +482,58 @@ struct Box {
   QString text;
   QString detail;
 };
+
+// Databases made before user codes were unique: the index comes where it can, and two users
+// sharing a code are named in the log instead.
+TEST_P(UpkeepTest, UserCodesBecomeUniqueUnlessTwoUsersAlreadyShareOne) {
+  makeOlderDatabase(db_, dialect(), 7);
+  runSql(db_, QStringLiteral("DROP INDEX IF EXISTS IX_Usuarios_CODIGO"));
+  runSql(db_, QStringLiteral("CREATE INDEX IX_Usuarios_CODIGO ON Usuarios (CODIGO)"));
+  runSql(
+      db_, QStringLiteral("INSERT INTO Usuarios (CODIGO, NOME) VALUES (?, ?), (?, ?)"),
+      {QStringLiteral("10"), QStringLiteral("ANA"), QStringLiteral("10"), QStringLiteral("BIA")});
+  const QString uniqueCount = dialect().uniqueIndexCountSql();
+  const QVariantList index{QStringLiteral("IX_Usuarios_CODIGO")};
+
+  EXPECT_TRUE(upgrade(db_).ok());  // the login goes on
+  EXPECT_EQ(scalarSql(db_, uniqueCount, index).toInt(), 0);
+  QFile log(logFilePath());
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains(QStringLiteral("10 (2 vezes)")));
+
+  runSql(db_, QStringLiteral("DELETE FROM Usuarios WHERE NOME = ?"), {QStringLiteral("BIA")});
+  EXPECT_TRUE(upgrade(db_).ok());
+  EXPECT_EQ(scalarSql(db_, uniqueCount, index).toInt(), 1);
+  EXPECT_THROW(runSql(db_, QStringLiteral("INSERT INTO Usuarios (CODIGO, NOME) VALUES (?, ?)"),
+                      {QStringLiteral("10"), QStringLiteral("CAIO")}),
+               SqlError);
+  EXPECT_TRUE(ensureUniqueUserCodes(db_, dialect()));  // the second time changes nothing
+  EXPECT_EQ(scalarSql(db_, uniqueCount, index).toInt(), 1);
+  EXPECT_TRUE(testPrompter().messages().isEmpty());
+}
+
+TEST(UpkeepOfAFile, AFileThatIsNotADatabaseIsToldForWhatItIs) {
+  TestInstallation home;
+  QTemporaryDir dir;
+  QFile garbage(dir.filePath(QStringLiteral("vantrel.db")));
+  ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+  garbage.write(QByteArray(8192, 'x'));
+  garbage.close();
+  LinkSpec spec;
+  spec.provider = Provider::SQLite;
+  spec.dataSource = garbage.fileName();
+  Connection connection(spec, Connection::uniqueName(QStringLiteral("lixo")));
+  ASSERT_TRUE(connection.open());
+  testPrompter().clear();
+  UpgradeReport report;
+  EXPECT_FALSE(ATUALIZA_VERSAO(connection.database(), connection.dialect(), {}, &report));
+  EXPECT_FALSE(report.unreadable.isEmpty());
+  ASSERT_EQ(testPrompter().messages().size(), 1);
+  EXPECT_EQ(testPrompter().messages()[0].text, Msg::EntreEmContato);
+  EXPECT_TRUE(testPrompter().messages()[0].detail.contains(QStringLiteral("not a database")))
+      << testPrompter().messages()[0].detail.toStdString();
+  testPrompter().clear();
+}
 
 TEST_P(UpkeepTest, TheSizeDecidesBetweenSilenceAWarningAndThePurgeOfTheOldestYear) {
   ASSERT_TRUE(createMissingTables(db_, dialect(), Database::Workout).ok());

@@ -50,6 +50,14 @@ const ParseCase kCases[] = {
     {"unterminated quote", "Provider=SQLite;Data Source=\"x.db", false, Provider::SQLite, "", "",
      "", "", "aspas"},
     {"empty", "", false, Provider::SQLite, "", "", "", "", "provedor"},
+    // A malformed item is named by its key and position, never by its value.
+    {"item without equals", "Provider=PostgreSQL;Data Source=h;User ID academia;Password=segredo",
+     false, Provider::SQLite, "", "", "", "", "item 3 (User ID) sem \"=\""},
+    {"unquoted semicolon in the password",
+     "Provider=PostgreSQL;Data Source=h;Initial Catalog=c;Password=abc;def", false,
+     Provider::SQLite, "", "", "", "", "item 5 sem \"=\""},
+    {"text after a quoted value", "Provider=SQLite;Data Source=\"x.db\" y", false, Provider::SQLite,
+     "", "", "", "", "item 2 (Data Source)"},
 };
 
 class LinkParseTest : public testing::TestWithParam<ParseCase> {};
@@ -61,6 +69,9 @@ TEST_P(LinkParseTest, Parses) {
   if (!c.ok) {
     EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.errorPart)))
         << parsed.error.toStdString();
+    for (const char* secret : {"segredo", "def", "academia"})
+      EXPECT_FALSE(parsed.error.contains(QString::fromLatin1(secret)))
+          << parsed.error.toStdString();
     return;
   }
   EXPECT_EQ(parsed.linkSpec->provider, c.provider);
@@ -133,6 +144,19 @@ TEST(LinkFile, MissingOrUnreadableFileIsAnError) {
   const LinkParse wide = readLinkFile(utf16.fileName());
   ASSERT_TRUE(wide.linkSpec) << wide.error.toStdString();
   EXPECT_TRUE(wide.linkSpec->dataSource.endsWith(QStringLiteral("/largo.db")));
+
+  // Big-endian, as some editors save it, reads the same.
+  QFile big(dir.filePath(QStringLiteral("Big.udl")));
+  ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+  big.write("\xFE\xFF");
+  for (const QChar ch : text) {
+    big.putChar(char(ch.unicode() >> 8));
+    big.putChar(char(ch.unicode() & 0xFF));
+  }
+  big.close();
+  const LinkParse bigEndian = readLinkFile(big.fileName());
+  ASSERT_TRUE(bigEndian.linkSpec) << bigEndian.error.toStdString();
+  EXPECT_TRUE(bigEndian.linkSpec->dataSource.endsWith(QStringLiteral("/largo.db")));
 }
 
 }  // namespace

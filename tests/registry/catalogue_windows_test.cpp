@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMediaPlayer>
 #include <QPushButton>
 #include <QTableView>
@@ -50,6 +51,20 @@ class CatalogueWindowsTest : public FrameFixture {
 
   QStringList printed_;
 };
+
+// On a 1366 x 768 screen the window opens whole inside the frame.
+TEST_F(CatalogueWindowsTest, TheExerciseWindowOpensInsideASmallFrame) {
+  window_->setGeometry(0, 0, 1366, 768);
+  QCoreApplication::processEvents();
+  auto* w = openEntry<TFRMCADASTROEXERCICIOS>("MNEXERCICIOS");
+  ASSERT_TRUE(w);
+  auto* frame = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+  ASSERT_TRUE(frame);
+  const QRect room = window_->mdiArea()->viewport()->rect();
+  EXPECT_TRUE(room.contains(frame->geometry()))
+      << frame->geometry().width() << "x" << frame->geometry().height() << " in " << room.width()
+      << "x" << room.height();
+}
 
 TEST_F(CatalogueWindowsTest, MuscleGroupInsertAndARefusedDuplicate) {
   auto* w = openEntry<TFRMGRUPAMENTOMUSCULAR>("MNGrupamentoMuscular");

@@ -142,7 +142,7 @@ TEST_P(MemberStoreTest, MemberAndPhotoAreWrittenAndDeletedTogether) {
   PersonForm form = validMember();
   ASSERT_FALSE(checkMemberForConfirm(form));
   const QByteArray jpeg = encodeJpeg(QImage(8, 8, QImage::Format_RGB888));
-  ASSERT_TRUE(savePerson(db_, memberTable(), form, jpeg, true));
+  ASSERT_EQ(savePerson(db_, memberTable(), form, jpeg, true).outcome, PersonSave::Saved);
   EXPECT_EQ(count(QStringLiteral("Alunos")), 1);
   EXPECT_EQ(loadPhotoRow(db_, kFotosAlunos, form["MATRICULA"])->toByteArray(), jpeg);
   QSqlQuery stored = runSql(db_, QStringLiteral("SELECT * FROM Alunos"));
@@ -155,7 +155,8 @@ TEST_P(MemberStoreTest, MemberAndPhotoAreWrittenAndDeletedTogether) {
   EXPECT_TRUE(stored.record().value(QStringLiteral("DATA_MEDICA")).isNull());
 
   form["BAIRRO"] = QStringLiteral("TIJUCA");
-  ASSERT_TRUE(savePerson(db_, memberTable(), form, QVariant(), false));  // the photo was cleared
+  ASSERT_EQ(savePerson(db_, memberTable(), form, QVariant(), false).outcome,
+            PersonSave::Saved);  // the photo was cleared
   EXPECT_EQ(scalarSql(db_, QStringLiteral("SELECT BAIRRO FROM Alunos")).toString(),
             QStringLiteral("TIJUCA"));
   EXPECT_TRUE(loadPhotoRow(db_, kFotosAlunos, form["MATRICULA"])->isNull());
@@ -167,19 +168,52 @@ TEST_P(MemberStoreTest, MemberAndPhotoAreWrittenAndDeletedTogether) {
       deletePerson(db_, memberTable(), QStringLiteral("0000009999")));  // nothing there: still fine
 }
 
-TEST_P(MemberStoreTest, AFailedWriteLeavesNeitherRow) {
+// What another workstation did between "Incluir" or "Alterar" and "Confirma".
+TEST_P(MemberStoreTest, ANumberTakenOrAPersonDeletedMeanwhile) {
+  const QByteArray jpeg = encodeJpeg(QImage(4, 4, QImage::Format_RGB888));
   PersonForm form = validMember();
-  ASSERT_FALSE(checkMemberForConfirm(form));
-  ASSERT_TRUE(savePerson(db_, memberTable(), form, QVariant(), true));
-  runSql(db_, QStringLiteral("DELETE FROM FotosAlunos"));
-  // The same number again: the member row is refused after the photo row went in.
-  EXPECT_FALSE(
-      savePerson(db_, memberTable(), form, encodeJpeg(QImage(4, 4, QImage::Format_RGB888)), true));
-  EXPECT_EQ(count(QStringLiteral("FotosAlunos")), 0);
-  EXPECT_EQ(count(QStringLiteral("Alunos")), 1);
+  ASSERT_EQ(savePerson(db_, memberTable(), form, QVariant(), true).outcome, PersonSave::Saved);
+  PersonForm other = validMember();
+  other["NOME"] = QStringLiteral("OUTRA PESSOA");
+
+  // A proposed number gives way to the next free one; the form is stored whole.
+  const PersonSave next = savePerson(db_, memberTable(), other, jpeg, true, TakenNumber::TakeNext);
+  EXPECT_EQ(next.outcome, PersonSave::Saved);
+  EXPECT_EQ(next.matricula, padMatricula(QString::number(form["MATRICULA"].toInt() + 1)));
+  EXPECT_EQ(scalarSql(db_, QStringLiteral("SELECT NOME FROM Alunos WHERE MATRICULA = ?"),
+                      {next.matricula})
+                .toString(),
+            other["NOME"]);
+  EXPECT_EQ(loadPhotoRow(db_, kFotosAlunos, next.matricula)->toByteArray(), jpeg);
+  EXPECT_TRUE(testPrompter().messages().isEmpty());
+
+  // A typed number is refused and nothing is written.
+  EXPECT_EQ(savePerson(db_, memberTable(), other, jpeg, true, TakenNumber::Refuse).outcome,
+            PersonSave::NumberTaken);
+  ASSERT_EQ(testPrompter().messages().size(), 1);
+  EXPECT_EQ(testPrompter().messages()[0].text, Msg::MatriculaJaCadastrada);
+  EXPECT_EQ(count(QStringLiteral("Alunos")), 2);
+
+  // A change to a member deleted elsewhere is a failed write, and no photo row is left.
+  testPrompter().clear();
+  runSql(db_, QStringLiteral("DELETE FROM Alunos WHERE MATRICULA = ?"), {form["MATRICULA"]});
+  runSql(db_, QStringLiteral("DELETE FROM FotosAlunos WHERE MATRICULA = ?"), {form["MATRICULA"]});
+  EXPECT_EQ(savePerson(db_, memberTable(), form, jpeg, false).outcome, PersonSave::Failed);
+  EXPECT_FALSE(loadPhotoRow(db_, kFotosAlunos, form["MATRICULA"]));
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::GravandoNaTabela);
   EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Alunos"));
+}
+
+TEST_P(MemberStoreTest, AFailedPhotoRowLeavesNeitherRow) {
+  runSql(db_, QStringLiteral("DROP TABLE FotosAlunos"));
+  EXPECT_EQ(savePerson(db_, memberTable(), validMember(),
+                       encodeJpeg(QImage(4, 4, QImage::Format_RGB888)), true)
+                .outcome,
+            PersonSave::Failed);
+  EXPECT_EQ(count(QStringLiteral("Alunos")), 0);
+  ASSERT_EQ(testPrompter().messages().size(), 1);
+  EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("FotosAlunos"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, MemberStoreTest, testing::ValuesIn(testProviders()),

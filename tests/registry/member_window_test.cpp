@@ -127,6 +127,33 @@ TEST_F(MemberWindowTest, AFullInsertWalksTheFieldsWithEnter) {
   EXPECT_EQ(testPrompter().texts(), QStringList{Msg::DadoIncorreto});
 }
 
+// As a receptionist types: a field reached by Enter that already holds text is replaced,
+// and a date typed without its leading zeros, a space for each, is read as meant.
+TEST_F(MemberWindowTest, TypingReplacesWhatAFieldHoldsAndDatesTakeBlanks) {
+  TFRMALUNOS* w = open();
+  ASSERT_TRUE(w);
+  QApplication::setActiveWindow(window_.get());
+  child<QPushButton>(w, "SBINCLUIR")->click();
+  ASSERT_EQ(child(w, "DBEDTCIDADE")->text(), QStringLiteral("NITEROI"));
+  typeEnter(w, "DBEDTNOME", QStringLiteral("ana"));
+  typeEnter(w, "DBEDTSEXO", QStringLiteral("f"));
+  typeEnter(w, "DBEDTENDERECO", QStringLiteral("rua b"));
+  typeEnter(w, "DBEDTBAIRRO", QStringLiteral("centro"));
+  typeEnter(w, "DBEDTCIDADE", QStringLiteral("rio de janeiro"));
+  EXPECT_EQ(child(w, "DBEDTCIDADE")->text(), QStringLiteral("RIO DE JANEIRO"));
+  QTest::keyClick(child<QComboBox>(w, "DBCBESTADO"), Qt::Key_Return);
+  typeEnter(w, "DBEDTCEP", QStringLiteral("20231-040"));
+
+  QLineEdit* born = child(w, "DBEDTDATA_NASCIMENTO");
+  ASSERT_TRUE(born->hasFocus());
+  QTest::keyClicks(born, QStringLiteral("1 2 1990"));
+  EXPECT_EQ(born->displayText(), QStringLiteral("1_/2_/1990"));
+  QTest::keyClick(born, Qt::Key_Return);
+  EXPECT_EQ(born->text(), QStringLiteral("01/02/1990"));
+  EXPECT_TRUE(testPrompter().messages().isEmpty())
+      << testPrompter().texts().join("|").toStdString();
+}
+
 TEST_F(MemberWindowTest, SearchByNumberAndByName) {
   TFRMALUNOS* w = open();
   ASSERT_TRUE(w);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QBuffer>
 #include <QFile>
 #include <QRandomGenerator>
@@ -98,6 +99,29 @@ TEST_F(PhotoFiles, ImportRefusesAnythingButAWholeJpegAndLeavesTheFieldAlone) {
     QVariant field = before;
     EXPECT_THROW(AddJpgToTable(c.path, &field), PhotoError) << c.what;
     EXPECT_EQ(field, before) << c.what;
+  }
+}
+
+// A FIFO chosen as the photo must not block the window; a picture beyond any photo is
+// refused by its header, before any pixel is read.
+TEST_F(PhotoFiles, ImportRefusesAFifoAndAPictureTooLargeForAPhoto) {
+  const QString fifo = dir_.filePath(QStringLiteral("fila.jpg"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  QVariant field;
+  EXPECT_THROW(AddJpgToTable(fifo, &field), PhotoError);
+
+  const QString huge =
+      write(QStringLiteral("huge.jpg"), withClaimedSize(sampleJpeg(), 65500, 65500));
+  EXPECT_THROW(AddJpgToTable(huge, &field), PhotoTooLarge);
+  EXPECT_FALSE(field.isValid());
+  // Just under the limit is not refused for its size (here it fails as a cut file instead).
+  const QString under =
+      write(QStringLiteral("under.jpg"), withClaimedSize(sampleJpeg(), 8000, 6000));
+  try {
+    AddJpgToTable(under, &field);
+  } catch (const PhotoTooLarge&) {
+    ADD_FAILURE() << "48 megapixels refused as too large";
+  } catch (const PhotoError&) {
   }
 }
 

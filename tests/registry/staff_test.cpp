@@ -57,6 +57,11 @@ TEST(StaffChecks, ConfirmRefusesInOrderWithItsOwnDetails) {
        "Data de Admissão - Ano !"},
       {[](PersonForm& f) { f["DATA_DEMISSAO"] = "01/01/1899"; }, "DBEDTDEMISSAO",
        "Data de Demissão - Ano !"},
+      // A day the month does not have: the year is not to blame.
+      {[](PersonForm& f) { f["DATA_NASCIMENTO"] = "31/02/1990"; }, "DBEDTDATA_NASCIMENTO",
+       "Data de Nascimento"},
+      {[](PersonForm& f) { f["DATA_ADMISSAO"] = "31/ 4/2020"; }, "DBEDTADMISSAO",
+       "Data de Admissão"},
   };
   for (const auto& c : cases) {
     PersonForm form = validStaff();
@@ -154,6 +159,23 @@ TEST_F(StaffWindowTest, SearchByNumberPadsUnlessItStartsWithNine) {
   EXPECT_EQ(w->selectedMatricula(), QStringLiteral("0000000012"));
   QTest::keyClick(search, Qt::Key_Return);
   EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("DBEDTNOME"))->text(), QStringLiteral("ANA"));
+}
+
+// Enter on an empty search text says what the staff window says, in both orders.
+TEST_F(StaffWindowTest, EnterOnAnEmptySearch) {
+  addStaff("0000000012", "ANA", "01");
+  TFRMREFUNCIONARIO* w = open();
+  ASSERT_TRUE(w);
+  auto* search = w->findChild<QLineEdit*>(QStringLiteral("EDTMATRICULA"));
+  for (const char* tab : {"PNLMATRICULA", "PNLNOME"}) {
+    w->findChild<QPushButton*>(QStringLiteral("SBPROCURA"))->click();
+    w->findChild<QPushButton*>(QString::fromLatin1(tab))->click();
+    QTest::keyClick(search, Qt::Key_Return);
+  }
+  ASSERT_EQ(testPrompter().messages().size(), 2);
+  EXPECT_EQ(testPrompter().messages()[0].text, Msg::MatriculaNaoCadastrada);
+  EXPECT_EQ(testPrompter().messages()[1].text, Msg::DadoIncorreto);
+  EXPECT_EQ(testPrompter().messages()[1].detail, QStringLiteral("Nome!"));
 }
 
 }  // namespace
