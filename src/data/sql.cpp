@@ -58,6 +58,12 @@ void Transaction::commit() {
   done_ = true;
 }
 
+void lockForNumbering(const QSqlDatabase& db, const QString& table) {
+  if (db.driverName() != QLatin1String("QPSQL")) return;
+  runSql(db, QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"),
+         {QStringLiteral("numeracao:") + table});
+}
+
 bool writeTablesInTransaction(const QSqlDatabase& db, const QString& fallback,
                               const std::function<void(QString& table)>& work) {
   QString detail = fallback;

@@ -41,6 +41,11 @@ class Transaction {
   bool done_ = false;
 };
 
+// Inside a write transaction: waits until no other transaction is numbering `table`, so two
+// workstations never pick the same next number. (A SQLite write transaction already holds
+// the whole database.)
+void lockForNumbering(const QSqlDatabase& db, const QString& table);
+
 // The writing pattern of every confirm: `work` runs in one transaction; any
 // failure rolls back, is logged, and tells the user "Gravando na tabela !"
 // with `detail` (the table's or function's name). True when committed.

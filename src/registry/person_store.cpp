@@ -103,12 +103,13 @@ PersonSave savePerson(const QSqlDatabase& db, const PersonTable& table, const Pe
                                       .arg(table.table, columns.join(QStringLiteral(" = ?, ")));
   const QString database = QStringLiteral("Banco de Dados");
   PersonSave result{PersonSave::Failed, form.value(QStringLiteral("MATRICULA"))};
-  // A proposed number another workstation stored meanwhile is replaced by the next free one;
-  // a few rounds cover a server where both saw the same number free.
+  // A proposed number another workstation stored meanwhile is replaced by the next free one.
+  // Numbering inserts take their turns; a few rounds cover a writer that does not.
   for (int round = 0;; ++round) {
     QString failing = database;
     try {
       Transaction transaction(db);
+      if (inserting && taken == TakenNumber::TakeNext) lockForNumbering(db, table.table);
       if (inserting && matriculaTaken(db, table.table, result.matricula)) {
         if (taken == TakenNumber::Refuse) throw TypedNumberTaken();
         failing = table.table;
