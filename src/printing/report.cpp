@@ -215,18 +215,19 @@ struct DetailPen {
       : font(toQFont(detail.font)),
         metrics(font, device),
         lefts(columnLefts(detail)),
-        fitsHeight(metrics.height() <= detail.rowHeight * s) {}
+        fitsHeight(metrics.height() <= detail.rowHeight * s),
+        widest(metrics.maxWidth()) {}
   QFont font;
   QFontMetricsF metrics;
   QList<double> lefts;
   bool fitsHeight;  // a line of text stays inside the row
+  double widest;    // no character is wider: short texts fit without being measured
 };
 
 void drawRow(QPainter& painter, const Report& report, const DetailPen& pen, int row,
              const QPointF& origin, double s) {
   const DetailBand& detail = report.detail;
   const QStringList& cells = report.rows[row].cells;
-  painter.setFont(pen.font);
   for (int c = 0; c < detail.columns.size() && c < cells.size(); ++c) {
     const ReportColumn& column = detail.columns[c];
     const QRectF cell(origin.x() + pen.lefts[c] + detail.padding, origin.y(),
@@ -237,10 +238,22 @@ void drawRow(QPainter& painter, const Report& report, const DetailPen& pen, int 
     // Most cells fit: they need no clip, and saving the painter around each one is what
     // made long listings slow.
     const QRectF box = scaled(cell, s);
-    if (pen.fitsHeight && pen.metrics.horizontalAdvance(value) <= box.width())
-      painter.drawText(box, int(align) | Qt::TextSingleLine, value);
-    else
+    const bool leftAligned = !(align & (Qt::AlignRight | Qt::AlignHCenter));
+    const double advance = leftAligned && value.size() * pen.widest <= box.width()
+                               ? 0
+                               : pen.metrics.horizontalAdvance(value);
+    if (!pen.fitsHeight || advance > box.width()) {
       drawText(painter, cell, value, detail.font, align, false, QColor(), s);
+      continue;
+    }
+    // On the baseline, as the rectangle form would place it, without its text layout.
+    double x = box.left();
+    if (align & Qt::AlignRight)
+      x = box.right() - advance;
+    else if (align & Qt::AlignHCenter)
+      x = box.center().x() - advance / 2;
+    const double y = box.center().y() + (pen.metrics.ascent() - pen.metrics.descent()) / 2;
+    painter.drawText(QPointF(x, y), value);
   }
 }
 
@@ -306,13 +319,18 @@ void drawReportPage(QPainter& painter, const Report& report, const ReportLayout&
   painter.save();
   painter.setPen(Qt::black);
   const DetailPen pen(report.detail, painter.device(), pixelsPerMm);
+  bool detailFont = false;  // the other bands set fonts of their own
   for (const PlacedBand& placed : layout.pages[page].bands) {
     const QPointF origin(report.margins.left(), placed.top);
-    if (placed.kind == BandKind::Detail)
+    if (placed.kind == BandKind::Detail) {
+      if (!detailFont) painter.setFont(pen.font);
+      detailFont = true;
       drawRow(painter, report, pen, placed.row, origin, pixelsPerMm);
-    else
-      drawBand(painter, *bandOf(report, placed.kind), origin, report, layout, page, placed.row,
-               pixelsPerMm);
+      continue;
+    }
+    detailFont = false;
+    drawBand(painter, *bandOf(report, placed.kind), origin, report, layout, page, placed.row,
+             pixelsPerMm);
   }
   painter.restore();
 }
