@@ -5,6 +5,10 @@
 //   VANTREL_TEST_PGHOST=/socket/dir bench_reports  SQLite and PostgreSQL
 #include "bench_support.h"
 
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QPdfWriter>
+
 #include "data/schema.h"
 #include "registry/catalogue_reports.h"
 
@@ -86,6 +90,60 @@ void BM_ExerciseListingLayoutOnly(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(layOutReport(report));
 }
 
+// The floor: a bare QPdfWriter writing the very cells of the listing, page by page, in one
+// font, with nothing else. Timed in the same run as the listing's own PDF.
+void writeBarePdf(const Report& report, const ReportLayout& layout, const QString& file) {
+  QPdfWriter writer(file);
+  writer.setPageSize(QPageSize(QPageSize::A4));
+  writer.setResolution(300);
+  QPainter painter(&writer);
+  QFont font(report.detail.font.family);
+  font.setPointSizeF(report.detail.font.points);
+  painter.setFont(font);
+  const double s = 300 / 25.4;
+  const QList<double> lefts = columnLefts(report.detail);
+  for (int page = 0; page < layout.pages.size(); ++page) {
+    if (page > 0) writer.newPage();
+    double y = report.margins.top();
+    for (const int row : layout.pages[page].rows()) {
+      const QStringList& cells = report.rows[row].cells;
+      for (int c = 0; c < cells.size() && c < lefts.size(); ++c)
+        painter.drawText(
+            QPointF((report.margins.left() + lefts[c]) * s, (y + report.detail.rowHeight) * s),
+            cells[c]);
+      y += report.detail.rowHeight;
+    }
+  }
+}
+
+void BM_ExerciseListingAgainstBarePdf(benchmark::State& state) {
+  BenchCatalogue catalogue(Provider::SQLite);
+  QTemporaryDir out;
+  const std::optional<Report> report =
+      exerciseListing(catalogue.db(), heading(), ListingOrder::Description);
+  if (!report) {
+    state.SkipWithError("listing failed");
+    return;
+  }
+  const ReportLayout layout = layOutReport(*report);
+  double listing = 0;
+  double floor = 0;
+  for (auto _ : state) {
+    QElapsedTimer timer;
+    timer.start();
+    writePdf(*report, out.filePath(QStringLiteral("listing.pdf")));
+    listing += timer.nsecsElapsed() / 1e6;
+    timer.restart();
+    writeBarePdf(*report, layout, out.filePath(QStringLiteral("bare.pdf")));
+    floor += timer.nsecsElapsed() / 1e6;
+  }
+  const double n = double(state.iterations());
+  state.counters["listing_ms"] = listing / n;
+  state.counters["bare_ms"] = floor / n;
+  state.counters["ratio"] = listing / floor;
+}
+
+BENCHMARK(BM_ExerciseListingAgainstBarePdf)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_ExerciseListingToPdf)
     ->Args({0, 0})
     ->Args({0, 1})

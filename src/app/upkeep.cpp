@@ -181,6 +181,35 @@ void runVersionSteps(const QSqlDatabase& db, const Dialect& dialect, const Progr
 }
 
 // ---------------------------------------------------------------------------------------------
+// Grid indexes
+
+// The grids read their pages by key in each of their orders; a database made before those
+// indexes existed gets them here. Looking at the names first keeps a current database from
+// taking a lock on each grid table at every start.
+int addGridIndexes(const QSqlDatabase& db, const Dialect& dialect) {
+  const QStringList tables = existingTables(db, dialect);
+  const QStringList indexes = existingIndexes(db, dialect);
+  QList<GridIndex> missing;
+  for (const GridIndex& grid : gridIndexes())
+    if (tables.contains(grid.table.toLower()) && !indexes.contains(grid.index.name.toLower()))
+      missing << grid;
+  if (missing.isEmpty()) return 0;
+  Transaction transaction(db);
+  for (const GridIndex& grid : missing) runSql(db, createGridIndexSql(grid));
+  transaction.commit();
+  return int(missing.size());
+}
+
+void runGridIndexStep(const QSqlDatabase& db, const Dialect& dialect, UpgradeReport& report) {
+  try {
+    report.indexesAdded = addGridIndexes(db, dialect);
+  } catch (const SqlError& e) {
+    report.indexesFailed = true;
+    reportWriteFailure(kDetalheBanco, e);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
 // Passwords
 
 // SQLite keeps text of any length in any text column; PostgreSQL refuses a hash in the six
@@ -188,13 +217,17 @@ void runVersionSteps(const QSqlDatabase& db, const Dialect& dialect, const Progr
 void widenPasswordColumn(const QSqlDatabase& db, const Dialect& dialect) {
   if (dialect.provider() != Provider::PostgreSQL) return;
   const ColumnDef& senha = schemaColumn(kTabelaUsuarios, QStringLiteral("SENHA"));
-  const QVariant current =
-      scalarSql(db,
-                QStringLiteral(
-                    "SELECT character_maximum_length FROM information_schema.columns "
-                    "WHERE table_schema = current_schema() AND table_name = ? AND column_name = ?"),
-                {QStringLiteral("usuarios"), QStringLiteral("senha")});
-  if (current.isNull() || current.toInt() >= senha.size) return;
+  // The catalog itself: information_schema costs a fresh backend tens of milliseconds at every
+  // login. A VARCHAR(n) keeps n + 4 as its type modifier; -1 is no limit.
+  const QVariant modifier = scalarSql(
+      db,
+      QStringLiteral("SELECT a.atttypmod FROM pg_attribute a "
+                     "JOIN pg_class c ON c.oid = a.attrelid "
+                     "JOIN pg_namespace n ON n.oid = c.relnamespace "
+                     "WHERE n.nspname = current_schema() AND c.relname = ? AND a.attname = ? "
+                     "AND NOT a.attisdropped"),
+      {QStringLiteral("usuarios"), QStringLiteral("senha")});
+  if (modifier.isNull() || modifier.toInt() < 0 || modifier.toInt() - 4 >= senha.size) return;
   runSql(db, QStringLiteral("ALTER TABLE Usuarios ALTER COLUMN SENHA TYPE %1")
                  .arg(dialect.columnType(senha.type, senha.size)));
 }
@@ -326,6 +359,7 @@ bool ATUALIZA_VERSAO(const QSqlDatabase& db, const Dialect& dialect, const Progr
   tables.finish();
   report.wasCurrent = columnExists(db, currentProbe());
   if (!report.wasCurrent) runVersionSteps(db, dialect, progress, report);
+  if (report.failedStep == 0) runGridIndexStep(db, dialect, report);
   if (report.failedStep == 0) {
     const std::optional<int> hashed = MIGRA_SENHAS(db, dialect);
     report.passwordsHashed = hashed.value_or(0);

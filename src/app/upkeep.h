@@ -35,17 +35,21 @@ struct UpgradeReport {
   bool wasCurrent = false;  // the database had every column already
   QList<int> stepsRun;      // the version steps whose statements ran and were committed
   int failedStep = 0;       // the step that failed and was rolled back; 0 when none did
+  int indexesAdded = 0;     // grid indexes the database lacked, created in one transaction
+  bool indexesFailed = false;
   int passwordsHashed = 0;  // users whose plain-text password was replaced by its hash
   bool passwordsFailed = false;
   QString unreadable;  // why the database could not be read at all (then nothing was tried)
-  bool ok() const { return failedStep == 0 && !passwordsFailed && unreadable.isEmpty(); }
+  bool ok() const {
+    return failedStep == 0 && !indexesFailed && !passwordsFailed && unreadable.isEmpty();
+  }
 };
 
 // Brings the workout database up to date: six steps, each adding its columns (or the
-// muscle-group table) in one transaction when its probe column is missing, then the password
-// migration. A failure hides the label, rolls that step back, says "Gravando na tabela !" and
-// skips what is left; the steps committed before stay. False on failure (the login goes on).
-// `report`, when given, receives what was done.
+// muscle-group table) in one transaction when its probe column is missing, then the grid
+// indexes it lacks (one transaction), then the password migration. A failure hides the label, rolls
+// that step back, says "Gravando na tabela !" and skips what is left; the steps committed before
+// stay. False on failure (the login goes on). `report`, when given, receives what was done.
 bool ATUALIZA_VERSAO(const QSqlDatabase& db, const Dialect& dialect,
                      const ProgressSink& progress = {}, UpgradeReport* report = nullptr);
 

@@ -51,12 +51,28 @@ class SqliteDialect final : public Dialect {
         "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'");
   }
 
+  QString listIndexesSql() const override {
+    return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'");
+  }
+
   QString sizeSql() const override {
     return QStringLiteral(
         "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()");
   }
 
   QStringList shrinkSql() const override { return {QStringLiteral("VACUUM")}; }
+
+  // Random row ids, each a lookup in the table's own B-tree: no scan, however large it is.
+  // (Ids freed by deletes only make the sample a little smaller.)
+  QString sampleSql(const QString& table, const QString& columns) const override {
+    return QStringLiteral(
+               "WITH RECURSIVE pick(n, id) AS (SELECT 0, NULL UNION ALL "
+               "SELECT n + 1, (random() & 9223372036854775807) % (SELECT max(rowid) FROM %1) + 1 "
+               "FROM pick WHERE n < ?) "
+               "SELECT %2 FROM %1 WHERE rowid IN (SELECT id FROM pick)")
+        .arg(table, columns);
+  }
+  QVariantList sampleValues(int rows, double /*share*/) const override { return {rows}; }
 
   bool nullsSortFirst() const override { return true; }
   QString uniqueIndexCountSql() const override {
@@ -87,8 +103,14 @@ class PostgresDialect final : public Dialect {
 
   QString listTablesSql() const override {
     return QStringLiteral(
-        "SELECT table_name FROM information_schema.tables "
-        "WHERE table_schema = current_schema() AND table_type = 'BASE TABLE'");
+        "SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+        "WHERE c.relkind IN ('r', 'p') AND n.nspname = current_schema()");
+  }
+
+  QString listIndexesSql() const override {
+    return QStringLiteral(
+        "SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+        "WHERE c.relkind = 'i' AND n.nspname = current_schema()");
   }
 
   QString sizeSql() const override {
@@ -96,6 +118,14 @@ class PostgresDialect final : public Dialect {
   }
 
   QStringList shrinkSql() const override { return {QStringLiteral("VACUUM")}; }
+
+  // Random pages of the table: only those pages are read.
+  QString sampleSql(const QString& table, const QString& columns) const override {
+    return QStringLiteral("SELECT %2 FROM %1 TABLESAMPLE SYSTEM (?)").arg(table, columns);
+  }
+  QVariantList sampleValues(int /*rows*/, double share) const override {
+    return {qBound(0.0, share * 100.0, 100.0)};
+  }
 
   bool nullsSortFirst() const override { return false; }
   QString uniqueIndexCountSql() const override {

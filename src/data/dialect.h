@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 #include "data/link_file.h"
 
@@ -40,11 +41,19 @@ class Dialect {
   // A query returning one row per user table, its name in column 0.
   virtual QString listTablesSql() const = 0;
 
+  // A query returning the name of every index of the current schema in column 0.
+  virtual QString listIndexesSql() const = 0;
+
   // A query returning the database's size in bytes in column 0 of its one row.
   virtual QString sizeSql() const = 0;
 
   // Statements that give free space back to the system (run outside a transaction).
   virtual QStringList shrinkSql() const = 0;
+
+  // A query returning a random sample of the table's rows, `columns` only, in no order;
+  // `sampleValues` gives its bound values for about `rows` rows, `share` of the table.
+  virtual QString sampleSql(const QString& table, const QString& columns) const = 0;
+  virtual QVariantList sampleValues(int rows, double share) const = 0;
 
   // Whether rows without a value come first in an ascending order.
   virtual bool nullsSortFirst() const = 0;

@@ -174,7 +174,8 @@ TableDef alunos() {
                            col("DATA_MEDICA", ColumnType::Date),
                            col("DATA_FUNCIONAL", ColumnType::Date)};
   // The member window makes no duplicate test of its own: the unique key refuses the write.
-  return table("Alunos", columns, {uniqueBy("MATRICULA"), by({"NOME"})});
+  // The name order's index is one of the grid indexes.
+  return table("Alunos", columns, {uniqueBy("MATRICULA")});
 }
 
 TableDef funcionarios() {
@@ -196,7 +197,7 @@ TableDef funcionarios() {
                            col("DATA_DEMISSAO", ColumnType::Date),
                            text("ESCOLARIDADE", 2),
                            text("CARGO", 15)};
-  return table("Funcionarios", columns, {uniqueBy("MATRICULA"), by({"NOME"})});
+  return table("Funcionarios", columns, {uniqueBy("MATRICULA")});
 }
 
 // One photo row per person, so the registration number is unique.
@@ -210,8 +211,9 @@ TableDef exercicios() {
       text("Codigo", 3),   text("Descricao", 35), text("DESCRICAOABREVIADA", 15),
       text("Aparelho", 3), text("Tipo", 1),       text("Caminho_Video", 500),
       text("CODIGO_G", 2)};
-  // The exercise window tests a taken code itself; plain indexes serve both search orders.
-  return table("Exercicios", columns, {uniqueBy("Codigo"), by({"Descricao"})});
+  // The exercise window tests a taken code itself; the description order's index is one of
+  // the grid indexes.
+  return table("Exercicios", columns, {uniqueBy("Codigo")});
 }
 
 TableDef grupamentoMuscular() {
@@ -719,6 +721,14 @@ QList<TableDef> assessmentTables() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Grid indexes
+
+GridIndex gridIndex(const char* table, std::initializer_list<const char*> columns) {
+  const TableDef def = ::table(table, {}, {by(columns)});
+  return {def.name, def.indexes.first()};
+}
+
+// ---------------------------------------------------------------------------------------------
 // Creating
 
 void createTable(const QSqlDatabase& db, const Dialect& dialect, const TableDef& table) {
@@ -824,13 +834,40 @@ QStringList existingTables(const QSqlDatabase& db, const Dialect& dialect) {
   return names;
 }
 
-SchemaReport createMissingTables(const QSqlDatabase& db, const Dialect& dialect,
-                                 Database database) {
-  return createMissingTables(db, dialect, tablesOf(database));
+const QList<GridIndex>& gridIndexes() {
+  // The key orders name the tables' own key indexes, so a database that has them gets no copy.
+  static const QList<GridIndex> indexes = {
+      gridIndex("Alunos", {"MATRICULA"}),
+      gridIndex("Alunos", {"NOME", "MATRICULA"}),
+      gridIndex("Funcionarios", {"MATRICULA"}),
+      gridIndex("Funcionarios", {"NOME", "MATRICULA"}),
+      gridIndex("Usuarios", {"CODIGO"}),
+      gridIndex("Exercicios", {"Codigo"}),
+      gridIndex("Exercicios", {"Descricao", "Codigo"}),
+      gridIndex("GrupamentoMuscular", {"CODIGO"}),
+  };
+  return indexes;
 }
 
-SchemaReport createMissingTables(const QSqlDatabase& db, const Dialect& dialect,
-                                 const QList<TableDef>& tables) {
+QString createGridIndexSql(const GridIndex& grid) {
+  QStringList columns;
+  for (const QString& c : grid.index.columns) columns << sqlIdentifier(c);
+  return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+      .arg(sqlIdentifier(grid.index.name), sqlIdentifier(grid.table),
+           columns.join(QStringLiteral(", ")));
+}
+
+QStringList existingIndexes(const QSqlDatabase& db, const Dialect& dialect) {
+  QSqlQuery query = runSql(db, dialect.listIndexesSql());
+  QStringList names;
+  while (query.next()) names << query.value(0).toString().toLower();
+  return names;
+}
+
+namespace {
+
+SchemaReport createTables(const QSqlDatabase& db, const Dialect& dialect,
+                          const QList<TableDef>& tables, bool withGridIndexes) {
   SchemaReport report;
   try {
     const QStringList existing = existingTables(db, dialect);
@@ -839,6 +876,10 @@ SchemaReport createMissingTables(const QSqlDatabase& db, const Dialect& dialect,
       if (existing.contains(table.name.toLower())) continue;
       createTable(db, dialect, table);
       report.created << table.name;
+      if (!withGridIndexes) continue;
+      for (const GridIndex& grid : gridIndexes())
+        if (grid.table.compare(table.name, Qt::CaseInsensitive) == 0)
+          runSql(db, createGridIndexSql(grid));
     }
     transaction.commit();
   } catch (const SqlError& e) {
@@ -847,4 +888,16 @@ SchemaReport createMissingTables(const QSqlDatabase& db, const Dialect& dialect,
     report.error = e.text();
   }
   return report;
+}
+
+}  // namespace
+
+SchemaReport createMissingTables(const QSqlDatabase& db, const Dialect& dialect,
+                                 Database database) {
+  return createTables(db, dialect, tablesOf(database), database == Database::Workout);
+}
+
+SchemaReport createMissingTables(const QSqlDatabase& db, const Dialect& dialect,
+                                 const QList<TableDef>& tables) {
+  return createTables(db, dialect, tables, false);
 }

@@ -62,6 +62,21 @@ QStringList createIndexSql(const TableDef& table, const Dialect& dialect);
 // The names of the database's tables, lower-cased. Throws SqlError when they cannot be listed.
 QStringList existingTables(const QSqlDatabase& db, const Dialect& dialect);
 
+// The indexes the grids read their pages by: every order a grid offers, ties broken by the
+// grid's key. A new workout database gets them with its tables; the start-up upkeep adds the
+// missing ones to an older database.
+struct GridIndex {
+  QString table;
+  IndexDef index;
+};
+const QList<GridIndex>& gridIndexes();
+// CREATE INDEX IF NOT EXISTS: a plain index, even where the table's own index of that name
+// is unique.
+QString createGridIndexSql(const GridIndex& grid);
+
+// The names of the database's indexes, lower-cased. Throws SqlError when they cannot be listed.
+QStringList existingIndexes(const QSqlDatabase& db, const Dialect& dialect);
+
 struct SchemaReport {
   QStringList created;  // tables created by the call, as the definitions spell them
   QString error;        // what failed; empty on success

@@ -209,16 +209,51 @@ void drawBand(QPainter& painter, const ReportBand& band, const QPointF& origin,
   }
 }
 
-void drawRow(QPainter& painter, const Report& report, int row, const QPointF& origin, double s) {
+// What every cell of the detail rows shares, worked out once a page instead of once a cell.
+struct DetailPen {
+  DetailPen(const DetailBand& detail, const QPaintDevice* device, double s)
+      : font(toQFont(detail.font)),
+        metrics(font, device),
+        lefts(columnLefts(detail)),
+        fitsHeight(metrics.height() <= detail.rowHeight * s),
+        widest(metrics.maxWidth()) {}
+  QFont font;
+  QFontMetricsF metrics;
+  QList<double> lefts;
+  bool fitsHeight;  // a line of text stays inside the row
+  double widest;    // no character is wider: short texts fit without being measured
+};
+
+void drawRow(QPainter& painter, const Report& report, const DetailPen& pen, int row,
+             const QPointF& origin, double s) {
   const DetailBand& detail = report.detail;
   const QStringList& cells = report.rows[row].cells;
-  const QList<double> lefts = columnLefts(detail);
   for (int c = 0; c < detail.columns.size() && c < cells.size(); ++c) {
     const ReportColumn& column = detail.columns[c];
-    const QRectF cell(origin.x() + lefts[c] + detail.padding, origin.y(),
+    const QRectF cell(origin.x() + pen.lefts[c] + detail.padding, origin.y(),
                       qMax(0.0, column.width - 2 * detail.padding), detail.rowHeight);
-    drawText(painter, cell, cells[c], detail.font, column.align | Qt::AlignVCenter, false, QColor(),
-             s);
+    const QString& value = cells[c];
+    if (value.isEmpty()) continue;
+    const Qt::Alignment align = column.align | Qt::AlignVCenter;
+    // Most cells fit: they need no clip, and saving the painter around each one is what
+    // made long listings slow.
+    const QRectF box = scaled(cell, s);
+    const bool leftAligned = !(align & (Qt::AlignRight | Qt::AlignHCenter));
+    const double advance = leftAligned && value.size() * pen.widest <= box.width()
+                               ? 0
+                               : pen.metrics.horizontalAdvance(value);
+    if (!pen.fitsHeight || advance > box.width()) {
+      drawText(painter, cell, value, detail.font, align, false, QColor(), s);
+      continue;
+    }
+    // On the baseline, as the rectangle form would place it, without its text layout.
+    double x = box.left();
+    if (align & Qt::AlignRight)
+      x = box.right() - advance;
+    else if (align & Qt::AlignHCenter)
+      x = box.center().x() - advance / 2;
+    const double y = box.center().y() + (pen.metrics.ascent() - pen.metrics.descent()) / 2;
+    painter.drawText(QPointF(x, y), value);
   }
 }
 
@@ -283,13 +318,19 @@ void drawReportPage(QPainter& painter, const Report& report, const ReportLayout&
   if (page < 0 || page >= layout.pages.size()) return;
   painter.save();
   painter.setPen(Qt::black);
+  const DetailPen pen(report.detail, painter.device(), pixelsPerMm);
+  bool detailFont = false;  // the other bands set fonts of their own
   for (const PlacedBand& placed : layout.pages[page].bands) {
     const QPointF origin(report.margins.left(), placed.top);
-    if (placed.kind == BandKind::Detail)
-      drawRow(painter, report, placed.row, origin, pixelsPerMm);
-    else
-      drawBand(painter, *bandOf(report, placed.kind), origin, report, layout, page, placed.row,
-               pixelsPerMm);
+    if (placed.kind == BandKind::Detail) {
+      if (!detailFont) painter.setFont(pen.font);
+      detailFont = true;
+      drawRow(painter, report, pen, placed.row, origin, pixelsPerMm);
+      continue;
+    }
+    detailFont = false;
+    drawBand(painter, *bandOf(report, placed.kind), origin, report, layout, page, placed.row,
+             pixelsPerMm);
   }
   painter.restore();
 }

@@ -361,6 +361,41 @@ TEST_P(UpkeepTest, AMuscleGroupTableAlreadyThereDoesNotStopTheUpgrade) {
   EXPECT_TRUE(sqlRuns(db_, QStringLiteral("SELECT CODIGO_G FROM Exercicios")));
 }
 
+TEST_P(UpkeepTest, TheGridIndexesAreAddedOnceToADatabaseWithoutThem) {
+  const auto missingGridIndexes = [this](const QSqlDatabase& db) {
+    const QStringList present = existingIndexes(db, dialect());
+    QStringList missing;
+    for (const GridIndex& grid : gridIndexes())
+      if (!present.contains(grid.index.name.toLower())) missing << grid.index.name;
+    return missing;
+  };
+  // A new database has them all from the start.
+  TestDatabase fresh(provider());
+  auto freshConnection = fresh.connect();
+  ASSERT_TRUE(createMissingTables(freshConnection->database(), dialect(), Database::Workout).ok());
+  EXPECT_EQ(missingGridIndexes(freshConnection->database()), QStringList());
+  EXPECT_EQ(upgrade(freshConnection->database()).indexesAdded, 0);
+
+  // An older one has only the tables' own indexes (and no muscle groups before step 5), and
+  // one of those was lost on the way.
+  makeOlderDatabase(db_, dialect(), 1);
+  runSql(db_, QStringLiteral("DROP INDEX IX_Alunos_MATRICULA"));
+  ASSERT_EQ(missingGridIndexes(db_),
+            (QStringList{"IX_Alunos_MATRICULA", "IX_Alunos_NOME_MATRICULA",
+                         "IX_Funcionarios_NOME_MATRICULA", "IX_Exercicios_Descricao_Codigo",
+                         "IX_GrupamentoMuscular_CODIGO"}));
+  testPrompter().clear();
+  const UpgradeReport first = upgrade(db_);
+  EXPECT_TRUE(first.ok());
+  EXPECT_EQ(first.indexesAdded, 4);
+  EXPECT_EQ(missingGridIndexes(db_), QStringList());
+  EXPECT_TRUE(testPrompter().messages().isEmpty());
+
+  const UpgradeReport second = upgrade(db_);
+  EXPECT_TRUE(second.ok());
+  EXPECT_EQ(second.indexesAdded, 0);
+}
+
 // A database with every column may still hold passwords as plain text.
 TEST_P(UpkeepTest, ACurrentDatabaseStillGetsItsPlainPasswordsHashed) {
   makeOlderDatabase(db_, dialect(), 7);
