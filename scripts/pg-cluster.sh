@@ -12,6 +12,12 @@ as_pg() {
 }
 case "$cmd" in
   start)
+    # A freshly unpacked system root can be closed to everyone but root (mode 0700), and then
+    # the postgres user cannot even reach its own programs; a normal system has it 0755.
+    if [ "$(id -u)" = 0 ] && ! runuser -u postgres -- test -x "$bin/initdb"; then
+      echo "pg-cluster: / não é acessível a outros usuários; abrindo-o (0755)" >&2
+      chmod 755 /
+    fi
     mkdir -p "$dir"
     [ "$(id -u)" = 0 ] && chown postgres "$dir"
     chmod 755 "$dir"
