@@ -74,6 +74,7 @@ class PagedTableModel : public QAbstractTableModel {
   };
 
   void buildParts();
+  void sampleAhead() const;
   Place placeOf(const QSqlRecord& record) const;
   int partOf(const Place& place) const;
   QVariantList valuesIn(int part, const Place& place) const;
