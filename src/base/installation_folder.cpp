@@ -1,5 +1,7 @@
 #include "base/installation_folder.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 
@@ -12,9 +14,17 @@ QString installationFolder() {
 }
 
 bool makeInstallationFolder() {
-  const QString folder = installationFolder();
-  if (!QDir().mkpath(folder)) return false;
-  QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  return makePrivateFolder(installationFolder());
+}
+
+bool makePrivateFolder(const QString& path) {
+  if (!QDir().mkpath(path)) return false;
+  // A shared folder (one with the sticky bit, like /tmp) or somebody else's is never closed.
+  struct stat info;
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0 || (info.st_mode & S_ISVTX) ||
+      info.st_uid != ::getuid())
+    return true;
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   return true;
 }
 

@@ -12,5 +12,7 @@ QString installationFolder();
 // Creates the folder when missing and tightens it when it is open to others; false when it
 // cannot be created.
 bool makeInstallationFolder();
+// The same for a folder inside it (SA/, the backups).
+bool makePrivateFolder(const QString& path);
 // Makes an existing file readable and writable by its owner alone.
 void makePrivateFile(const QString& path);

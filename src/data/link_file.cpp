@@ -206,7 +206,7 @@ QString formatLinkText(const LinkSpec& linkSpec) {
 }
 
 bool writeLinkFile(const QString& path, const LinkSpec& linkSpec) {
-  if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+  if (!makePrivateFolder(QFileInfo(path).absolutePath())) return false;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
   file.write(formatLinkText(linkSpec).toUtf8());

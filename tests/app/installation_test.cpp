@@ -101,6 +101,7 @@ TEST(Installation, TheFolderAndEveryFileInItArePrivate) {
     return info.st_mode & 0777;
   };
   EXPECT_EQ(mode(folder), 0700u);
+  EXPECT_EQ(mode(folder + QStringLiteral("/SA")), 0700u);
   QStringList files;
   QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
   while (it.hasNext()) files << it.next();
