@@ -325,6 +325,28 @@ TEST_F(SeriesBuilderWindow, TheSearchTakesOnlyItsKeysAndRefusesUnknownMembers) {
   EXPECT_TRUE(number->text().isEmpty());
 }
 
+TEST_F(SeriesBuilderWindow, TheAssessmentButtonFollowsItsSetting) {
+  setSetting(QStringLiteral("IntegracaoTamsel"), QStringLiteral("Sim"));
+  runSql(workout(), QStringLiteral("UPDATE Alunos SET DATA_NASCIMENTO = ? WHERE MATRICULA = ?"),
+         {QDate::currentDate().addYears(-30), kAna});
+  ASSERT_TRUE(open());
+  chooseMember();
+  auto* assessment = child<QPushButton>("BbnTamsel");
+  ASSERT_TRUE(assessment->isEnabled());
+  testPrompter().clear();
+  assessment->click();
+  EXPECT_EQ(testPrompter().texts(),
+            QStringList{QStringLiteral("Seleção de Avaliação Física ainda não disponível !")});
+  EXPECT_EQ(G().GSTR_IDADE_ALUNO, QStringLiteral("30"));
+  // Busy while a block is open, back with the idle header.
+  openLetter("A");
+  EXPECT_FALSE(assessment->isEnabled());
+  child<QCheckBox>("CBDOM")->setChecked(true);
+  child<QPushButton>("BBNSAIR")->click();
+  child<QPushButton>("BBNCANCELA")->click();
+  EXPECT_TRUE(assessment->isEnabled());
+}
+
 TEST_F(SeriesBuilderWindow, TwoBuildersKeepTheirWorkoutsApart) {
   TFRMTIPOEXERCICIO first;
   TFRMTIPOEXERCICIO second;
