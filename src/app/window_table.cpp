@@ -5,6 +5,7 @@
 #include "app/shell_logic.h"
 #include "forms/session.h"
 #include "maintenance/configuration_window.h"
+#include "prescription/series_builder_window.h"
 #include "registry/access_level_window.h"
 #include "registry/exercise_window.h"
 #include "registry/member_window.h"
@@ -21,6 +22,7 @@ void installWindows(TFRMSEPRINCIPAL& window) {
   window.setChildWindow(QStringLiteral("MNGrupamentoMuscular"),
                         [] { return new TFRMGRUPAMENTOMUSCULAR; });
   window.setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new TFRMCADASTROEXERCICIOS; });
+  window.setChildWindow(QStringLiteral("MNTIPOEXERCICIO"), [] { return new TFRMTIPOEXERCICIO; });
   window.setChildWindow(QStringLiteral("MNFUNCIONARIO"), [] { return new TFRMREFUNCIONARIO; });
   window.setChildWindow(QStringLiteral("MNCADASTRODEUSUARIOS"),
                         [] { return new TFRMCADASTRODEUSUARIOS; });

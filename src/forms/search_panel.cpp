@@ -32,6 +32,7 @@ SearchPanel::SearchPanel(QWidget* parent, const Order& first, const Order& secon
   layout->addWidget(return_);
   acceptOnlyKeys(text_, [this](QChar c) {
     const Order& order = orders_[order_];
+    if (order.accepts) return order.accepts(c);
     if (order.digitsOnly) return isDigitKey(c);
     if (order.lettersOnly) return c.isLetter() || c == QLatin1Char(' ');
     return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFrame>
+#include <functional>
 
 class QLineEdit;
 class QPushButton;
@@ -17,6 +18,8 @@ class SearchPanel : public QFrame {
     int maxLength;
     bool digitsOnly = false;
     bool lettersOnly = false;  // letters and blanks
+    // The printable keys taken, when an order is narrower than the two above.
+    std::function<bool(QChar)> accepts = {};
   };
 
   SearchPanel(QWidget* parent, const Order& first, const Order& second,

@@ -1,0 +1,155 @@
+// TFRMTIPOEXERCICIO, "Tipo de Exercício": the series builder. The instructor chooses himself
+// and a member, opens a workout letter, ticks its weekdays, and picks, edits and orders its
+// exercises. The workout being edited is held in memory by this window alone.
+#pragma once
+
+#include <QVariantMap>
+#include <memory>
+
+#include "base/globals.h"
+#include "forms/child_window.h"
+#include "prescription/series_rules.h"
+#include "prescription/series_store.h"
+#include "registry/people_source.h"
+
+class Connection;
+class PagedTableModel;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStandardItemModel;
+class QTableView;
+class SearchPanel;
+class WorkoutGrid;
+class WorkoutModel;
+
+class TFRMTIPOEXERCICIO : public ChildWindow {
+  Q_OBJECT
+
+ public:
+  explicit TFRMTIPOEXERCICIO(QWidget* parent = nullptr);
+  ~TFRMTIPOEXERCICIO() override;
+
+  bool hasCloseBox() const override { return false; }
+  WorkoutModel* workout() const { return workout_; }
+
+  bool LIBERA = false;
+  bool MLIBERA_ORDEM = false;
+  bool pBooVisualiza = false;
+  QString pStrCPF;
+
+ protected:
+  bool ABRE_TABELAS() override;
+  void closeTables() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void build();
+  void buildSearchArea();
+  void buildHeader();
+  void buildWeekdays();
+  void buildEditing();
+  void buildReorder();
+  void buildView();
+  QPushButton* headerButton(const char* name, const QString& caption);
+  QString setting(const QString& column) const { return settings_.value(column).toString(); }
+  bool openFailed(const QString& text, const QString& detail);
+
+  // The instructor list and its two orders.
+  void fillInstructors(const QString& order);
+  void paintOrderPanels();
+  void instructorChosen();
+  void instructorDoubleClicked();
+
+  // The member search.
+  void searchOrderChosen(int order);
+  void searchTextEdited(const QString& text);
+  void searchEntered(const QString& text);
+  void membersDoubleClicked();
+  QSqlRecord memberRecord() const;
+  bool locateMember(const QString& matricula);
+  void memberCheck();
+  void memberSelection();
+  void MOSTRA_FOTO(const QString& matricula);
+
+  // The header.
+  void ATIVA_BOTOES();
+  void DESATIVA_BOTOES();
+  void letterChosen();
+  void SBEXERCICIOSClick();
+  void SBSAIRCABClick();
+  void SBZERAClick();
+  void BbnTamselClick();
+  WeekdayBoxes weekdayBoxes() const;
+  void showWeekdays(const WeekdayBoxes& boxes);
+  void BBNSAIRClick();
+  QString letter() const;
+
+  // The strength editing area.
+  void fillPicking();
+  void groupChosen();
+  void filterEdited(const QString& text);
+  void filterEntered();
+  void pickingCursorMoved();
+  void addExercise();
+  void seriesCursorMoved();
+  void showExerciseUnderCursor(const QString& code, const QString& descricao);
+  void deleteExercise();
+  void rowDropped(WorkoutGrid* grid, int from, int onto);
+  void BBNCANCELAClick();
+
+  // The reorder and view panels.
+  void SBNOVA_ORDEMClick();
+  void BBNCONFIRMA_ORDEMClick();
+  void BBNCANCELA_ORDEMClick();
+  void BBNRETORNAClick();
+  void showOnly(QFrame* panel);
+
+  QVariantMap settings_;
+  PeopleTables people_;
+  std::unique_ptr<Connection> peopleConnection_;
+  PagedTableModel* members_ = nullptr;
+  std::optional<QString> linkedStaff_;
+  QString instructorOrder_ = QStringLiteral("NOME");
+  QList<PickRow> picking_;
+  QStandardItemModel* pickingModel_ = nullptr;
+  WorkoutModel* workout_ = nullptr;
+  bool zeroed_ = false;
+  bool strengthDays_ = false;
+
+  QWidget* searchArea_ = nullptr;
+  QPushButton* PNLPROFMATRICULA = nullptr;
+  QPushButton* PNLPROFNOME = nullptr;
+  QComboBox* CBFUNCIONARIOS = nullptr;
+  SearchPanel* search_ = nullptr;
+  QTableView* DBGALUNOS = nullptr;
+  QLabel* Image1 = nullptr;
+
+  QFrame* PNLCABECALHO = nullptr;
+  QFrame* PNLFUNDO = nullptr;
+  QLabel* LBLALUNO = nullptr;
+  QLabel* LBLDATA = nullptr;
+  QComboBox* CBTREINO = nullptr;
+  QLineEdit* EDTDATATROCA = nullptr;
+  QLabel* Image2 = nullptr;
+  QList<QPushButton*> headerButtons_;
+
+  QFrame* PNLDIAS = nullptr;
+  QList<QCheckBox*> days_;
+
+  QFrame* PNLFILTRO = nullptr;
+  QLabel* LBLGRUPAMENTO = nullptr;
+  QComboBox* CBGRUPAMENTOMUSCULAR = nullptr;
+  QLineEdit* EDTFILTRO = nullptr;
+  WorkoutGrid* DBGEXERCICIO_FILTRADO = nullptr;
+  WorkoutGrid* DBGEXERCICIO_SERIE = nullptr;
+  QLabel* LBLDESCRICAOVIDEO = nullptr;
+
+  QFrame* PNLNOVA_ORDEM = nullptr;
+  WorkoutGrid* DBGNOVA_ORDEM = nullptr;
+  QFrame* PNLVISUALIZA = nullptr;
+  WorkoutGrid* DBGVISUALIZA = nullptr;
+};

@@ -1,0 +1,194 @@
+#include "prescription/series_store.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include "base/messages.h"
+#include "base/prompter.h"
+#include "data/connection.h"
+#include "data/sql.h"
+
+namespace {
+
+const QString kStoredColumns = QStringLiteral(
+    "SELECT t.Codigo_exercicio, t.Repeticoes, t.Series, t.Peso, t.Intervalo, t.Obs, t.Treino, "
+    "t.Ordem, t.REGULAGEM, t.Dom, t.Seg, t.Ter, t.Qua, t.Qui, t.Sex, t.Sab, e.Descricao, "
+    "e.Aparelho FROM Treino t LEFT JOIN Exercicios e ON e.Codigo = t.Codigo_exercicio ");
+
+QList<WorkoutRow> readRows(QSqlQuery& query) {
+  QList<WorkoutRow> rows;
+  while (query.next()) {
+    WorkoutRow row;
+    row.code = query.value(0).toString();
+    row.repeticoes = query.value(1).toString();
+    row.series = query.value(2).toString();
+    row.peso = query.value(3).toString();
+    row.intervalo = qint16(query.value(4).toInt());
+    row.obs = query.value(5).toString();
+    row.treino = query.value(6).toString();
+    row.ordem = qint16(query.value(7).toInt());
+    row.regulagem = query.value(8).toString();
+    for (int day = 0; day < kWeekdayCount; ++day) row.days[day] = query.value(9 + day).toBool();
+    row.descricao = query.value(16).toString();
+    row.aparelho = query.value(17).toString();
+    rows << row;
+  }
+  return rows;
+}
+
+}  // namespace
+
+bool instructorAccepted(const QString& cargo, const QVariant& dataDemissao,
+                        const QString& matricula, const std::optional<QString>& linkedMatricula) {
+  if (!cargo.contains(QStringLiteral("PROF MUSC"))) return false;
+  if (!dataDemissao.isNull() && !dataDemissao.toString().trimmed().isEmpty()) return false;
+  return !linkedMatricula || matricula == *linkedMatricula;
+}
+
+QStringList instructorEntries(const QSqlDatabase& peopleDb, const QString& staffTable,
+                              const QString& orderColumn,
+                              const std::optional<QString>& linkedMatricula) {
+  const QString order =
+      orderColumn == QStringLiteral("NOME") ? QStringLiteral("NOME") : QStringLiteral("MATRICULA");
+  QSqlQuery query =
+      runSql(peopleDb, QStringLiteral("SELECT MATRICULA, NOME, CARGO, DATA_DEMISSAO FROM %1 "
+                                      "ORDER BY %2, MATRICULA")
+                           .arg(staffTable, order));
+  QStringList entries;
+  while (query.next()) {
+    const QString matricula = query.value(0).toString();
+    if (instructorAccepted(query.value(2).toString(), query.value(3), matricula, linkedMatricula))
+      entries << matricula + QStringLiteral(" - ") + query.value(1).toString();
+  }
+  return entries;
+}
+
+QString linkedStaffMatricula(const QSqlDatabase& workoutDb, const QString& userCode) {
+  return scalarSql(workoutDb, QStringLiteral("SELECT MATRICULA FROM Usuarios WHERE CODIGO = ?"),
+                   {userCode})
+      .toString();
+}
+
+QList<WorkoutRow> currentWorkout(const QSqlDatabase& workoutDb, const QString& matricula,
+                                 const QString& letter) {
+  QSqlQuery query = runSql(
+      workoutDb,
+      kStoredColumns + QStringLiteral("WHERE t.Matricula = ? AND t.Treino = ? AND t.Data IN "
+                                      "(SELECT MAX(Data) FROM Treino WHERE Matricula = ? AND "
+                                      "Treino = ?) ORDER BY t.Ordem, t.ID"),
+      {matricula, letter, matricula, letter});
+  return readRows(query);
+}
+
+QList<WorkoutRow> workoutOfDay(const QSqlDatabase& workoutDb, const QString& matricula,
+                               const QString& letter, const QDate& day) {
+  QSqlQuery query = runSql(
+      workoutDb,
+      kStoredColumns + QStringLiteral("WHERE t.Matricula = ? AND t.Treino = ? AND t.Data = ? "
+                                      "ORDER BY t.Ordem, t.ID"),
+      {matricula, letter, day});
+  return readRows(query);
+}
+
+std::optional<WeekdayFlags> storedDays(const QSqlDatabase& workoutDb, const QString& matricula,
+                                       const QString& letter) {
+  const QList<WorkoutRow> rows = currentWorkout(workoutDb, matricula, letter);
+  if (rows.isEmpty()) return std::nullopt;
+  return rows.first().days;
+}
+
+void renumberStored(const QSqlDatabase& db, const QString& table, const QString& matricula,
+                    const QString& letter, const QDate& day, const std::optional<int>& cliente,
+                    const QList<WorkoutRow>& scratch) {
+  QString sql = QStringLiteral(
+                    "SELECT ID, Codigo_exercicio FROM %1 WHERE Matricula = ? AND "
+                    "Treino = ? AND Data = ?")
+                    .arg(table);
+  QVariantList values{matricula, letter, day};
+  if (cliente) {
+    sql += QStringLiteral(" AND cliente = ?");
+    values << *cliente;
+  }
+  QSqlQuery stored = runSql(db, sql, values);
+  QList<std::pair<QVariant, int>> updates;
+  while (stored.next()) {
+    const QString code = stored.value(1).toString();
+    for (const WorkoutRow& row : scratch) {
+      if (row.code != code) continue;
+      if (row.novaOrdem) updates.append({stored.value(0), *row.novaOrdem});
+      break;
+    }
+  }
+  for (const auto& [id, ordem] : updates)
+    runSql(db, QStringLiteral("UPDATE %1 SET Ordem = ? WHERE ID = ?").arg(table), {ordem, id});
+}
+
+QList<PickRow> pickingList(const QSqlDatabase& workoutDb, const std::optional<QString>& groupCode) {
+  QString sql = QStringLiteral(
+      "SELECT Codigo, Descricao, Aparelho, Caminho_Video FROM Exercicios WHERE Tipo = 'N'");
+  QVariantList values;
+  if (groupCode) {
+    sql += QStringLiteral(" AND CODIGO_G = ?");
+    values << *groupCode;
+  }
+  QSqlQuery query = runSql(workoutDb, sql + QStringLiteral(" ORDER BY Descricao, Codigo"), values);
+  QList<PickRow> rows;
+  while (query.next())
+    rows << PickRow{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                    query.value(3).toString()};
+  return rows;
+}
+
+int firstStartingWith(const QList<PickRow>& rows, const QString& text) {
+  for (int i = 0; i < rows.size(); ++i)
+    if (rows[i].descricao.startsWith(text, Qt::CaseInsensitive)) return i;
+  return -1;
+}
+
+QStringList muscleGroupEntries(const QSqlDatabase& workoutDb) {
+  QSqlQuery query =
+      runSql(workoutDb,
+             QStringLiteral("SELECT CODIGO, DESCRICAO FROM GrupamentoMuscular ORDER BY CODIGO"));
+  QStringList entries;
+  while (query.next())
+    entries << query.value(0).toString() + QStringLiteral(" - ") + query.value(1).toString();
+  return entries;
+}
+
+bool writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula, const QString& letter,
+                   const QDate& day, const QList<WorkoutRow>& scratch,
+                   const std::optional<int>& portalCliente) {
+  if (!writeInTransaction(workoutDb, QStringLiteral("Treino"), [&] {
+        renumberStored(workoutDb, QStringLiteral("Treino"), matricula, letter, day, std::nullopt,
+                       scratch);
+      }))
+    return false;
+  if (!portalCliente) return true;
+  Connection portal(DataSource::Ondrel, Connection::uniqueName(QStringLiteral("portal-ordem")));
+  if (!portal.open()) {
+    MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, SeriesText::ProblemaBancoInternet);
+  } else {
+    writeInTransaction(portal.database(), QStringLiteral("Portal_Treino"), [&] {
+      renumberStored(portal.database(), QStringLiteral("Portal_Treino"), matricula, letter, day,
+                     portalCliente, scratch);
+    });
+  }
+  portal.release();
+  return true;
+}
+
+std::optional<QString> assessmentActiveMembers() {
+  Connection tamsel(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("tamsel")));
+  std::optional<QString> active;
+  if (tamsel.open()) {
+    try {
+      active = scalarSql(tamsel.database(), QStringLiteral("SELECT AlunosAtivos FROM Savcvar"))
+                   .toString();
+    } catch (const SqlError&) {
+      active.reset();
+    }
+  }
+  tamsel.release();
+  if (!active) MENSAGEM(QStringLiteral("!"), Msg::TamselInativo);
+  return active;
+}

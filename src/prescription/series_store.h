@@ -1,0 +1,96 @@
+// What the series builder reads and writes in the databases: the instructors it offers, the
+// member's stored workouts, the catalogue it picks from and the new order of a workout saved
+// today. Reading functions throw SqlError; the window turns that into its messages.
+#pragma once
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+
+#include "prescription/series_rules.h"
+#include "prescription/workout_model.h"
+
+// The texts the builder shows besides the shared messages.
+namespace SeriesText {
+inline const QString ProfessorOuAlunoNaoInformado =
+    QStringLiteral("Professor ou Aluno não informado");
+inline const QString ProfessorNaoInformado = QStringLiteral("Professor não informado");
+inline const QString CpfOuEmail = QStringLiteral("CPF ou E-mail atualizar no cadastro.");
+inline const QString TodosOsDias = QStringLiteral("Todos os dias já selecionados");
+inline const QString NenhumDia = QStringLiteral("Nenhum dia marcado");
+inline const QString ExercicioJaSelecionado = QStringLiteral("Exercício já selecionado ! ");
+inline const QString DesejaApagarSerie = QStringLiteral("Deseja apagar está Série ?");
+inline const QString ProblemaBancoInternet =
+    QStringLiteral("Problema no Banco de Dados ou Problema na Internet!");
+// Said by the assessment button until the assessment selection exists.
+inline const QString AvaliacaoIndisponivel =
+    QStringLiteral("Seleção de Avaliação Física ainda não disponível !");
+}  // namespace SeriesText
+
+// The instructor filter: a staff row whose CARGO contains "PROF MUSC" and that has no
+// dismissal date; when users are linked to staff (`linkedMatricula` given), only the row of
+// that registration number.
+bool instructorAccepted(const QString& cargo, const QVariant& dataDemissao,
+                        const QString& matricula, const std::optional<QString>& linkedMatricula);
+
+// The instructor list's entries, "MATRICULA - NOME", ordered by `orderColumn` ("MATRICULA" or
+// "NOME").
+QStringList instructorEntries(const QSqlDatabase& peopleDb, const QString& staffTable,
+                              const QString& orderColumn,
+                              const std::optional<QString>& linkedMatricula);
+
+// The staff registration number linked to the user `userCode` in Usuarios (empty when none).
+QString linkedStaffMatricula(const QSqlDatabase& workoutDb, const QString& userCode);
+
+// The member's current workout of `letter`: the rows of its latest date, by position, each
+// with its exercise's name and equipment from the catalogue (empty for an exercise the
+// catalogue no longer has).
+QList<WorkoutRow> currentWorkout(const QSqlDatabase& workoutDb, const QString& matricula,
+                                 const QString& letter);
+// The rows of the member's workout of `letter` saved on `day`.
+QList<WorkoutRow> workoutOfDay(const QSqlDatabase& workoutDb, const QString& matricula,
+                               const QString& letter, const QDate& day);
+// The weekdays of the member's current workout of `letter` (its first row), or nothing when
+// there is none.
+std::optional<WeekdayFlags> storedDays(const QSqlDatabase& workoutDb, const QString& matricula,
+                                       const QString& letter);
+
+// Gives each stored row of the member's workout of `letter` saved on `day` the new order of
+// the first scratch row with its exercise code; rows whose code is not there keep theirs.
+// `table` is "Treino", or "Portal_Treino" with the gym's `cliente`. Runs inside the caller's
+// transaction; throws SqlError.
+void renumberStored(const QSqlDatabase& db, const QString& table, const QString& matricula,
+                    const QString& letter, const QDate& day, const std::optional<int>& cliente,
+                    const QList<WorkoutRow>& scratch);
+
+// A strength exercise of the picking list.
+struct PickRow {
+  QString code;
+  QString descricao;
+  QString aparelho;
+  QString video;
+};
+// The strength exercises ordered by name, of one muscle group when `groupCode` is given.
+QList<PickRow> pickingList(const QSqlDatabase& workoutDb, const std::optional<QString>& groupCode);
+// The first exercise whose name begins with `text` (case ignored), or -1.
+int firstStartingWith(const QList<PickRow>& rows, const QString& text);
+
+// The muscle-group list's entries, "CODIGO - DESCRICAO", ordered by code.
+QStringList muscleGroupEntries(const QSqlDatabase& workoutDb);
+
+// The writes of the reorder panel's confirmation, once the new orders passed their checks:
+// the member's rows of `letter` saved on `day` in Treino, in one transaction ("Gravando na
+// tabela !" / "Treino" and false when it fails); then, when `portalCliente` is given, the
+// same rows in Portal_Treino of the portal database, in a transaction of its own on a
+// connection opened and closed here ("Gravando na tabela !" / "Portal_Treino", or the
+// technical-assistance message when the portal cannot be reached; the stored order stays).
+bool writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula, const QString& letter,
+                   const QDate& day, const QList<WorkoutRow>& scratch,
+                   const std::optional<int>& portalCliente);
+
+// AlunosAtivos of the assessment database's settings (Savcvar), on a connection opened and
+// closed here; nothing, after "Tamsel não está Ativo ...", when it cannot be read.
+std::optional<QString> assessmentActiveMembers();

@@ -1,0 +1,66 @@
+#include "prescription/workout_grid.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+WorkoutGrid::WorkoutGrid(QWidget* parent) : QTableView(parent) {
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  // A double click belongs to the window (delete, add); typing starts an edit.
+  setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+}
+
+void WorkoutGrid::cancelEdit() {
+  if (state() != QAbstractItemView::EditingState) return;
+  for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (editor->isVisible())
+      QTableView::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+void WorkoutGrid::enterPressed() {
+  if (!enterMove_) return;
+  const QModelIndex next = enterMove_(currentIndex());
+  if (next.isValid()) setCurrentIndex(next);
+}
+
+void WorkoutGrid::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (key == Qt::Key_Insert ||
+      (key == Qt::Key_Delete && (event->modifiers() & Qt::ControlModifier))) {
+    event->accept();
+    return;
+  }
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && enterMove_) {
+    // From an editor the key only passes by: the delegate commits, then closeEditor moves on.
+    if (state() != QAbstractItemView::EditingState) enterPressed();
+    event->accept();
+    return;
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void WorkoutGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  // Enter in an editor ends the edit and moves on like Enter on the grid.
+  const bool byEnter = hint == QAbstractItemDelegate::SubmitModelCache;
+  QTableView::closeEditor(editor, byEnter ? QAbstractItemDelegate::NoHint : hint);
+  if (byEnter) enterPressed();
+}
+
+void WorkoutGrid::mousePressEvent(QMouseEvent* event) {
+  const QModelIndex at = indexAt(event->position().toPoint());
+  dragRow_ = at.isValid() && dragColumns_.contains(at.column()) ? at.row() : -1;
+  QTableView::mousePressEvent(event);
+}
+
+void WorkoutGrid::mouseReleaseEvent(QMouseEvent* event) {
+  const int from = dragRow_;
+  dragRow_ = -1;
+  QTableView::mouseReleaseEvent(event);
+  const QModelIndex onto = indexAt(event->position().toPoint());
+  if (from >= 0 && onto.isValid() && onto.row() != from) emit rowDropped(from, onto.row());
+}
+
+void WorkoutGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  emit cursorMoved();
+}
