@@ -103,7 +103,7 @@ TFRMTIPOEXERCICIO::TFRMTIPOEXERCICIO(QWidget* parent) : ChildWindow(parent) {
   workout_ = new WorkoutModel(this);
   pickingModel_ = new QStandardItemModel(this);
   build();
-  setPreferredSize(QSize(980, 680));
+  setPreferredSize(QSize(1200, 680));
 }
 
 TFRMTIPOEXERCICIO::~TFRMTIPOEXERCICIO() {
@@ -197,6 +197,7 @@ void TFRMTIPOEXERCICIO::buildSearchArea() {
 QPushButton* TFRMTIPOEXERCICIO::headerButton(const char* name, const QString& caption) {
   QPushButton* b = button(PNLCABECALHO, name, caption);
   b->setToolTip(caption);
+  b->setMinimumWidth(b->sizeHint().width());  // the captions are read whole, never cut
   headerButtons_ << b;
   return b;
 }

@@ -64,3 +64,9 @@ void WorkoutGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
   QTableView::currentChanged(current, previous);
   emit cursorMoved();
 }
+
+void WorkoutGrid::setModel(QAbstractItemModel* model) {
+  QTableView::setModel(model);
+  setColumnWidth(0, 48);
+  setColumnWidth(1, 260);
+}

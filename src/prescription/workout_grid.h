@@ -23,6 +23,8 @@ class WorkoutGrid : public QTableView {
   void cancelEdit();
   // Enter, as the keyboard gives it.
   void enterPressed();
+  // The position column narrow, the exercise's name wide enough to read.
+  void setModel(QAbstractItemModel* model) override;
 
  signals:
   void rowDropped(int from, int onto);
