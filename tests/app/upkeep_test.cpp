@@ -554,10 +554,10 @@ TEST(UpkeepOfAFile, AFileThatIsNotADatabaseIsToldForWhatItIs) {
   ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
   garbage.write(QByteArray(8192, 'x'));
   garbage.close();
-  LinkSpec spec;
-  spec.provider = Provider::SQLite;
-  spec.dataSource = garbage.fileName();
-  Connection connection(spec, Connection::uniqueName(QStringLiteral("lixo")));
+  LinkSpec link;
+  link.provider = Provider::SQLite;
+  link.dataSource = garbage.fileName();
+  Connection connection(link, Connection::uniqueName(QStringLiteral("lixo")));
   ASSERT_TRUE(connection.open());
   testPrompter().clear();
   UpgradeReport report;
