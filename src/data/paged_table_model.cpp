@@ -208,9 +208,15 @@ QList<QSqlRecord> PagedTableModel::readBefore(const Place* from, int count) cons
 }
 
 int PagedTableModel::cappedCount(int part, const QString& bound, const QVariantList& values,
-                                 int cap) const {
+                                 int cap, bool descending) const {
   QString inner = QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(table_, parts_[part].where);
   if (!bound.isEmpty()) inner += QStringLiteral(" AND ") + bound;
+  // Counted in the grid's order from the bound: the server walks the order's index for at most
+  // `cap` rows. Without the order a reused plan may scan the table until it has found them.
+  QStringList order;
+  for (const QString& c : parts_[part].columns)
+    order << (descending ? c + QStringLiteral(" DESC") : c);
+  if (!order.isEmpty()) inner += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
   QVariantList bindings = values;
   bindings << cap;
   return scalarSql(db_, QStringLiteral("SELECT COUNT(*) FROM (%1 LIMIT ?) AS counted").arg(inner),
@@ -223,20 +229,20 @@ int PagedTableModel::countBefore(const Place& place, int cap) const {
   const QStringList& columns = parts_[part].columns;
   int counted = columns.isEmpty()
                     ? 0
-                    : cappedCount(part, comparison(columns, "<"), valuesIn(part, place), cap);
+                    : cappedCount(part, comparison(columns, "<"), valuesIn(part, place), cap, true);
   for (int p = part - 1; p >= 0 && counted < cap; --p)
-    counted += cappedCount(p, {}, {}, cap - counted);
+    counted += cappedCount(p, {}, {}, cap - counted, true);
   return counted;
 }
 
 int PagedTableModel::countAfter(const Place& place, int cap) const {
   const int part = partOf(place);
   const QStringList& columns = parts_[part].columns;
-  int counted = columns.isEmpty()
-                    ? 0
-                    : cappedCount(part, comparison(columns, ">"), valuesIn(part, place), cap);
+  int counted = columns.isEmpty() ? 0
+                                  : cappedCount(part, comparison(columns, ">"),
+                                                valuesIn(part, place), cap, false);
   for (int p = part + 1; p < parts_.size() && counted < cap; ++p)
-    counted += cappedCount(p, {}, {}, cap - counted);
+    counted += cappedCount(p, {}, {}, cap - counted, false);
   return counted;
 }
 

@@ -87,7 +87,8 @@ class PagedTableModel : public QAbstractTableModel {
   // How many rows sort before (after) `place`, counting no further than `cap`.
   int countBefore(const Place& place, int cap) const;
   int countAfter(const Place& place, int cap) const;
-  int cappedCount(int part, const QString& bound, const QVariantList& values, int cap) const;
+  int cappedCount(int part, const QString& bound, const QVariantList& values, int cap,
+                  bool descending) const;
 
   void takeSample() const;
   int estimatedRow(const Place& place) const;
@@ -115,8 +116,8 @@ class PagedTableModel : public QAbstractTableModel {
   QStringList order_;
   QStringList orderColumns_;  // order_ then the key
   QList<Part> parts_;
-  int rows_ = 0;  // counted at refresh
-  int reach_ = 3000;
+  int rows_ = 0;      // counted at refresh
+  int reach_ = 1000;  // each search counts up to this many rows either way
   bool valid_ = false;
   QString lastError_;
 
