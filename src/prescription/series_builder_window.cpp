@@ -316,6 +316,7 @@ void TFRMTIPOEXERCICIO::buildEditing() {
   DBGEXERCICIO_SERIE->setToolTip(QStringLiteral(
       "Clique e arraste para mudar de ordem \n\rClique duplo para excluir o exercício"));
   DBGEXERCICIO_SERIE->setModel(workout_);
+  DBGEXERCICIO_SERIE->fitWorkoutColumns();
   DBGEXERCICIO_SERIE->hideColumn(WorkoutModel::NovaOrdem);
   DBGEXERCICIO_SERIE->setEnterMove(nextSeriesCell);
   DBGEXERCICIO_SERIE->setDragColumns({WorkoutModel::Seq, WorkoutModel::Descricao});
@@ -348,6 +349,7 @@ void TFRMTIPOEXERCICIO::buildReorder() {
   auto* headers = new ReorderHeaders(this);
   headers->setSourceModel(workout_);
   DBGNOVA_ORDEM->setModel(headers);
+  DBGNOVA_ORDEM->fitWorkoutColumns();
   for (int c = WorkoutModel::Series; c <= WorkoutModel::Obs; ++c) DBGNOVA_ORDEM->hideColumn(c);
   DBGNOVA_ORDEM->setEnterMove(nextReorderCell);
   DBGNOVA_ORDEM->setDragColumns({WorkoutModel::Seq, WorkoutModel::Descricao});
@@ -372,6 +374,7 @@ void TFRMTIPOEXERCICIO::buildView() {
   DBGVISUALIZA = new WorkoutGrid(PNLVISUALIZA);
   DBGVISUALIZA->setObjectName(QStringLiteral("DBGVISUALIZA"));
   DBGVISUALIZA->setModel(workout_);
+  DBGVISUALIZA->fitWorkoutColumns();
   DBGVISUALIZA->hideColumn(WorkoutModel::NovaOrdem);
   DBGVISUALIZA->setEditTriggers(QAbstractItemView::NoEditTriggers);
   DBGVISUALIZA->setEnterMove(nextSeriesCell);

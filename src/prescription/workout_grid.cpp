@@ -65,8 +65,7 @@ void WorkoutGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
   emit cursorMoved();
 }
 
-void WorkoutGrid::setModel(QAbstractItemModel* model) {
-  QTableView::setModel(model);
+void WorkoutGrid::fitWorkoutColumns() {
   setColumnWidth(0, 48);
   setColumnWidth(1, 260);
 }

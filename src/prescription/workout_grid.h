@@ -23,8 +23,9 @@ class WorkoutGrid : public QTableView {
   void cancelEdit();
   // Enter, as the keyboard gives it.
   void enterPressed();
-  // The position column narrow, the exercise's name wide enough to read.
-  void setModel(QAbstractItemModel* model) override;
+  // For a grid of a workout: the position column narrow, the exercise's name wide enough
+  // to read.
+  void fitWorkoutColumns();
 
  signals:
   void rowDropped(int from, int onto);
