@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 void GuiPrompter::beep() {
@@ -20,7 +21,11 @@ int GuiPrompter::ask(PromptKind kind, const QString& caption, const QString& bod
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
   }
+  const QPointer<QWidget> before = QApplication::activeWindow();
   const int pressed = box.exec();
+  // The keyboard goes back to the window that asked, also where no window manager hands the
+  // focus back (a kiosk session on the front desk).
+  if (before && before->isVisible()) before->activateWindow();
   if (!question) return kAnswerOk;
   // Escape or closing the box counts as No: the caller only acts on an explicit Yes.
   return pressed == QMessageBox::Yes ? kAnswerYes : kAnswerNo;

@@ -9,7 +9,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSqlRecord>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -27,6 +29,10 @@
 #include "forms/field_chain.h"
 #include "forms/field_keys.h"
 #include "forms/search_panel.h"
+#include "forms/video_player.h"
+#include "prescription/aerobic_model.h"
+#include "prescription/series_save.h"
+#include "prescription/stretch_strip.h"
 #include "prescription/workout_grid.h"
 #include "prescription/workout_model.h"
 #include "registry/person_store.h"
@@ -71,6 +77,7 @@ QFrame* panel(QWidget* parent, const char* name) {
 QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
   auto* b = new QPushButton(caption, parent);
   b->setObjectName(QString::fromLatin1(name));
+  b->setAutoDefault(true);  // Enter on a focused button presses it, as Space does
   return b;
 }
 
@@ -85,6 +92,18 @@ QModelIndex nextSeriesCell(const QModelIndex& from) {
   }
   return model->index(from.row(), from.column() + 1);
 }
+
+// Aerobic grid: Enter goes to the next column, and from the level to the duration of the next
+// row.
+QModelIndex nextAerobicCell(const QModelIndex& from) {
+  if (!from.isValid()) return {};
+  if (from.column() >= AerobicModel::Nivel) {
+    if (from.row() + 1 >= from.model()->rowCount()) return {};
+    return from.model()->index(from.row() + 1, AerobicModel::Duracao);
+  }
+  return from.model()->index(from.row(), from.column() + 1);
+}
+
 
 // Reorder grid: Enter in "Nova Ordem" goes to the next row, elsewhere to "Nova Ordem".
 QModelIndex nextReorderCell(const QModelIndex& from) {
@@ -101,7 +120,10 @@ TFRMTIPOEXERCICIO::TFRMTIPOEXERCICIO(QWidget* parent) : ChildWindow(parent) {
   setObjectName(QStringLiteral("TFRMTIPOEXERCICIO"));
   setWindowTitle(QStringLiteral("Tipo de Exercício"));
   workout_ = new WorkoutModel(this);
+  aerobic_ = new AerobicModel(this);
   pickingModel_ = new QStandardItemModel(this);
+  Timer1.setInterval(2000);
+  connect(&Timer1, &QTimer::timeout, this, &TFRMTIPOEXERCICIO::videoTick);
   build();
   setPreferredSize(QSize(1200, 680));
 }
@@ -127,13 +149,15 @@ void TFRMTIPOEXERCICIO::build() {
   buildHeader();
   layout->addWidget(PNLCABECALHO);
   PNLFUNDO = panel(this, "PNLFUNDO");
-  auto* blocks = new QVBoxLayout(PNLFUNDO);
+  auto* stack = new QVBoxLayout(PNLFUNDO);
   buildWeekdays();
   buildEditing();
   buildReorder();
   buildView();
-  for (QFrame* block : {PNLDIAS, PNLFILTRO, PNLNOVA_ORDEM, PNLVISUALIZA}) {
-    blocks->addWidget(block);
+  buildAerobic();
+  buildStretching();
+  for (QFrame* block : blocks()) {
+    stack->addWidget(block);
     block->hide();
   }
   layout->addWidget(PNLFUNDO, 1);
@@ -194,6 +218,28 @@ void TFRMTIPOEXERCICIO::buildSearchArea() {
   layout->addWidget(Image1, 0, 2, 4, 1, Qt::AlignTop);
 }
 
+// A block's "Confirma" and "Cancela" at the foot of its panel; with `escape`, Esc anywhere in
+// the panel cancels too.
+void TFRMTIPOEXERCICIO::addConfirmCancel(QFrame* block, const char* confirmName,
+                                         void (TFRMTIPOEXERCICIO::*onConfirm)(),
+                                         const char* cancelName,
+                                         void (TFRMTIPOEXERCICIO::*onCancel)(), bool escape) {
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  QPushButton* confirm = button(block, confirmName, QStringLiteral("Confirma"));
+  connect(confirm, &QPushButton::clicked, this, onConfirm);
+  QPushButton* cancel = button(block, cancelName, QStringLiteral("Cancela"));
+  connect(cancel, &QPushButton::clicked, this, onCancel);
+  if (escape) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_Escape), block);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, cancel, &QPushButton::click);
+  }
+  buttons->addWidget(confirm);
+  buttons->addWidget(cancel);
+  static_cast<QBoxLayout*>(block->layout())->addLayout(buttons);
+}
+
 QPushButton* TFRMTIPOEXERCICIO::headerButton(const char* name, const QString& caption) {
   QPushButton* b = button(PNLCABECALHO, name, caption);
   b->setToolTip(caption);
@@ -217,6 +263,7 @@ void TFRMTIPOEXERCICIO::buildHeader() {
   EDTDATATROCA = new QLineEdit(PNLCABECALHO);
   EDTDATATROCA->setObjectName(QStringLiteral("EDTDATATROCA"));
   EDTDATATROCA->setInputMask(QStringLiteral("99/99/9999;_"));
+  onFieldKeys(EDTDATATROCA, [this] { changeDateEntered(); }, {});
   layout->addWidget(LBLALUNO, 0, 0, 1, 4);
   layout->addWidget(new QLabel(QStringLiteral("Data"), PNLCABECALHO), 1, 0);
   layout->addWidget(LBLDATA, 1, 1);
@@ -226,11 +273,11 @@ void TFRMTIPOEXERCICIO::buildHeader() {
   layout->addWidget(EDTDATATROCA, 1, 5);
   auto* buttons = new QHBoxLayout;
   connect(headerButton("SBAEROBICA", QStringLiteral("Atividade Aeróbica")), &QPushButton::clicked,
-          this, [] {});
+          this, &TFRMTIPOEXERCICIO::SBAEROBICAClick);
   connect(headerButton("SBEXERCICIOS", QStringLiteral("Musculação")), &QPushButton::clicked, this,
           &TFRMTIPOEXERCICIO::SBEXERCICIOSClick);
   connect(headerButton("SBALONGAMENTO", QStringLiteral("Alongamento")), &QPushButton::clicked, this,
-          [] {});
+          &TFRMTIPOEXERCICIO::SBALONGAMENTOClick);
   connect(headerButton("SBSAIRCAB", QStringLiteral("Retorna")), &QPushButton::clicked, this,
           &TFRMTIPOEXERCICIO::SBSAIRCABClick);
   connect(headerButton("SBIMPRESSORAPAISAGEM", QStringLiteral("Imprime Paisagem")),
@@ -267,6 +314,7 @@ void TFRMTIPOEXERCICIO::buildWeekdays() {
   QPushButton* confirm = button(PNLDIAS, "BBNSAIR", QStringLiteral("Confirma"));
   connect(confirm, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNSAIRClick);
   outer->addWidget(confirm, 0, Qt::AlignRight);
+  outer->addStretch();
 }
 
 void TFRMTIPOEXERCICIO::buildEditing() {
@@ -329,9 +377,20 @@ void TFRMTIPOEXERCICIO::buildEditing() {
   LBLDESCRICAOVIDEO = new QLabel(PNLFILTRO);
   LBLDESCRICAOVIDEO->setObjectName(QStringLiteral("LBLDESCRICAOVIDEO"));
   right->addWidget(LBLDESCRICAOVIDEO);
+  WindowsMediaPlayer = new VideoPlayer(PNLFILTRO);
+  WindowsMediaPlayer->setObjectName(QStringLiteral("WindowsMediaPlayer"));
+  WindowsMediaPlayer->setMinimumHeight(180);
+  right->addWidget(WindowsMediaPlayer);
+  connect(WindowsMediaPlayer, &VideoPlayer::failed, this, &TFRMTIPOEXERCICIO::videoTick);
   auto* buttons = new QHBoxLayout;
+  QPushButton* video = button(PNLFILTRO, "BBNVIDEO", QStringLiteral("Vídeo"));
+  video->setToolTip(QStringLiteral("Vídeo"));
+  connect(video, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNVIDEOClick);
+  buttons->addWidget(video);
   buttons->addStretch();
-  buttons->addWidget(button(PNLFILTRO, "BBNCONFIRMA", QStringLiteral("Confirma")));
+  QPushButton* confirm = button(PNLFILTRO, "BBNCONFIRMA", QStringLiteral("Confirma"));
+  connect(confirm, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNCONFIRMAClick);
+  buttons->addWidget(confirm);
   QPushButton* cancel = button(PNLFILTRO, "BBNCANCELA", QStringLiteral("Cancela"));
   connect(cancel, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNCANCELAClick);
   buttons->addWidget(cancel);
@@ -356,15 +415,8 @@ void TFRMTIPOEXERCICIO::buildReorder() {
   connect(DBGNOVA_ORDEM, &WorkoutGrid::rowDropped, this,
           [this](int from, int onto) { rowDropped(DBGNOVA_ORDEM, from, onto); });
   layout->addWidget(DBGNOVA_ORDEM, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  QPushButton* confirm = button(PNLNOVA_ORDEM, "BBNCONFIRMA_ORDEM", QStringLiteral("Confirma"));
-  connect(confirm, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNCONFIRMA_ORDEMClick);
-  QPushButton* cancel = button(PNLNOVA_ORDEM, "BBNCANCELA_ORDEM", QStringLiteral("Cancela"));
-  connect(cancel, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNCANCELA_ORDEMClick);
-  buttons->addWidget(confirm);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
+  addConfirmCancel(PNLNOVA_ORDEM, "BBNCONFIRMA_ORDEM", &TFRMTIPOEXERCICIO::BBNCONFIRMA_ORDEMClick,
+                   "BBNCANCELA_ORDEM", &TFRMTIPOEXERCICIO::BBNCANCELA_ORDEMClick, false);
 }
 
 void TFRMTIPOEXERCICIO::buildView() {
@@ -382,6 +434,54 @@ void TFRMTIPOEXERCICIO::buildView() {
   QPushButton* back = button(PNLVISUALIZA, "BBNRETORNA", QStringLiteral("Retorna"));
   connect(back, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNRETORNAClick);
   layout->addWidget(back, 0, Qt::AlignRight);
+}
+
+void TFRMTIPOEXERCICIO::buildAerobic() {
+  PNLAEROBICA = panel(PNLFUNDO, "PNLAEROBICA");
+  auto* layout = new QVBoxLayout(PNLAEROBICA);
+  layout->addWidget(new QLabel(QStringLiteral("Atividade Aeróbica"), PNLAEROBICA));
+  DBGAEROBICA = new WorkoutGrid(PNLAEROBICA);
+  DBGAEROBICA->setObjectName(QStringLiteral("DBGAEROBICA"));
+  DBGAEROBICA->setModel(aerobic_);
+  DBGAEROBICA->setColumnWidth(AerobicModel::Descricao, 300);
+  for (int c = AerobicModel::Duracao; c <= AerobicModel::Nivel; ++c)
+    DBGAEROBICA->setColumnWidth(c, 150);
+  DBGAEROBICA->horizontalHeader()->setStretchLastSection(true);
+  auto* decimals = new DecimalCommaDelegate(DBGAEROBICA);
+  DBGAEROBICA->setItemDelegateForColumn(AerobicModel::Velocidade, decimals);
+  DBGAEROBICA->setItemDelegateForColumn(AerobicModel::Nivel, decimals);
+  DBGAEROBICA->setEnterMove(nextAerobicCell);
+  connect(DBGAEROBICA, &QTableView::clicked, this, &TFRMTIPOEXERCICIO::aerobicClicked);
+  layout->addWidget(DBGAEROBICA, 1);
+  addConfirmCancel(PNLAEROBICA, "BBNCONFIRMAAEROBICA",
+                   &TFRMTIPOEXERCICIO::BBNCONFIRMAAEROBICAClick, "BBNCANCELAAEROBICA",
+                   &TFRMTIPOEXERCICIO::BBNCANCELAAEROBICAClick, true);
+}
+
+void TFRMTIPOEXERCICIO::buildStretching() {
+  PNLALONGAMENTO = panel(PNLFUNDO, "PNLALONGAMENTO");
+  auto* layout = new QVBoxLayout(PNLALONGAMENTO);
+  layout->addWidget(new QLabel(QStringLiteral("Alongamento"), PNLALONGAMENTO));
+  stretches_ = new StretchStripWidget(PNLALONGAMENTO, 1.5);
+  layout->addWidget(stretches_, 0, Qt::AlignHCenter);
+  DBMEMOOBS = new QPlainTextEdit(PNLALONGAMENTO);
+  DBMEMOOBS->setObjectName(QStringLiteral("DBMEMOOBS"));
+  DBMEMOOBS->setTabChangesFocus(true);
+  DBMEMOOBS->setFixedHeight(DBMEMOOBS->fontMetrics().lineSpacing() * 5 + 12);
+  DBMEMOOBS->installEventFilter(this);
+  // Pasted text is cut to what the remark column holds.
+  connect(DBMEMOOBS, &QPlainTextEdit::textChanged, this, [this] {
+    const QString text = DBMEMOOBS->toPlainText();
+    if (text.size() <= kStretchObsLength) return;
+    const QSignalBlocker quiet(DBMEMOOBS);
+    DBMEMOOBS->setPlainText(text.left(kStretchObsLength));
+    DBMEMOOBS->moveCursor(QTextCursor::End);
+  });
+  layout->addWidget(DBMEMOOBS);
+  addConfirmCancel(PNLALONGAMENTO, "BBNCONFIRMAALONGAMENTO",
+                   &TFRMTIPOEXERCICIO::BBNCONFIRMAALONGAMENTOClick, "BBNCANCELAALONGAMENTO",
+                   &TFRMTIPOEXERCICIO::BBNCANCELAALONGAMENTOClick, true);
+  layout->addStretch();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -459,6 +559,8 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
 }
 
 void TFRMTIPOEXERCICIO::closeTables() {
+  Timer1.stop();
+  if (WindowsMediaPlayer) WindowsMediaPlayer->stop();
   // The grid lets go of the members before their connection goes.
   if (DBGALUNOS) DBGALUNOS->setModel(nullptr);
   delete members_;
@@ -513,6 +615,8 @@ bool TFRMTIPOEXERCICIO::eventFilter(QObject* watched, QEvent* event) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Insert || key == Qt::Key_Delete) return true;
   }
+  if (watched == DBMEMOOBS && event->type() == QEvent::KeyPress)
+    return memoKeyRefused(static_cast<QKeyEvent*>(event));
   if (watched == EDTFILTRO && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
     DBGEXERCICIO_FILTRADO->setFocus();
@@ -632,6 +736,7 @@ void TFRMTIPOEXERCICIO::memberSelection() {
   PNLCABECALHO->show();
   PNLFUNDO->show();
   ATIVA_BOTOES();
+  CBTREINO->setFocus();
 }
 
 void TFRMTIPOEXERCICIO::MOSTRA_FOTO(const QString& matricula) {
@@ -672,6 +777,14 @@ void TFRMTIPOEXERCICIO::ATIVA_BOTOES() {
       ->setEnabled(letter() == QStringLiteral("A"));
   findChild<QPushButton*>(QStringLiteral("BbnTamsel"))
       ->setEnabled(setting(QStringLiteral("IntegracaoTamsel")) == kSim);
+  // A block that closed took the focus with it: the keyboard goes back to the header, never
+  // to the window's exit button.
+  QTimer::singleShot(0, this, [this] {
+    if (!PNLCABECALHO->isVisible()) return;
+    for (const QFrame* block : blocks())
+      if (block->isVisible()) return;
+    CBTREINO->setFocus();
+  });
 }
 
 void TFRMTIPOEXERCICIO::DESATIVA_BOTOES() {
@@ -744,6 +857,13 @@ void TFRMTIPOEXERCICIO::BBNSAIRClick() {
     MENSAGEM(kInfo, Msg::DadoIncorreto, SeriesText::NenhumDia);
     return;
   }
+  if (!strengthDays_) {
+    showOnly(PNLAEROBICA);
+    DBGAEROBICA->setFocus();
+    if (aerobic_->rowCount() > 0)
+      DBGAEROBICA->setCurrentIndex(aerobic_->index(0, AerobicModel::Duracao));
+    return;
+  }
   showOnly(PNLFILTRO);
   fillPicking();
   EDTFILTRO->clear();
@@ -793,9 +913,31 @@ void TFRMTIPOEXERCICIO::BbnTamselClick() {
   MENSAGEM(kInfo, SeriesText::AvaliacaoIndisponivel);
 }
 
+QList<QFrame*> TFRMTIPOEXERCICIO::blocks() const {
+  return {PNLDIAS, PNLFILTRO, PNLNOVA_ORDEM, PNLVISUALIZA, PNLAEROBICA, PNLALONGAMENTO};
+}
+
 void TFRMTIPOEXERCICIO::showOnly(QFrame* shown) {
-  for (QFrame* block : {PNLDIAS, PNLFILTRO, PNLNOVA_ORDEM, PNLVISUALIZA})
+  for (QFrame* block : blocks())
     block->setVisible(block == shown);
+  // The keyboard starts in the block's first field.
+  if (shown == PNLDIAS) {
+    for (QCheckBox* day : days_)
+      if (day->isEnabled()) {
+        day->setFocus();
+        break;
+      }
+  } else if (shown == PNLFILTRO) {
+    EDTFILTRO->setFocus();
+  } else if (shown == PNLNOVA_ORDEM) {
+    DBGNOVA_ORDEM->setFocus();
+  } else if (shown == PNLVISUALIZA) {
+    DBGVISUALIZA->setFocus();
+  } else if (shown == PNLAEROBICA) {
+    DBGAEROBICA->setFocus();
+  } else if (shown == PNLALONGAMENTO) {
+    DBMEMOOBS->setFocus();
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -864,6 +1006,8 @@ void TFRMTIPOEXERCICIO::addExercise() {
       MENSAGEM(kInfo, QString(), SeriesText::ExercicioJaSelecionado);
     } else {
       workout_->appendExercise(exercise.code, exercise.descricao, exercise.aparelho);
+      showExerciseUnderCursor(exercise.code, exercise.descricao);
+      BBNVIDEOClick();
     }
   }
   EDTFILTRO->clear();
@@ -894,6 +1038,192 @@ void TFRMTIPOEXERCICIO::BBNCANCELAClick() {
   ATIVA_BOTOES();
   PNLFILTRO->hide();
   workout_->setEditing(false);
+}
+
+void TFRMTIPOEXERCICIO::BBNCONFIRMAClick() {
+  DBGEXERCICIO_SERIE->commitEdit();
+  QPushButton* zera = findChild<QPushButton*>(QStringLiteral("SBZERA"));
+  const bool zeraEnabled = zera->isEnabled();
+  ATIVA_BOTOES();
+  zera->setEnabled(zeraEnabled);
+  findChild<QPushButton*>(QStringLiteral("BBNCANCELA"))->setEnabled(true);
+  PNLFILTRO->hide();
+  const QModelIndex remembered = DBGEXERCICIO_SERIE->currentIndex();
+
+  WorkoutSave save;
+  save.matricula = G().GSTR_MATRICULA_ALUNO;
+  save.letter = letter();
+  save.professor = G().GSTR_PROFESSOR;
+  save.usuario = G().GSTR_USUARIO;
+  save.moment = QDateTime::currentDateTime();
+  save.changeDate = parseTypedDate(EDTDATATROCA->text()).value_or(QDate());
+  save.boxes = weekdayBoxes();
+  save.rows = workout_->rows();
+  const std::optional<int> stored = saveWorkout(ADOConnectionVantrel().database(), save);
+  if (!stored) {
+    // Nothing was stored: the workout stays on screen as typed, to be saved again.
+    DESATIVA_BOTOES();
+    zera->setEnabled(zeraEnabled);
+    showOnly(PNLFILTRO);
+    DBGEXERCICIO_SERIE->setFocus();
+    return;
+  }
+  workout_->setEditing(false);
+  if (remembered.isValid() && remembered.row() < workout_->rowCount())
+    DBGEXERCICIO_SERIE->setCurrentIndex(remembered);
+  if (*stored < 2) return;
+  if (MENSAGEM(QStringLiteral("?"), SeriesText::DesejaAlterarOrdem) == kAnswerYes) SBNOVA_ORDEMClick();
+}
+
+void TFRMTIPOEXERCICIO::changeDateEntered() {
+  const std::optional<QDate> date = parseTypedDate(EDTDATATROCA->text());
+  if (!date) {
+    MENSAGEM(kInfo, Msg::DadoIncorreto, SeriesText::DataTroca);
+    EDTDATATROCA->setFocus();
+    return;
+  }
+  EDTDATATROCA->setText(formatTypedDate(*date));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Video
+
+void TFRMTIPOEXERCICIO::BBNVIDEOClick() {
+  Timer1.stop();
+  WindowsMediaPlayer->stop();
+  QString path;
+  try {
+    path = exerciseVideoPath(ADOConnectionVantrel().database(), G().GSTR_EXERCICIO_VIDEO);
+  } catch (const SqlError&) {
+    return;  // a video that cannot be looked up is a video not shown; the work goes on
+  }
+  if (path.isEmpty()) return;
+  if (WindowsMediaPlayer->play(path)) Timer1.start();
+}
+
+// Every two seconds: while the video plays nothing happens; once it ended, or never started,
+// the player goes away.
+void TFRMTIPOEXERCICIO::videoTick() {
+  if (WindowsMediaPlayer->playing()) return;
+  Timer1.stop();
+  WindowsMediaPlayer->stop();
+  for (QWidget* w : QList<QWidget*>{EDTFILTRO, DBGEXERCICIO_FILTRADO, DBGEXERCICIO_SERIE})
+    w->setEnabled(true);
+  for (const char* name : {"BBNVIDEO", "BBNCONFIRMA", "BBNCANCELA"})
+    findChild<QPushButton*>(QString::fromLatin1(name))->setEnabled(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Aerobic block
+
+void TFRMTIPOEXERCICIO::SBAEROBICAClick() {
+  const QSqlDatabase db = ADOConnectionVantrel().database();
+  QList<AerobicRow> rows;
+  try {
+    rows = aerobicCatalogue(db);
+  } catch (const SqlError&) {
+    MENSAGEM(kInfo, Msg::GravandoNaTabela, QStringLiteral("TempAerobica"));
+    return;
+  }
+  pBooVisualiza = false;
+  showWeekdays(freshWeekdays());
+  DESATIVA_BOTOES();
+  std::optional<WeekdayFlags> days;
+  try {
+    days = loadCurrentAerobic(db, G().GSTR_MATRICULA_ALUNO, rows);
+  } catch (const SqlError&) {
+    MENSAGEM(kInfo, Msg::GravandoNaTabela, QStringLiteral("TempAerobica"));
+    ATIVA_BOTOES();
+    return;
+  }
+  if (days)
+    for (int d = 0; d < kWeekdayCount; ++d) days_[d]->setChecked((*days)[d]);
+  aerobic_->setRows(rows);
+  strengthDays_ = false;
+  showOnly(PNLDIAS);
+}
+
+void TFRMTIPOEXERCICIO::aerobicClicked(const QModelIndex& index) {
+  if (index.column() == AerobicModel::Descricao || index.column() == AerobicModel::Duracao)
+    DBGAEROBICA->setCurrentIndex(aerobic_->index(index.row(), AerobicModel::Velocidade));
+}
+
+void TFRMTIPOEXERCICIO::BBNCONFIRMAAEROBICAClick() {
+  DBGAEROBICA->commitEdit();
+  ATIVA_BOTOES();
+  PNLAEROBICA->hide();
+  const QModelIndex remembered = DBGAEROBICA->currentIndex();
+  WeekdayFlags days{};
+  for (int d = 0; d < kWeekdayCount; ++d) days[d] = days_[d]->isChecked();
+  if (!saveAerobic(ADOConnectionVantrel().database(), G().GSTR_MATRICULA_ALUNO,
+                   G().GSTR_PROFESSOR, QDate::currentDate(), days, aerobic_->rows())) {
+    // Nothing was stored: the block stays on screen as typed.
+    DESATIVA_BOTOES();
+    showOnly(PNLAEROBICA);
+    DBGAEROBICA->setFocus();
+    return;
+  }
+  if (remembered.isValid()) DBGAEROBICA->setCurrentIndex(remembered);
+}
+
+void TFRMTIPOEXERCICIO::BBNCANCELAAEROBICAClick() {
+  DBGAEROBICA->cancelEdit();
+  ATIVA_BOTOES();
+  PNLAEROBICA->hide();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stretching block
+
+void TFRMTIPOEXERCICIO::SBALONGAMENTOClick() {
+  std::optional<std::pair<StretchChoice, QDate>> current;
+  try {
+    current = currentStretching(ADOConnectionVantrel().database(), G().GSTR_MATRICULA_ALUNO,
+                                letter());
+  } catch (const SqlError&) {
+    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Alongamento"));
+    return;
+  }
+  const StretchChoice choice = current ? current->first : StretchChoice{};
+  stretches_->setTicks(choice.stretches);
+  DBMEMOOBS->setPlainText(choice.obs);
+  pBooVisualiza = false;
+  DESATIVA_BOTOES();
+  showOnly(PNLALONGAMENTO);
+  DBMEMOOBS->setFocus();
+  DBMEMOOBS->moveCursor(QTextCursor::End);
+}
+
+void TFRMTIPOEXERCICIO::BBNCONFIRMAALONGAMENTOClick() {
+  ATIVA_BOTOES();
+  PNLALONGAMENTO->hide();
+  StretchChoice choice;
+  choice.obs = DBMEMOOBS->toPlainText();
+  choice.stretches = stretches_->ticks();
+  if (!saveStretching(ADOConnectionVantrel().database(), G().GSTR_MATRICULA_ALUNO, letter(),
+                      QDate::currentDate(), choice)) {
+    // Nothing was stored: the choice stays on screen as ticked.
+    DESATIVA_BOTOES();
+    showOnly(PNLALONGAMENTO);
+    DBMEMOOBS->setFocus();
+  }
+}
+
+void TFRMTIPOEXERCICIO::BBNCANCELAALONGAMENTOClick() {
+  ATIVA_BOTOES();
+  PNLALONGAMENTO->hide();
+}
+
+// Once the remark holds its lines, keys that would type are refused and said so; Delete still
+// takes text away.
+bool TFRMTIPOEXERCICIO::memoKeyRefused(QKeyEvent* event) {
+  if (event->text().isEmpty() || event->key() == Qt::Key_Delete ||
+      event->key() == Qt::Key_Escape || event->key() == Qt::Key_Tab ||
+      event->key() == Qt::Key_Backtab)
+    return false;
+  if (memoTakesKeys(DBMEMOOBS->toPlainText())) return false;
+  MENSAGEM(kInfo, SeriesText::AtingiuLimite, SeriesText::QuatroLinhas);
+  return true;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // exercises. The workout being edited is held in memory by this window alone.
 #pragma once
 
+#include <QTimer>
 #include <QVariantMap>
 #include <memory>
 
@@ -12,9 +13,14 @@
 #include "prescription/series_store.h"
 #include "registry/people_source.h"
 
+class AerobicModel;
 class Connection;
 class PagedTableModel;
+class QPlainTextEdit;
+class StretchStripWidget;
+class VideoPlayer;
 class QCheckBox;
+class QKeyEvent;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -35,6 +41,7 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
 
   bool hasCloseBox() const override { return false; }
   WorkoutModel* workout() const { return workout_; }
+  AerobicModel* aerobic() const { return aerobic_; }
 
   bool LIBERA = false;
   bool MLIBERA_ORDEM = false;
@@ -54,7 +61,12 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   void buildEditing();
   void buildReorder();
   void buildView();
+  void buildAerobic();
+  void buildStretching();
   QPushButton* headerButton(const char* name, const QString& caption);
+  void addConfirmCancel(QFrame* block, const char* confirmName,
+                        void (TFRMTIPOEXERCICIO::*onConfirm)(), const char* cancelName,
+                        void (TFRMTIPOEXERCICIO::*onCancel)(), bool escape);
   QString setting(const QString& column) const { return settings_.value(column).toString(); }
   bool openFailed(const QString& text, const QString& detail);
 
@@ -99,7 +111,23 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   void showExerciseUnderCursor(const QString& code, const QString& descricao);
   void deleteExercise();
   void rowDropped(WorkoutGrid* grid, int from, int onto);
+  void BBNCONFIRMAClick();
   void BBNCANCELAClick();
+  void changeDateEntered();
+
+  // The video of the exercise under the cursor.
+  void BBNVIDEOClick();
+  void videoTick();
+
+  // The aerobic and stretching blocks.
+  void SBAEROBICAClick();
+  void BBNCONFIRMAAEROBICAClick();
+  void BBNCANCELAAEROBICAClick();
+  void aerobicClicked(const QModelIndex& index);
+  void SBALONGAMENTOClick();
+  void BBNCONFIRMAALONGAMENTOClick();
+  void BBNCANCELAALONGAMENTOClick();
+  bool memoKeyRefused(QKeyEvent* event);
 
   // The reorder and view panels.
   void SBNOVA_ORDEMClick();
@@ -107,6 +135,7 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   void BBNCANCELA_ORDEMClick();
   void BBNRETORNAClick();
   void showOnly(QFrame* panel);
+  QList<QFrame*> blocks() const;
 
   QVariantMap settings_;
   PeopleTables people_;
@@ -117,6 +146,7 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   QList<PickRow> picking_;
   QStandardItemModel* pickingModel_ = nullptr;
   WorkoutModel* workout_ = nullptr;
+  AerobicModel* aerobic_ = nullptr;
   bool zeroed_ = false;
   bool strengthDays_ = false;
 
@@ -147,9 +177,16 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   WorkoutGrid* DBGEXERCICIO_FILTRADO = nullptr;
   WorkoutGrid* DBGEXERCICIO_SERIE = nullptr;
   QLabel* LBLDESCRICAOVIDEO = nullptr;
+  VideoPlayer* WindowsMediaPlayer = nullptr;
+  QTimer Timer1;
 
   QFrame* PNLNOVA_ORDEM = nullptr;
   WorkoutGrid* DBGNOVA_ORDEM = nullptr;
   QFrame* PNLVISUALIZA = nullptr;
   WorkoutGrid* DBGVISUALIZA = nullptr;
+  QFrame* PNLAEROBICA = nullptr;
+  WorkoutGrid* DBGAEROBICA = nullptr;
+  QFrame* PNLALONGAMENTO = nullptr;
+  StretchStripWidget* stretches_ = nullptr;
+  QPlainTextEdit* DBMEMOOBS = nullptr;
 };

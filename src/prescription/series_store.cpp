@@ -145,6 +145,14 @@ int firstStartingWith(const QList<PickRow>& rows, const QString& text) {
   return -1;
 }
 
+QString exerciseVideoPath(const QSqlDatabase& workoutDb, const QString& code) {
+  return scalarSql(workoutDb,
+                   QStringLiteral("SELECT Caminho_Video FROM Exercicios WHERE Codigo = ? AND "
+                                  "Caminho_Video IS NOT NULL AND Caminho_Video <> ''"),
+                   {code})
+      .toString();
+}
+
 QStringList muscleGroupEntries(const QSqlDatabase& workoutDb) {
   QSqlQuery query =
       runSql(workoutDb,

@@ -28,6 +28,10 @@ inline const QString ProblemaBancoInternet =
 // Said by the assessment button until the assessment selection exists.
 inline const QString AvaliacaoIndisponivel =
     QStringLiteral("Seleção de Avaliação Física ainda não disponível !");
+inline const QString DesejaAlterarOrdem = QStringLiteral("Deseja alterar ordem dos exercícios?");
+inline const QString DataTroca = QStringLiteral("Data troca");
+inline const QString AtingiuLimite = QStringLiteral("Atingiu o limite Máximo");
+inline const QString QuatroLinhas = QStringLiteral(" 4 linhas");
 }  // namespace SeriesText
 
 // The instructor filter: a staff row whose CARGO contains "PROF MUSC" and that has no
@@ -77,6 +81,9 @@ struct PickRow {
 QList<PickRow> pickingList(const QSqlDatabase& workoutDb, const std::optional<QString>& groupCode);
 // The first exercise whose name begins with `text` (case ignored), or -1.
 int firstStartingWith(const QList<PickRow>& rows, const QString& text);
+
+// The video of an exercise (Caminho_Video), or empty when it has none. Throws SqlError.
+QString exerciseVideoPath(const QSqlDatabase& workoutDb, const QString& code);
 
 // The muscle-group list's entries, "CODIGO - DESCRICAO", ordered by code.
 QStringList muscleGroupEntries(const QSqlDatabase& workoutDb);

@@ -1,6 +1,7 @@
 #include "prescription/workout_grid.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 WorkoutGrid::WorkoutGrid(QWidget* parent) : QTableView(parent) {
@@ -8,6 +9,8 @@ WorkoutGrid::WorkoutGrid(QWidget* parent) : QTableView(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   // A double click belongs to the window (delete, add); typing starts an edit.
   setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+  // Enter walks the cells; Tab goes on to the next field of the window.
+  setTabKeyNavigation(false);
 }
 
 void WorkoutGrid::cancelEdit() {
@@ -15,6 +18,15 @@ void WorkoutGrid::cancelEdit() {
   for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (editor->isVisible())
       QTableView::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+void WorkoutGrid::commitEdit() {
+  if (state() != QAbstractItemView::EditingState) return;
+  for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!editor->isVisible()) continue;
+    commitData(editor);
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
 }
 
 void WorkoutGrid::enterPressed() {
@@ -66,6 +78,22 @@ void WorkoutGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
 }
 
 void WorkoutGrid::fitWorkoutColumns() {
-  setColumnWidth(0, 48);
-  setColumnWidth(1, 260);
+  // Seq, Descrição, Séries, Repetições, Peso, Regulagem, Intervalo, Observação, Nova Ordem.
+  static constexpr int kWidths[] = {48, 250, 55, 90, 80, 90, 70, 210, 90};
+  for (int column = 0; column < int(std::size(kWidths)); ++column)
+    setColumnWidth(column, kWidths[column]);
+}
+
+QWidget* DecimalCommaDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                            const QModelIndex& index) const {
+  QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+  if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+    QObject::connect(line, &QLineEdit::textEdited, line, [line](const QString& text) {
+      if (!text.contains(QLatin1Char('.'))) return;
+      const int cursor = line->cursorPosition();
+      line->setText(QString(text).replace(QLatin1Char('.'), QLatin1Char(',')));
+      line->setCursorPosition(cursor);
+    });
+  }
+  return editor;
 }

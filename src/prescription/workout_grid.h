@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QSet>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
 
@@ -21,6 +22,8 @@ class WorkoutGrid : public QTableView {
   void setDragColumns(QSet<int> columns) { dragColumns_ = std::move(columns); }
   // Drops an edit in progress without keeping what was typed.
   void cancelEdit();
+  // Keeps what is being typed in the cell and ends the edit, the cursor staying where it is.
+  void commitEdit();
   // Enter, as the keyboard gives it.
   void enterPressed();
   // For a grid of a workout: the position column narrow, the exercise's name wide enough
@@ -42,4 +45,12 @@ class WorkoutGrid : public QTableView {
   std::function<QModelIndex(const QModelIndex&)> enterMove_;
   QSet<int> dragColumns_;
   int dragRow_ = -1;
+};
+
+// The editor of a decimal cell: a point typed goes in as the comma of Brazilian numbers.
+class DecimalCommaDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override;
 };

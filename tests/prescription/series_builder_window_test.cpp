@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -14,7 +15,9 @@
 #include "base/globals.h"
 #include "base/messages.h"
 #include "base/typed_date.h"
+#include "data/connection.h"
 #include "data/sql.h"
+#include "prescription/aerobic_model.h"
 #include "prescription/series_builder_window.h"
 #include "prescription/workout_grid.h"
 #include "prescription/workout_model.h"
@@ -123,8 +126,218 @@ class SeriesBuilderWindow : public FrameFixture {
                                                : testPrompter().messages().last().detail;
   }
 
+  // Types each text into the grid's current cell and presses Enter after it.
+  void typeCells(WorkoutGrid* grid, const QStringList& texts) {
+    grid->setFocus();
+    for (const QString& text : texts) {
+      // Key by key: the first one opens the cell's editor, which takes the rest.
+      for (const QChar c : text) QTest::keyClicks(focused(grid), QString(c));
+      QTest::keyClick(focused(grid), Qt::Key_Return);
+      QApplication::processEvents();
+    }
+  }
+
+  int count(const QString& sql) { return scalarSql(workout(), sql).toInt(); }
+
   TFRMTIPOEXERCICIO* w_ = nullptr;
 };
+
+TEST_F(SeriesBuilderWindow, AWorkoutTypedAtTheKeyboardIsSavedAndOfferedForReordering) {
+  setSetting(QStringLiteral("TrocaDataSerie"), QStringLiteral("Sim"));
+  ASSERT_TRUE(open());
+  chooseMember();
+  openLetter("A");
+  child<QCheckBox>("CBSEG")->setChecked(true);
+  child<QCheckBox>("CBQUA")->setChecked(true);
+  child<QPushButton>("BBNSAIR")->click();
+  auto* filter = child<QLineEdit>("EDTFILTRO");
+  for (const char* name : {"SUP", "ROS", "LEG"}) {
+    QTest::keyClicks(filter, QString::fromLatin1(name));
+    QTest::keyClick(filter, Qt::Key_Return);
+  }
+  // The second row is left empty: it is not stored and the third takes its place.
+  auto* series = child<WorkoutGrid>("DBGEXERCICIO_SERIE");
+  series->setCurrentIndex(w_->workout()->index(0, WorkoutModel::Series));
+  typeCells(series, {"3", "12", "20 KG", "FURO 4", "60", "LENTO"});
+  series->setCurrentIndex(w_->workout()->index(2, WorkoutModel::Series));
+  typeCells(series, {"4", "10"});
+
+  // A change date that is not a date is refused in its field.
+  auto* change = child<QLineEdit>("EDTDATATROCA");
+  const QDate due = QDate::currentDate().addDays(45);
+  change->setFocus();
+  change->selectAll();
+  QTest::keyClicks(change, QStringLiteral("31029999"));
+  testPrompter().clear();
+  QTest::keyClick(change, Qt::Key_Return);
+  EXPECT_EQ(lastDetail(), QStringLiteral("Data troca"));
+  EXPECT_TRUE(change->hasFocus());
+  change->selectAll();
+  QTest::keyClicks(change, due.toString(QStringLiteral("ddMMyyyy")));
+  QTest::keyClick(change, Qt::Key_Return);
+  EXPECT_EQ(change->text(), formatTypedDate(due));
+
+  testPrompter().clear();
+  testPrompter().answerNext(kAnswerYes);
+  child<QPushButton>("BBNCONFIRMA")->click();
+  EXPECT_EQ(testPrompter().texts(), QStringList{QStringLiteral("Deseja alterar ordem dos exercícios?")});
+  ASSERT_TRUE(child("PNLNOVA_ORDEM")->isVisible());
+  EXPECT_EQ(workoutCodes(), (QStringList{"001", "003"}));
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Treino WHERE Matricula = '0000000012' AND "
+                                 "Treino = 'A' AND Seg = 1 AND Qua = 1 AND Dom = 0")),
+            2);
+  EXPECT_EQ(scalarSql(workout(), QStringLiteral("SELECT Data_Reavaliacao FROM Treino WHERE "
+                                                "Codigo_exercicio = '003'"))
+                .toDate(),
+            due);
+  EXPECT_EQ(scalarSql(workout(), QStringLiteral("SELECT Peso FROM Treino WHERE Ordem = 1"))
+                .toString(),
+            QStringLiteral("20 KG"));
+  EXPECT_EQ(count(QStringLiteral("SELECT Ordem FROM Treino WHERE Codigo_exercicio = '003'")), 2);
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Agendado WHERE DATA_FEITA IS NOT NULL")),
+            1);
+  child<QPushButton>("BBNCANCELA_ORDEM")->click();
+
+  // One exercise only: saved without the question.
+  openLetter("A");
+  child<QPushButton>("BBNSAIR")->click();
+  series->setCurrentIndex(w_->workout()->index(1, WorkoutModel::Series));
+  testPrompter().clear();
+  testPrompter().answerNext(kAnswerYes);
+  doubleClick(series, 1, WorkoutModel::Descricao);
+  testPrompter().clear();
+  child<QPushButton>("BBNCONFIRMA")->click();
+  EXPECT_TRUE(testPrompter().messages().isEmpty());
+  EXPECT_FALSE(child("PNLFILTRO")->isVisible());
+  EXPECT_TRUE(child<QPushButton>("SBEXERCICIOS")->isEnabled());
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Treino")), 1);
+}
+
+TEST_F(SeriesBuilderWindow, AFailedSaveKeepsTheTypedWorkoutOnScreen) {
+  ASSERT_TRUE(open());
+  chooseMember();
+  openLetter("A");
+  child<QCheckBox>("CBSEX")->setChecked(true);
+  child<QPushButton>("BBNSAIR")->click();
+  auto* filter = child<QLineEdit>("EDTFILTRO");
+  QTest::keyClicks(filter, QStringLiteral("REM"));
+  QTest::keyClick(filter, Qt::Key_Return);
+  auto* series = child<WorkoutGrid>("DBGEXERCICIO_SERIE");
+  series->setCurrentIndex(w_->workout()->index(0, WorkoutModel::Series));
+  typeCells(series, {"3"});
+  runSql(workout(), QStringLiteral("CREATE TRIGGER falha BEFORE INSERT ON Treino BEGIN SELECT "
+                                   "RAISE(ABORT, 'falha forçada'); END"));
+  testPrompter().clear();
+  child<QPushButton>("BBNCONFIRMA")->click();
+  ASSERT_EQ(testPrompter().messages().size(), 1);
+  EXPECT_EQ(testPrompter().messages()[0].text, Msg::GravandoNaTabela);
+  EXPECT_EQ(lastDetail(), QStringLiteral("Treino"));
+  EXPECT_TRUE(child("PNLFILTRO")->isVisible());
+  EXPECT_FALSE(child<QPushButton>("SBEXERCICIOS")->isEnabled());
+  ASSERT_EQ(w_->workout()->rowCount(), 1);
+  EXPECT_EQ(w_->workout()->rows()[0].series, QStringLiteral("3"));
+
+  runSql(workout(), QStringLiteral("DROP TRIGGER falha"));
+  child<QPushButton>("BBNCONFIRMA")->click();
+  EXPECT_FALSE(child("PNLFILTRO")->isVisible());
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Treino WHERE Sex = 1")), 1);
+}
+
+TEST_F(SeriesBuilderWindow, TheAerobicBlockTakesBrazilianDecimalsAndItsOwnWeekdays) {
+  for (const auto& [code, name] : {std::pair{"101", "ESTEIRA"}, {"102", "BICICLETA"}})
+    runSql(workout(),
+           QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo) VALUES (?, ?, 'S')"),
+           {code, name});
+  ASSERT_TRUE(open());
+  chooseMember();
+  child<QComboBox>("CBTREINO")->setCurrentText(QStringLiteral("B"));
+  child<QComboBox>("CBTREINO")->activated(1);
+  EXPECT_FALSE(child<QPushButton>("SBAEROBICA")->isEnabled());
+  child<QComboBox>("CBTREINO")->setCurrentText(QStringLiteral("A"));
+  child<QComboBox>("CBTREINO")->activated(0);
+  ASSERT_TRUE(child<QPushButton>("SBAEROBICA")->isEnabled());
+  child<QPushButton>("SBAEROBICA")->click();
+  ASSERT_TRUE(child("PNLDIAS")->isVisible());
+  EXPECT_EQ(boxes(), ".......");
+  EXPECT_FALSE(child<QPushButton>("SBEXERCICIOS")->isEnabled());
+  child<QCheckBox>("CBTER")->setChecked(true);
+  child<QPushButton>("BBNSAIR")->click();
+  ASSERT_TRUE(child("PNLAEROBICA")->isVisible());
+  auto* grid = child<WorkoutGrid>("DBGAEROBICA");
+  EXPECT_EQ(grid->currentIndex(), w_->aerobic()->index(0, AerobicModel::Duracao));
+  // BICICLETA first by name: 20 minutes at 5.5, level 2; the treadmill's level only.
+  typeCells(grid, {"20", "5.5", "2", "", "", "1,5"});
+  EXPECT_EQ(w_->aerobic()->index(0, AerobicModel::Velocidade).data().toString(),
+            QStringLiteral("5,5"));
+  child<QPushButton>("BBNCONFIRMAAEROBICA")->click();
+  EXPECT_FALSE(child("PNLAEROBICA")->isVisible());
+  EXPECT_TRUE(child<QPushButton>("SBEXERCICIOS")->isEnabled());
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Aerobica WHERE Ter = 1 AND Seg = 0 AND "
+                                 "Professor = '0000000003'")),
+            2);
+  EXPECT_DOUBLE_EQ(scalarSql(workout(), QStringLiteral("SELECT Velocidade FROM Aerobica WHERE "
+                                                       "Codigo_exercicio = '102'"))
+                       .toDouble(),
+                   5.5);
+
+  // Opened again: the stored block and its day; Esc cancels and stores nothing.
+  child<QPushButton>("SBAEROBICA")->click();
+  EXPECT_EQ(boxes(), "..x....");
+  child<QPushButton>("BBNSAIR")->click();
+  EXPECT_EQ(w_->aerobic()->rows()[0].duracao, 20);
+  typeCells(grid, {"45"});
+  QTest::keyClick(grid, Qt::Key_Escape);
+  EXPECT_FALSE(child("PNLAEROBICA")->isVisible());
+  EXPECT_EQ(count(QStringLiteral("SELECT Duracao FROM Aerobica WHERE Codigo_exercicio = '102'")),
+            20);
+}
+
+TEST_F(SeriesBuilderWindow, TheStretchingChoiceIsTickedAndItsRemarkKeepsToFourLines) {
+  ASSERT_TRUE(open());
+  chooseMember();
+  child<QPushButton>("SBALONGAMENTO")->click();
+  ASSERT_TRUE(child("PNLALONGAMENTO")->isVisible());
+  EXPECT_FALSE(child<QPushButton>("SBALONGAMENTO")->isEnabled());
+  auto* memo = child<QPlainTextEdit>("DBMEMOOBS");
+  EXPECT_TRUE(memo->hasFocus());
+  child<QCheckBox>("DBCB01")->setChecked(true);
+  child<QCheckBox>("DBCB23")->setChecked(true);
+  for (const char* line : {"um", "dois", "tres", "quatro"}) {
+    QTest::keyClicks(memo, QString::fromLatin1(line));
+    QTest::keyClick(memo, Qt::Key_Return);
+  }
+  testPrompter().clear();
+  QTest::keyClick(memo, Qt::Key_X);
+  QTest::keyClick(memo, Qt::Key_Backspace);
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("um\ndois\ntres\nquatro\n"));
+  ASSERT_EQ(testPrompter().messages().size(), 2);
+  EXPECT_EQ(testPrompter().messages()[0].text, QStringLiteral("Atingiu o limite Máximo"));
+  EXPECT_EQ(lastDetail(), QStringLiteral(" 4 linhas"));
+  memo->moveCursor(QTextCursor::Start);
+  QTest::keyClick(memo, Qt::Key_Delete);
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("m\ndois\ntres\nquatro\n"));
+  child<QPushButton>("BBNCONFIRMAALONGAMENTO")->click();
+  EXPECT_FALSE(child("PNLALONGAMENTO")->isVisible());
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Alongamento WHERE Treino = 'A' AND "
+                                 "Alogamento_01 = 1 AND Alogamento_23 = 1 AND Alogamento_02 = 0")),
+            1);
+
+  // Opened again on the same day: the stored choice, edited in place.
+  child<QPushButton>("SBALONGAMENTO")->click();
+  EXPECT_TRUE(child<QCheckBox>("DBCB23")->isChecked());
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("m\ndois\ntres\nquatro\n"));
+  child<QCheckBox>("DBCB23")->setChecked(false);
+  child<QPushButton>("BBNCONFIRMAALONGAMENTO")->click();
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Alongamento")), 1);
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Alongamento WHERE Alogamento_23 = 0")), 1);
+  // Another letter has a choice of its own.
+  child<QComboBox>("CBTREINO")->setCurrentText(QStringLiteral("B"));
+  child<QPushButton>("SBALONGAMENTO")->click();
+  EXPECT_FALSE(child<QCheckBox>("DBCB01")->isChecked());
+  QTest::keyClick(memo, Qt::Key_Escape);
+  EXPECT_FALSE(child("PNLALONGAMENTO")->isVisible());
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Alongamento")), 1);
+}
 
 TEST_F(SeriesBuilderWindow,
        AnInstructorBuildsWorkoutAByFilterAndDoubleClickThenDragsDeletesAndCancels) {
@@ -293,6 +506,53 @@ TEST_F(SeriesBuilderWindow, TheReorderPanelChecksTheNewOrdersAndWritesTodaysRows
   child<QPushButton>("BBNRETORNA")->click();
   EXPECT_FALSE(child("PNLVISUALIZA")->isVisible());
   EXPECT_TRUE(child<QPushButton>("SBNOVA_ORDEM")->isEnabled());
+}
+
+TEST_F(SeriesBuilderWindow, TheReorderAlsoRenumbersTheGymsPortalCopy) {
+  setSetting(QStringLiteral("Portal_Cenection"), QStringLiteral("Sim"));
+  setSetting(QStringLiteral("CLIENTE"), 7.0);
+  const QDate today = QDate::currentDate();
+  store("A", today, "001", 1, "0100000");
+  store("A", today, "002", 2, "0100000");
+  Connection portal(DataSource::Ondrel, QStringLiteral("portal-teste"));
+  ASSERT_TRUE(portal.open());
+  for (const auto& [code, ordem, cliente] :
+       {std::tuple{"001", 1, 7}, {"002", 2, 7}, {"001", 1, 8}})
+    runSql(portal.database(),
+           QStringLiteral("INSERT INTO Portal_Treino (cliente, Matricula, Treino, Data, "
+                          "Codigo_exercicio, Ordem) VALUES (?, ?, 'A', ?, ?, ?)"),
+           {cliente, kAna, today, code, ordem});
+  ASSERT_TRUE(open());
+  chooseMember();
+  child<QPushButton>("SBNOVA_ORDEM")->click();
+  typeCells(child<WorkoutGrid>("DBGNOVA_ORDEM"), {"2", "1"});
+  child<QPushButton>("BBNCONFIRMA_ORDEM")->click();
+  ASSERT_TRUE(child("PNLVISUALIZA")->isVisible());
+  const auto ordem = [&](const char* code, int cliente) {
+    return scalarSql(portal.database(),
+                     QStringLiteral("SELECT Ordem FROM Portal_Treino WHERE Codigo_exercicio = ? "
+                                    "AND cliente = ?"),
+                     {code, cliente})
+        .toInt();
+  };
+  EXPECT_EQ(ordem("001", 7), 2);
+  EXPECT_EQ(ordem("002", 7), 1);
+  EXPECT_EQ(ordem("001", 8), 1);  // another gym's copy
+  portal.release();
+}
+
+TEST_F(SeriesBuilderWindow, ADoubleClickOnTheInstructorNeedsAMemberTyped) {
+  ASSERT_TRUE(open());
+  auto* instructors = child<QComboBox>("CBFUNCIONARIOS");
+  QTest::mouseDClick(instructors, Qt::LeftButton);
+  EXPECT_EQ(lastDetail(), QStringLiteral("Professor ou Aluno não informado"));
+  EXPECT_FALSE(child("PNLCABECALHO")->isVisible());
+  auto* number = child<QLineEdit>("EDTMATRICULA");
+  number->setFocus();
+  QTest::keyClicks(number, QStringLiteral("12"));
+  QTest::mouseDClick(instructors, Qt::LeftButton);
+  EXPECT_EQ(G().GSTR_PROFESSOR.str(), QStringLiteral("0000000003"));
+  EXPECT_TRUE(child("PNLCABECALHO")->isVisible());
 }
 
 TEST_F(SeriesBuilderWindow, TheSearchTakesOnlyItsKeysAndRefusesUnknownMembers) {

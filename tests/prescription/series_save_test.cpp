@@ -7,6 +7,7 @@
 
 #include "data/schema.h"
 #include "data/sql.h"
+#include "prescription/aerobic_model.h"
 #include "prescription/series_save.h"
 #include "prescription/series_store.h"
 #include "support/test_db.h"
@@ -338,6 +339,18 @@ TEST(StretchMemo, TakesNoKeyOnceItHoldsFiveLines) {
                {"1\n2\n3\n4\n5", false},
                {"uma linha longa sem quebra", true}};
   for (const auto& c : cases) EXPECT_EQ(memoTakesKeys(QString::fromLatin1(c.text)), c.takes) << c.text;
+}
+
+TEST(AerobicEntry, ReadsDecimalsTypedWithACommaOrAPoint) {
+  const struct {
+    const char* typed;
+    std::optional<double> value;
+  } cases[] = {{"5,5", 5.5}, {"5.5", 5.5}, {" 12 ", 12.0}, {"", 0.0}, {",5", 0.5},
+               {"1.000,5", std::nullopt}, {"5,5,5", std::nullopt}, {"abc", std::nullopt},
+               {",", std::nullopt}};
+  for (const auto& c : cases) EXPECT_EQ(readDecimal(QString::fromLatin1(c.typed)), c.value) << c.typed;
+  EXPECT_EQ(showDecimal(5.5), QStringLiteral("5,5"));
+  EXPECT_EQ(showDecimal(0), QStringLiteral("0"));
 }
 
 }  // namespace
