@@ -1,5 +1,8 @@
 #include "printing/report.h"
 
+#include <array>
+#include <map>
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -15,8 +18,8 @@ namespace {
 // next page by a rounding error.
 constexpr double kEpsilon = 1e-6;
 
-// PDF coordinates need no more precision than this.
-constexpr int kPdfResolution = 600;
+// PDF coordinates need no more precision than this: a twelfth of a millimetre.
+constexpr int kPdfResolution = 300;
 
 QSizeF a4(PageOrientation orientation) {
   const QSizeF portrait = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
@@ -133,6 +136,34 @@ QFont toQFont(const ReportFont& wanted) {
   return font;
 }
 
+// The fonts of a document and their measures on its device, made once per document instead of
+// once per text.
+class Fonts {
+ public:
+  struct Entry {
+    QFont font;
+    QFontMetricsF metrics;
+  };
+  explicit Fonts(const QPaintDevice* device) : device_(device) {}
+  const Entry& of(const ReportFont& wanted) {
+    const QString key = QStringLiteral("%1|%2|%3%4")
+                            .arg(wanted.family)
+                            .arg(wanted.points)
+                            .arg(wanted.bold ? 'b' : '-')
+                            .arg(wanted.italic ? 'i' : '-');
+    auto found = cache_.find(key);
+    if (found == cache_.end()) {
+      const QFont font = toQFont(wanted);
+      found = cache_.emplace(key, Entry{font, QFontMetricsF(font, device_)}).first;
+    }
+    return found->second;
+  }
+
+ private:
+  const QPaintDevice* device_;
+  std::map<QString, Entry> cache_;
+};
+
 QRectF scaled(const QRectF& mm, double s) {
   return QRectF(mm.left() * s, mm.top() * s, mm.width() * s, mm.height() * s);
 }
@@ -153,19 +184,45 @@ QString cutToWidth(const QString& text, const QFontMetricsF& metrics, double wid
   return text.left(lo);
 }
 
-void drawText(QPainter& painter, const QRectF& boxMm, const QString& value, const ReportFont& font,
-              Qt::Alignment align, bool wrap, const QColor& fill, double s) {
+// A line that fits its box needs neither a clip nor a text layout: it goes on the baseline
+// where the rectangle form would put it. Saving the painter and clipping around every text is
+// what made long listings slow.
+void drawOnBaseline(QPainter& painter, const QRectF& box, const QString& value,
+                    const QFontMetricsF& metrics, Qt::Alignment align, double advance) {
+  double x = box.left();
+  if (align & Qt::AlignRight)
+    x = box.right() - advance;
+  else if (align & Qt::AlignHCenter)
+    x = box.center().x() - advance / 2;
+  double y = box.top() + metrics.ascent();
+  if (align & Qt::AlignBottom)
+    y = box.bottom() - metrics.descent();
+  else if (align & Qt::AlignVCenter)
+    y = box.center().y() + (metrics.ascent() - metrics.descent()) / 2;
+  painter.drawText(QPointF(x, y), value);
+}
+
+void drawText(QPainter& painter, Fonts& fonts, const QRectF& boxMm, const QString& value,
+              const ReportFont& font, Qt::Alignment align, bool wrap, const QColor& fill,
+              double s) {
   const QRectF box = scaled(boxMm, s);
   if (fill.isValid()) painter.fillRect(box, fill);
   if (value.isEmpty()) return;
-  const QFont qfont = toQFont(font);
-  painter.setFont(qfont);
+  const Fonts::Entry& entry = fonts.of(font);
+  painter.setFont(entry.font);
+  const QFontMetricsF& metrics = entry.metrics;
+  if (!wrap) {
+    const double advance = metrics.horizontalAdvance(value);
+    if (metrics.height() <= box.height() && advance <= box.width()) {
+      drawOnBaseline(painter, box, value, metrics, align, advance);
+      return;
+    }
+  }
   painter.save();
   painter.setClipRect(box, Qt::IntersectClip);
   if (wrap) {
     painter.drawText(box, int(align) | Qt::TextWordWrap, value);
   } else {
-    const QFontMetricsF metrics(qfont, painter.device());
     painter.drawText(box, int(align) | Qt::TextSingleLine, cutToWidth(value, metrics, box.width()));
   }
   painter.restore();
@@ -191,7 +248,7 @@ QRectF fitted(const QSize& image, const QRectF& box) {
   return QRectF(box.center() - QPointF(size.width() / 2, size.height() / 2), size);
 }
 
-void drawBand(QPainter& painter, const ReportBand& band, const QPointF& origin,
+void drawBand(QPainter& painter, Fonts& fonts, const ReportBand& band, const QPointF& origin,
               const Report& report, const ReportLayout& layout, int page, int row, double s) {
   for (const ReportPicture& picture : band.pictures) {
     if (picture.image.isNull()) continue;
@@ -199,7 +256,8 @@ void drawBand(QPainter& painter, const ReportBand& band, const QPointF& origin,
     painter.drawImage(fitted(picture.image.size(), box), picture.image);
   }
   for (const ReportText& text : band.texts)
-    drawText(painter, text.box.translated(origin), textValue(text, report, layout, page, row),
+    drawText(painter, fonts, text.box.translated(origin),
+             textValue(text, report, layout, page, row),
              text.font, text.align, text.wrap, text.fill, s);
   for (const ReportRule& rule : band.rules) {
     QPen pen(Qt::black, rule.width * s);
@@ -216,16 +274,32 @@ struct DetailPen {
         metrics(font, device),
         lefts(columnLefts(detail)),
         fitsHeight(metrics.height() <= detail.rowHeight * s),
-        widest(metrics.maxWidth()) {}
+        widest(metrics.maxWidth()) {
+    latin1.fill(-1);
+  }
+  // The width of a cell's text. Latin-1 texts (nearly all of them) add up the widths of their
+  // characters, each measured once, instead of shaping the whole text: shaping every cell is
+  // what a long listing spent most of its time on. Kerning only narrows such texts.
+  double advance(const QString& text) const {
+    double sum = 0;
+    for (const QChar c : text) {
+      if (c.unicode() > 0xFF) return metrics.horizontalAdvance(text);
+      double& width = latin1[c.unicode()];
+      if (width < 0) width = metrics.horizontalAdvance(c);
+      sum += width;
+    }
+    return sum;
+  }
   QFont font;
   QFontMetricsF metrics;
   QList<double> lefts;
   bool fitsHeight;  // a line of text stays inside the row
   double widest;    // no character is wider: short texts fit without being measured
+  mutable std::array<double, 256> latin1;  // measured character widths, -1 until measured
 };
 
-void drawRow(QPainter& painter, const Report& report, const DetailPen& pen, int row,
-             const QPointF& origin, double s) {
+void drawRow(QPainter& painter, Fonts& fonts, const Report& report, const DetailPen& pen,
+             int row, const QPointF& origin, double s) {
   const DetailBand& detail = report.detail;
   const QStringList& cells = report.rows[row].cells;
   for (int c = 0; c < detail.columns.size() && c < cells.size(); ++c) {
@@ -241,19 +315,12 @@ void drawRow(QPainter& painter, const Report& report, const DetailPen& pen, int 
     const bool leftAligned = !(align & (Qt::AlignRight | Qt::AlignHCenter));
     const double advance = leftAligned && value.size() * pen.widest <= box.width()
                                ? 0
-                               : pen.metrics.horizontalAdvance(value);
+                               : pen.advance(value);
     if (!pen.fitsHeight || advance > box.width()) {
-      drawText(painter, cell, value, detail.font, align, false, QColor(), s);
+      drawText(painter, fonts, cell, value, detail.font, align, false, QColor(), s);
       continue;
     }
-    // On the baseline, as the rectangle form would place it, without its text layout.
-    double x = box.left();
-    if (align & Qt::AlignRight)
-      x = box.right() - advance;
-    else if (align & Qt::AlignHCenter)
-      x = box.center().x() - advance / 2;
-    const double y = box.center().y() + (pen.metrics.ascent() - pen.metrics.descent()) / 2;
-    painter.drawText(QPointF(x, y), value);
+    drawOnBaseline(painter, box, value, pen.metrics, align, advance);
   }
 }
 
@@ -313,26 +380,36 @@ ReportLayout layOutReport(const Report& report) {
   return Paginator(report).run();
 }
 
-void drawReportPage(QPainter& painter, const Report& report, const ReportLayout& layout, int page,
-                    double pixelsPerMm) {
-  if (page < 0 || page >= layout.pages.size()) return;
+namespace {
+
+void drawPage(QPainter& painter, Fonts& fonts, const DetailPen& pen, const Report& report,
+              const ReportLayout& layout, int page, double pixelsPerMm) {
   painter.save();
   painter.setPen(Qt::black);
-  const DetailPen pen(report.detail, painter.device(), pixelsPerMm);
   bool detailFont = false;  // the other bands set fonts of their own
   for (const PlacedBand& placed : layout.pages[page].bands) {
     const QPointF origin(report.margins.left(), placed.top);
     if (placed.kind == BandKind::Detail) {
       if (!detailFont) painter.setFont(pen.font);
       detailFont = true;
-      drawRow(painter, report, pen, placed.row, origin, pixelsPerMm);
+      drawRow(painter, fonts, report, pen, placed.row, origin, pixelsPerMm);
       continue;
     }
     detailFont = false;
-    drawBand(painter, *bandOf(report, placed.kind), origin, report, layout, page, placed.row,
-             pixelsPerMm);
+    drawBand(painter, fonts, *bandOf(report, placed.kind), origin, report, layout, page,
+             placed.row, pixelsPerMm);
   }
   painter.restore();
+}
+
+}  // namespace
+
+void drawReportPage(QPainter& painter, const Report& report, const ReportLayout& layout, int page,
+                    double pixelsPerMm) {
+  if (page < 0 || page >= layout.pages.size()) return;
+  Fonts fonts(painter.device());
+  const DetailPen pen(report.detail, painter.device(), pixelsPerMm);
+  drawPage(painter, fonts, pen, report, layout, page, pixelsPerMm);
 }
 
 bool renderReport(const Report& report, QPagedPaintDevice& device) {
@@ -351,9 +428,11 @@ bool renderReport(const Report& report, QPagedPaintDevice& device) {
   // A device that insists on margins of its own (some printers) paints from their corner.
   const QRectF paint = device.pageLayout().paintRect(QPageLayout::Millimeter);
   painter.translate(-paint.left() * pixelsPerMm, -paint.top() * pixelsPerMm);
+  Fonts fonts(&device);
+  const DetailPen pen(report.detail, &device, pixelsPerMm);
   for (int p = 0; p < layout.pages.size(); ++p) {
     if (p > 0 && !device.newPage()) return false;
-    drawReportPage(painter, report, layout, p, pixelsPerMm);
+    drawPage(painter, fonts, pen, report, layout, p, pixelsPerMm);
   }
   return painter.end();
 }
