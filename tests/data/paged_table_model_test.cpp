@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QPersistentModelIndex>
 
 #include "data/sql.h"
@@ -72,7 +73,7 @@ class PagedTableModelTest : public testing::TestWithParam<Provider> {
 };
 
 TEST_P(PagedTableModelTest, ScrollingEitherWayReadsTheWholeOrder) {
-  for (const QString order : {QStringLiteral("MATRICULA"), QStringLiteral("NOME")}) {
+  for (const QString& order : {QStringLiteral("MATRICULA"), QStringLiteral("NOME")}) {
     SCOPED_TRACE(order.toStdString());
     const QStringList expected = wholeOrder(order);
     ASSERT_EQ(expected.size(), kRows);
@@ -100,7 +101,9 @@ TEST_P(PagedTableModelTest, AJumpLandsOnTheRowWithItsExactNeighbours) {
       m->setExactReach(reach);
       const int row = m->rowOfKey(expected[target]);
       ASSERT_GE(row, 0);
-      if (reach >= kRows / 2 || target < 2 || target > kRows - 3) EXPECT_EQ(row, target);
+      if (reach >= kRows / 2 || target < 2 || target > kRows - 3) {
+        EXPECT_EQ(row, target);
+      }
       for (int step = -300; step <= 300; ++step) {
         const int at = target + step;
         if (at < 0 || at >= kRows) continue;
@@ -167,6 +170,31 @@ TEST_P(PagedTableModelTest, RefreshShowsRowsOthersAddedOrDeletedAndKeepsTheCurre
     runSql(db_, remove, {number(kRows + 1)});
     runSql(db_, insert, {gone, goneName});
   }
+}
+
+TEST_P(PagedTableModelTest, ReadingOnFromAnEstimateToTheEndRenumbersAndKeepsTheCurrentRecord) {
+  auto m = model(QStringLiteral("MATRICULA"));
+  m->setExactReach(100);
+  // Another workstation deletes 3,400 rows after the grid counted and sampled the table.
+  auto other = database_.connect(QStringLiteral("other"));
+  runSql(other->database(),
+         QStringLiteral("DELETE FROM Alunos WHERE MATRICULA > ? AND MATRICULA <= ?"),
+         {number(6000), number(9400)});
+  const int row = m->rowOfKey(number(5900));
+  ASSERT_GE(row, 0);
+  const QPersistentModelIndex current(m->index(row, 0));
+  // Down to the end of what is left: 101 rows to 6000, then 9401 to 10000.
+  int at = row;
+  for (int guard = 0; guard < kRows && !m->record(at + 1).isEmpty(); ++guard) ++at;
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(current.isValid());
+  EXPECT_EQ(keyAt(*m, current.row()), number(5900));
+  EXPECT_NE(current.row(), row);  // the estimate was renumbered to meet the end
+  EXPECT_EQ(current.row(), m->rowCount() - 701);
+  EXPECT_EQ(keyAt(*m, m->rowCount() - 1), number(kRows));
+  for (int step = 0; step <= 100; ++step)
+    ASSERT_EQ(keyAt(*m, current.row() + step), number(5900 + step)) << step;
+  EXPECT_EQ(keyAt(*m, current.row() + 101), number(9401));
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, PagedTableModelTest, testing::ValuesIn(testProviders()),
