@@ -7,6 +7,7 @@
 #include "app/installation.h"
 #include "app/upkeep_command.h"
 #include "base/prompter.h"
+#include "printouts/sheet_command.h"
 #include "registry/report_command.h"
 
 namespace {
@@ -17,6 +18,8 @@ const char* const kUsage =
     "     vantrel upkeep          atualiza o banco de treinos e verifica seu tamanho\n"
     "     vantrel report muscle-groups|exercises [--from CODIGO] [--to CODIGO]\n"
     "                    [--order code|description] --pdf ARQUIVO\n"
+    "     vantrel sheet MATRICULA LETRA [--landscape] --pdf ARQUIVO\n"
+    "                    grava em PDF a ficha da série do aluno\n"
     "     vantrel --version\n"
     "A pasta da instalação é $VANTREL_HOME (padrão ~/.local/share/vantrel).\n";
 
@@ -60,6 +63,8 @@ int runCommand(int argc, char** argv) {
     status = runUpkeepCommand(args);
   else if (command == QLatin1String("report"))
     status = runReportCommand(args);
+  else if (command == QLatin1String("sheet"))
+    status = runSheetCommand(args);
   installPrompter(nullptr);
   return status;
 }
@@ -77,7 +82,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (first == QLatin1String("init") || first == QLatin1String("upkeep") ||
-      first == QLatin1String("report"))
+      first == QLatin1String("report") || first == QLatin1String("sheet"))
     return runCommand(argc, argv);
   if (!first.isEmpty() && first != QLatin1String("--no-splash")) {
     std::fputs(kUsage, stderr);

@@ -1,5 +1,6 @@
 #include "prescription/series_builder_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -35,6 +36,8 @@
 #include "prescription/stretch_strip.h"
 #include "prescription/workout_grid.h"
 #include "prescription/workout_model.h"
+#include "printing/report_output.h"
+#include "printouts/series_sheet.h"
 #include "registry/person_store.h"
 #include "registry/photo_store.h"
 
@@ -281,13 +284,13 @@ void TFRMTIPOEXERCICIO::buildHeader() {
   connect(headerButton("SBSAIRCAB", QStringLiteral("Retorna")), &QPushButton::clicked, this,
           &TFRMTIPOEXERCICIO::SBSAIRCABClick);
   connect(headerButton("SBIMPRESSORAPAISAGEM", QStringLiteral("Imprime Paisagem")),
-          &QPushButton::clicked, this, [] {});
+          &QPushButton::clicked, this, [this] { ImprimeSerie(QStringLiteral("G")); });
   connect(headerButton("SBNOVA_ORDEM", QStringLiteral("Nova Ordem")), &QPushButton::clicked, this,
           &TFRMTIPOEXERCICIO::SBNOVA_ORDEMClick);
   connect(headerButton("SBZERA", QStringLiteral("Zera Musculação")), &QPushButton::clicked, this,
           &TFRMTIPOEXERCICIO::SBZERAClick);
   connect(headerButton("SBIMPRESSORA", QStringLiteral("Imprime Retrato")), &QPushButton::clicked,
-          this, [] {});
+          this, [this] { ImprimeSerie(QStringLiteral("N")); });
   connect(headerButton("BbnTamsel", QStringLiteral("Avaliação")), &QPushButton::clicked, this,
           &TFRMTIPOEXERCICIO::BbnTamselClick);
   for (QPushButton* b : headerButtons_) buttons->addWidget(b);
@@ -1224,6 +1227,26 @@ bool TFRMTIPOEXERCICIO::memoKeyRefused(QKeyEvent* event) {
   if (memoTakesKeys(DBMEMOOBS->toPlainText())) return false;
   MENSAGEM(kInfo, SeriesText::AtingiuLimite, SeriesText::QuatroLinhas);
   return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Printing
+
+// "N" portrait, "G" landscape: the member's stored workout of the letter shown, in the preview.
+void TFRMTIPOEXERCICIO::ImprimeSerie(const QString& tipo) {
+  pBooVisualiza = false;
+  QPushButton* portrait = findChild<QPushButton*>(QStringLiteral("SBIMPRESSORA"));
+  QPushButton* landscape = findChild<QPushButton*>(QStringLiteral("SBIMPRESSORAPAISAGEM"));
+  portrait->setEnabled(false);
+  landscape->setEnabled(false);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const std::optional<SeriesSheet> sheet =
+      prepareSeriesSheet(G().GSTR_MATRICULA_ALUNO, letter(), tipo == QStringLiteral("G"));
+  QApplication::restoreOverrideCursor();
+  if (sheet) previewReport(seriesSheetReport(*sheet), this);
+  portrait->setEnabled(true);
+  landscape->setEnabled(true);
+  findChild<QPushButton*>(QStringLiteral("SBZERA"))->setEnabled(true);
 }
 
 // ---------------------------------------------------------------------------------------------

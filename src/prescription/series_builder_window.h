@@ -129,6 +129,8 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   void BBNCANCELAALONGAMENTOClick();
   bool memoKeyRefused(QKeyEvent* event);
 
+  void ImprimeSerie(const QString& tipo);
+
   // The reorder and view panels.
   void SBNOVA_ORDEMClick();
   void BBNCONFIRMA_ORDEMClick();

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 namespace {
 
@@ -204,12 +205,17 @@ void drawOnBaseline(QPainter& painter, const QRectF& box, const QString& value,
 
 void drawText(QPainter& painter, Fonts& fonts, const QRectF& boxMm, const QString& value,
               const ReportFont& font, Qt::Alignment align, bool wrap, const QColor& fill,
-              double s) {
+              double s, const QColor& ink = QColor()) {
   const QRectF box = scaled(boxMm, s);
   if (fill.isValid()) painter.fillRect(box, fill);
   if (value.isEmpty()) return;
   const Fonts::Entry& entry = fonts.of(font);
   painter.setFont(entry.font);
+  if (ink.isValid()) painter.setPen(ink);
+  // Black again for whatever is drawn next.
+  const auto black = qScopeGuard([&] {
+    if (ink.isValid()) painter.setPen(Qt::black);
+  });
   const QFontMetricsF& metrics = entry.metrics;
   if (!wrap) {
     const double advance = metrics.horizontalAdvance(value);
@@ -257,8 +263,8 @@ void drawBand(QPainter& painter, Fonts& fonts, const ReportBand& band, const QPo
   }
   for (const ReportText& text : band.texts)
     drawText(painter, fonts, text.box.translated(origin),
-             textValue(text, report, layout, page, row),
-             text.font, text.align, text.wrap, text.fill, s);
+             textValue(text, report, layout, page, row), text.font, text.align, text.wrap,
+             text.fill, s, text.ink);
   for (const ReportRule& rule : band.rules) {
     QPen pen(Qt::black, rule.width * s);
     pen.setCapStyle(Qt::FlatCap);
@@ -302,6 +308,13 @@ void drawRow(QPainter& painter, Fonts& fonts, const Report& report, const Detail
              int row, const QPointF& origin, double s) {
   const DetailBand& detail = report.detail;
   const QStringList& cells = report.rows[row].cells;
+  if (detail.framed) {
+    painter.setPen(QPen(Qt::black, 0.2 * s));
+    for (int c = 0; c < detail.columns.size(); ++c)
+      painter.drawRect(scaled(QRectF(origin.x() + pen.lefts[c], origin.y(),
+                                     detail.columns[c].width, detail.rowHeight),
+                              s));
+  }
   for (int c = 0; c < detail.columns.size() && c < cells.size(); ++c) {
     const ReportColumn& column = detail.columns[c];
     const QRectF cell(origin.x() + pen.lefts[c] + detail.padding, origin.y(),

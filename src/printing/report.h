@@ -49,6 +49,7 @@ struct ReportText {
   TextSource source = TextSource::Fixed;
   bool wrap = false;
   QColor fill;  // the box's background; invalid: none
+  QColor ink;   // the text's colour; invalid: black
 };
 
 // A straight line, usually horizontal or vertical.
@@ -91,6 +92,7 @@ struct DetailBand {
   double rowHeight = 5;  // mm
   ReportFont font;
   double padding = 1;  // mm kept free inside each cell, left and right
+  bool framed = false;  // every cell drawn in a frame, so the rows form a ruled table
 };
 
 struct Report {

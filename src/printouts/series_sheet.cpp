@@ -1,0 +1,535 @@
+#include "printouts/series_sheet.h"
+
+#include <QLocale>
+#include <QPainter>
+#include <QSqlQuery>
+
+#include "base/messages.h"
+#include "base/prompter.h"
+#include "data/connection.h"
+#include "data/settings_record.h"
+#include "data/sql.h"
+#include "printing/stretch_figures.h"
+#include "registry/people_source.h"
+
+namespace {
+
+const QString kSim = QStringLiteral("Sim");
+const QColor kSilver(192, 192, 192);
+const char* const kDayNames[kWeekdayCount] = {"DOMINGO", "SEGUNDA", "TERÇA", "QUARTA",
+                                              "QUINTA",  "SEXTA",   "SÁBADO"};
+
+const QLocale& brazil() {
+  static const QLocale locale(QLocale::Portuguese, QLocale::Brazil);
+  return locale;
+}
+
+QString shortDate(const QDate& date) {
+  return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+}
+
+// "10 / dezembro / 2026"
+QString startDate(const QDate& date) {
+  return date.isValid() ? brazil().toString(date, QStringLiteral("dd / MMMM / yyyy")) : QString();
+}
+
+QString generalFloat(double value) {
+  return brazil().toString(value, 'g', 15);
+}
+
+WeekdayFlags daysOf(const QSqlRecord& record) {
+  WeekdayFlags days{};
+  for (int d = 0; d < kWeekdayCount; ++d) days[d] = record.value(kWeekdayColumns[d]).toBool();
+  return days;
+}
+
+// --- Composition. Lengths in millimetres from the band's top-left corner.
+
+ReportFont font(double points, bool bold = false) {
+  ReportFont f;
+  f.points = points;
+  f.bold = bold;
+  return f;
+}
+
+ReportText text(const QRectF& box, const QString& value, const ReportFont& f,
+                Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+  ReportText t;
+  t.box = box;
+  t.text = value;
+  t.font = f;
+  t.align = align;
+  return t;
+}
+
+// A label in bold followed by its value, from `left`.
+void labelled(ReportBand& band, double left, double top, double labelWidth, double valueWidth,
+              const QString& label, const QString& value) {
+  band.texts << text(QRectF(left, top, labelWidth, 5), label, font(8, true))
+             << text(QRectF(left + labelWidth, top, valueWidth, 5), value, font(8));
+}
+
+// Appends `other` below what `band` holds.
+void stack(ReportBand& band, const ReportBand& other) {
+  const double top = band.height;
+  for (ReportText t : other.texts) {
+    t.box.translate(0, top);
+    band.texts << t;
+  }
+  for (ReportRule r : other.rules) {
+    r.from += QPointF(0, top);
+    r.to += QPointF(0, top);
+    band.rules << r;
+  }
+  for (ReportPicture p : other.pictures) {
+    p.box.translate(0, top);
+    band.pictures << p;
+  }
+  band.height += other.height;
+}
+
+ReportBand memberHeader(const SeriesSheet& sheet, const QDate& start, double width) {
+  ReportBand band;
+  band.height = 30;
+  band.texts << text(QRectF(0, 0, width, 6), sheet.academia, font(12, true), Qt::AlignCenter);
+  // Three lines of label and value; the places follow the body's width, the labels keep theirs.
+  const double birth = width * 80 / 190;
+  const double begin = width * 129 / 190;
+  labelled(band, 0, 8, 18, birth - 20, QStringLiteral("Aluno(a) :"),
+           sheet.matricula + QStringLiteral(" - ") + sheet.nome);
+  labelled(band, birth, 8, 31, begin - birth - 31, QStringLiteral("Data Nascimento :"),
+           shortDate(sheet.nascimento));
+  labelled(band, begin, 8, 24, width - begin - 24, QStringLiteral("Data do Início :"),
+           startDate(start));
+  labelled(band, 0, 14, 18, birth - 20, QStringLiteral("Professor :"), sheet.professor);
+  labelled(band, birth, 14, 17, width - birth - 17, QStringLiteral("Objetivo :"),
+           sheet.assessment.objetivos);
+  band.texts << text(QRectF(0, 20, 21, 5), QStringLiteral("Frequência :"), font(8, true));
+  band.rules << ReportRule{QPointF(21, 24), QPointF(width * 0.30, 24), 0.2};
+  labelled(band, width * 0.33, 20, 33, width * 0.28 - 33, QStringLiteral("Próx. Reavaliação :"),
+           shortDate(sheet.assessment.proximaReavaliacao));
+  labelled(band, width * 0.62, 20, 11, width * 0.18 - 11, QStringLiteral("Peso :"),
+           sheet.assessment.peso);
+  labelled(band, width * 0.80, 20, 20, width * 0.20 - 20, QStringLiteral("% Gordura :"),
+           sheet.assessment.gordura);
+  band.rules << ReportRule{QPointF(0, 28), QPointF(width, 28), 0.4};
+  return band;
+}
+
+// "Dias : " and the seven day names, those off in silver grey, from `left`.
+void dayNames(ReportBand& band, double left, double top, const WeekdayFlags& days) {
+  band.texts << text(QRectF(left, top, 11, 6), QStringLiteral("Dias : "), font(8, true));
+  for (int d = 0; d < kWeekdayCount; ++d) {
+    ReportText name = text(QRectF(left + 11 + d * 16, top, 16, 6), QString::fromUtf8(kDayNames[d]),
+                           font(7, true));
+    if (!days[d]) name.ink = kSilver;
+    band.texts << name;
+  }
+}
+
+ReportBand strengthHeading(const SeriesSheet& sheet, double width) {
+  ReportBand band;
+  band.height = 8;
+  band.texts << text(QRectF(0, 1, 24, 6), QStringLiteral("Treino : ") + sheet.letter,
+                     font(10, true));
+  if (sheet.printDays) dayNames(band, 28, 1, sheet.strengthDays);
+  const QString change =
+      sheet.noReassessment ? QStringLiteral("    /       /") : shortDate(sheet.changeDate);
+  band.texts << text(QRectF(width - 44, 1, 44, 6), QStringLiteral("Troca Série : ") + change,
+                     font(8, true), Qt::AlignRight | Qt::AlignVCenter);
+  return band;
+}
+
+// Column widths that fill the body: the exercise's name takes what the others leave.
+QList<ReportColumn> columns(const QList<std::pair<QString, double>>& fixed, int wide,
+                            double width) {
+  double used = 0;
+  for (const auto& [title, w] : fixed) used += w;
+  QList<ReportColumn> list;
+  for (int i = 0; i < fixed.size(); ++i) {
+    ReportColumn column;
+    column.title = fixed[i].first;
+    column.width = i == wide ? fixed[i].second + (width - used) : fixed[i].second;
+    column.align = Qt::AlignLeft;
+    list << column;
+  }
+  return list;
+}
+
+// A framed table drawn inside a band, for the short aerobic block.
+ReportBand framedTable(const QList<ReportColumn>& cols, const QList<QStringList>& rows) {
+  ReportBand band;
+  constexpr double kRow = 6;
+  band.height = kRow * (rows.size() + 1);
+  for (int r = -1; r < rows.size(); ++r) {
+    double left = 0;
+    const double top = (r + 1) * kRow;
+    for (int c = 0; c < cols.size(); ++c) {
+      const double w = cols[c].width;
+      band.texts << text(QRectF(left + 1, top, w - 2, kRow),
+                         r < 0 ? cols[c].title : rows[r].value(c), font(8, r < 0));
+      band.rules << ReportRule{QPointF(left, top), QPointF(left + w, top), 0.2}
+                 << ReportRule{QPointF(left, top + kRow), QPointF(left + w, top + kRow), 0.2}
+                 << ReportRule{QPointF(left, top), QPointF(left, top + kRow), 0.2}
+                 << ReportRule{QPointF(left + w, top), QPointF(left + w, top + kRow), 0.2};
+      left += w;
+    }
+  }
+  return band;
+}
+
+ReportBand aerobicSection(const SeriesSheet& sheet, double width) {
+  ReportBand band = memberHeader(sheet, sheet.aerobicDate, width);
+  ReportBand heading;
+  heading.height = 8;
+  const QString title = QStringLiteral("ATIVIDADE AERÓBICA");
+  if (sheet.printDays) {
+    heading.texts << text(QRectF(0, 1, 45, 6), title, font(10, true));
+    dayNames(heading, 50, 1, sheet.aerobicDays);
+  } else {
+    heading.texts << text(QRectF(263 * kSheetUnitMm, 1, 60, 6), title, font(10, true));
+  }
+  stack(band, heading);
+  QList<QStringList> rows;
+  for (const SheetAerobicRow& row : sheet.aerobic)
+    rows << QStringList{row.codigo,
+                        row.aparelho,
+                        row.exercicio,
+                        QString::number(row.duracao),
+                        generalFloat(row.velocidade),
+                        generalFloat(row.nivel)};
+  stack(band, framedTable(columns({{QStringLiteral("Cód"), 12},
+                                   {QStringLiteral("Ap"), 10},
+                                   {QStringLiteral("Exercício"), 60},
+                                   {QStringLiteral("Duração (mim)"), 27},
+                                   {QStringLiteral("Velocidade"), 20},
+                                   {QStringLiteral("Nível de Dificuldade"), 34}},
+                                  2, width),
+                          rows));
+  ReportBand gap;
+  gap.height = 4;
+  stack(band, gap);
+  return band;
+}
+
+QImage stretchPicture(int number) {
+  QImage image(180, 160, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  drawStretchFigure(painter, QRectF(0, 0, 180, 160), number);
+  painter.setPen(Qt::black);
+  painter.drawRect(QRectF(0.5, 0.5, 179, 159));
+  QFont numberFont;
+  numberFont.setPixelSize(22);
+  numberFont.setBold(true);
+  painter.setFont(numberFont);
+  painter.drawText(QRectF(0, 0, 174, 156), Qt::AlignRight | Qt::AlignBottom,
+                   QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0')));
+  return image;
+}
+
+ReportBand stretchingSection(const SeriesSheet& sheet, double width) {
+  ReportBand band;
+  QList<int> printed;
+  if (sheet.printStretches && sheet.stretching)
+    for (int i = 0; i < kStretchColumns; ++i)
+      if (sheet.stretching->stretches[i]) printed << i + 1;
+  for (int i = 0; i < printed.size(); ++i) {
+    const QPointF at = stretchPictureAt(i, printed) * kSheetUnitMm;
+    band.pictures << ReportPicture{QRectF(at, QSizeF(45, 38) * kSheetUnitMm),
+                                   stretchPicture(printed[i])};
+  }
+  const double remarkTop = stretchRemarkTop(printed) * kSheetUnitMm;
+  ReportText remark = text(QRectF(13 * kSheetUnitMm, remarkTop, width - 13 * kSheetUnitMm, 22),
+                           sheet.stretching ? sheet.stretching->obs : QString(), font(8),
+                           Qt::AlignLeft | Qt::AlignTop);
+  remark.wrap = true;
+  band.texts << remark;
+  band.height = remarkTop + 24;
+  return band;
+}
+
+}  // namespace
+
+QPointF stretchPictureAt(int index, const QList<int>& printed) {
+  double left = 13;
+  double top = 11;
+  for (int i = 0; i < index && i < printed.size(); ++i) {
+    left += 47;
+    // From stretch 14 on, a picture that would pass the first row's last place starts the second.
+    if (printed[i + 1] >= 14 && left > 577 && top == 11) {
+      left = 13;
+      top = 52;
+    }
+  }
+  return QPointF(left, top);
+}
+
+double stretchRemarkTop(const QList<int>& printed) {
+  if (printed.isEmpty()) return 5;
+  return stretchPictureAt(int(printed.size()) - 1, printed).y() > 11 ? 100 : 50;
+}
+
+QString objectivesText(const QSqlRecord& anamnese) {
+  static const std::pair<const char*, const char*> kObjectives[] = {
+      {"A_OBJPOSTURAL", "Postural - "},
+      {"A_OBJGANHO", "Ganho de Massa Muscular - "},
+      {"A_OBJESTRESS", "Anti-Estress - "},
+      {"A_OBJTERAPEUTICO", "Terapêutico - "},
+      {"A_OBJPERDA", "Perda de Gordura - "},
+      {"A_OBJESTETICO", "Estético - "},
+      {"A_OBJFISICO", "Condicionamento Físico - "},
+      {"A_OBJDEFINICAO", "Definição Muscular - "},
+      {"A_OBJENDURECIMENTO", "Enrijecimento Muscular - "}};
+  QString text;
+  for (const auto& [column, words] : kObjectives)
+    if (anamnese.value(QString::fromLatin1(column)).toBool()) text += QString::fromUtf8(words);
+  if (anamnese.value(QStringLiteral("A_OBJOUTROS")).toBool())
+    text += anamnese.value(QStringLiteral("A_OBJQUAL")).toString();
+  return text;
+}
+
+QString noWorkoutDetail(const QString& letter) {
+  return QStringLiteral("Nenhum TREINO '%1' Cadastrado").arg(letter);
+}
+
+void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula,
+                     const QString& letter, SeriesSheet& sheet) {
+  sheet.letter = letter;
+  sheet.strength.clear();
+  sheet.aerobic.clear();
+  QSqlQuery strength = runSql(
+      workoutDb,
+      QStringLiteral("SELECT A.*, C.DESCRICAO AS EXERCICIO, C.APARELHO AS AP FROM TREINO A, "
+                     "EXERCICIOS C WHERE A.CODIGO_EXERCICIO = C.CODIGO AND A.MATRICULA = ? AND "
+                     "A.TREINO = ? AND A.DATA IN (SELECT MAX(DATA) FROM TREINO WHERE MATRICULA "
+                     "= ? AND TREINO = ?) ORDER BY A.ORDEM, A.ID"),
+      {matricula, letter, matricula, letter});
+  while (strength.next()) {
+    const QSqlRecord r = strength.record();
+    if (sheet.strength.isEmpty()) {
+      sheet.strengthDate = r.value(QStringLiteral("Data")).toDate();
+      sheet.strengthDays = daysOf(r);
+      sheet.changeDate = r.value(QStringLiteral("Data_Reavaliacao")).toDate();
+    }
+    sheet.strength << SheetStrengthRow{r.value(QStringLiteral("Ordem")).toInt(),
+                                       r.value(QStringLiteral("AP")).toString(),
+                                       r.value(QStringLiteral("EXERCICIO")).toString(),
+                                       r.value(QStringLiteral("Obs")).toString(),
+                                       r.value(QStringLiteral("Series")).toString(),
+                                       r.value(QStringLiteral("Repeticoes")).toString(),
+                                       r.value(QStringLiteral("Peso")).toString(),
+                                       r.value(QStringLiteral("REGULAGEM")).toString(),
+                                       r.value(QStringLiteral("Intervalo")).toInt(),
+                                       r.value(QStringLiteral("Professor")).toString()};
+  }
+  if (letter == QStringLiteral("A")) {
+    QSqlQuery aerobic = runSql(
+        workoutDb,
+        QStringLiteral("SELECT A.*, C.DESCRICAO AS EXERCICIO, C.APARELHO AS AP FROM AEROBICA A, "
+                       "EXERCICIOS C WHERE A.CODIGO_EXERCICIO = C.CODIGO AND A.MATRICULA = ? AND "
+                       "A.DATA IN (SELECT MAX(DATA) FROM AEROBICA WHERE MATRICULA = ?) ORDER BY "
+                       "C.DESCRICAO, A.ID"),
+        {matricula, matricula});
+    while (aerobic.next()) {
+      const QSqlRecord r = aerobic.record();
+      if (sheet.aerobic.isEmpty()) {
+        sheet.aerobicDate = r.value(QStringLiteral("Data")).toDate();
+        sheet.aerobicDays = daysOf(r);
+      }
+      sheet.aerobic << SheetAerobicRow{r.value(QStringLiteral("Codigo_exercicio")).toString(),
+                                       r.value(QStringLiteral("AP")).toString(),
+                                       r.value(QStringLiteral("EXERCICIO")).toString(),
+                                       r.value(QStringLiteral("Duracao")).toInt(),
+                                       r.value(QStringLiteral("Velocidade")).toDouble(),
+                                       r.value(QStringLiteral("Nivel_dificuldade")).toDouble()};
+    }
+  }
+  const auto stretching = currentStretching(workoutDb, matricula, letter);
+  sheet.stretching.reset();
+  if (stretching) sheet.stretching = stretching->first;
+}
+
+SheetAssessment readSheetAssessment(const QSqlDatabase& assessmentDb, const QString& matricula,
+                                    int months) {
+  SheetAssessment values;
+  QSqlQuery anamnese =
+      runSql(assessmentDb,
+             QStringLiteral("SELECT * FROM ANAMNESE WHERE MATRICULA = ? AND DATAEXAME IN (SELECT "
+                            "MAX(DATAEXAME) FROM ANAMNESE WHERE MATRICULA = ?)"),
+             {matricula, matricula});
+  if (anamnese.next()) {
+    values.objetivos = objectivesText(anamnese.record());
+    values.proximaReavaliacao =
+        anamnese.record().value(QStringLiteral("DATAEXAME")).toDate().addMonths(months);
+  }
+  QSqlQuery corporal = runSql(
+      assessmentDb,
+      QStringLiteral("SELECT DATAEXAME, G_TIPO, G_3DOBRASGORDURA_A, G_7DOBRASGORDURA_A, G_PESO "
+                     "FROM CORPORAL WHERE (G_TIPO = '3' OR G_TIPO = '7') AND MATRICULA = ? AND "
+                     "DATAEXAME IN (SELECT MAX(DATAEXAME) FROM CORPORAL WHERE MATRICULA = ?)"),
+      {matricula, matricula});
+  if (corporal.next()) {
+    values.peso = generalFloat(corporal.value(4).toDouble());
+    values.gordura = generalFloat(
+        corporal.value(1).toString() == QStringLiteral("3") ? corporal.value(2).toDouble()
+                                                             : corporal.value(3).toDouble());
+    values.proximaReavaliacao = corporal.value(0).toDate().addMonths(months);
+  }
+  return values;
+}
+
+namespace {
+
+const QString kDadoIncorreto = QStringLiteral("!");
+
+// The member's name and birth date and the instructor's name, from the people's database.
+bool readPeople(const QVariantMap& settings, SeriesSheet& sheet) {
+  const PeopleTables tables =
+      peopleTables(settings.value(QStringLiteral("PATH_EXERCICIO")).toString(),
+                   settings.value(QStringLiteral("AlunosAtivos")).toString());
+  const std::unique_ptr<Connection> people =
+      openPeopleConnection(tables, QStringLiteral("Alunos"));
+  if (!people) return false;
+  try {
+    QSqlQuery member = runSql(people->database(),
+                              QStringLiteral("SELECT NOME, DATA_NASCIMENTO FROM %1 WHERE "
+                                             "MATRICULA = ?")
+                                  .arg(tables.members),
+                              {sheet.matricula});
+    if (member.next()) {
+      sheet.nome = member.value(0).toString();
+      sheet.nascimento = member.value(1).toDate();
+    }
+    const QVariant instructor =
+        scalarSql(people->database(),
+                  QStringLiteral("SELECT NOME FROM %1 WHERE MATRICULA = ?").arg(tables.staff),
+                  {sheet.strength.first().professor});
+    sheet.professor = instructor.isValid() ? instructor.toString() : QStringLiteral("Excluído");
+  } catch (const SqlError&) {
+    reportUnavailable(tables.source, QStringLiteral("Alunos"));
+    return false;
+  }
+  return true;
+}
+
+// The assessment values when the integration is on; false after the message when the
+// assessment database cannot be read.
+bool readAssessment(const QVariantMap& settings, SeriesSheet& sheet) {
+  if (settings.value(QStringLiteral("IntegracaoTamsel")).toString() != kSim) return true;
+  const bool alone = settings.value(QStringLiteral("PATH_EXERCICIO")).toString() == kSim;
+  Connection assessment(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("ficha")));
+  bool read = false;
+  if (assessment.open()) {
+    try {
+      int months = 0;
+      if (alone) {
+        months = scalarSql(assessment.database(),
+                           QStringLiteral("SELECT TEMPO_REAVALIACAO FROM SAVCVAR"))
+                     .toInt();
+      } else {
+        Connection gym(DataSource::Brisca, Connection::uniqueName(QStringLiteral("ficha-prazo")));
+        if (!gym.open()) throw SqlError(gym.lastError());
+        months = scalarSql(gym.database(), QStringLiteral("SELECT PRAZOAVALFUN FROM SACVAR"))
+                     .toInt();
+        gym.release();
+      }
+      sheet.assessment = readSheetAssessment(assessment.database(), sheet.matricula, months);
+      read = true;
+    } catch (const SqlError&) {
+      read = false;
+    }
+  }
+  assessment.release();
+  if (!read) MENSAGEM(kDadoIncorreto, Msg::TamselInativo);
+  return read;
+}
+
+}  // namespace
+
+std::optional<SeriesSheet> prepareSeriesSheet(const QString& matricula, const QString& letter,
+                                              bool landscape) {
+  Connection workout(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("ficha-treino")));
+  if (!workout.open()) {
+    MENSAGEM(kDadoIncorreto, Msg::AberturaDeTabela, QStringLiteral("Treino"));
+    return std::nullopt;
+  }
+  const std::optional<QVariantMap> settings = readSettings(workout.database());
+  if (!settings) {
+    MENSAGEM(kDadoIncorreto, Msg::AberturaDeTabela, QStringLiteral("Secvar"));
+    return std::nullopt;
+  }
+  SeriesSheet sheet;
+  sheet.matricula = matricula;
+  sheet.landscape = landscape;
+  sheet.academia = settings->value(QStringLiteral("ACADEMIA")).toString();
+  sheet.printDays = settings->value(QStringLiteral("ImprimeDiasSerie")).toString() == kSim;
+  sheet.printStretches = settings->value(QStringLiteral("Imp_Alongamento")).toString() != QStringLiteral("Não");
+  sheet.noReassessment = settings->value(QStringLiteral("TEMPO_REAVALIACAO")).toString().trimmed().toInt() == 0;
+  if (!readAssessment(*settings, sheet)) return std::nullopt;
+  try {
+    readSheetSeries(workout.database(), matricula, letter, sheet);
+  } catch (const SqlError&) {
+    MENSAGEM(kDadoIncorreto, Msg::AberturaDeTabela, QStringLiteral("Treino"));
+    return std::nullopt;
+  }
+  if (sheet.strength.isEmpty()) {
+    MENSAGEM(kDadoIncorreto, Msg::DadoIncorreto, noWorkoutDetail(letter));
+    return std::nullopt;
+  }
+  if (!readPeople(*settings, sheet)) return std::nullopt;
+  return sheet;
+}
+
+Report seriesSheetReport(const SeriesSheet& sheet) {
+  Report report;
+  report.name = QStringLiteral("Série %1 - %2").arg(sheet.letter, sheet.nome);
+  report.orientation = sheet.landscape ? PageOrientation::Landscape : PageOrientation::Portrait;
+  report.margins = QMarginsF(10, 10, 10, 10);
+  const double width = report.bodyWidth();
+
+  const bool letterA = sheet.letter == QStringLiteral("A");
+  const ReportBand heading = strengthHeading(sheet, width);
+  report.detail.font = font(8);
+  report.detail.rowHeight = 6;
+  report.detail.framed = true;
+  report.detail.columns = columns({{QStringLiteral("Seq"), 10},
+                                   {QStringLiteral("Ap"), 10},
+                                   {QStringLiteral("Exercício"), 60},
+                                   {QStringLiteral("Séries"), 14},
+                                   {QStringLiteral("Repetições"), 22},
+                                   {QStringLiteral("Peso"), 22},
+                                   {QStringLiteral("Regulagem"), 24},
+                                   {QStringLiteral("Intervalo"), 18}},
+                                  2, width);
+  const ReportBand titles = columnHeaderBand(report.detail, 6, font(8, true));
+  if (letterA) {
+    // The member header is printed once: above the aerobic block when there is one, else at
+    // the top of every page of the strength table.
+    if (!sheet.aerobic.isEmpty())
+      report.title = aerobicSection(sheet, width);
+    else
+      report.pageHeader = memberHeader(sheet, sheet.strengthDate, width);
+    stack(report.title, heading);
+    report.columnHeader = titles;
+  } else {
+    report.title = memberHeader(sheet, sheet.strengthDate, width);
+    report.columnHeader = heading;
+    stack(report.columnHeader, titles);
+  }
+  for (const SheetStrengthRow& row : sheet.strength) {
+    QString exercise = row.exercicio;
+    if (!row.obs.isEmpty())
+      exercise += (letterA || sheet.letter == QStringLiteral("B") ? QStringLiteral(" ")
+                                                                  : QStringLiteral("    Obs: ")) +
+                  row.obs;
+    report.rows << ReportRow{{QString::number(row.ordem), row.aparelho, exercise, row.series,
+                              row.repeticoes, row.peso, row.regulagem,
+                              QString::number(row.intervalo)},
+                             QString()};
+  }
+  report.summary = stretchingSection(sheet, width);
+  report.pageFooter.height = 5;  // an empty foot on every page
+  return report;
+}

@@ -1,0 +1,14 @@
+// `vantrel sheet`: a member's series sheet written to PDF without a window.
+//
+//   vantrel sheet MATRICULA LETRA [--landscape] --pdf FILE
+#pragma once
+
+#include <QStringList>
+#include <cstdio>
+
+// Reads the installation's databases as the builder's print buttons do and writes the sheet of
+// the member's workout LETRA (A to E) to FILE. A sheet that cannot be printed ("Nenhum TREINO
+// 'C' Cadastrado") is told through the installed prompter (stderr on the command line). 0 on
+// success, 1 when there is nothing to print or the file cannot be written, 2 for wrong
+// arguments (with the usage on `err`).
+int runSheetCommand(const QStringList& args, FILE* out = stdout, FILE* err = stderr);
