@@ -1,7 +1,13 @@
 #include "printing/report_output.h"
 
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QToolBar>
+
+#include "base/prompter.h"
 
 bool printReport(const Report& report, QPrinter& printer) {
   // The report keeps its own margins; the printer must not add its own to them.
@@ -17,5 +23,22 @@ int previewReport(const Report& report, QWidget* parent) {
   dialog.setWindowTitle(report.name);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                    [&report](QPrinter* target) { printReport(report, *target); });
+  // Besides the printer, the report can be kept as a PDF file.
+  if (auto* tools = dialog.findChild<QToolBar*>()) {
+    QAction* save = tools->addAction(QStringLiteral("Salvar PDF"));
+    save->setObjectName(QStringLiteral("SalvarPDF"));
+    save->setToolTip(QStringLiteral("Salvar PDF"));
+    QObject::connect(save, &QAction::triggered, &dialog, [&report, &dialog] {
+      QString file = QFileDialog::getSaveFileName(
+          &dialog, QStringLiteral("Salvar PDF"),
+          QDir::home().filePath(report.name + QStringLiteral(".pdf")),
+          QStringLiteral("PDF (*.pdf)"));
+      if (file.isEmpty()) return;
+      if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        file += QStringLiteral(".pdf");
+      if (!writePdf(report, file))
+        MENSAGEM(QStringLiteral("!"), QStringLiteral("Arquivo não pôde ser gravado !"), file);
+    });
+  }
   return dialog.exec();
 }
