@@ -164,6 +164,25 @@ TEST_F(SeriesSheetTest, TheAssessmentGivesObjectivesWeightFatAndTheNextReassessm
   EXPECT_TRUE(text.contains(QStringLiteral("15/07/2026")));  // the exam plus four months
 }
 
+TEST_F(SeriesSheetTest, TheSettingsLeaveOutTheDayNamesAndTheStretchPictures) {
+  store("B", "001", 1, "");
+  run("INSERT INTO Alongamento (Matricula, Treino, Data, Obs, Alogamento_01) VALUES "
+      "('0000000012', 'B', '2026-11-02', 'SEGURAR 20 S', 1)");
+  EXPECT_TRUE(sheetText("B").contains(QStringLiteral("DOMINGO")));
+  setSetting(QStringLiteral("ImprimeDiasSerie"), QStringLiteral("Não"));
+  setSetting(QStringLiteral("Imp_Alongamento"), QStringLiteral("Não"));
+  const QString text = sheetText("B");
+  EXPECT_FALSE(text.contains(QStringLiteral("DOMINGO")));
+  EXPECT_TRUE(text.contains(QStringLiteral("SEGURAR 20 S")));
+  const std::optional<SeriesSheet> sheet = prepareSeriesSheet(kAna, QStringLiteral("B"), true);
+  ASSERT_TRUE(sheet);
+  const Report report = seriesSheetReport(*sheet);
+  EXPECT_EQ(report.orientation, PageOrientation::Landscape);
+  EXPECT_TRUE(report.summary.pictures.isEmpty());
+  ASSERT_EQ(report.summary.texts.size(), 1);
+  EXPECT_DOUBLE_EQ(report.summary.texts[0].box.top(), 5 * kSheetUnitMm);
+}
+
 // The page drawn as a picture: ink where each printed stretch's picture goes, none where an
 // unprinted one would be.
 TEST_F(SeriesSheetTest, TheStretchPicturesStandWhereTheirPlacesSay) {
