@@ -7,6 +7,7 @@
 #include "app/installation.h"
 #include "app/upkeep_command.h"
 #include "base/prompter.h"
+#include "printouts/receipt_command.h"
 #include "printouts/sheet_command.h"
 #include "registry/report_command.h"
 
@@ -20,6 +21,8 @@ const char* const kUsage =
     "                    [--order code|description] --pdf ARQUIVO\n"
     "     vantrel sheet MATRICULA LETRA [--landscape] --pdf ARQUIVO\n"
     "                    grava em PDF a ficha da série do aluno\n"
+    "     vantrel receipt MATRICULA NUMERO_DO_TREINO [--device CAMINHO]\n"
+    "                    imprime o recibo de 40 colunas do treino (1 = A ... 5 = E)\n"
     "     vantrel --version\n"
     "A pasta da instalação é $VANTREL_HOME (padrão ~/.local/share/vantrel).\n";
 
@@ -65,6 +68,8 @@ int runCommand(int argc, char** argv) {
     status = runReportCommand(args);
   else if (command == QLatin1String("sheet"))
     status = runSheetCommand(args);
+  else if (command == QLatin1String("receipt"))
+    status = runReceiptCommand(args);
   installPrompter(nullptr);
   return status;
 }
@@ -82,7 +87,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (first == QLatin1String("init") || first == QLatin1String("upkeep") ||
-      first == QLatin1String("report") || first == QLatin1String("sheet"))
+      first == QLatin1String("report") || first == QLatin1String("sheet") ||
+      first == QLatin1String("receipt"))
     return runCommand(argc, argv);
   if (!first.isEmpty() && first != QLatin1String("--no-splash")) {
     std::fputs(kUsage, stderr);

@@ -6,6 +6,7 @@
 #include "forms/session.h"
 #include "maintenance/configuration_window.h"
 #include "prescription/series_builder_window.h"
+#include "printouts/receipt_window.h"
 #include "registry/access_level_window.h"
 #include "registry/exercise_window.h"
 #include "registry/member_window.h"
@@ -23,6 +24,10 @@ void installWindows(TFRMSEPRINCIPAL& window) {
                         [] { return new TFRMGRUPAMENTOMUSCULAR; });
   window.setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new TFRMCADASTROEXERCICIOS; });
   window.setChildWindow(QStringLiteral("MNTIPOEXERCICIO"), [] { return new TFRMTIPOEXERCICIO; });
+  window.setModalWindow(QStringLiteral("MNImpressodeSrie"), [&window] {
+    TFRMIMPSERIE40COLUNAS receipt(&window);
+    receipt.exec();
+  });
   window.setChildWindow(QStringLiteral("MNFUNCIONARIO"), [] { return new TFRMREFUNCIONARIO; });
   window.setChildWindow(QStringLiteral("MNCADASTRODEUSUARIOS"),
                         [] { return new TFRMCADASTRODEUSUARIOS; });

@@ -92,9 +92,13 @@ int storeRows(const QSqlDatabase& db, const WorkoutSave& save) {
                                         "?, ?)")
                              .arg(weekdayColumnList()));
     // Positions follow the order of the rows without gaps, whatever the rows dropped.
+    // A remark left blank is stored as none: the receipt prints a remark line only for a
+    // remark that exists.
+    const QVariant obs =
+        row.obs.trimmed().isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(row.obs);
     QVariantList values{save.matricula, save.letter,    row.code,
                         row.repeticoes, row.series,     row.peso,
-                        row.intervalo,  row.obs,        save.professor,
+                        row.intervalo,  obs,            save.professor,
                         save.moment.date(), save.changeDate, ++stored,
                         row.regulagem};
     appendDays(values, days);

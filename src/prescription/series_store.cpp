@@ -90,6 +90,12 @@ QList<WorkoutRow> workoutOfDay(const QSqlDatabase& workoutDb, const QString& mat
   return readRows(query);
 }
 
+WeekdayFlags storedWeekdays(const QSqlRecord& row) {
+  WeekdayFlags days{};
+  for (int d = 0; d < kWeekdayCount; ++d) days[d] = row.value(kWeekdayColumns[d]).toBool();
+  return days;
+}
+
 std::optional<WeekdayFlags> storedDays(const QSqlDatabase& workoutDb, const QString& matricula,
                                        const QString& letter) {
   const QList<WorkoutRow> rows = currentWorkout(workoutDb, matricula, letter);

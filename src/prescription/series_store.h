@@ -57,6 +57,9 @@ QList<WorkoutRow> currentWorkout(const QSqlDatabase& workoutDb, const QString& m
 // The rows of the member's workout of `letter` saved on `day`.
 QList<WorkoutRow> workoutOfDay(const QSqlDatabase& workoutDb, const QString& matricula,
                                const QString& letter, const QDate& day);
+// The day flags Dom .. Sab of a stored series row.
+WeekdayFlags storedWeekdays(const QSqlRecord& row);
+
 // The weekdays of the member's current workout of `letter` (its first row), or nothing when
 // there is none.
 std::optional<WeekdayFlags> storedDays(const QSqlDatabase& workoutDb, const QString& matricula,

@@ -9,6 +9,7 @@
 #include "data/connection.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
+#include "prescription/series_store.h"
 #include "printing/stretch_figures.h"
 #include "registry/people_source.h"
 
@@ -35,12 +36,6 @@ QString startDate(const QDate& date) {
 
 QString generalFloat(double value) {
   return brazil().toString(value, 'g', 15);
-}
-
-WeekdayFlags daysOf(const QSqlRecord& record) {
-  WeekdayFlags days{};
-  for (int d = 0; d < kWeekdayCount; ++d) days[d] = record.value(kWeekdayColumns[d]).toBool();
-  return days;
 }
 
 // --- Composition. Lengths in millimetres from the band's top-left corner.
@@ -310,7 +305,7 @@ void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula,
     const QSqlRecord r = strength.record();
     if (sheet.strength.isEmpty()) {
       sheet.strengthDate = r.value(QStringLiteral("Data")).toDate();
-      sheet.strengthDays = daysOf(r);
+      sheet.strengthDays = storedWeekdays(r);
       sheet.changeDate = r.value(QStringLiteral("Data_Reavaliacao")).toDate();
     }
     sheet.strength << SheetStrengthRow{r.value(QStringLiteral("Ordem")).toInt(),
@@ -336,7 +331,7 @@ void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula,
       const QSqlRecord r = aerobic.record();
       if (sheet.aerobic.isEmpty()) {
         sheet.aerobicDate = r.value(QStringLiteral("Data")).toDate();
-        sheet.aerobicDays = daysOf(r);
+        sheet.aerobicDays = storedWeekdays(r);
       }
       sheet.aerobic << SheetAerobicRow{r.value(QStringLiteral("Codigo_exercicio")).toString(),
                                        r.value(QStringLiteral("AP")).toString(),

@@ -1,6 +1,7 @@
 #include "printouts/sheet_command.h"
 
 #include "prescription/series_rules.h"
+#include "printouts/receipt.h"
 #include "printouts/series_sheet.h"
 
 namespace {
@@ -36,11 +37,9 @@ QString parse(const QStringList& args, SheetOptions& options) {
     }
   }
   if (positional.size() != 2) return QStringLiteral("Informe a matrícula e a letra do treino");
-  bool number = false;
-  const qlonglong registration = positional[0].toLongLong(&number);
-  if (!number || registration < 0 || positional[0].size() > 10)
-    return QStringLiteral("Matrícula inválida: %1").arg(positional[0]);
-  options.matricula = QStringLiteral("%1").arg(registration, 10, 10, QLatin1Char('0'));
+  const std::optional<QString> matricula = typedRegistration(positional[0]);
+  if (!matricula) return QStringLiteral("Matrícula inválida: %1").arg(positional[0]);
+  options.matricula = *matricula;
   options.letter = positional[1].toUpper();
   if (!kWorkoutLetters.contains(options.letter))
     return QStringLiteral("Treino inválido: %1 (A a E)").arg(positional[1]);

@@ -1,0 +1,117 @@
+#include "printouts/receipt_command.h"
+
+#include "base/messages.h"
+#include "base/prompter.h"
+#include "data/connection.h"
+#include "data/settings_record.h"
+#include "data/sql.h"
+#include "printouts/receipt.h"
+#include "printouts/receipt_output.h"
+#include "printouts/series_sheet.h"
+#include "registry/people_source.h"
+
+namespace {
+
+const char* const kReceiptUsage =
+    "Uso: vantrel receipt MATRICULA NUMERO_DO_TREINO [--device CAMINHO]\n"
+    "     NUMERO_DO_TREINO: 1 = A, 2 = B, 3 = C, 4 = D, 5 = E\n";
+const QString kInfo = QStringLiteral("!");
+
+void print(FILE* stream, const QString& text) {
+  std::fputs(text.toLocal8Bit().constData(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
+}
+
+struct ReceiptOptions {
+  QString matricula;
+  QString letter;
+  std::optional<QString> device;
+};
+
+QString parse(const QStringList& args, ReceiptOptions& options) {
+  QStringList positional;
+  for (int i = 0; i < args.size(); ++i) {
+    if (args[i] == QLatin1String("--device")) {
+      if (i + 1 >= args.size() || args[i + 1].isEmpty())
+        return QStringLiteral("Falta o valor de --device");
+      options.device = args[++i];
+    } else if (args[i].startsWith(QLatin1String("--"))) {
+      return QStringLiteral("Opção desconhecida: %1").arg(args[i]);
+    } else {
+      positional << args[i];
+    }
+  }
+  if (positional.size() != 2) return QStringLiteral("Informe a matrícula e o número do treino");
+  const std::optional<QString> matricula = typedRegistration(positional[0]);
+  if (!matricula) return QStringLiteral("Matrícula inválida: %1").arg(positional[0]);
+  options.matricula = *matricula;
+  options.letter = receiptLetter(positional[1]);
+  if (options.letter.isEmpty())
+    return QStringLiteral("Número do treino inválido: %1 (1 a 5)").arg(positional[1]);
+  return QString();
+}
+
+// The member's name, or nothing after "Matrícula INCORRETA !".
+std::optional<QString> memberName(const QVariantMap& settings, const QString& matricula) {
+  const PeopleTables tables =
+      peopleTables(settings.value(QStringLiteral("PATH_EXERCICIO")).toString(),
+                   settings.value(QStringLiteral("AlunosAtivos")).toString());
+  const std::unique_ptr<Connection> people = openPeopleConnection(tables, QStringLiteral("Alunos"));
+  if (!people) return std::nullopt;
+  QVariant name;
+  try {
+    name = scalarSql(people->database(),
+                     QStringLiteral("SELECT NOME FROM %1 WHERE MATRICULA = ?").arg(tables.members),
+                     {matricula});
+  } catch (const SqlError&) {
+    reportUnavailable(tables.source, QStringLiteral("Alunos"));
+    return std::nullopt;
+  }
+  if (!name.isValid()) {
+    MENSAGEM(kInfo, Msg::MatriculaIncorreta);
+    return std::nullopt;
+  }
+  return name.toString();
+}
+
+}  // namespace
+
+int runReceiptCommand(const QStringList& args, FILE* out, FILE* err) {
+  ReceiptOptions options;
+  const QString wrong = parse(args, options);
+  if (!wrong.isEmpty()) {
+    print(err, wrong);
+    std::fputs(kReceiptUsage, err);
+    return 2;
+  }
+  Connection workout(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("recibo")));
+  if (!workout.open()) {
+    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
+    return 1;
+  }
+  const std::optional<QVariantMap> settings = readSettings(workout.database());
+  if (!settings) {
+    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
+    return 1;
+  }
+  const std::optional<QString> name = memberName(*settings, options.matricula);
+  if (!name) return 1;
+  ReceiptData data;
+  try {
+    data = readReceiptData(workout.database(), options.matricula, options.letter);
+  } catch (const SqlError&) {
+    MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Treino"));
+    return 1;
+  }
+  if (data.strength.isEmpty()) {
+    MENSAGEM(kInfo, Msg::DadoIncorreto, noWorkoutDetail(options.letter));
+    return 1;
+  }
+  data.nome = *name;
+  if (!printReceipt(data, receiptLayout(*settings), receiptRouteSettings(*settings),
+                    options.device))
+    return 1;
+  print(out, QStringLiteral("Treino %1 de %2 impresso").arg(options.letter, options.matricula));
+  return 0;
+}

@@ -1,0 +1,94 @@
+#include "printouts/receipt_output.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QRegularExpression>
+
+#include "base/messages.h"
+#include "base/printer_status.h"
+#include "base/prompter.h"
+#include "printing/port_writer.h"
+
+namespace {
+
+const QString kInfo = QStringLiteral("!");
+
+bool printOnPort(const ReceiptData& data, const ReceiptLayout& layout,
+                 const ReceiptRouteSettings& route, const std::optional<QString>& device) {
+  const QString path = device ? *device : portDevicePath(route.portaImp);
+  if (!device && isParallelPort(path) && !IMPRESSORA_PRONTA(route.enderecoPorta)) {
+    MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Endereço de Porta da Impressora Recibo"));
+    return false;
+  }
+  PortWriter writer;
+  if (!writer.IniciaImpr(path)) {
+    MENSAGEM(kInfo, kImpressoraNaoPronta);
+    return false;
+  }
+  for (const ReceiptItem& item : receiptItems(data, layout, ReceiptRoute::Port))
+    writer.ImprString(item.efeito, item.text, item.column, item.lineEnd);
+  writer.FimImpr();
+  return true;
+}
+
+// Fixed-pitch cells on the named printer, one page, never broken.
+bool printOnPrinter(const ReceiptData& data, const ReceiptLayout& layout,
+                    const ReceiptRouteSettings& route) {
+  if (route.caminhoImpressora.trimmed().isEmpty()) {
+    MENSAGEM(kInfo, QStringLiteral("A impressora não esta pronta !\r Deseja continuar ?"));
+    return false;
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPrinterName(route.caminhoImpressora);
+  printer.setDocName(QStringLiteral("Ficha de Exercícios"));
+  printer.setFullPage(true);
+  QPainter painter;
+  if (!printer.isValid() || !painter.begin(&printer)) {
+    MENSAGEM(kInfo, QStringLiteral("A impressora não esta pronta !\r Deseja continuar ?"));
+    return false;
+  }
+  QFont font(QStringLiteral("Courier New"), 10);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  const QFontMetricsF metrics(font, &printer);
+  const double cell = metrics.horizontalAdvance(QLatin1Char(' '));
+  const double step = metrics.height() + metrics.leading() + metrics.height() / 10;
+  double baseline = metrics.ascent();
+  for (const ReceiptItem& item : receiptItems(data, layout, ReceiptRoute::Printer)) {
+    // Each piece at its own cell: a later one overdraws whatever ran into its cells.
+    painter.drawText(QPointF(item.column * cell, baseline), item.text);
+    if (item.lineEnd) baseline += step;
+  }
+  return painter.end();
+}
+
+}  // namespace
+
+ReceiptLayout receiptLayout(const QVariantMap& settings) {
+  ReceiptLayout layout;
+  layout.impressaoReduzida = settings.value(QStringLiteral("IMPRESSAOREDUZIDA")).toString();
+  layout.porCodigoAparelho = settings.value(QStringLiteral("POR_CODIGO_APARELHO")).toBool();
+  layout.espaco = settings.value(QStringLiteral("ESPACO")).toInt();
+  return layout;
+}
+
+ReceiptRouteSettings receiptRouteSettings(const QVariantMap& settings) {
+  return {settings.value(QStringLiteral("PORTA_IMP")).toString().trimmed(),
+          settings.value(QStringLiteral("ENDERECO_PORTA")).toString(),
+          settings.value(QStringLiteral("Caminho_Impressora")).toString()};
+}
+
+bool isParallelPort(const QString& devicePath) {
+  static const QRegularExpression parallel(QStringLiteral("^/dev/(lp|parport)\\d+$"));
+  return parallel.match(devicePath).hasMatch();
+}
+
+bool printReceipt(const ReceiptData& data, const ReceiptLayout& layout,
+                  const ReceiptRouteSettings& route, const std::optional<QString>& device) {
+  if (!device && route.portaImp.trimmed() == QStringLiteral("USBX"))
+    return printOnPrinter(data, layout, route);
+  return printOnPort(data, layout, route, device);
+}
