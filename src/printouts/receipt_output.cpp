@@ -43,26 +43,11 @@ bool printOnPrinter(const ReceiptData& data, const ReceiptLayout& layout,
   printer.setPrinterName(route.caminhoImpressora);
   printer.setDocName(QStringLiteral("Ficha de Exercícios"));
   printer.setFullPage(true);
-  QPainter painter;
-  if (!printer.isValid() || !painter.begin(&printer)) {
+  if (!printer.isValid()) {
     MENSAGEM(kInfo, QStringLiteral("A impressora não esta pronta !\r Deseja continuar ?"));
     return false;
   }
-  QFont font(QStringLiteral("Courier New"), 10);
-  font.setStyleHint(QFont::TypeWriter);
-  font.setFixedPitch(true);
-  painter.setFont(font);
-  painter.setPen(Qt::black);
-  const QFontMetricsF metrics(font, &printer);
-  const double cell = metrics.horizontalAdvance(QLatin1Char(' '));
-  const double step = metrics.height() + metrics.leading() + metrics.height() / 10;
-  double baseline = metrics.ascent();
-  for (const ReceiptItem& item : receiptItems(data, layout, ReceiptRoute::Printer)) {
-    // Each piece at its own cell: a later one overdraws whatever ran into its cells.
-    painter.drawText(QPointF(item.column * cell, baseline), item.text);
-    if (item.lineEnd) baseline += step;
-  }
-  return painter.end();
+  return drawReceipt(receiptItems(data, layout, ReceiptRoute::Printer), printer);
 }
 
 }  // namespace
@@ -79,6 +64,26 @@ ReceiptRouteSettings receiptRouteSettings(const QVariantMap& settings) {
   return {settings.value(QStringLiteral("PORTA_IMP")).toString().trimmed(),
           settings.value(QStringLiteral("ENDERECO_PORTA")).toString(),
           settings.value(QStringLiteral("Caminho_Impressora")).toString()};
+}
+
+bool drawReceipt(const QList<ReceiptItem>& items, QPagedPaintDevice& device) {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  QFont font(QStringLiteral("Courier New"), 10);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  const QFontMetricsF metrics(font, &device);
+  const double cell = metrics.horizontalAdvance(QLatin1Char(' '));
+  const double step = metrics.height() + metrics.leading() + metrics.height() / 10;
+  double baseline = metrics.ascent();
+  for (const ReceiptItem& item : items) {
+    // Each piece at its own cell: a later one overdraws whatever ran into its cells.
+    painter.drawText(QPointF(item.column * cell, baseline), item.text);
+    if (item.lineEnd) baseline += step;
+  }
+  return painter.end();
 }
 
 bool isParallelPort(const QString& devicePath) {

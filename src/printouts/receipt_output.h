@@ -26,5 +26,11 @@ bool printReceipt(const ReceiptData& data, const ReceiptLayout& layout,
                   const ReceiptRouteSettings& route,
                   const std::optional<QString>& device = std::nullopt);
 
+class QPagedPaintDevice;
+
+// The printer route's drawing: each piece at its character cell of a 10-point fixed-pitch
+// font, lines one under the other on a single page.
+bool drawReceipt(const QList<ReceiptItem>& items, QPagedPaintDevice& device);
+
 // True for a device path of a parallel port (/dev/lpN), the only kind with status lines.
 bool isParallelPort(const QString& devicePath);

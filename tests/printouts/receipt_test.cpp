@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPdfWriter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,6 +18,7 @@
 #include "printouts/receipt_command.h"
 #include "printouts/receipt_output.h"
 #include "printouts/receipt_window.h"
+#include "support/pdf_text.h"
 #include "support/shell_fixture.h"
 #include "support/test_env.h"
 
@@ -158,6 +161,50 @@ TEST(Receipt, ReducedByEquipmentCodeForWorkoutBAndTheFullLayoutOfC) {
                    sp(3) + "007",
                    sp(7) + "     3" + sp(2) + "       15" + sp(1) + "   20" + "    " + "    60",
                    kRule}));
+}
+
+TEST(Receipt, ReducedWorkoutAByCodeCutsRepetitionsToTheirLastEight) {
+  ReceiptData data = member("A");
+  data.strengthDays = {};
+  data.aerobic << ReceiptAerobicRow{QStringLiteral("101"), QStringLiteral("ESTEIRA"),
+                                    QStringLiteral(" ESTEIRA "), 20, 6, 3};
+  data.strength << strength("001", "SUPINO RETO", "SUPINO RETO LONGO", "10 A 12");
+  EXPECT_EQ(portBytes(data, ReceiptLayout{QStringLiteral("Sim"), true, 0}),
+            lines({"",
+                   kRule,
+                   "0000000123 - JOAO DA SILVA PEREIRA DOS S",
+                   kRule,
+                   sp(12) + "ATIVIDADE AEROBICA",
+                   "Aparelho Duracao(min) Velocidade   Nivel",
+                   kRule,
+                   "ESTEIRA" + sp(9) + "   20" + sp(6) + "    6" + sp(3) + "    3",
+                   "",
+                   sp(16) + "MUSCULACAO",
+                   "Aparelho         Serie  Repet.  Peso Reg",
+                   kRule,
+                   "SUPINO RETO LON" + QByteArray("     3") + "  10 A 12" + "   20" + "    ",
+                   "",
+                   kRule}));
+}
+
+TEST(Receipt, ThePrinterRouteDrawsEachPieceInItsCharacterCells) {
+  ReceiptData data = member("B");
+  data.strength << strength("001", "SUPINO RETO", "SUP", "12");
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("recibo.pdf"));
+  {
+    QPdfWriter pdf(file);
+    ASSERT_TRUE(drawReceipt(
+        receiptItems(data, ReceiptLayout{QStringLiteral("Não"), false, 0}, ReceiptRoute::Printer),
+        pdf));
+  }
+  const QStringList read = pdfText(file).split(QLatin1Char('\n'));
+  // Whole lines: the heading, then the row of numbers in their cells below it.
+  const int heading = int(read.indexOf(QRegularExpression(QStringLiteral(" *Aparelho Serie.*"))));
+  ASSERT_GE(heading, 0) << pdfText(file).toStdString();
+  const int row = int(read.indexOf(QRegularExpression(QStringLiteral(" *3 +12 +20 +60 *"))));
+  ASSERT_GT(row, heading);
+  EXPECT_EQ(pdfText(file).count(QStringLiteral("SUPINO RETO")), 1);
 }
 
 TEST(Receipt, ThePrinterRouteUsesItsOwnColumnsRuleAndBlankLines) {
