@@ -37,6 +37,7 @@
 #include "prescription/workout_grid.h"
 #include "prescription/workout_model.h"
 #include "printing/report_output.h"
+#include "portal/portal_publish.h"
 #include "printouts/series_sheet.h"
 #include "registry/person_store.h"
 #include "registry/photo_store.h"
@@ -1071,6 +1072,9 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMAClick() {
     DBGEXERCICIO_SERIE->setFocus();
     return;
   }
+  if (const std::optional<PortalContext> who = portalContext())
+    publishOnPortal(QStringLiteral("Portal_Treino"),
+                    [&](const QSqlDatabase& portal) { publishWorkoutRows(portal, *who, save); });
   workout_->setEditing(false);
   if (remembered.isValid() && remembered.row() < workout_->rowCount())
     DBGEXERCICIO_SERIE->setCurrentIndex(remembered);
@@ -1158,14 +1162,19 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMAAEROBICAClick() {
   const QModelIndex remembered = DBGAEROBICA->currentIndex();
   WeekdayFlags days{};
   for (int d = 0; d < kWeekdayCount; ++d) days[d] = days_[d]->isChecked();
+  const QDate today = QDate::currentDate();
   if (!saveAerobic(ADOConnectionVantrel().database(), G().GSTR_MATRICULA_ALUNO,
-                   G().GSTR_PROFESSOR, QDate::currentDate(), days, aerobic_->rows())) {
+                   G().GSTR_PROFESSOR, today, days, aerobic_->rows())) {
     // Nothing was stored: the block stays on screen as typed.
     DESATIVA_BOTOES();
     showOnly(PNLAEROBICA);
     DBGAEROBICA->setFocus();
     return;
   }
+  if (const std::optional<PortalContext> who = portalContext())
+    publishOnPortal(QStringLiteral("Portal_Aerobica"), [&](const QSqlDatabase& portal) {
+      publishAerobicRows(portal, *who, G().GSTR_PROFESSOR, today, days, aerobic_->rows());
+    });
   if (remembered.isValid()) DBGAEROBICA->setCurrentIndex(remembered);
 }
 
@@ -1203,13 +1212,35 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMAALONGAMENTOClick() {
   StretchChoice choice;
   choice.obs = DBMEMOOBS->toPlainText();
   choice.stretches = stretches_->ticks();
+  const QDate today = QDate::currentDate();
   if (!saveStretching(ADOConnectionVantrel().database(), G().GSTR_MATRICULA_ALUNO, letter(),
-                      QDate::currentDate(), choice)) {
+                      today, choice)) {
     // Nothing was stored: the choice stays on screen as ticked.
     DESATIVA_BOTOES();
     showOnly(PNLALONGAMENTO);
     DBMEMOOBS->setFocus();
+    return;
   }
+  if (const std::optional<PortalContext> who = portalContext())
+    publishOnPortal(QStringLiteral("Portal_Alongamento"), [&](const QSqlDatabase& portal) {
+      publishStretchingRow(portal, *who, letter(), today, choice);
+    });
+}
+
+// Who and what the portal is told of, when the gym publishes there.
+std::optional<PortalContext> TFRMTIPOEXERCICIO::portalContext() const {
+  if (setting(QStringLiteral("Portal_Cenection")) != kSim) return std::nullopt;
+  const QSqlRecord member = memberRecord();
+  PortalContext who;
+  who.customer = portalCustomer(settings_.value(QStringLiteral("CLIENTE")));
+  who.academia = setting(QStringLiteral("ACADEMIA"));
+  who.matricula = G().GSTR_MATRICULA_ALUNO;
+  who.cpf = pStrCPF;
+  who.nome = member.value(QStringLiteral("NOME")).toString();
+  who.email = member.value(QStringLiteral("EMAIL")).toString();
+  who.assessment = memberAssessment(settings_, who.matricula);
+  who.assessmentFailed = !who.assessment.has_value();
+  return who;
 }
 
 void TFRMTIPOEXERCICIO::BBNCANCELAALONGAMENTOClick() {

@@ -14,6 +14,7 @@
 #include "registry/people_source.h"
 
 class AerobicModel;
+struct PortalContext;
 class Connection;
 class PagedTableModel;
 class QPlainTextEdit;
@@ -130,6 +131,7 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   bool memoKeyRefused(QKeyEvent* event);
 
   void ImprimeSerie(const QString& tipo);
+  std::optional<PortalContext> portalContext() const;
 
   // The reorder and view panels.
   void SBNOVA_ORDEMClick();

@@ -409,13 +409,15 @@ bool readPeople(const QVariantMap& settings, SeriesSheet& sheet) {
   return true;
 }
 
-// The assessment values when the integration is on; false after the message when the
-// assessment database cannot be read.
-bool readAssessment(const QVariantMap& settings, SeriesSheet& sheet) {
-  if (settings.value(QStringLiteral("IntegracaoTamsel")).toString() != kSim) return true;
+}  // namespace
+
+std::optional<SheetAssessment> memberAssessment(const QVariantMap& settings,
+                                                const QString& matricula) {
+  if (settings.value(QStringLiteral("IntegracaoTamsel")).toString() != kSim)
+    return SheetAssessment{};
   const bool alone = settings.value(QStringLiteral("PATH_EXERCICIO")).toString() == kSim;
   Connection assessment(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("ficha")));
-  bool read = false;
+  std::optional<SheetAssessment> values;
   if (assessment.open()) {
     try {
       int months = 0;
@@ -430,15 +432,24 @@ bool readAssessment(const QVariantMap& settings, SeriesSheet& sheet) {
                      .toInt();
         gym.release();
       }
-      sheet.assessment = readSheetAssessment(assessment.database(), sheet.matricula, months);
-      read = true;
+      values = readSheetAssessment(assessment.database(), matricula, months);
     } catch (const SqlError&) {
-      read = false;
+      values.reset();
     }
   }
   assessment.release();
-  if (!read) MENSAGEM(kDadoIncorreto, Msg::TamselInativo);
-  return read;
+  if (!values) MENSAGEM(kDadoIncorreto, Msg::TamselInativo);
+  return values;
+}
+
+namespace {
+
+// The assessment values when the integration is on; false after the message when the
+// assessment database cannot be read.
+bool readAssessment(const QVariantMap& settings, SeriesSheet& sheet) {
+  const std::optional<SheetAssessment> values = memberAssessment(settings, sheet.matricula);
+  if (values) sheet.assessment = *values;
+  return values.has_value();
 }
 
 }  // namespace

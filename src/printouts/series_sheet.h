@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QString>
+#include <QVariantMap>
 #include <optional>
 
 #include "prescription/series_rules.h"
@@ -93,6 +94,12 @@ void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula,
 // reassessment period. Throws SqlError.
 SheetAssessment readSheetAssessment(const QSqlDatabase& assessmentDb, const QString& matricula,
                                     int months);
+
+// The member's assessment values when the integration is on (IntegracaoTamsel "Sim"); blank
+// values when it is off. Nothing, after "Tamsel não está Ativo ...", when the assessment
+// database cannot be read.
+std::optional<SheetAssessment> memberAssessment(const QVariantMap& settings,
+                                                const QString& matricula);
 
 // Everything the sheet needs, read from the installation's databases as the builder's print
 // buttons do. Nothing, after the user was told why, when it cannot be printed.

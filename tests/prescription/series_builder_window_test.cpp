@@ -541,6 +541,43 @@ TEST_F(SeriesBuilderWindow, TheReorderAlsoRenumbersTheGymsPortalCopy) {
   portal.release();
 }
 
+TEST_F(SeriesBuilderWindow, ASavedWorkoutIsPublishedOnTheGymsPortal) {
+  setSetting(QStringLiteral("Portal_Cenection"), QStringLiteral("Sim"));
+  setSetting(QStringLiteral("CLIENTE"), 7.0);
+  ASSERT_TRUE(open());
+  chooseMember();
+  openLetter("A");
+  child<QCheckBox>("CBTER")->setChecked(true);
+  child<QPushButton>("BBNSAIR")->click();
+  auto* filter = child<QLineEdit>("EDTFILTRO");
+  QTest::keyClicks(filter, QStringLiteral("LEG"));
+  QTest::keyClick(filter, Qt::Key_Return);
+  auto* series = child<WorkoutGrid>("DBGEXERCICIO_SERIE");
+  series->setCurrentIndex(w_->workout()->index(0, WorkoutModel::Series));
+  typeCells(series, {"3"});
+  child<QPushButton>("BBNCONFIRMA")->click();
+  EXPECT_TRUE(testPrompter().messages().isEmpty());
+
+  Connection portal(DataSource::Ondrel, QStringLiteral("portal-publicado"));
+  ASSERT_TRUE(portal.open());
+  EXPECT_EQ(scalarSql(portal.database(),
+                      QStringLiteral("SELECT COUNT(*) FROM Portal_Treino WHERE cliente = 7 AND "
+                                     "Codigo_exercicio = '003' AND Descricao = 'LEG PRESS' AND "
+                                     "CPF = '12345678909' AND Ordem = 1"))
+                .toInt(),
+            1);
+  EXPECT_EQ(scalarSql(portal.database(),
+                      QStringLiteral("SELECT Email FROM Alunos WHERE Matricula = ? AND cliente = 7"),
+                      {kAna})
+                .toString(),
+            QStringLiteral("ana@exemplo.com"));
+  EXPECT_EQ(scalarSql(portal.database(),
+                      QStringLiteral("SELECT COUNT(*) FROM Clientes WHERE cod_cliente = 7"))
+                .toInt(),
+            1);
+  portal.release();
+}
+
 TEST_F(SeriesBuilderWindow, ADoubleClickOnTheInstructorNeedsAMemberTyped) {
   ASSERT_TRUE(open());
   auto* instructors = child<QComboBox>("CBFUNCIONARIOS");
