@@ -7,6 +7,7 @@
 #include "app/installation.h"
 #include "app/upkeep_command.h"
 #include "base/prompter.h"
+#include "portal/publish_command.h"
 #include "printouts/receipt_command.h"
 #include "printouts/sheet_command.h"
 #include "registry/report_command.h"
@@ -23,6 +24,8 @@ const char* const kUsage =
     "                    grava em PDF a ficha da série do aluno\n"
     "     vantrel receipt MATRICULA NUMERO_DO_TREINO [--device CAMINHO]\n"
     "                    imprime o recibo de 40 colunas do treino (1 = A ... 5 = E)\n"
+    "     vantrel publish --from DD/MM/AAAA --to DD/MM/AAAA\n"
+    "                    publica no portal as séries do período\n"
     "     vantrel --version\n"
     "A pasta da instalação é $VANTREL_HOME (padrão ~/.local/share/vantrel).\n";
 
@@ -70,6 +73,8 @@ int runCommand(int argc, char** argv) {
     status = runSheetCommand(args);
   else if (command == QLatin1String("receipt"))
     status = runReceiptCommand(args);
+  else if (command == QLatin1String("publish"))
+    status = runPublishCommand(args);
   installPrompter(nullptr);
   return status;
 }
@@ -88,7 +93,7 @@ int main(int argc, char** argv) {
   }
   if (first == QLatin1String("init") || first == QLatin1String("upkeep") ||
       first == QLatin1String("report") || first == QLatin1String("sheet") ||
-      first == QLatin1String("receipt"))
+      first == QLatin1String("receipt") || first == QLatin1String("publish"))
     return runCommand(argc, argv);
   if (!first.isEmpty() && first != QLatin1String("--no-splash")) {
     std::fputs(kUsage, stderr);

@@ -5,6 +5,7 @@
 #include "app/shell_logic.h"
 #include "forms/session.h"
 #include "maintenance/configuration_window.h"
+#include "portal/publish_window.h"
 #include "prescription/series_builder_window.h"
 #include "printouts/receipt_window.h"
 #include "registry/access_level_window.h"
@@ -27,6 +28,10 @@ void installWindows(TFRMSEPRINCIPAL& window) {
   window.setModalWindow(QStringLiteral("MNImpressodeSrie"), [&window] {
     TFRMIMPSERIE40COLUNAS receipt(&window);
     receipt.exec();
+  });
+  window.setModalWindow(QStringLiteral("MNAtualizaTreinosWeb"), [&window] {
+    TFRMATUALIZARTREINOSWEB publishing(&window);
+    publishing.exec();
   });
   window.setChildWindow(QStringLiteral("MNFUNCIONARIO"), [] { return new TFRMREFUNCIONARIO; });
   window.setChildWindow(QStringLiteral("MNCADASTRODEUSUARIOS"),

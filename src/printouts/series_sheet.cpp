@@ -412,7 +412,7 @@ bool readPeople(const QVariantMap& settings, SeriesSheet& sheet) {
 }  // namespace
 
 std::optional<SheetAssessment> memberAssessment(const QVariantMap& settings,
-                                                const QString& matricula) {
+                                                const QString& matricula, bool tell) {
   if (settings.value(QStringLiteral("IntegracaoTamsel")).toString() != kSim)
     return SheetAssessment{};
   const bool alone = settings.value(QStringLiteral("PATH_EXERCICIO")).toString() == kSim;
@@ -438,7 +438,7 @@ std::optional<SheetAssessment> memberAssessment(const QVariantMap& settings,
     }
   }
   assessment.release();
-  if (!values) MENSAGEM(kDadoIncorreto, Msg::TamselInativo);
+  if (!values && tell) MENSAGEM(kDadoIncorreto, Msg::TamselInativo);
   return values;
 }
 

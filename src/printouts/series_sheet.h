@@ -98,8 +98,9 @@ SheetAssessment readSheetAssessment(const QSqlDatabase& assessmentDb, const QStr
 // The member's assessment values when the integration is on (IntegracaoTamsel "Sim"); blank
 // values when it is off. Nothing, after "Tamsel não está Ativo ...", when the assessment
 // database cannot be read.
+// `tell` false keeps the failure silent (a run on a worker thread reports it itself).
 std::optional<SheetAssessment> memberAssessment(const QVariantMap& settings,
-                                                const QString& matricula);
+                                                const QString& matricula, bool tell = true);
 
 // Everything the sheet needs, read from the installation's databases as the builder's print
 // buttons do. Nothing, after the user was told why, when it cannot be printed.
