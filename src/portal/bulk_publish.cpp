@@ -9,8 +9,72 @@
 
 namespace {
 
-// Parameters per statement, under what either engine takes.
-constexpr int kParametersPerStatement = 30000;
+// Rows handed to the database per statement.
+constexpr int kRowsPerStatement = 20000;
+
+bool onPostgres(const QSqlDatabase& db) {
+  return db.driverName() == QLatin1String("QPSQL");
+}
+
+// A JSON string: the text in quotes, with what JSON requires escaped.
+void appendJsonString(QString& out, const QString& text) {
+  out += QLatin1Char('"');
+  for (const QChar c : text) {
+    if (c == QLatin1Char('"') || c == QLatin1Char('\\')) {
+      out += QLatin1Char('\\');
+      out += c;
+    } else if (c.unicode() < 0x20) {
+      out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    } else {
+      out += c;
+    }
+  }
+  out += QLatin1Char('"');
+}
+
+void appendJson(QString& out, const QVariant& value) {
+  if (value.isNull()) {
+    out += QStringLiteral("null");
+    return;
+  }
+  switch (value.typeId()) {
+    case QMetaType::QDate:
+      appendJsonString(out, value.toDate().toString(Qt::ISODate));
+      return;
+    case QMetaType::Bool:
+      out += value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+      return;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UInt:
+      out += QString::number(value.toLongLong());
+      return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+      out += QString::number(value.toDouble(), 'g', 17);
+      return;
+    default:
+      appendJsonString(out, value.toString());
+  }
+}
+
+// Reads the current row's columns by name, their places looked up once per query (building a
+// record per row costs more than the rest of the reading).
+class RowReader {
+ public:
+  explicit RowReader(QSqlQuery& query) : query_(query) {
+    const QSqlRecord shape = query.record();
+    for (int i = 0; i < shape.count(); ++i) places_.insert(shape.fieldName(i).toLower(), i);
+  }
+  QVariant operator()(const QString& column) const {
+    return query_.value(places_.value(column.toLower(), -1));
+  }
+
+ private:
+  QSqlQuery& query_;
+  QHash<QString, int> places_;
+};
 
 QStringList stretchColumns() {
   QStringList columns;
@@ -23,26 +87,46 @@ const QStringList kDays = {QStringLiteral("Dom"), QStringLiteral("Seg"), QString
                            QStringLiteral("Qua"), QStringLiteral("Qui"), QStringLiteral("Sex"),
                            QStringLiteral("Sab")};
 
-// Rows into `table` by multi-row inserts, as many rows per statement as the engines allow.
+// Rows into the scratch table `table` (made from a portal table, so its columns carry the
+// portal's types). Each statement takes thousands of rows as one JSON document parameter that
+// the database unpacks itself: values stay parameters, and a row costs no round trip.
 void insertRows(const QSqlDatabase& db, const QString& table, const QStringList& columns,
                 const QList<QVariantList>& rows) {
-  if (rows.isEmpty()) return;
-  const int perStatement = qMax(1, kParametersPerStatement / int(columns.size()));
-  const QString one = QLatin1Char('(') + QStringLiteral("?, ").repeated(columns.size() - 1) +
-                      QStringLiteral("?)");
-  for (int start = 0; start < rows.size(); start += perStatement) {
-    const int count = qMin(perStatement, int(rows.size()) - start);
-    QStringList tuples;
-    QVariantList values;
-    for (int r = start; r < start + count; ++r) {
-      tuples << one;
-      values += rows[r];
-    }
-    runSql(db,
-           QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-               .arg(table, columns.join(QStringLiteral(", ")), tuples.join(QStringLiteral(", "))),
-           values);
+  QStringList keys;
+  for (const QString& column : columns) keys << column.toLower();
+  QString sql;
+  if (onPostgres(db)) {
+    sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM json_populate_recordset(NULL::%1, "
+                         "CAST(? AS json))")
+              .arg(table, keys.join(QStringLiteral(", ")));
+  } else {
+    QStringList extracts;
+    for (const QString& key : keys) extracts << QStringLiteral("json_extract(value, '$.%1')").arg(key);
+    sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM json_each(?)")
+              .arg(table, keys.join(QStringLiteral(", ")), extracts.join(QStringLiteral(", ")));
   }
+  QStringList quotedKeys;
+  for (const QString& key : keys) {
+    QString quoted;
+    appendJsonString(quoted, key);
+    quotedKeys << quoted + QLatin1Char(':');
+  }
+  for (int start = 0; start < rows.size(); start += kRowsPerStatement) {
+    QString batch = QStringLiteral("[");
+    for (int r = start; r < qMin(start + kRowsPerStatement, int(rows.size())); ++r) {
+      if (r > start) batch += QLatin1Char(',');
+      batch += QLatin1Char('{');
+      for (int c = 0; c < keys.size(); ++c) {
+        if (c > 0) batch += QLatin1Char(',');
+        batch += quotedKeys[c];
+        appendJson(batch, rows[r].value(c));
+      }
+      batch += QLatin1Char('}');
+    }
+    batch += QLatin1Char(']');
+    runSql(db, sql, {batch});
+  }
+  if (onPostgres(db)) runSql(db, QStringLiteral("ANALYZE %1").arg(table));
 }
 
 QString matching(const QString& table, const QString& scratch, const QStringList& keys) {
@@ -71,9 +155,21 @@ int upsert(const QSqlDatabase& db, const QString& table, const QStringList& keys
     sets << (keepWhenNull.contains(value)
                  ? QStringLiteral("%1 = COALESCE(%2.%1, %3.%1)").arg(value, scratch, table)
                  : QStringLiteral("%1 = %2.%1").arg(value, scratch));
-  QSqlQuery updated = runSql(db, QStringLiteral("UPDATE %1 SET %2 FROM %3 WHERE %4")
-                                     .arg(table, sets.join(QStringLiteral(", ")), scratch,
-                                          matching(table, scratch, keys)));
+  // Only rows whose values differ are written: a second run of the same period writes nothing.
+  QStringList now;
+  QStringList then;
+  for (const QString& value : values) {
+    now << QStringLiteral("%1.%2").arg(table, value);
+    then << (keepWhenNull.contains(value)
+                 ? QStringLiteral("COALESCE(%2.%1, %3.%1)").arg(value, scratch, table)
+                 : QStringLiteral("%2.%1").arg(value, scratch));
+  }
+  const QString differs = onPostgres(db) ? QStringLiteral(" IS DISTINCT FROM ")
+                                         : QStringLiteral(" IS NOT ");
+  QSqlQuery updated = runSql(
+      db, QStringLiteral("UPDATE %1 SET %2 FROM %3 WHERE %4 AND (%5)%6(%7)")
+              .arg(table, sets.join(QStringLiteral(", ")), scratch, matching(table, scratch, keys),
+                   now.join(QStringLiteral(", ")), differs, then.join(QStringLiteral(", "))));
   int written = qMax(0, updated.numRowsAffected());
   QSqlQuery inserted = runSql(
       db, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 WHERE NOT EXISTS (SELECT 1 FROM "
@@ -87,6 +183,19 @@ int upsert(const QSqlDatabase& db, const QString& table, const QStringList& keys
 
 // The published members' rows older than the latest date of their letter (or of the block).
 int deleteOlder(const QSqlDatabase& db, const QString& table, int customer, bool byLetter) {
+  if (onPostgres(db)) {
+    // The latest date of each member (and letter) once, then the rows before it.
+    const QString group = byLetter ? QStringLiteral(", Treino") : QString();
+    const QString join = byLetter ? QStringLiteral(" AND p.Treino = u.Treino") : QString();
+    QSqlQuery removed = runSql(
+        db, QStringLiteral("DELETE FROM %1 p USING (SELECT Matricula%2, MAX(Data) AS ultima FROM "
+                           "%1 WHERE cliente = ? AND Matricula IN (SELECT Matricula FROM "
+                           "publica_membros) GROUP BY Matricula%2) u WHERE p.cliente = ? AND "
+                           "p.Matricula = u.Matricula%3 AND p.Data < u.ultima")
+                .arg(table, group, join),
+        {customer, customer});
+    return qMax(0, removed.numRowsAffected());
+  }
   const QString letter =
       byLetter ? QStringLiteral(" AND q.Treino = %1.Treino").arg(table) : QString();
   QSqlQuery removed = runSql(
@@ -125,23 +234,13 @@ QVariant staffName(const BulkInput& input, const QString& matricula) {
                                               : QVariant(QMetaType(QMetaType::QString));
 }
 
-// The member's portal record, found by CPF.
-void publishMember(const QSqlDatabase& portalDb, const BulkInput& input, const BulkMember& member,
-                   const QString& cpf) {
-  QVariant id = scalarSql(portalDb, QStringLiteral("SELECT ID FROM Alunos WHERE CPF = ? ORDER BY ID"),
-                          {cpf});
-  if (!id.isValid()) {
-    runSql(portalDb, QStringLiteral("INSERT INTO Alunos (CPF, cliente) VALUES (?, ?)"),
-           {cpf, input.customer});
-    id = scalarSql(portalDb, QStringLiteral("SELECT MAX(ID) FROM Alunos WHERE CPF = ?"), {cpf});
-  }
-  runSql(portalDb,
-         QStringLiteral("UPDATE Alunos SET cliente = ?, Email = ?, Matricula = ?, Nome = ? WHERE "
-                        "ID = ?"),
-         {input.customer, member.email, member.matricula, member.nome, id});
-  if (!input.assessment) return;
+// The assessment values of a published member's record, found by CPF.
+void publishAssessment(const QSqlDatabase& portalDb, const BulkInput& input,
+                       const BulkMember& member, const QString& cpf) {
   const std::optional<SheetAssessment> assessment = input.assessment(member.matricula);
   if (!assessment) return;
+  const QVariant id = scalarSql(
+      portalDb, QStringLiteral("SELECT ID FROM Alunos WHERE CPF = ? ORDER BY ID"), {cpf});
   runSql(portalDb, QStringLiteral("UPDATE Alunos SET Objetivo = ? WHERE ID = ?"),
          {assessment->objetivos, id});
   const QString next = assessment->proximaReavaliacao.isValid()
@@ -214,19 +313,33 @@ BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& por
            {input.customer, input.academia});
 
   QHash<QString, QString> cpfOf;  // published members
-  for (int i = 0; i < input.members.size(); ++i) {
-    const BulkMember& member = input.members[i];
-    if (progress) progress(i + 1, int(input.members.size()));
+  QSet<QString> cpfs;
+  QList<QVariantList> records;  // one per CPF: the first member with it
+  for (const BulkMember& member : input.members) {
     const std::optional<QString> cpf = bulkCpf(member.cpf);
     if (!cpf) {
       ++summary.skipped;
       continue;
     }
-    publishMember(portalDb, input, member, *cpf);
     cpfOf.insert(member.matricula, *cpf);
     ++summary.published;
+    if (cpfs.contains(*cpf)) continue;
+    cpfs.insert(*cpf);
+    records << QVariantList{*cpf, input.customer, member.email, member.matricula, member.nome};
   }
   if (cpfOf.isEmpty()) return summary;
+  // The members' records, found by CPF.
+  upsert(portalDb, QStringLiteral("Alunos"), {QStringLiteral("CPF")},
+         {QStringLiteral("cliente"), QStringLiteral("Email"), QStringLiteral("Matricula"),
+          QStringLiteral("Nome")},
+         {}, records);
+  const int total = int(input.members.size());
+  for (int i = 0; i < total; ++i) {
+    const BulkMember& member = input.members[i];
+    if (input.assessment && cpfOf.contains(member.matricula))
+      publishAssessment(portalDb, input, member, cpfOf[member.matricula]);
+    if (progress && (i % 100 == 0 || i + 1 == total)) progress(i + 1, total);
+  }
 
   runSql(portalDb, QStringLiteral("DROP TABLE IF EXISTS publica_membros"));
   runSql(portalDb, QStringLiteral("CREATE TEMP TABLE publica_membros AS SELECT Matricula FROM "
@@ -240,21 +353,23 @@ BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& por
 
   // Aerobic rows.
   QList<QVariantList> aerobic;
+  {
   QSqlQuery aerobicRows = runSql(
       workoutDb, QStringLiteral("SELECT * FROM Aerobica WHERE Data >= ? AND Data <= ?"), period);
+  const RowReader r(aerobicRows);
   while (aerobicRows.next()) {
-    const QSqlRecord r = aerobicRows.record();
-    const QString matricula = r.value(QStringLiteral("Matricula")).toString();
+    const QString matricula = r(QStringLiteral("Matricula")).toString();
     if (!cpfOf.contains(matricula)) continue;
-    const QString code = r.value(QStringLiteral("Codigo_exercicio")).toString();
+    const QString code = r(QStringLiteral("Codigo_exercicio")).toString();
     QVariantList row{input.customer, cpfOf[matricula], matricula,
-                     r.value(QStringLiteral("Data")), code,
-                     r.value(QStringLiteral("Duracao")), r.value(QStringLiteral("Velocidade")),
-                     r.value(QStringLiteral("Nivel_dificuldade"))};
-    for (const QString& day : kDays) row << r.value(day).toBool();
+                     r(QStringLiteral("Data")), code,
+                     r(QStringLiteral("Duracao")), r(QStringLiteral("Velocidade")),
+                     r(QStringLiteral("Nivel_dificuldade"))};
+    for (const QString& day : kDays) row << r(day).toBool();
     row << catalogue.name(code) << catalogue.equipment(code)
-        << staffName(input, r.value(QStringLiteral("Professor")).toString());
+        << staffName(input, r(QStringLiteral("Professor")).toString());
     aerobic << row;
+  }
   }
   const QStringList nameAndStaff{QStringLiteral("Descricao"), QStringLiteral("Aparelho"),
                                  QStringLiteral("Professor")};
@@ -271,31 +386,33 @@ BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& por
 
   // Strength rows.
   QList<QVariantList> strength;
+  {
   QSqlQuery strengthRows = runSql(
       workoutDb, QStringLiteral("SELECT * FROM Treino WHERE Data >= ? AND Data <= ?"), period);
+  const RowReader r(strengthRows);
   while (strengthRows.next()) {
-    const QSqlRecord r = strengthRows.record();
-    const QString matricula = r.value(QStringLiteral("Matricula")).toString();
+    const QString matricula = r(QStringLiteral("Matricula")).toString();
     if (!cpfOf.contains(matricula)) continue;
-    const QString code = r.value(QStringLiteral("Codigo_exercicio")).toString();
+    const QString code = r(QStringLiteral("Codigo_exercicio")).toString();
     QVariantList row{input.customer,
                      cpfOf[matricula],
                      matricula,
-                     r.value(QStringLiteral("Data")),
-                     r.value(QStringLiteral("Treino")),
+                     r(QStringLiteral("Data")),
+                     r(QStringLiteral("Treino")),
                      code,
-                     r.value(QStringLiteral("Data_Reavaliacao")),
-                     r.value(QStringLiteral("Repeticoes")),
-                     r.value(QStringLiteral("Series")),
-                     r.value(QStringLiteral("Peso")),
-                     r.value(QStringLiteral("Intervalo")),
-                     r.value(QStringLiteral("Obs")),
-                     r.value(QStringLiteral("Ordem")),
-                     r.value(QStringLiteral("REGULAGEM"))};
-    for (const QString& day : kDays) row << r.value(day).toBool();
+                     r(QStringLiteral("Data_Reavaliacao")),
+                     r(QStringLiteral("Repeticoes")),
+                     r(QStringLiteral("Series")),
+                     r(QStringLiteral("Peso")),
+                     r(QStringLiteral("Intervalo")),
+                     r(QStringLiteral("Obs")),
+                     r(QStringLiteral("Ordem")),
+                     r(QStringLiteral("REGULAGEM"))};
+    for (const QString& day : kDays) row << r(day).toBool();
     row << catalogue.name(code) << catalogue.equipment(code)
-        << staffName(input, r.value(QStringLiteral("Professor")).toString());
+        << staffName(input, r(QStringLiteral("Professor")).toString());
     strength << row;
+  }
   }
   summary.rowsWritten += upsert(
       portalDb, QStringLiteral("Portal_Treino"),
@@ -311,17 +428,19 @@ BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& por
 
   // Stretching rows.
   QList<QVariantList> stretching;
+  {
   QSqlQuery stretchingRows = runSql(
       workoutDb, QStringLiteral("SELECT * FROM Alongamento WHERE Data >= ? AND Data <= ?"),
       period);
+  const RowReader r(stretchingRows);
   while (stretchingRows.next()) {
-    const QSqlRecord r = stretchingRows.record();
-    const QString matricula = r.value(QStringLiteral("Matricula")).toString();
+    const QString matricula = r(QStringLiteral("Matricula")).toString();
     if (!cpfOf.contains(matricula)) continue;
-    QVariantList row{input.customer, cpfOf[matricula], matricula, r.value(QStringLiteral("Data")),
-                     r.value(QStringLiteral("Treino")), r.value(QStringLiteral("Obs"))};
-    for (const QString& column : stretchColumns()) row << r.value(column).toBool();
+    QVariantList row{input.customer, cpfOf[matricula], matricula, r(QStringLiteral("Data")),
+                     r(QStringLiteral("Treino")), r(QStringLiteral("Obs"))};
+    for (const QString& column : stretchColumns()) row << r(column).toBool();
     stretching << row;
+  }
   }
   summary.rowsWritten += upsert(
       portalDb, QStringLiteral("Portal_Alongamento"),

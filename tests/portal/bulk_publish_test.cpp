@@ -137,7 +137,10 @@ TEST_P(BulkPublish, MembersWithAValidCpfArePublishedOnceAndASecondRunChangesNoth
                                  "'SEGURAR'")),
             1);
   const QStringList once = portal();
-  ASSERT_TRUE(run(input()));
+  const std::optional<BulkSummary> second = run(input());
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->rowsWritten, 0);
+  EXPECT_EQ(second->rowsRemoved, 0);
   EXPECT_EQ(portal(), once);
 }
 
