@@ -207,6 +207,27 @@ int deleteOlder(const QSqlDatabase& db, const QString& table, int customer, bool
   return qMax(0, removed.numRowsAffected());
 }
 
+// Only the latest date of each member (and letter) within the period: the older dates would be
+// written only to be removed again by the same run. `dateAt` and `letterAt` are the places of
+// the date and the letter in a row (-1: the block has no letter).
+QList<QVariantList> latestOnly(const QList<QVariantList>& rows, int matriculaAt, int dateAt,
+                               int letterAt) {
+  QHash<QString, QDate> latest;
+  const auto key = [&](const QVariantList& row) {
+    return row[matriculaAt].toString() +
+           (letterAt >= 0 ? QLatin1Char('|') + row[letterAt].toString() : QString());
+  };
+  for (const QVariantList& row : rows) {
+    const QDate day = row[dateAt].toDate();
+    QDate& best = latest[key(row)];
+    if (!best.isValid() || day > best) best = day;
+  }
+  QList<QVariantList> kept;
+  for (const QVariantList& row : rows)
+    if (row[dateAt].toDate() == latest.value(key(row))) kept << row;
+  return kept;
+}
+
 struct Catalogue {
   QHash<QString, std::pair<QString, QString>> exercises;  // code -> name, equipment
   QVariant name(const QString& code) const {
@@ -373,6 +394,7 @@ BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& por
   }
   const QStringList nameAndStaff{QStringLiteral("Descricao"), QStringLiteral("Aparelho"),
                                  QStringLiteral("Professor")};
+  aerobic = latestOnly(aerobic, 2, 3, -1);
   summary.rowsWritten += upsert(
       portalDb, QStringLiteral("Portal_Aerobica"),
       {QStringLiteral("Cliente"), QStringLiteral("CPF"), QStringLiteral("Matricula"),
@@ -414,6 +436,7 @@ BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& por
     strength << row;
   }
   }
+  strength = latestOnly(strength, 2, 3, 4);
   summary.rowsWritten += upsert(
       portalDb, QStringLiteral("Portal_Treino"),
       {QStringLiteral("cliente"), QStringLiteral("CPF"), QStringLiteral("Matricula"),
@@ -442,6 +465,7 @@ BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& por
     stretching << row;
   }
   }
+  stretching = latestOnly(stretching, 2, 3, 4);
   summary.rowsWritten += upsert(
       portalDb, QStringLiteral("Portal_Alongamento"),
       {QStringLiteral("Cliente"), QStringLiteral("CPF"), QStringLiteral("Matricula"),

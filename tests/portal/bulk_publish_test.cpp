@@ -159,6 +159,11 @@ TEST_P(BulkPublish, ALaterSaveOfALetterRemovesItsOlderDateAndKeepsTheOtherLetter
     kept << rows.value(0).toString() + QLatin1Char(' ') +
                 rows.value(1).toDate().toString(Qt::ISODate);
   EXPECT_EQ(kept, (QStringList{"A 2026-03-25", "B 2026-03-20"}));
+  // With two dates of a letter in the period, a repeated run neither writes nor removes.
+  const std::optional<BulkSummary> repeated = run(in);
+  ASSERT_TRUE(repeated);
+  EXPECT_EQ(repeated->rowsWritten, 0);
+  EXPECT_EQ(repeated->rowsRemoved, 0);
   // The bulk run refreshes the gym's name.
   EXPECT_EQ(scalarSql(pdb_, QStringLiteral("SELECT academia FROM Clientes WHERE cod_cliente = 7"))
                 .toString(),
