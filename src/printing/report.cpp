@@ -347,6 +347,23 @@ double Report::bodyWidth() const {
   return pageSize().width() - margins.left() - margins.right();
 }
 
+ReportFont reportFont(double points, bool bold) {
+  ReportFont font;
+  font.points = points;
+  font.bold = bold;
+  return font;
+}
+
+ReportText reportText(const QRectF& box, const QString& value, const ReportFont& font,
+                      Qt::Alignment align) {
+  ReportText text;
+  text.box = box;
+  text.text = value;
+  text.font = font;
+  text.align = align;
+  return text;
+}
+
 QList<double> columnLefts(const DetailBand& detail) {
   QList<double> lefts;
   double x = 0;

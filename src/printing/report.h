@@ -115,6 +115,12 @@ struct Report {
   double bodyWidth() const;
 };
 
+// A font of `points`, bold when asked, in the report's family.
+ReportFont reportFont(double points, bool bold = false);
+// A fixed text in `box`.
+ReportText reportText(const QRectF& box, const QString& value, const ReportFont& font,
+                      Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
+
 // The left edge of each detail column, mm from the left margin.
 QList<double> columnLefts(const DetailBand& detail);
 

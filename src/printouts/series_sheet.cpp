@@ -41,20 +41,12 @@ QString generalFloat(double value) {
 // --- Composition. Lengths in millimetres from the band's top-left corner.
 
 ReportFont font(double points, bool bold = false) {
-  ReportFont f;
-  f.points = points;
-  f.bold = bold;
-  return f;
+  return reportFont(points, bold);
 }
 
 ReportText text(const QRectF& box, const QString& value, const ReportFont& f,
                 Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-  ReportText t;
-  t.box = box;
-  t.text = value;
-  t.font = f;
-  t.align = align;
-  return t;
+  return reportText(box, value, f, align);
 }
 
 // A label in bold followed by its value, from `left`.

@@ -16,20 +16,12 @@ constexpr double kFooterHeight = 9;
 const QColor kBarColour(210, 210, 210);
 
 ReportFont font(double points, bool bold = false) {
-  ReportFont f;
-  f.points = points;
-  f.bold = bold;
-  return f;
+  return reportFont(points, bold);
 }
 
 ReportText text(const QRectF& box, const QString& value, const ReportFont& f,
                 Qt::Alignment align = Qt::AlignLeft) {
-  ReportText t;
-  t.box = box;
-  t.text = value;
-  t.font = f;
-  t.align = align | Qt::AlignVCenter;
-  return t;
+  return reportText(box, value, f, align | Qt::AlignVCenter);
 }
 
 QString dateText(const QDateTime& at) {
