@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-psql
   qt6-multimedia-dev libqt6charts6-dev libgstreamer1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-  libcurl4-openssl-dev libssl-dev libjpeg62-turbo-dev
+  libcurl4-openssl-dev libssl-dev libjpeg62-turbo-dev libpq-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   postgresql sqlite3 poppler-utils python3-aiosmtpd
   xvfb xauth x11-utils xdotool fonts-dejavu-core

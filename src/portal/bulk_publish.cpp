@@ -4,6 +4,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <QSqlDriver>
+#include <libpq-fe.h>
+
 #include "base/routines.h"
 #include "data/sql.h"
 
@@ -87,11 +90,89 @@ const QStringList kDays = {QStringLiteral("Dom"), QStringLiteral("Seg"), QString
                            QStringLiteral("Qua"), QStringLiteral("Qui"), QStringLiteral("Sex"),
                            QStringLiteral("Sab")};
 
+// The PostgreSQL session under a Qt connection, or nullptr.
+PGconn* postgresSession(const QSqlDatabase& db) {
+  const QVariant handle = db.driver()->handle();
+  if (!handle.isValid()) return nullptr;
+  const char* type = handle.typeName();
+  if (qstrcmp(type, "PGconn*") != 0 && qstrcmp(type, "pg_conn*") != 0) return nullptr;
+  return *static_cast<PGconn* const*>(handle.constData());
+}
+
+// One CSV field as COPY reads it: NULL as nothing, everything else quoted.
+void appendCsv(QByteArray& out, const QVariant& value) {
+  if (value.isNull()) return;
+  QByteArray text;
+  switch (value.typeId()) {
+    case QMetaType::QDate:
+      text = value.toDate().toString(Qt::ISODate).toUtf8();
+      break;
+    case QMetaType::Bool:
+      text = value.toBool() ? "t" : "f";
+      break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+      text = QByteArray::number(value.toDouble(), 'g', 17);
+      break;
+    default:
+      text = value.toString().toUtf8();
+  }
+  out += '"';
+  for (const char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+[[noreturn]] void copyFailed(PGconn* session, const QString& table) {
+  throw SqlError(QStringLiteral("COPY %1: %2").arg(table, QString::fromUtf8(PQerrorMessage(session))));
+}
+
+// Rows into `table` through COPY, in CSV, on the session the transaction runs on.
+void copyRows(PGconn* session, const QString& table, const QStringList& columns,
+              const QList<QVariantList>& rows) {
+  const QByteArray command =
+      QStringLiteral("COPY %1 (%2) FROM STDIN WITH (FORMAT csv)")
+          .arg(table, columns.join(QStringLiteral(", ")))
+          .toUtf8();
+  PGresult* started = PQexec(session, command.constData());
+  const bool copying = PQresultStatus(started) == PGRES_COPY_IN;
+  PQclear(started);
+  if (!copying) copyFailed(session, table);
+  QByteArray chunk;
+  bool sent = true;
+  for (int r = 0; r < rows.size() && sent; ++r) {
+    for (int c = 0; c < columns.size(); ++c) {
+      if (c > 0) chunk += ',';
+      appendCsv(chunk, rows[r].value(c));
+    }
+    chunk += '\n';
+    if (chunk.size() > (1 << 20) || r + 1 == rows.size()) {
+      sent = PQputCopyData(session, chunk.constData(), int(chunk.size())) == 1;
+      chunk.clear();
+    }
+  }
+  if (PQputCopyEnd(session, sent ? nullptr : "envio interrompido") != 1) copyFailed(session, table);
+  bool ok = sent;
+  while (PGresult* result = PQgetResult(session)) {
+    ok = ok && PQresultStatus(result) == PGRES_COMMAND_OK;
+    PQclear(result);
+  }
+  if (!ok) copyFailed(session, table);
+}
+
 // Rows into the scratch table `table` (made from a portal table, so its columns carry the
 // portal's types). Each statement takes thousands of rows as one JSON document parameter that
 // the database unpacks itself: values stay parameters, and a row costs no round trip.
 void insertRows(const QSqlDatabase& db, const QString& table, const QStringList& columns,
                 const QList<QVariantList>& rows) {
+  if (rows.isEmpty()) return;
+  if (PGconn* session = postgresSession(db)) {
+    copyRows(session, table, columns, rows);
+    runSql(db, QStringLiteral("ANALYZE %1").arg(table));
+    return;
+  }
   QStringList keys;
   for (const QString& column : columns) keys << column.toLower();
   QString sql;
