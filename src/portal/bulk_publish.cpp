@@ -1,5 +1,7 @@
 #include "portal/bulk_publish.h"
 
+#include <algorithm>
+
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -226,11 +228,23 @@ int upsert(const QSqlDatabase& db, const QString& table, const QStringList& keys
   if (rows.isEmpty()) return 0;
   const QString scratch = QStringLiteral("publica_") + table.toLower();
   const QStringList columns = keys + values;
+  // One source row per key (an exercise twice in a workout): the last one stands.
+  QHash<QString, int> lastOfKey;
+  for (int r = 0; r < rows.size(); ++r) {
+    QStringList key;
+    for (int k = 0; k < keys.size(); ++k) key << rows[r].value(k).toString();
+    lastOfKey.insert(key.join(QChar(0x1F)), r);
+  }
+  QList<int> kept = lastOfKey.values();
+  std::sort(kept.begin(), kept.end());
+  QList<QVariantList> unique;
+  unique.reserve(kept.size());
+  for (int r : kept) unique << rows[r];
   runSql(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(scratch));
   // The scratch table takes the portal table's own column types.
   runSql(db, QStringLiteral("CREATE TEMP TABLE %1 AS SELECT %2 FROM %3 WHERE 1 = 0")
                  .arg(scratch, columns.join(QStringLiteral(", ")), table));
-  insertRows(db, scratch, columns, rows);
+  insertRows(db, scratch, columns, unique);
   QStringList sets;
   for (const QString& value : values)
     sets << (keepWhenNull.contains(value)

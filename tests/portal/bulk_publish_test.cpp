@@ -115,11 +115,17 @@ class BulkPublish : public testing::TestWithParam<Provider> {
 TEST_P(BulkPublish, MembersWithAValidCpfArePublishedOnceAndASecondRunChangesNothing) {
   EXPECT_EQ(membersWithSeriesIn(wdb_, kFrom, kTo),
             (QStringList{"0000000001", "0000000002", "0000000004"}));
+  // The same exercise twice in one workout is one portal row.
+  strength("0000000004", "C", QDate(2026, 3, 6), "002");
+  strength("0000000004", "C", QDate(2026, 3, 6), "002");
   const std::optional<BulkSummary> first = run(input());
   ASSERT_TRUE(first);
   EXPECT_EQ(first->published, 2);
   EXPECT_EQ(first->skipped, 1);
-  EXPECT_EQ(first->rowsWritten, 4);
+  EXPECT_EQ(first->rowsWritten, 5);
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Portal_Treino WHERE Matricula = "
+                                 "'0000000004'")),
+            1);
   EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Alunos WHERE CPF = '12345678909' AND "
                                  "Nome = 'ANA' AND cliente = 7")),
             1);
