@@ -6,8 +6,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include <QSqlDriver>
 #include <libpq-fe.h>
+#include <QSqlDriver>
 
 #include "base/routines.h"
 #include "data/sql.h"
@@ -128,16 +128,16 @@ void appendCsv(QByteArray& out, const QVariant& value) {
 }
 
 [[noreturn]] void copyFailed(PGconn* session, const QString& table) {
-  throw SqlError(QStringLiteral("COPY %1: %2").arg(table, QString::fromUtf8(PQerrorMessage(session))));
+  throw SqlError(
+      QStringLiteral("COPY %1: %2").arg(table, QString::fromUtf8(PQerrorMessage(session))));
 }
 
 // Rows into `table` through COPY, in CSV, on the session the transaction runs on.
 void copyRows(PGconn* session, const QString& table, const QStringList& columns,
               const QList<QVariantList>& rows) {
-  const QByteArray command =
-      QStringLiteral("COPY %1 (%2) FROM STDIN WITH (FORMAT csv)")
-          .arg(table, columns.join(QStringLiteral(", ")))
-          .toUtf8();
+  const QByteArray command = QStringLiteral("COPY %1 (%2) FROM STDIN WITH (FORMAT csv)")
+                                 .arg(table, columns.join(QStringLiteral(", ")))
+                                 .toUtf8();
   PGresult* started = PQexec(session, command.constData());
   const bool copying = PQresultStatus(started) == PGRES_COPY_IN;
   PQclear(started);
@@ -179,12 +179,14 @@ void insertRows(const QSqlDatabase& db, const QString& table, const QStringList&
   for (const QString& column : columns) keys << column.toLower();
   QString sql;
   if (onPostgres(db)) {
-    sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM json_populate_recordset(NULL::%1, "
-                         "CAST(? AS json))")
+    sql = QStringLiteral(
+              "INSERT INTO %1 (%2) SELECT %2 FROM json_populate_recordset(NULL::%1, "
+              "CAST(? AS json))")
               .arg(table, keys.join(QStringLiteral(", ")));
   } else {
     QStringList extracts;
-    for (const QString& key : keys) extracts << QStringLiteral("json_extract(value, '$.%1')").arg(key);
+    for (const QString& key : keys)
+      extracts << QStringLiteral("json_extract(value, '$.%1')").arg(key);
     sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM json_each(?)")
               .arg(table, keys.join(QStringLiteral(", ")), extracts.join(QStringLiteral(", ")));
   }
@@ -222,6 +224,10 @@ QString matching(const QString& table, const QString& scratch, const QStringList
 // The period's rows of one portal table matched on `keys`: existing rows take the values (those
 // in `keepWhenNull` only when the new value is known), the others are added. Returns how many
 // rows were written.
+int applyScratch(const QSqlDatabase& db, const QString& table, const QString& scratch,
+                 const QStringList& keys, const QStringList& values,
+                 const QStringList& keepWhenNull);
+
 int upsert(const QSqlDatabase& db, const QString& table, const QStringList& keys,
            const QStringList& values, const QStringList& keepWhenNull,
            const QList<QVariantList>& rows) {
@@ -245,6 +251,14 @@ int upsert(const QSqlDatabase& db, const QString& table, const QStringList& keys
   runSql(db, QStringLiteral("CREATE TEMP TABLE %1 AS SELECT %2 FROM %3 WHERE 1 = 0")
                  .arg(scratch, columns.join(QStringLiteral(", ")), table));
   insertRows(db, scratch, columns, unique);
+  return applyScratch(db, table, scratch, keys, values, keepWhenNull);
+}
+
+// The rows of `scratch` written into `table` as `upsert` describes; the scratch table goes.
+int applyScratch(const QSqlDatabase& db, const QString& table, const QString& scratch,
+                 const QStringList& keys, const QStringList& values,
+                 const QStringList& keepWhenNull) {
+  const QStringList columns = keys + values;
   QStringList sets;
   for (const QString& value : values)
     sets << (keepWhenNull.contains(value)
@@ -259,18 +273,18 @@ int upsert(const QSqlDatabase& db, const QString& table, const QStringList& keys
                  ? QStringLiteral("COALESCE(%2.%1, %3.%1)").arg(value, scratch, table)
                  : QStringLiteral("%2.%1").arg(value, scratch));
   }
-  const QString differs = onPostgres(db) ? QStringLiteral(" IS DISTINCT FROM ")
-                                         : QStringLiteral(" IS NOT ");
+  const QString differs =
+      onPostgres(db) ? QStringLiteral(" IS DISTINCT FROM ") : QStringLiteral(" IS NOT ");
   QSqlQuery updated = runSql(
       db, QStringLiteral("UPDATE %1 SET %2 FROM %3 WHERE %4 AND (%5)%6(%7)")
               .arg(table, sets.join(QStringLiteral(", ")), scratch, matching(table, scratch, keys),
                    now.join(QStringLiteral(", ")), differs, then.join(QStringLiteral(", "))));
   int written = qMax(0, updated.numRowsAffected());
   QSqlQuery inserted = runSql(
-      db, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 WHERE NOT EXISTS (SELECT 1 FROM "
-                         "%1 WHERE %4)")
-              .arg(table, columns.join(QStringLiteral(", ")), scratch,
-                   matching(table, scratch, keys)));
+      db,
+      QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 WHERE NOT EXISTS (SELECT 1 FROM "
+                     "%1 WHERE %4)")
+          .arg(table, columns.join(QStringLiteral(", ")), scratch, matching(table, scratch, keys)));
   written += qMax(0, inserted.numRowsAffected());
   runSql(db, QStringLiteral("DROP TABLE %1").arg(scratch));
   return written;
@@ -283,22 +297,24 @@ int deleteOlder(const QSqlDatabase& db, const QString& table, int customer, bool
     const QString group = byLetter ? QStringLiteral(", Treino") : QString();
     const QString join = byLetter ? QStringLiteral(" AND p.Treino = u.Treino") : QString();
     QSqlQuery removed = runSql(
-        db, QStringLiteral("DELETE FROM %1 p USING (SELECT Matricula%2, MAX(Data) AS ultima FROM "
-                           "%1 WHERE cliente = ? AND Matricula IN (SELECT Matricula FROM "
-                           "publica_membros) GROUP BY Matricula%2) u WHERE p.cliente = ? AND "
-                           "p.Matricula = u.Matricula%3 AND p.Data < u.ultima")
-                .arg(table, group, join),
+        db,
+        QStringLiteral("DELETE FROM %1 p USING (SELECT Matricula%2, MAX(Data) AS ultima FROM "
+                       "%1 WHERE cliente = ? AND Matricula IN (SELECT Matricula FROM "
+                       "publica_membros) GROUP BY Matricula%2) u WHERE p.cliente = ? AND "
+                       "p.Matricula = u.Matricula%3 AND p.Data < u.ultima")
+            .arg(table, group, join),
         {customer, customer});
     return qMax(0, removed.numRowsAffected());
   }
   const QString letter =
       byLetter ? QStringLiteral(" AND q.Treino = %1.Treino").arg(table) : QString();
-  QSqlQuery removed = runSql(
-      db, QStringLiteral("DELETE FROM %1 WHERE cliente = ? AND Matricula IN (SELECT Matricula "
-                         "FROM publica_membros) AND Data < (SELECT MAX(q.Data) FROM %1 q WHERE "
-                         "q.cliente = %1.cliente AND q.Matricula = %1.Matricula%2)")
-              .arg(table, letter),
-      {customer});
+  QSqlQuery removed =
+      runSql(db,
+             QStringLiteral("DELETE FROM %1 WHERE cliente = ? AND Matricula IN (SELECT Matricula "
+                            "FROM publica_membros) AND Data < (SELECT MAX(q.Data) FROM %1 q WHERE "
+                            "q.cliente = %1.cliente AND q.Matricula = %1.Matricula%2)")
+                 .arg(table, letter),
+             {customer});
   return qMax(0, removed.numRowsAffected());
 }
 
@@ -355,8 +371,8 @@ void publishAssessment(const QSqlDatabase& portalDb, const BulkInput& input,
                        const BulkMember& member, const QString& cpf) {
   const std::optional<SheetAssessment> assessment = input.assessment(member.matricula);
   if (!assessment) return;
-  const QVariant id = scalarSql(
-      portalDb, QStringLiteral("SELECT ID FROM Alunos WHERE CPF = ? ORDER BY ID"), {cpf});
+  const QVariant id =
+      scalarSql(portalDb, QStringLiteral("SELECT ID FROM Alunos WHERE CPF = ? ORDER BY ID"), {cpf});
   runSql(portalDb, QStringLiteral("UPDATE Alunos SET Objetivo = ? WHERE ID = ?"),
          {assessment->objetivos, id});
   const QString next = assessment->proximaReavaliacao.isValid()
@@ -370,10 +386,111 @@ void publishAssessment(const QSqlDatabase& portalDb, const BulkInput& input,
              {value, id});
 }
 
+// The columns of a series row as both databases name them, for the copy between them.
+const QString kStrengthColumns = QStringLiteral(
+    "Matricula, Treino, Codigo_exercicio, Data, Data_Reavaliacao, Repeticoes, Series, Peso, "
+    "Intervalo, Obs, Ordem, Regulagem, Dom, Seg, Ter, Qua, Qui, Sex, Sab, Professor");
+
+// With both databases on PostgreSQL the period's strength rows go from one server to the
+// other as COPY streams, untouched by the program, and become portal rows in one statement:
+// joined there with the published members' CPFs, the catalogue and the staff names.
+void streamStrengthRows(PGconn* from, PGconn* to, const QSqlDatabase& portalDb,
+                        const BulkInput& input, const QHash<QString, QString>& cpfOf,
+                        const Catalogue& catalogue) {
+  const auto scratch = [&](const QString& name, const QString& columns) {
+    runSql(portalDb, QStringLiteral("DROP TABLE IF EXISTS %1").arg(name));
+    runSql(portalDb, QStringLiteral("CREATE TEMP TABLE %1 AS SELECT %2 FROM Portal_Treino WHERE "
+                                    "1 = 0")
+                         .arg(name, columns));
+  };
+  scratch(QStringLiteral("publica_cpf"), QStringLiteral("Matricula, CPF"));
+  QList<QVariantList> cpfs;
+  for (auto it = cpfOf.cbegin(); it != cpfOf.cend(); ++it)
+    cpfs << QVariantList{it.key(), it.value()};
+  copyRows(to, QStringLiteral("publica_cpf"), {QStringLiteral("Matricula"), QStringLiteral("CPF")},
+           cpfs);
+  scratch(QStringLiteral("publica_catalogo"),
+          QStringLiteral("Codigo_exercicio AS Codigo, Descricao, Aparelho"));
+  QList<QVariantList> exercises;
+  for (auto it = catalogue.exercises.cbegin(); it != catalogue.exercises.cend(); ++it)
+    exercises << QVariantList{it.key(), it.value().first, it.value().second};
+  copyRows(to, QStringLiteral("publica_catalogo"),
+           {QStringLiteral("Codigo"), QStringLiteral("Descricao"), QStringLiteral("Aparelho")},
+           exercises);
+  scratch(QStringLiteral("publica_professores"), QStringLiteral("Matricula, Professor AS Nome"));
+  QList<QVariantList> staff;
+  for (auto it = input.staffNames.cbegin(); it != input.staffNames.cend(); ++it)
+    staff << QVariantList{it.key(), it.value()};
+  copyRows(to, QStringLiteral("publica_professores"),
+           {QStringLiteral("Matricula"), QStringLiteral("Nome")}, staff);
+  scratch(QStringLiteral("publica_bruto"), kStrengthColumns);
+
+  // The dates are the program's own, written as ISO digits.
+  const QByteArray out =
+      QStringLiteral(
+          "COPY (SELECT %1 FROM Treino WHERE Data >= DATE '%2' AND Data <= DATE '%3') "
+          "TO STDOUT WITH (FORMAT csv)")
+          .arg(kStrengthColumns, input.from.toString(Qt::ISODate), input.to.toString(Qt::ISODate))
+          .toUtf8();
+  const QByteArray in = QStringLiteral("COPY publica_bruto (%1) FROM STDIN WITH (FORMAT csv)")
+                            .arg(kStrengthColumns)
+                            .toUtf8();
+  PGresult* reading = PQexec(from, out.constData());
+  const bool readingOk = PQresultStatus(reading) == PGRES_COPY_OUT;
+  PQclear(reading);
+  if (!readingOk) copyFailed(from, QStringLiteral("Treino"));
+  PGresult* writing = PQexec(to, in.constData());
+  const bool writingOk = PQresultStatus(writing) == PGRES_COPY_IN;
+  PQclear(writing);
+  bool sent = writingOk;
+  char* buffer = nullptr;
+  int length = 0;
+  // Drain the source whatever happens, so its session is usable again.
+  while ((length = PQgetCopyData(from, &buffer, 0)) > 0) {
+    if (sent) sent = PQputCopyData(to, buffer, length) == 1;
+    PQfreemem(buffer);
+  }
+  bool readOk = length == -1;
+  while (PGresult* result = PQgetResult(from)) {
+    readOk = readOk && PQresultStatus(result) == PGRES_COMMAND_OK;
+    PQclear(result);
+  }
+  if (writingOk) {
+    if (PQputCopyEnd(to, sent && readOk ? nullptr : "leitura interrompida") != 1) sent = false;
+    while (PGresult* result = PQgetResult(to)) {
+      sent = sent && PQresultStatus(result) == PGRES_COMMAND_OK;
+      PQclear(result);
+    }
+  }
+  if (!readOk) copyFailed(from, QStringLiteral("Treino"));
+  if (!sent) copyFailed(to, QStringLiteral("publica_bruto"));
+
+  for (const char* name :
+       {"publica_cpf", "publica_catalogo", "publica_professores", "publica_bruto"})
+    runSql(portalDb, QStringLiteral("ANALYZE %1").arg(QString::fromLatin1(name)));
+  // Each member's latest date of each letter, one row per key.
+  runSql(portalDb, QStringLiteral("DROP TABLE IF EXISTS publica_portal_treino"));
+  runSql(portalDb,
+         QStringLiteral(
+             "CREATE TEMP TABLE publica_portal_treino AS SELECT DISTINCT ON (m.CPF, b.Matricula, "
+             "b.Data, b.Treino, b.Codigo_exercicio) CAST(%1 AS integer) AS cliente, m.CPF, "
+             "b.Matricula, b.Data, b.Treino, b.Codigo_exercicio, b.Data_Reavaliacao, "
+             "b.Repeticoes, b.Series, b.Peso, b.Intervalo, b.Obs, b.Ordem, b.Regulagem, b.Dom, "
+             "b.Seg, b.Ter, b.Qua, b.Qui, b.Sex, b.Sab, c.Descricao, c.Aparelho, p.Nome AS "
+             "Professor FROM (SELECT *, MAX(Data) OVER (PARTITION BY Matricula, Treino) AS ultima "
+             "FROM publica_bruto) b JOIN publica_cpf m ON m.Matricula = b.Matricula LEFT JOIN "
+             "publica_catalogo c ON c.Codigo = b.Codigo_exercicio LEFT JOIN publica_professores "
+             "p ON p.Matricula = b.Professor WHERE b.Data = b.ultima")
+             .arg(input.customer));
+  runSql(portalDb, QStringLiteral("ANALYZE publica_portal_treino"));
+  for (const char* name :
+       {"publica_cpf", "publica_catalogo", "publica_professores", "publica_bruto"})
+    runSql(portalDb, QStringLiteral("DROP TABLE %1").arg(QString::fromLatin1(name)));
+}
+
 }  // namespace
 
-QStringList membersWithSeriesIn(const QSqlDatabase& workoutDb, const QDate& from,
-                                const QDate& to) {
+QStringList membersWithSeriesIn(const QSqlDatabase& workoutDb, const QDate& from, const QDate& to) {
   QSqlQuery query = runSql(
       workoutDb,
       QStringLiteral("SELECT Matricula FROM Aerobica WHERE Data >= ? AND Data <= ? UNION SELECT "
@@ -407,16 +524,15 @@ QList<BulkMember> memberDetails(const QSqlDatabase& peopleDb, const QString& mem
 }
 
 std::optional<QString> bulkCpf(const QString& stored) {
-  const QString cpf =
-      stored.contains(QLatin1Char('-')) || stored.contains(QLatin1Char('.')) ? TIRA_MASCARA(stored)
-                                                                             : stored;
+  const QString cpf = stored.contains(QLatin1Char('-')) || stored.contains(QLatin1Char('.'))
+                          ? TIRA_MASCARA(stored)
+                          : stored;
   if (!VALIDA_CPF(cpf)) return std::nullopt;
   return cpf;
 }
 
 BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& portalDb,
-                          const BulkInput& input,
-                          const std::function<void(int, int)>& progress) {
+                          const BulkInput& input, const std::function<void(int, int)>& progress) {
   BulkSummary summary;
   // The gym's record, its name refreshed.
   if (scalarSql(portalDb, QStringLiteral("SELECT id FROM Clientes WHERE cod_cliente = ?"),
@@ -470,104 +586,124 @@ BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& por
   // Aerobic rows.
   QList<QVariantList> aerobic;
   {
-  QSqlQuery aerobicRows = runSql(
-      workoutDb, QStringLiteral("SELECT * FROM Aerobica WHERE Data >= ? AND Data <= ?"), period);
-  const RowReader r(aerobicRows);
-  while (aerobicRows.next()) {
-    const QString matricula = r(QStringLiteral("Matricula")).toString();
-    if (!cpfOf.contains(matricula)) continue;
-    const QString code = r(QStringLiteral("Codigo_exercicio")).toString();
-    QVariantList row{input.customer, cpfOf[matricula], matricula,
-                     r(QStringLiteral("Data")), code,
-                     r(QStringLiteral("Duracao")), r(QStringLiteral("Velocidade")),
-                     r(QStringLiteral("Nivel_dificuldade"))};
-    for (const QString& day : kDays) row << r(day).toBool();
-    row << catalogue.name(code) << catalogue.equipment(code)
-        << staffName(input, r(QStringLiteral("Professor")).toString());
-    aerobic << row;
-  }
+    QSqlQuery aerobicRows = runSql(
+        workoutDb, QStringLiteral("SELECT * FROM Aerobica WHERE Data >= ? AND Data <= ?"), period);
+    const RowReader r(aerobicRows);
+    while (aerobicRows.next()) {
+      const QString matricula = r(QStringLiteral("Matricula")).toString();
+      if (!cpfOf.contains(matricula)) continue;
+      const QString code = r(QStringLiteral("Codigo_exercicio")).toString();
+      QVariantList row{input.customer,
+                       cpfOf[matricula],
+                       matricula,
+                       r(QStringLiteral("Data")),
+                       code,
+                       r(QStringLiteral("Duracao")),
+                       r(QStringLiteral("Velocidade")),
+                       r(QStringLiteral("Nivel_dificuldade"))};
+      for (const QString& day : kDays) row << r(day).toBool();
+      row << catalogue.name(code) << catalogue.equipment(code)
+          << staffName(input, r(QStringLiteral("Professor")).toString());
+      aerobic << row;
+    }
   }
   const QStringList nameAndStaff{QStringLiteral("Descricao"), QStringLiteral("Aparelho"),
                                  QStringLiteral("Professor")};
   aerobic = latestOnly(aerobic, 2, 3, -1);
-  summary.rowsWritten += upsert(
-      portalDb, QStringLiteral("Portal_Aerobica"),
-      {QStringLiteral("Cliente"), QStringLiteral("CPF"), QStringLiteral("Matricula"),
-       QStringLiteral("Data"), QStringLiteral("Codigo_exercicio")},
-      QStringList{QStringLiteral("Duracao"), QStringLiteral("Velocidade"),
-                  QStringLiteral("Nivel_dificuldade")} +
-          kDays + nameAndStaff,
-      nameAndStaff, aerobic);
-  summary.rowsRemoved += deleteOlder(portalDb, QStringLiteral("Portal_Aerobica"), input.customer,
-                                     false);
+  summary.rowsWritten +=
+      upsert(portalDb, QStringLiteral("Portal_Aerobica"),
+             {QStringLiteral("Cliente"), QStringLiteral("CPF"), QStringLiteral("Matricula"),
+              QStringLiteral("Data"), QStringLiteral("Codigo_exercicio")},
+             QStringList{QStringLiteral("Duracao"), QStringLiteral("Velocidade"),
+                         QStringLiteral("Nivel_dificuldade")} +
+                 kDays + nameAndStaff,
+             nameAndStaff, aerobic);
+  summary.rowsRemoved +=
+      deleteOlder(portalDb, QStringLiteral("Portal_Aerobica"), input.customer, false);
 
   // Strength rows.
+  const QStringList strengthKeys{QStringLiteral("cliente"),   QStringLiteral("CPF"),
+                                 QStringLiteral("Matricula"), QStringLiteral("Data"),
+                                 QStringLiteral("Treino"),    QStringLiteral("Codigo_exercicio")};
+  const QStringList strengthValues = QStringList{QStringLiteral("Data_Reavaliacao"),
+                                                 QStringLiteral("Repeticoes"),
+                                                 QStringLiteral("Series"),
+                                                 QStringLiteral("Peso"),
+                                                 QStringLiteral("Intervalo"),
+                                                 QStringLiteral("Obs"),
+                                                 QStringLiteral("Ordem"),
+                                                 QStringLiteral("Regulagem")} +
+                                     kDays + nameAndStaff;
+  PGconn* workoutSession = postgresSession(workoutDb);
+  PGconn* portalSession = postgresSession(portalDb);
   QList<QVariantList> strength;
-  {
-  QSqlQuery strengthRows = runSql(
-      workoutDb, QStringLiteral("SELECT * FROM Treino WHERE Data >= ? AND Data <= ?"), period);
-  const RowReader r(strengthRows);
-  while (strengthRows.next()) {
-    const QString matricula = r(QStringLiteral("Matricula")).toString();
-    if (!cpfOf.contains(matricula)) continue;
-    const QString code = r(QStringLiteral("Codigo_exercicio")).toString();
-    QVariantList row{input.customer,
-                     cpfOf[matricula],
-                     matricula,
-                     r(QStringLiteral("Data")),
-                     r(QStringLiteral("Treino")),
-                     code,
-                     r(QStringLiteral("Data_Reavaliacao")),
-                     r(QStringLiteral("Repeticoes")),
-                     r(QStringLiteral("Series")),
-                     r(QStringLiteral("Peso")),
-                     r(QStringLiteral("Intervalo")),
-                     r(QStringLiteral("Obs")),
-                     r(QStringLiteral("Ordem")),
-                     r(QStringLiteral("REGULAGEM"))};
-    for (const QString& day : kDays) row << r(day).toBool();
-    row << catalogue.name(code) << catalogue.equipment(code)
-        << staffName(input, r(QStringLiteral("Professor")).toString());
-    strength << row;
+  if (workoutSession && portalSession) {
+    streamStrengthRows(workoutSession, portalSession, portalDb, input, cpfOf, catalogue);
+    summary.rowsWritten += applyScratch(portalDb, QStringLiteral("Portal_Treino"),
+                                        QStringLiteral("publica_portal_treino"), strengthKeys,
+                                        strengthValues, nameAndStaff);
+  } else {
+    QSqlQuery strengthRows = runSql(
+        workoutDb, QStringLiteral("SELECT * FROM Treino WHERE Data >= ? AND Data <= ?"), period);
+    const RowReader r(strengthRows);
+    while (strengthRows.next()) {
+      const QString matricula = r(QStringLiteral("Matricula")).toString();
+      if (!cpfOf.contains(matricula)) continue;
+      const QString code = r(QStringLiteral("Codigo_exercicio")).toString();
+      QVariantList row{input.customer,
+                       cpfOf[matricula],
+                       matricula,
+                       r(QStringLiteral("Data")),
+                       r(QStringLiteral("Treino")),
+                       code,
+                       r(QStringLiteral("Data_Reavaliacao")),
+                       r(QStringLiteral("Repeticoes")),
+                       r(QStringLiteral("Series")),
+                       r(QStringLiteral("Peso")),
+                       r(QStringLiteral("Intervalo")),
+                       r(QStringLiteral("Obs")),
+                       r(QStringLiteral("Ordem")),
+                       r(QStringLiteral("REGULAGEM"))};
+      for (const QString& day : kDays) row << r(day).toBool();
+      row << catalogue.name(code) << catalogue.equipment(code)
+          << staffName(input, r(QStringLiteral("Professor")).toString());
+      strength << row;
+    }
+    strength = latestOnly(strength, 2, 3, 4);
+    summary.rowsWritten += upsert(portalDb, QStringLiteral("Portal_Treino"), strengthKeys,
+                                  strengthValues, nameAndStaff, strength);
   }
-  }
-  strength = latestOnly(strength, 2, 3, 4);
-  summary.rowsWritten += upsert(
-      portalDb, QStringLiteral("Portal_Treino"),
-      {QStringLiteral("cliente"), QStringLiteral("CPF"), QStringLiteral("Matricula"),
-       QStringLiteral("Data"), QStringLiteral("Treino"), QStringLiteral("Codigo_exercicio")},
-      QStringList{QStringLiteral("Data_Reavaliacao"), QStringLiteral("Repeticoes"),
-                  QStringLiteral("Series"), QStringLiteral("Peso"), QStringLiteral("Intervalo"),
-                  QStringLiteral("Obs"), QStringLiteral("Ordem"), QStringLiteral("Regulagem")} +
-          kDays + nameAndStaff,
-      nameAndStaff, strength);
-  summary.rowsRemoved += deleteOlder(portalDb, QStringLiteral("Portal_Treino"), input.customer,
-                                     true);
+  summary.rowsRemoved +=
+      deleteOlder(portalDb, QStringLiteral("Portal_Treino"), input.customer, true);
 
   // Stretching rows.
   QList<QVariantList> stretching;
   {
-  QSqlQuery stretchingRows = runSql(
-      workoutDb, QStringLiteral("SELECT * FROM Alongamento WHERE Data >= ? AND Data <= ?"),
-      period);
-  const RowReader r(stretchingRows);
-  while (stretchingRows.next()) {
-    const QString matricula = r(QStringLiteral("Matricula")).toString();
-    if (!cpfOf.contains(matricula)) continue;
-    QVariantList row{input.customer, cpfOf[matricula], matricula, r(QStringLiteral("Data")),
-                     r(QStringLiteral("Treino")), r(QStringLiteral("Obs"))};
-    for (const QString& column : stretchColumns()) row << r(column).toBool();
-    stretching << row;
-  }
+    QSqlQuery stretchingRows =
+        runSql(workoutDb, QStringLiteral("SELECT * FROM Alongamento WHERE Data >= ? AND Data <= ?"),
+               period);
+    const RowReader r(stretchingRows);
+    while (stretchingRows.next()) {
+      const QString matricula = r(QStringLiteral("Matricula")).toString();
+      if (!cpfOf.contains(matricula)) continue;
+      QVariantList row{input.customer,
+                       cpfOf[matricula],
+                       matricula,
+                       r(QStringLiteral("Data")),
+                       r(QStringLiteral("Treino")),
+                       r(QStringLiteral("Obs"))};
+      for (const QString& column : stretchColumns()) row << r(column).toBool();
+      stretching << row;
+    }
   }
   stretching = latestOnly(stretching, 2, 3, 4);
-  summary.rowsWritten += upsert(
-      portalDb, QStringLiteral("Portal_Alongamento"),
-      {QStringLiteral("Cliente"), QStringLiteral("CPF"), QStringLiteral("Matricula"),
-       QStringLiteral("Data"), QStringLiteral("Treino")},
-      QStringList{QStringLiteral("Obs")} + stretchColumns(), {}, stretching);
-  summary.rowsRemoved += deleteOlder(portalDb, QStringLiteral("Portal_Alongamento"),
-                                     input.customer, true);
+  summary.rowsWritten +=
+      upsert(portalDb, QStringLiteral("Portal_Alongamento"),
+             {QStringLiteral("Cliente"), QStringLiteral("CPF"), QStringLiteral("Matricula"),
+              QStringLiteral("Data"), QStringLiteral("Treino")},
+             QStringList{QStringLiteral("Obs")} + stretchColumns(), {}, stretching);
+  summary.rowsRemoved +=
+      deleteOlder(portalDb, QStringLiteral("Portal_Alongamento"), input.customer, true);
   runSql(portalDb, QStringLiteral("DROP TABLE publica_membros"));
   return summary;
 }
