@@ -1,0 +1,26 @@
+// The rules of the workout database's backups that need neither a database nor a window: how a
+// backup file is named, which names a restore accepts, which old backups the fifteen-day
+// clean-up removes, and which tables are scratch tables left behind.
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+inline const QString kBackupPrefix = QStringLiteral("Vantrel");
+
+// "Vantrel" + "YYYYMMDDHHMMSS" + ".bak".
+QString backupFileName(const QDateTime& at);
+
+// A restore takes only a file named like a backup: the path ends in "BAK" (any case) and its
+// last 25 characters begin with the prefix. A purge's backup ("…-2019.bak") is refused.
+bool restorableName(const QString& path);
+
+// The fifteen-day clean-up: a file named the prefix plus exactly 18 characters, ending in
+// ".bak", whose eight characters after the prefix read as a date number not after today less
+// fifteen days (YYYYMMDD). Other files, purge backups among them, are never removed.
+bool removedByCleanup(const QString& fileName, const QDate& today);
+
+// The tables a backup drops first: those whose name, in upper case, begins with "TEMP".
+QStringList scratchTables(const QStringList& tables);

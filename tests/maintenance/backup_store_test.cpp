@@ -1,0 +1,51 @@
+// A SQLite backup is a whole, checked copy: it holds every row at the moment it was taken, and
+// nothing is left behind when it cannot be made.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "data/schema.h"
+#include "data/sql.h"
+#include "maintenance/backup_store.h"
+#include "support/test_db.h"
+
+namespace {
+
+TEST(SqliteBackup, TheCopyHoldsEveryRowOfItsMomentAndIsNamedForIt) {
+  TestDatabase database(Provider::SQLite);
+  std::unique_ptr<Connection> connection = database.connect();
+  const QSqlDatabase db = connection->database();
+  QList<TableDef> tables;
+  for (const char* name : {"Treino", "Aerobica"})
+    tables << *findTable(Database::Workout, QString::fromLatin1(name));
+  ASSERT_TRUE(createMissingTables(db, connection->dialect(), tables).ok());
+  for (int i = 0; i < 50; ++i)
+    runSql(db, QStringLiteral("INSERT INTO Treino (Matricula, Treino, Ordem) VALUES (?, 'A', ?)"),
+           {QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0')), i});
+  QTemporaryDir dir;
+  const QString folder = dir.filePath(QStringLiteral("Backup"));
+  QString why;
+  const std::optional<QString> file =
+      backupSqlite(db, folder, QDateTime(QDate(2021, 1, 15), QTime(9, 5, 7)), &why);
+  ASSERT_TRUE(file) << why.toStdString();
+  EXPECT_EQ(QFileInfo(*file).fileName(), QStringLiteral("Vantrel20210115090507.bak"));
+  runSql(db, QStringLiteral("DELETE FROM Treino WHERE Ordem < 10"));
+
+  LinkSpec spec;
+  spec.provider = Provider::SQLite;
+  spec.dataSource = *file;
+  Connection copy(spec, QStringLiteral("copia"));
+  ASSERT_TRUE(copy.open());
+  const QMap<QString, qint64> counts = sqliteRowCounts(copy.database());
+  EXPECT_EQ(counts.value(QStringLiteral("Treino")), 50);
+  EXPECT_EQ(counts.value(QStringLiteral("Aerobica")), 0);
+  copy.release();
+
+  // The same second again: refused, and the first copy is untouched.
+  EXPECT_FALSE(backupSqlite(db, folder, QDateTime(QDate(2021, 1, 15), QTime(9, 5, 7)), &why));
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
+}
+
+}  // namespace
