@@ -8,6 +8,10 @@
 #include "data/connection.h"
 #include "data/sql.h"
 #include "maintenance/backup_rules.h"
+#include "maintenance/pg_tools.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
 
 QMap<QString, qint64> sqliteRowCounts(const QSqlDatabase& db) {
   QStringList tables;
@@ -65,4 +69,117 @@ std::optional<QString> backupSqlite(const QSqlDatabase& db, const QString& folde
     return fail(reason);
   }
   return file;
+}
+
+QMap<QString, qint64> postgresRowCounts(const QSqlDatabase& db) {
+  QStringList tables;
+  QSqlQuery list = runSql(db, QStringLiteral("SELECT tablename FROM pg_tables WHERE schemaname = "
+                                             "'public' ORDER BY tablename"));
+  while (list.next()) tables << list.value(0).toString();
+  QMap<QString, qint64> counts;
+  for (const QString& table : tables)
+    counts.insert(table, scalarSql(db, QStringLiteral("SELECT COUNT(*) FROM public.\"%1\"")
+                                           .arg(QString(table).replace(QLatin1Char('"'),
+                                                                       QStringLiteral("\"\""))))
+                             .toLongLong());
+  return counts;
+}
+
+std::optional<QMap<QString, qint64>> dumpRowCounts(const QString& pgRestore, const QString& file) {
+  QProcess restore;
+  restore.start(pgRestore, {QStringLiteral("--data-only"), QStringLiteral("-f"),
+                            QStringLiteral("-"), file});
+  if (!restore.waitForStarted()) return std::nullopt;
+  // The data come back as COPY blocks: a line per row between "COPY … FROM stdin;" and "\.".
+  QMap<QString, qint64> counts;
+  QString table;
+  QByteArray pending;
+  const auto takeLine = [&](const QByteArray& line) {
+    if (table.isEmpty()) {
+      if (line.startsWith("COPY ") && line.endsWith("FROM stdin;")) {
+        QString name = QString::fromUtf8(line.mid(5, line.indexOf(' ', 5) - 5));
+        name = name.section(QLatin1Char('.'), -1).remove(QLatin1Char('"'));
+        table = name;
+        counts.insert(table, 0);
+      }
+    } else if (line == "\\.") {
+      table.clear();
+    } else {
+      ++counts[table];
+    }
+  };
+  while (restore.state() != QProcess::NotRunning || restore.bytesAvailable() > 0) {
+    restore.waitForReadyRead(1000);
+    pending += restore.readAllStandardOutput();
+    qsizetype end;
+    while ((end = pending.indexOf('\n')) >= 0) {
+      takeLine(pending.left(end));
+      pending.remove(0, end + 1);
+    }
+    if (restore.state() == QProcess::NotRunning && restore.bytesAvailable() == 0) break;
+  }
+  restore.waitForFinished(-1);
+  if (restore.exitStatus() != QProcess::NormalExit || restore.exitCode() != 0) return std::nullopt;
+  return counts;
+}
+
+std::optional<QString> backupPostgres(const LinkSpec& link, const QString& folder,
+                                      const QDateTime& at, const QString& libraryRoot,
+                                      QString* why) {
+  const auto fail = [&](const QString& reason) -> std::optional<QString> {
+    if (why) *why = reason;
+    return std::nullopt;
+  };
+  if (!QDir().mkpath(folder)) return fail(QStringLiteral("Pasta de backup não pôde ser criada"));
+  const QString file = QDir(folder).filePath(backupFileName(at));
+  if (QFile::exists(file)) return fail(QStringLiteral("Já existe um backup com este nome"));
+
+  Connection session(link, Connection::uniqueName(QStringLiteral("backup")));
+  if (!session.open()) return fail(session.lastError());
+  const QSqlDatabase db = session.database();
+  QString reason;
+  std::optional<QString> done;
+  try {
+    const int major = postgresMajor(scalarSql(db, QStringLiteral("SHOW server_version_num")).toString());
+    QString missing;
+    const std::optional<QString> pgDump =
+        findPostgresTool(QStringLiteral("pg_dump"), major, libraryRoot, &missing);
+    if (!pgDump) throw SqlError(missing);
+    const std::optional<QString> pgRestore =
+        findPostgresTool(QStringLiteral("pg_restore"), major, libraryRoot, &missing);
+    if (!pgRestore) throw SqlError(missing);
+    // The counts and the dump see the same moment: the dump takes this transaction's snapshot.
+    runSql(db, QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ"));
+    const QString snapshot = scalarSql(db, QStringLiteral("SELECT pg_export_snapshot()")).toString();
+    const QMap<QString, qint64> counts = postgresRowCounts(db);
+    QProcess dump;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!link.password.isEmpty()) env.insert(QStringLiteral("PGPASSWORD"), link.password);
+    dump.setProcessEnvironment(env);
+    QStringList args{QStringLiteral("-Fc"), QStringLiteral("--snapshot=") + snapshot,
+                     QStringLiteral("-h"), link.host(), QStringLiteral("-f"), file};
+    if (!link.user.isEmpty()) args << QStringLiteral("-U") << link.user;
+    if (link.port() > 0) args << QStringLiteral("-p") << QString::number(link.port());
+    args << link.catalog;
+    dump.start(*pgDump, args);
+    const bool dumped = dump.waitForFinished(-1) && dump.exitStatus() == QProcess::NormalExit &&
+                        dump.exitCode() == 0;
+    runSql(db, QStringLiteral("COMMIT"));
+    if (!dumped) throw SqlError(QString::fromLocal8Bit(dump.readAllStandardError()).trimmed());
+    const std::optional<QMap<QString, qint64>> inDump = dumpRowCounts(*pgRestore, file);
+    if (!inDump) throw SqlError(QStringLiteral("O backup não pôde ser lido de volta"));
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+      if (inDump->value(it.key(), -1) != it.value())
+        throw SqlError(QStringLiteral("O backup não confere com o banco (%1)").arg(it.key()));
+    done = file;
+  } catch (const SqlError& e) {
+    sqlRuns(db, QStringLiteral("ROLLBACK"));
+    reason = e.text();
+  }
+  session.release();
+  if (!done) {
+    QFile::remove(file);
+    return fail(reason);
+  }
+  return done;
 }

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QMap>
+#include <QStringList>
 #include <QSqlDatabase>
 #include <QString>
 #include <optional>
@@ -17,3 +18,20 @@ QMap<QString, qint64> sqliteRowCounts(const QSqlDatabase& db);
 // that fails the check is deleted.
 std::optional<QString> backupSqlite(const QSqlDatabase& db, const QString& folder,
                                     const QDateTime& at, QString* why);
+
+struct LinkSpec;
+
+// Every table of the public schema of a PostgreSQL database and its row count. Throws SqlError.
+QMap<QString, qint64> postgresRowCounts(const QSqlDatabase& db);
+
+// The row count of each table in a custom-format dump, read back from the dump itself with
+// `pgRestore`. Nothing when the file cannot be read as a dump.
+std::optional<QMap<QString, qint64>> dumpRowCounts(const QString& pgRestore, const QString& file);
+
+// A dump of the PostgreSQL database of `link` (pg_dump -Fc, the newest program at least as new
+// as the server, under `libraryRoot`) into `folder`, named for `at`. The rows are counted in the
+// very snapshot the dump is taken from and the dump must hold the same counts. Its path, or
+// nothing with the reason in `why` (and no file left behind).
+std::optional<QString> backupPostgres(const LinkSpec& link, const QString& folder,
+                                      const QDateTime& at, const QString& libraryRoot,
+                                      QString* why);

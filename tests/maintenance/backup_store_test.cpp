@@ -9,6 +9,7 @@
 #include "data/schema.h"
 #include "data/sql.h"
 #include "maintenance/backup_store.h"
+#include "maintenance/pg_tools.h"
 #include "support/test_db.h"
 
 namespace {
@@ -45,6 +46,47 @@ TEST(SqliteBackup, TheCopyHoldsEveryRowOfItsMomentAndIsNamedForIt) {
 
   // The same second again: refused, and the first copy is untouched.
   EXPECT_FALSE(backupSqlite(db, folder, QDateTime(QDate(2021, 1, 15), QTime(9, 5, 7)), &why));
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PostgresBackup, TheDumpHoldsTheRowsOfItsSnapshotAndAMissingProgramLeavesNothing) {
+  TestDatabase database(Provider::PostgreSQL);
+  std::unique_ptr<Connection> connection = database.connect();
+  const QSqlDatabase db = connection->database();
+  QList<TableDef> tables;
+  for (const char* name : {"Treino", "Aerobica"})
+    tables << *findTable(Database::Workout, QString::fromLatin1(name));
+  ASSERT_TRUE(createMissingTables(db, connection->dialect(), tables).ok());
+  for (int i = 0; i < 30; ++i)
+    runSql(db, QStringLiteral("INSERT INTO Treino (Matricula, Treino, Ordem, Obs) VALUES (?, "
+                              "'A', ?, ?)"),
+           {QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0')), i,
+            QStringLiteral("linha\ncom quebra")});
+  QTemporaryDir dir;
+  const QString folder = dir.filePath(QStringLiteral("Backup"));
+  QString why;
+  const std::optional<QString> file =
+      backupPostgres(database.linkSpec(), folder, QDateTime(QDate(2021, 1, 15), QTime(9, 5, 7)),
+                     QStringLiteral("/usr/lib/postgresql"), &why);
+  ASSERT_TRUE(file) << why.toStdString();
+  EXPECT_EQ(QFileInfo(*file).fileName(), QStringLiteral("Vantrel20210115090507.bak"));
+  const std::optional<QString> pgRestore =
+      findPostgresTool(QStringLiteral("pg_restore"), 0, QStringLiteral("/usr/lib/postgresql"), &why);
+  ASSERT_TRUE(pgRestore) << why.toStdString();
+  const auto counts = dumpRowCounts(*pgRestore, *file);
+  ASSERT_TRUE(counts);
+  EXPECT_EQ(counts->value(QStringLiteral("treino")), 30);
+  EXPECT_EQ(counts->value(QStringLiteral("aerobica")), 0);
+
+  QTemporaryDir noPrograms;
+  EXPECT_FALSE(backupPostgres(database.linkSpec(), folder,
+                              QDateTime(QDate(2021, 1, 16), QTime(9, 5, 7)), noPrograms.path(),
+                              &why));
+  EXPECT_TRUE(why.startsWith(QStringLiteral("pg_dump não encontrado"))) << why.toStdString();
   EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
 }
 
