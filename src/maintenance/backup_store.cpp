@@ -12,6 +12,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSaveFile>
 
 QMap<QString, qint64> sqliteRowCounts(const QSqlDatabase& db) {
   QStringList tables;
@@ -182,4 +183,96 @@ std::optional<QString> backupPostgres(const LinkSpec& link, const QString& folde
     return fail(reason);
   }
   return done;
+}
+
+namespace {
+
+bool refuse(QString* why, const QString& reason) {
+  if (why) *why = reason;
+  return false;
+}
+
+}  // namespace
+
+bool restoreSqlite(const QString& databaseFile, const QString& backupFile, QString* why) {
+  if (!restorableName(backupFile)) return refuse(why, QStringLiteral("Extensão Inaválida"));
+  // The backup must be a whole database before anything is replaced.
+  {
+    LinkSpec spec;
+    spec.provider = Provider::SQLite;
+    spec.dataSource = backupFile;
+    Connection backup(spec, Connection::uniqueName(QStringLiteral("restaura-verifica")));
+    bool sound = false;
+    QString reason;
+    if (backup.open()) {
+      try {
+        sound = scalarSql(backup.database(), QStringLiteral("PRAGMA integrity_check")).toString() ==
+                QStringLiteral("ok");
+        if (sound) sqliteRowCounts(backup.database());
+      } catch (const SqlError& e) {
+        sound = false;
+        reason = e.text();
+      }
+    } else {
+      reason = backup.lastError();
+    }
+    backup.release();
+    if (!sound)
+      return refuse(why, reason.isEmpty() ? QStringLiteral("O backup não é um banco íntegro")
+                                          : reason);
+  }
+  QFile source(backupFile);
+  if (!source.open(QIODevice::ReadOnly)) return refuse(why, source.errorString());
+  QSaveFile target(databaseFile);
+  if (!target.open(QIODevice::WriteOnly)) return refuse(why, target.errorString());
+  while (!source.atEnd()) {
+    const QByteArray block = source.read(1 << 20);
+    if (block.isEmpty() || target.write(block) != block.size()) {
+      target.cancelWriting();
+      return refuse(why, target.errorString());
+    }
+  }
+  if (!target.commit()) return refuse(why, target.errorString());
+  // A journal of the replaced file must not be played over the restored one.
+  for (const char* suffix : {"-journal", "-wal", "-shm"})
+    QFile::remove(databaseFile + QString::fromLatin1(suffix));
+  return true;
+}
+
+bool restorePostgres(const LinkSpec& link, const QString& backupFile, const QString& libraryRoot,
+                     QString* why) {
+  if (!restorableName(backupFile)) return refuse(why, QStringLiteral("Extensão Inaválida"));
+  Connection session(link, Connection::uniqueName(QStringLiteral("restaura")));
+  if (!session.open()) return refuse(why, session.lastError());
+  int major = 0;
+  try {
+    major = postgresMajor(
+        scalarSql(session.database(), QStringLiteral("SHOW server_version_num")).toString());
+  } catch (const SqlError& e) {
+    session.release();
+    return refuse(why, e.text());
+  }
+  session.release();
+  QString missing;
+  const std::optional<QString> pgRestore =
+      findPostgresTool(QStringLiteral("pg_restore"), major, libraryRoot, &missing);
+  if (!pgRestore) return refuse(why, missing);
+  if (!dumpRowCounts(*pgRestore, backupFile))
+    return refuse(why, QStringLiteral("O backup não pôde ser lido"));
+  QProcess restore;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  if (!link.password.isEmpty()) env.insert(QStringLiteral("PGPASSWORD"), link.password);
+  restore.setProcessEnvironment(env);
+  QStringList args{QStringLiteral("--clean"), QStringLiteral("--if-exists"),
+                   QStringLiteral("--single-transaction"), QStringLiteral("--no-owner"),
+                   QStringLiteral("--exit-on-error"), QStringLiteral("-h"), link.host(),
+                   QStringLiteral("-d"), link.catalog};
+  if (!link.user.isEmpty()) args << QStringLiteral("-U") << link.user;
+  if (link.port() > 0) args << QStringLiteral("-p") << QString::number(link.port());
+  args << backupFile;
+  restore.start(*pgRestore, args);
+  if (!restore.waitForFinished(-1) || restore.exitStatus() != QProcess::NormalExit ||
+      restore.exitCode() != 0)
+    return refuse(why, QString::fromLocal8Bit(restore.readAllStandardError()).trimmed());
+  return true;
 }

@@ -35,3 +35,14 @@ std::optional<QMap<QString, qint64>> dumpRowCounts(const QString& pgRestore, con
 std::optional<QString> backupPostgres(const LinkSpec& link, const QString& folder,
                                       const QDateTime& at, const QString& libraryRoot,
                                       QString* why);
+
+// Puts the SQLite database file `databaseFile` back to the backup `backupFile`: the name must be
+// a backup's ("Extensão Inaválida" otherwise), the backup must open as a sound database, and the
+// file is replaced in one rename, so a failure leaves the database as it was. The program's
+// connections to the database must be closed first. False with the reason in `why`.
+bool restoreSqlite(const QString& databaseFile, const QString& backupFile, QString* why);
+
+// Puts the PostgreSQL database of `link` back to the dump `backupFile` with pg_restore --clean in
+// a single transaction: a failure leaves the database as it was. False with the reason in `why`.
+bool restorePostgres(const LinkSpec& link, const QString& backupFile, const QString& libraryRoot,
+                     QString* why);

@@ -91,3 +91,106 @@ TEST(PostgresBackup, TheDumpHoldsTheRowsOfItsSnapshotAndAMissingProgramLeavesNot
 }
 
 }  // namespace
+
+namespace {
+
+QStringList treinoRows(const QSqlDatabase& db) {
+  QSqlQuery q = runSql(db, QStringLiteral("SELECT Matricula, Ordem, Obs FROM Treino ORDER BY ID"));
+  QStringList rows;
+  while (q.next())
+    rows << q.value(0).toString() + QLatin1Char('|') + q.value(1).toString() + QLatin1Char('|') +
+                q.value(2).toString();
+  return rows;
+}
+
+void fillTreino(const QSqlDatabase& db, const Connection& connection) {
+  QList<TableDef> tables{*findTable(Database::Workout, QStringLiteral("Treino"))};
+  ASSERT_TRUE(createMissingTables(db, connection.dialect(), tables).ok());
+  for (int i = 0; i < 20; ++i)
+    runSql(db, QStringLiteral("INSERT INTO Treino (Matricula, Treino, Ordem, Obs) VALUES (?, "
+                              "'A', ?, ?)"),
+           {QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0')), i, QStringLiteral("antes")});
+}
+
+TEST(SqliteRestore, ARoundTripGivesBackTheBackupsMomentAndBadFilesChangeNothing) {
+  TestDatabase database(Provider::SQLite);
+  QTemporaryDir dir;
+  std::optional<QString> file;
+  QStringList atBackup;
+  {
+    std::unique_ptr<Connection> connection = database.connect();
+    fillTreino(connection->database(), *connection);
+    QString why;
+    file = backupSqlite(connection->database(), dir.filePath(QStringLiteral("Backup")),
+                        QDateTime(QDate(2021, 1, 15), QTime(9, 0)), &why);
+    ASSERT_TRUE(file) << why.toStdString();
+    atBackup = treinoRows(connection->database());
+    runSql(connection->database(), QStringLiteral("UPDATE Treino SET Obs = 'depois'"));
+    runSql(connection->database(), QStringLiteral("DELETE FROM Treino WHERE Ordem > 10"));
+    connection->release();
+  }
+  const QString databaseFile = database.linkSpec().dataSource;
+  QString why;
+  // A file that is not a backup by name, or not a database, changes nothing.
+  const QString renamed = dir.filePath(QStringLiteral("copia.bak"));
+  QFile::copy(*file, renamed);
+  EXPECT_FALSE(restoreSqlite(databaseFile, renamed, &why));
+  EXPECT_EQ(why, QStringLiteral("Extensão Inaválida"));
+  const QString garbage = dir.filePath(QStringLiteral("Vantrel20210116090000.bak"));
+  QFile junk(garbage);
+  ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+  junk.write(QByteArray(4096, 'x'));
+  junk.close();
+  EXPECT_FALSE(restoreSqlite(databaseFile, garbage, &why));
+  {
+    std::unique_ptr<Connection> connection = database.connect();
+    EXPECT_EQ(treinoRows(connection->database()).size(), 11);
+    connection->release();
+  }
+  ASSERT_TRUE(restoreSqlite(databaseFile, *file, &why)) << why.toStdString();
+  std::unique_ptr<Connection> connection = database.connect();
+  EXPECT_EQ(treinoRows(connection->database()), atBackup);
+}
+
+TEST(PostgresRestore, ARoundTripGivesBackTheBackupsMomentAndABrokenDumpChangesNothing) {
+  TestDatabase database(Provider::PostgreSQL);
+  std::unique_ptr<Connection> connection = database.connect();
+  const QSqlDatabase db = connection->database();
+  fillTreino(db, *connection);
+  QTemporaryDir dir;
+  QString why;
+  const std::optional<QString> file =
+      backupPostgres(database.linkSpec(), dir.filePath(QStringLiteral("Backup")),
+                     QDateTime(QDate(2021, 1, 15), QTime(9, 0)), QStringLiteral("/usr/lib/postgresql"),
+                     &why);
+  ASSERT_TRUE(file) << why.toStdString();
+  const QStringList atBackup = treinoRows(db);
+  runSql(db, QStringLiteral("UPDATE Treino SET Obs = 'depois'"));
+  runSql(db, QStringLiteral("DELETE FROM Treino WHERE Ordem > 10"));
+  const QStringList changed = treinoRows(db);
+  connection->release();
+
+  // A dump cut short is refused before anything is touched.
+  const QString broken = dir.filePath(QStringLiteral("Vantrel20210116090000.bak"));
+  {
+    QFile whole(*file);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    QFile part(broken);
+    ASSERT_TRUE(part.open(QIODevice::WriteOnly));
+    part.write(whole.read(whole.size() / 2));
+  }
+  EXPECT_FALSE(restorePostgres(database.linkSpec(), broken, QStringLiteral("/usr/lib/postgresql"),
+                               &why));
+  std::unique_ptr<Connection> again = database.connect();
+  EXPECT_EQ(treinoRows(again->database()), changed);
+  again->release();
+
+  ASSERT_TRUE(restorePostgres(database.linkSpec(), *file, QStringLiteral("/usr/lib/postgresql"),
+                              &why))
+      << why.toStdString();
+  std::unique_ptr<Connection> restored = database.connect();
+  EXPECT_EQ(treinoRows(restored->database()), atBackup);
+  restored->release();
+}
+
+}  // namespace
