@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 
 #include "data/connection.h"
+#include "data/dialect.h"
 #include "data/sql.h"
 #include "maintenance/backup_rules.h"
 #include "maintenance/pg_tools.h"
@@ -275,4 +276,24 @@ bool restorePostgres(const LinkSpec& link, const QString& backupFile, const QStr
       restore.exitCode() != 0)
     return refuse(why, QString::fromLocal8Bit(restore.readAllStandardError()).trimmed());
   return true;
+}
+
+QStringList removeOldBackups(const QString& folder, const QDate& today) {
+  QStringList removed;
+  const QDir dir(folder);
+  for (const QString& name :
+       dir.entryList({kBackupPrefix + QStringLiteral("*.bak")}, QDir::Files, QDir::Name))
+    if (removedByCleanup(name, today) && QFile::remove(dir.filePath(name))) removed << name;
+  return removed;
+}
+
+QStringList dropScratchTables(const QSqlDatabase& db, const Dialect& dialect) {
+  QStringList tables;
+  QSqlQuery list = runSql(db, dialect.listTablesSql());
+  while (list.next()) tables << list.value(0).toString();
+  const QStringList scratch = scratchTables(tables);
+  for (const QString& table : scratch)
+    runSql(db, QStringLiteral("DROP TABLE \"%1\"").arg(QString(table).replace(
+                                                           QLatin1Char('"'), QStringLiteral("\"\""))));
+  return scratch;
 }

@@ -46,3 +46,12 @@ bool restoreSqlite(const QString& databaseFile, const QString& backupFile, QStri
 // a single transaction: a failure leaves the database as it was. False with the reason in `why`.
 bool restorePostgres(const LinkSpec& link, const QString& backupFile, const QString& libraryRoot,
                      QString* why);
+
+class Dialect;
+
+// The fifteen-day clean-up in `folder`: removes the backups the rule names; returns their names.
+QStringList removeOldBackups(const QString& folder, const QDate& today);
+
+// Drops the scratch tables left behind (names beginning with "TEMP"); returns their names.
+// Throws SqlError.
+QStringList dropScratchTables(const QSqlDatabase& db, const Dialect& dialect);

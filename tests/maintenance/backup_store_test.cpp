@@ -194,3 +194,39 @@ TEST(PostgresRestore, ARoundTripGivesBackTheBackupsMomentAndABrokenDumpChangesNo
 }
 
 }  // namespace
+
+namespace {
+
+class BackupUpkeep : public testing::TestWithParam<Provider> {};
+
+TEST_P(BackupUpkeep, ScratchTablesAreDroppedAndOtherTablesStay) {
+  TestDatabase database(GetParam());
+  std::unique_ptr<Connection> connection = database.connect();
+  const QSqlDatabase db = connection->database();
+  for (const char* table : {"TempExercicio133458", "tempAerobica1", "Treino", "AtempX"})
+    runSql(db, QStringLiteral("CREATE TABLE %1 (X INTEGER)").arg(QString::fromLatin1(table)));
+  QStringList dropped = dropScratchTables(db, connection->dialect());
+  for (QString& name : dropped) name = name.toLower();
+  dropped.sort();
+  EXPECT_EQ(dropped, (QStringList{"tempaerobica1", "tempexercicio133458"}));
+  EXPECT_TRUE(sqlRuns(db, QStringLiteral("SELECT * FROM Treino")));
+  EXPECT_TRUE(sqlRuns(db, QStringLiteral("SELECT * FROM AtempX")));
+  EXPECT_FALSE(sqlRuns(db, QStringLiteral("SELECT * FROM tempAerobica1")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Providers, BackupUpkeep, testing::ValuesIn(testProviders()),
+                         providerTestName);
+
+TEST(BackupCleanUp, OnlyBackupsPastFifteenDaysGoFromTheFolder) {
+  QTemporaryDir dir;
+  for (const char* name : {"Vantrel20201231235959.bak", "Vantrel20210101000000.bak",
+                           "Vantrel20201231235959-2019.bak", "outro.bak"}) {
+    QFile file(dir.filePath(QString::fromLatin1(name)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  EXPECT_EQ(removeOldBackups(dir.path(), QDate(2021, 1, 15)),
+            QStringList{"Vantrel20201231235959.bak"});
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+}
+
+}  // namespace
