@@ -33,3 +33,27 @@ QStringList scratchTables(const QStringList& tables) {
     if (table.toUpper().startsWith(QStringLiteral("TEMP"))) scratch << table;
   return scratch;
 }
+
+QString purgeBackupFileName(const QDateTime& at, int year) {
+  return kBackupPrefix + at.toString(QStringLiteral("yyyyMMddHHmmss")) + QLatin1Char('-') +
+         QString::number(year) + QStringLiteral(".bak");
+}
+
+std::optional<int> typedYear(const QString& text) {
+  const QString typed = text.trimmed();
+  bool number = false;
+  const int value = typed.toInt(&number);
+  if (!number || value < 0 || typed.size() > 4 || typed.size() == 3) return std::nullopt;
+  if (typed.size() <= 2) {
+    // Two digits fall in the hundred years that end this year, as the typed dates do.
+    const int thisYear = QDate::currentDate().year();
+    int year = thisYear / 100 * 100 + value;
+    if (year > thisYear) year -= 100;
+    return year;
+  }
+  return value;
+}
+
+bool purgeAllowed(int year, const QDate& today) {
+  return year <= today.year() - 2;
+}

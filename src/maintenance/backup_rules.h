@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 inline const QString kBackupPrefix = QStringLiteral("Vantrel");
 
@@ -24,3 +25,14 @@ bool removedByCleanup(const QString& fileName, const QDate& today);
 
 // The tables a backup drops first: those whose name, in upper case, begins with "TEMP".
 QStringList scratchTables(const QStringList& tables);
+
+// The backup a purge makes first: the backup name with "-" and the purged year before ".bak",
+// so the fifteen-day clean-up never removes it and no restore takes it by mistake.
+QString purgeBackupFileName(const QDateTime& at, int year);
+
+// The year as typed in the purge window: "19" is 2019, "2019" stays; nothing when it is not a
+// year.
+std::optional<int> typedYear(const QString& text);
+
+// Only years up to two before the current one may be emptied.
+bool purgeAllowed(int year, const QDate& today);

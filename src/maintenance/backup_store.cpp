@@ -297,3 +297,18 @@ QStringList dropScratchTables(const QSqlDatabase& db, const Dialect& dialect) {
                                                            QLatin1Char('"'), QStringLiteral("\"\""))));
   return scratch;
 }
+
+std::optional<int> purgeSeries(const QSqlDatabase& db, int year) {
+  int deleted = 0;
+  const QDate after(year + 1, 1, 1);
+  const bool done = writeInTransaction(db, QStringLiteral("Banco de Dados"), [&] {
+    for (const char* table : {"Aerobica", "Agendado", "Alongamento", "Treino"}) {
+      QSqlQuery removed = runSql(
+          db, QStringLiteral("DELETE FROM %1 WHERE Data < ?").arg(QString::fromLatin1(table)),
+          {after});
+      deleted += qMax(0, removed.numRowsAffected());
+    }
+  });
+  if (!done) return std::nullopt;
+  return deleted;
+}

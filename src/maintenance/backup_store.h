@@ -55,3 +55,8 @@ QStringList removeOldBackups(const QString& folder, const QDate& today);
 // Drops the scratch tables left behind (names beginning with "TEMP"); returns their names.
 // Throws SqlError.
 QStringList dropScratchTables(const QSqlDatabase& db, const Dialect& dialect);
+
+// Empties, for good, every series row and scheduled assembly dated in `year` or before (Aerobica,
+// Agendado, Alongamento, Treino), in one transaction: a failure deletes nothing and says
+// "Gravando na tabela !" / "Banco de Dados". The number of rows deleted, or nothing.
+std::optional<int> purgeSeries(const QSqlDatabase& db, int year);

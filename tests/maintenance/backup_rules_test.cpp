@@ -39,3 +39,22 @@ TEST(BackupRules, ScratchTablesAreThoseBeginningWithTempInAnyCase) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PurgeRules, YearsAndTheBackupName) {
+  EXPECT_EQ(purgeBackupFileName(QDateTime(QDate(2021, 3, 1), QTime(8, 0)), 2019),
+            QStringLiteral("Vantrel20210301080000-2019.bak"));
+  EXPECT_FALSE(restorableName(purgeBackupFileName(QDateTime(QDate(2021, 3, 1), QTime(8, 0)), 2019)));
+  EXPECT_EQ(typedYear(QStringLiteral("2019")), 2019);
+  EXPECT_EQ(typedYear(QStringLiteral(" 2019 ")), 2019);
+  EXPECT_FALSE(typedYear(QStringLiteral("20x9")));
+  EXPECT_FALSE(typedYear(QStringLiteral("201")));
+  EXPECT_EQ(typedYear(QStringLiteral("19")), QDate::currentDate().year() / 100 * 100 + 19);
+  const QDate today(2021, 6, 1);
+  EXPECT_TRUE(purgeAllowed(2019, today));
+  EXPECT_FALSE(purgeAllowed(2020, today));
+  EXPECT_FALSE(purgeAllowed(2021, today));
+}
+
+}  // namespace

@@ -11,6 +11,7 @@
 #include "maintenance/backup_store.h"
 #include "maintenance/pg_tools.h"
 #include "support/test_db.h"
+#include "support/test_env.h"
 
 namespace {
 
@@ -228,5 +229,59 @@ TEST(BackupCleanUp, OnlyBackupsPastFifteenDaysGoFromTheFolder) {
             QStringList{"Vantrel20201231235959.bak"});
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
 }
+
+}  // namespace
+
+namespace {
+
+class Purge : public testing::TestWithParam<Provider> {};
+
+TEST_P(Purge, EmptiesTheSeriesUpToTheYearAndAFailureDeletesNothing) {
+  TestDatabase database(GetParam());
+  std::unique_ptr<Connection> connection = database.connect();
+  const QSqlDatabase db = connection->database();
+  QList<TableDef> tables;
+  for (const char* name : {"Treino", "Aerobica", "Alongamento", "Agendado", "Exercicios"})
+    tables << *findTable(Database::Workout, QString::fromLatin1(name));
+  ASSERT_TRUE(createMissingTables(db, connection->dialect(), tables).ok());
+  for (const QDate& day : {QDate(2018, 5, 1), QDate(2019, 12, 31), QDate(2020, 1, 1)}) {
+    for (const char* table : {"Treino", "Aerobica", "Alongamento"})
+      runSql(db, QStringLiteral("INSERT INTO %1 (Matricula, Data) VALUES ('0000000001', ?)")
+                     .arg(QString::fromLatin1(table)),
+             {day});
+    runSql(db, QStringLiteral("INSERT INTO Agendado (MATRICULA, DATA) VALUES ('0000000001', ?)"),
+           {day});
+  }
+  runSql(db, QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao) VALUES ('001', 'X')"));
+  const auto count = [&](const char* table) {
+    return scalarSql(db, QStringLiteral("SELECT COUNT(*) FROM %1").arg(QString::fromLatin1(table)))
+        .toInt();
+  };
+  // A forced failure in the last table: nothing is deleted anywhere.
+  if (GetParam() == Provider::SQLite) {
+    runSql(db, QStringLiteral("CREATE TRIGGER falha BEFORE DELETE ON Treino BEGIN SELECT "
+                              "RAISE(ABORT, 'falha forçada'); END"));
+  } else {
+    runSql(db, QStringLiteral("CREATE FUNCTION falha() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                              "BEGIN RAISE EXCEPTION 'falha forçada'; END $$"));
+    runSql(db, QStringLiteral("CREATE TRIGGER falha BEFORE DELETE ON Treino FOR EACH ROW EXECUTE "
+                              "FUNCTION falha()"));
+  }
+  testPrompter().clear();
+  EXPECT_FALSE(purgeSeries(db, 2019));
+  EXPECT_EQ(testPrompter().messages().value(0).detail, QStringLiteral("Banco de Dados"));
+  for (const char* table : {"Treino", "Aerobica", "Alongamento", "Agendado"})
+    EXPECT_EQ(count(table), 3) << table;
+  runSql(db, QStringLiteral("DROP TRIGGER falha%1").arg(GetParam() == Provider::SQLite
+                                                            ? QString()
+                                                            : QStringLiteral(" ON Treino")));
+
+  EXPECT_EQ(purgeSeries(db, 2019), 8);
+  for (const char* table : {"Treino", "Aerobica", "Alongamento", "Agendado"})
+    EXPECT_EQ(count(table), 1) << table;
+  EXPECT_EQ(count("Exercicios"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Providers, Purge, testing::ValuesIn(testProviders()), providerTestName);
 
 }  // namespace
