@@ -7,6 +7,7 @@
 #include "app/installation.h"
 #include "app/upkeep_command.h"
 #include "base/prompter.h"
+#include "maintenance/backup_command.h"
 #include "portal/publish_command.h"
 #include "printouts/receipt_command.h"
 #include "printouts/sheet_command.h"
@@ -26,6 +27,9 @@ const char* const kUsage =
     "                    imprime o recibo de 40 colunas do treino (1 = A ... 5 = E)\n"
     "     vantrel publish --from DD/MM/AAAA --to DD/MM/AAAA\n"
     "                    publica no portal as séries do período\n"
+    "     vantrel backup [--copy-to PASTA]   backup conferido do banco de treinos\n"
+    "     vantrel restore ARQUIVO            restaura o banco de treinos de um backup\n"
+    "     vantrel purge --year AAAA          esvazia as séries até o ano, após um backup\n"
     "     vantrel --version\n"
     "A pasta da instalação é $VANTREL_HOME (padrão ~/.local/share/vantrel).\n";
 
@@ -75,6 +79,12 @@ int runCommand(int argc, char** argv) {
     status = runReceiptCommand(args);
   else if (command == QLatin1String("publish"))
     status = runPublishCommand(args);
+  else if (command == QLatin1String("backup"))
+    status = runBackupCommand(args);
+  else if (command == QLatin1String("restore"))
+    status = runRestoreCommand(args);
+  else if (command == QLatin1String("purge"))
+    status = runPurgeCommand(args);
   installPrompter(nullptr);
   return status;
 }
@@ -93,7 +103,9 @@ int main(int argc, char** argv) {
   }
   if (first == QLatin1String("init") || first == QLatin1String("upkeep") ||
       first == QLatin1String("report") || first == QLatin1String("sheet") ||
-      first == QLatin1String("receipt") || first == QLatin1String("publish"))
+      first == QLatin1String("receipt") || first == QLatin1String("publish") ||
+      first == QLatin1String("backup") || first == QLatin1String("restore") ||
+      first == QLatin1String("purge"))
     return runCommand(argc, argv);
   if (!first.isEmpty() && first != QLatin1String("--no-splash")) {
     std::fputs(kUsage, stderr);

@@ -1,0 +1,89 @@
+// The backup, restore and purge commands on a fresh embedded installation.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "app/installation.h"
+#include "base/installation_folder.h"
+#include "data/connection.h"
+#include "data/data_source.h"
+#include "data/sql.h"
+#include "maintenance/backup_command.h"
+#include "support/test_db.h"
+#include "support/test_env.h"
+
+namespace {
+
+class BackupCommands : public testing::Test {
+ protected:
+  void SetUp() override {
+    testPrompter().clear();
+    ASSERT_TRUE(runInit(false).ok);
+  }
+
+  int rows(const char* sql) {
+    Connection workout(DataSource::Vantrel, QStringLiteral("contagem"));
+    EXPECT_TRUE(workout.open());
+    const int n = scalarSql(workout.database(), QString::fromLatin1(sql)).toInt();
+    workout.release();
+    return n;
+  }
+
+  void run(const char* sql, const QVariantList& values = {}) {
+    Connection workout(DataSource::Vantrel, QStringLiteral("escrita"));
+    ASSERT_TRUE(workout.open());
+    runSql(workout.database(), QString::fromLatin1(sql), values);
+    workout.release();
+  }
+
+  QStringList backups() {
+    return QDir(QDir(installationFolder()).filePath(QStringLiteral("Backup")))
+        .entryList(QDir::Files, QDir::Name);
+  }
+
+  TestInstallation home_;
+};
+
+TEST_F(BackupCommands, ABackupRestoredBringsBackItsMomentAndACopyGoesToTheOtherVolume) {
+  run("INSERT INTO Treino (Matricula, Treino, Data, Ordem) VALUES ('0000000001', 'A', ?, 1)",
+      {QDate(2026, 3, 4)});
+  run("CREATE TABLE TempExercicio101010 (X INTEGER)");
+  QTemporaryDir pendrive;
+  ASSERT_EQ(runBackupCommand({QStringLiteral("--copy-to"), pendrive.path()}), 0);
+  ASSERT_EQ(backups().size(), 1);
+  EXPECT_TRUE(QFileInfo::exists(QDir(pendrive.path()).filePath(backups().first())));
+  // The scratch table left behind went with the backup.
+  EXPECT_EQ(rows("SELECT COUNT(*) FROM sqlite_master WHERE name = 'TempExercicio101010'"), 0);
+
+  run("DELETE FROM Treino");
+  const QString file = QDir(installationFolder()).filePath(QStringLiteral("Backup/") + backups().first());
+  ASSERT_EQ(runRestoreCommand({file}), 0);
+  EXPECT_EQ(rows("SELECT COUNT(*) FROM Treino"), 1);
+
+  testPrompter().clear();
+  EXPECT_EQ(runRestoreCommand({QDir(pendrive.path()).filePath(QStringLiteral("outro.bak"))}), 1);
+  EXPECT_EQ(testPrompter().messages().value(0).detail, QStringLiteral("Extensão Inaválida"));
+  EXPECT_EQ(runRestoreCommand({}), 2);
+}
+
+TEST_F(BackupCommands, APurgeBacksUpFirstAndEmptiesOnlyTheYearsAllowed) {
+  const int year = QDate::currentDate().year();
+  run("INSERT INTO Treino (Matricula, Treino, Data, Ordem) VALUES ('0000000001', 'A', ?, 1)",
+      {QDate(year - 3, 6, 1)});
+  run("INSERT INTO Treino (Matricula, Treino, Data, Ordem) VALUES ('0000000001', 'A', ?, 1)",
+      {QDate(year - 1, 6, 1)});
+  testPrompter().clear();
+  EXPECT_EQ(runPurgeCommand({QStringLiteral("--year"), QString::number(year - 1)}), 1);
+  EXPECT_EQ(testPrompter().messages().value(0).detail,
+            QStringLiteral("Ano selecionado não pode ser esvaziado"));
+  EXPECT_TRUE(backups().isEmpty());
+  EXPECT_EQ(runPurgeCommand({QStringLiteral("--year"), QString::number(year - 2)}), 0);
+  ASSERT_EQ(backups().size(), 1);
+  EXPECT_TRUE(backups().first().endsWith(QStringLiteral("-%1.bak").arg(year - 2)));
+  EXPECT_EQ(rows("SELECT COUNT(*) FROM Treino"), 1);
+  EXPECT_EQ(runPurgeCommand({QStringLiteral("--year")}), 2);
+}
+
+}  // namespace
