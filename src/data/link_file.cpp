@@ -107,6 +107,13 @@ QString LinkSpec::host() const {
   return dataSource;
 }
 
+LinkSpec LinkSpec::sqliteFile(const QString& file) {
+  LinkSpec link;
+  link.provider = Provider::SQLite;
+  link.dataSource = file;
+  return link;
+}
+
 int LinkSpec::port() const {
   const int colon = dataSource.lastIndexOf(QLatin1Char(':'));
   if (colon > 0) {

@@ -22,6 +22,9 @@ struct LinkSpec {
   // PostgreSQL: the host (a name, an address or a unix-socket folder) and the port (0 = default).
   QString host() const;
   int port() const;
+
+  // A link to the SQLite database in `file`.
+  static LinkSpec sqliteFile(const QString& file);
 };
 
 struct LinkParse {

@@ -15,18 +15,31 @@
 #include <QProcessEnvironment>
 #include <QSaveFile>
 
-QMap<QString, qint64> sqliteRowCounts(const QSqlDatabase& db) {
+namespace {
+
+// The row count of every table `listSql` names, each table read as `prefix` + its quoted name.
+QMap<QString, qint64> rowCounts(const QSqlDatabase& db, const QString& listSql,
+                                const QString& prefix) {
   QStringList tables;
-  QSqlQuery list = runSql(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                             "AND name NOT LIKE 'sqlite_%' ORDER BY name"));
+  QSqlQuery list = runSql(db, listSql);
   while (list.next()) tables << list.value(0).toString();
   QMap<QString, qint64> counts;
-  for (const QString& table : tables)
-    counts.insert(table, scalarSql(db, QStringLiteral("SELECT COUNT(*) FROM \"%1\"")
-                                           .arg(QString(table).replace(QLatin1Char('"'),
-                                                                       QStringLiteral("\"\""))))
+  for (const QString& table : tables) {
+    const QString quoted = QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    counts.insert(table, scalarSql(db, QStringLiteral("SELECT COUNT(*) FROM %1\"%2\"")
+                                           .arg(prefix, quoted))
                              .toLongLong());
+  }
   return counts;
+}
+
+}  // namespace
+
+QMap<QString, qint64> sqliteRowCounts(const QSqlDatabase& db) {
+  return rowCounts(db,
+                   QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name "
+                                  "NOT LIKE 'sqlite_%' ORDER BY name"),
+                   QString());
 }
 
 std::optional<QString> backupSqlite(const QSqlDatabase& db, const QString& folder,
@@ -47,13 +60,11 @@ std::optional<QString> backupSqlite(const QSqlDatabase& db, const QString& folde
     QFile::remove(file);
     return fail(e.text());
   }
-  LinkSpec spec;
-  spec.provider = Provider::SQLite;
-  spec.dataSource = file;
   bool same = false;
   QString reason;
   {
-    Connection copy(spec, Connection::uniqueName(QStringLiteral("backup-verifica")));
+    Connection copy(LinkSpec::sqliteFile(file),
+                    Connection::uniqueName(QStringLiteral("backup-verifica")));
     if (copy.open()) {
       try {
         same = sqliteRowCounts(copy.database()) == original;
@@ -74,17 +85,10 @@ std::optional<QString> backupSqlite(const QSqlDatabase& db, const QString& folde
 }
 
 QMap<QString, qint64> postgresRowCounts(const QSqlDatabase& db) {
-  QStringList tables;
-  QSqlQuery list = runSql(db, QStringLiteral("SELECT tablename FROM pg_tables WHERE schemaname = "
-                                             "'public' ORDER BY tablename"));
-  while (list.next()) tables << list.value(0).toString();
-  QMap<QString, qint64> counts;
-  for (const QString& table : tables)
-    counts.insert(table, scalarSql(db, QStringLiteral("SELECT COUNT(*) FROM public.\"%1\"")
-                                           .arg(QString(table).replace(QLatin1Char('"'),
-                                                                       QStringLiteral("\"\""))))
-                             .toLongLong());
-  return counts;
+  return rowCounts(db,
+                   QStringLiteral("SELECT tablename FROM pg_tables WHERE schemaname = 'public' "
+                                  "ORDER BY tablename"),
+                   QStringLiteral("public."));
 }
 
 std::optional<QMap<QString, qint64>> dumpRowCounts(const QString& pgRestore, const QString& file) {
@@ -199,10 +203,8 @@ bool restoreSqlite(const QString& databaseFile, const QString& backupFile, QStri
   if (!restorableName(backupFile)) return refuse(why, QStringLiteral("Extensão Inaválida"));
   // The backup must be a whole database before anything is replaced.
   {
-    LinkSpec spec;
-    spec.provider = Provider::SQLite;
-    spec.dataSource = backupFile;
-    Connection backup(spec, Connection::uniqueName(QStringLiteral("restaura-verifica")));
+    Connection backup(LinkSpec::sqliteFile(backupFile),
+                      Connection::uniqueName(QStringLiteral("restaura-verifica")));
     bool sound = false;
     QString reason;
     if (backup.open()) {

@@ -35,10 +35,7 @@ TEST(SqliteBackup, TheCopyHoldsEveryRowOfItsMomentAndIsNamedForIt) {
   EXPECT_EQ(QFileInfo(*file).fileName(), QStringLiteral("Vantrel20210115090507.bak"));
   runSql(db, QStringLiteral("DELETE FROM Treino WHERE Ordem < 10"));
 
-  LinkSpec spec;
-  spec.provider = Provider::SQLite;
-  spec.dataSource = *file;
-  Connection copy(spec, QStringLiteral("copia"));
+  Connection copy(LinkSpec::sqliteFile(*file), QStringLiteral("copia"));
   ASSERT_TRUE(copy.open());
   const QMap<QString, qint64> counts = sqliteRowCounts(copy.database());
   EXPECT_EQ(counts.value(QStringLiteral("Treino")), 50);

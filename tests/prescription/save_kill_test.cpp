@@ -43,22 +43,22 @@ WorkoutSave generationSave(int generation) {
   return save;
 }
 
-LinkSpec childSpec() {
+LinkSpec childLink() {
   const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  LinkSpec spec;
-  spec.provider = env.value(QString::fromLatin1(kChildProvider)) == QStringLiteral("pg")
+  LinkSpec link;
+  link.provider = env.value(QString::fromLatin1(kChildProvider)) == QStringLiteral("pg")
                       ? Provider::PostgreSQL
                       : Provider::SQLite;
-  spec.dataSource = env.value(QStringLiteral("VANTREL_SAVE_CHILD_SOURCE"));
-  spec.catalog = env.value(QStringLiteral("VANTREL_SAVE_CHILD_CATALOG"));
-  spec.user = env.value(QStringLiteral("VANTREL_SAVE_CHILD_USER"));
-  return spec;
+  link.dataSource = env.value(QStringLiteral("VANTREL_SAVE_CHILD_SOURCE"));
+  link.catalog = env.value(QStringLiteral("VANTREL_SAVE_CHILD_CATALOG"));
+  link.user = env.value(QStringLiteral("VANTREL_SAVE_CHILD_USER"));
+  return link;
 }
 
 // The child's part: saves until it is killed.
 TEST(SaveKillChild, SavesUntilKilled) {
   if (!qEnvironmentVariableIsSet(kChildProvider)) GTEST_SKIP() << "run by SaveKill only";
-  Connection connection(childSpec(), QStringLiteral("filho"));
+  Connection connection(childLink(), QStringLiteral("filho"));
   ASSERT_TRUE(connection.open());
   const int first = qEnvironmentVariableIntValue("VANTREL_SAVE_CHILD_FIRST");
   fputs("pronto\n", stdout);
@@ -80,12 +80,12 @@ TEST_P(SaveKill, AKilledSaveLeavesTheOldWorkoutOrTheNewOneWhole) {
   ASSERT_EQ(saveWorkout(db, generationSave(0)), 6);
 
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  const LinkSpec& spec = database.linkSpec();
+  const LinkSpec& link = database.linkSpec();
   env.insert(QString::fromLatin1(kChildProvider),
-             spec.provider == Provider::PostgreSQL ? QStringLiteral("pg") : QStringLiteral("sqlite"));
-  env.insert(QStringLiteral("VANTREL_SAVE_CHILD_SOURCE"), spec.dataSource);
-  env.insert(QStringLiteral("VANTREL_SAVE_CHILD_CATALOG"), spec.catalog);
-  env.insert(QStringLiteral("VANTREL_SAVE_CHILD_USER"), spec.user);
+             link.provider == Provider::PostgreSQL ? QStringLiteral("pg") : QStringLiteral("sqlite"));
+  env.insert(QStringLiteral("VANTREL_SAVE_CHILD_SOURCE"), link.dataSource);
+  env.insert(QStringLiteral("VANTREL_SAVE_CHILD_CATALOG"), link.catalog);
+  env.insert(QStringLiteral("VANTREL_SAVE_CHILD_USER"), link.user);
 
   int interrupted = 0;
   constexpr int kKills = 30;
