@@ -441,14 +441,21 @@ void TFRMSEPRINCIPAL::openModal(const EntryDef& def) {
   const QString name = QString::fromUtf8(def.objectName);
   const ModalRunner runner = modalRunners_.value(name);
   if (!runner) return;
-  if (name == QLatin1String("MNRESTAURACAODOBACKUP")) Timer1.stop();  // the restore restarts it
+  // The connection probe must not reopen the database the restore is replacing.
+  const bool restore = name == QLatin1String("MNRESTAURACAODOBACKUP");
+  if (restore) Timer1.stop();
   QAction* action = entry(name);
   const bool counted = def.permission != nullptr;
   if (counted) G().GINT_JANELAS_ABERTAS += 1;
   takeEntry(action);
   runner();
+  if (ending_) {
+    close();
+    return;
+  }
   if (counted) VOLTA_USUARIO();
   giveBackEntry(name);
+  if (restore) Timer1.start();
 }
 
 // An entry whose window is open is disabled and checked; the check mark shows only then.

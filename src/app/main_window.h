@@ -56,6 +56,9 @@ class TFRMSEPRINCIPAL : public QMainWindow {
   void tick();
   // The "Sair" entry.
   void requestExit();
+  // Ends the program once the window that asked for it has closed (after a restore the program
+  // is started again on the restored database).
+  void endProgram() { ending_ = true; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -85,6 +88,7 @@ class TFRMSEPRINCIPAL : public QMainWindow {
   QString banner_;
   ExitSequence exit_;
   std::function<void()> absentTest_;
+  bool ending_ = false;
 };
 
 // The one main window while it exists (nullptr otherwise).

@@ -4,7 +4,9 @@
 #include "app/main_window.h"
 #include "app/shell_logic.h"
 #include "forms/session.h"
+#include "maintenance/backup_window.h"
 #include "maintenance/configuration_window.h"
+#include "maintenance/purge_window.h"
 #include "portal/publish_window.h"
 #include "prescription/series_builder_window.h"
 #include "printouts/receipt_window.h"
@@ -39,6 +41,19 @@ void installWindows(TFRMSEPRINCIPAL& window) {
   window.setModalWindow(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"), [&window] {
     TFRMPARAMETRIZACAODOUSUARIO levels(&window);
     levels.exec();
+  });
+  window.setModalWindow(QStringLiteral("MNBACKUP"), [&window] {
+    TFRMBACKUP backup(&window);
+    backup.exec();
+  });
+  window.setModalWindow(QStringLiteral("MNRESTAURACAODOBACKUP"), [&window] {
+    TFRMRESTAURACAODOBACKUP restore(&window);
+    restore.exec();
+    if (restore.programEnds()) window.endProgram();
+  });
+  window.setModalWindow(QStringLiteral("MNESVAZIARARQUIVOS"), [&window] {
+    TFRMREESVAZIARARQUIVOS purge(&window);
+    purge.exec();
   });
   window.setChildWindow(QStringLiteral("MNREPARAMETRIZACAODOSISTEMA"),
                         [] { return new TFRMPARAMETRIZACAODOSISTEMA; });

@@ -1,5 +1,8 @@
 #include "base/prompter.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 namespace {
 
 Prompter* installed = nullptr;
@@ -22,6 +25,15 @@ Prompter& currentPrompter() {
 }
 
 int MENSAGEM(const QString& kind, const QString& text, const QString& detail) {
+  // Long work runs on worker threads; what it has to say is shown by the program's own thread,
+  // which owns the boxes, and the worker waits for the answer.
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app && QThread::currentThread() != app->thread()) {
+    int answer = kAnswerNo;
+    QMetaObject::invokeMethod(
+        app, [&] { answer = MENSAGEM(kind, text, detail); }, Qt::BlockingQueuedConnection);
+    return answer;
+  }
   Prompter& prompter = currentPrompter();
   prompter.beep();
   const QString body = detail.isEmpty() ? text : text + QStringLiteral("\n\r") + detail;

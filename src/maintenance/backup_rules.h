@@ -11,6 +11,11 @@
 
 inline const QString kBackupPrefix = QStringLiteral("Vantrel");
 
+// Details of "Dado INCORRETO !" for a file that is not a backup and a year that may not be
+// emptied.
+inline const QString kExtensaoInvalida = QStringLiteral("Extensão Inaválida");
+inline const QString kAnoNaoPodeSerEsvaziado = QStringLiteral("Ano selecionado não pode ser esvaziado");
+
 // "Vantrel" + "YYYYMMDDHHMMSS" + ".bak".
 QString backupFileName(const QDateTime& at);
 

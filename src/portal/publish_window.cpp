@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 
 #include "base/messages.h"
@@ -16,21 +15,14 @@
 #include "base/typed_date.h"
 #include "data/settings_record.h"
 #include "data/standing_connections.h"
+#include "forms/background.h"
 #include "forms/field_keys.h"
+#include "forms/named_button.h"
 #include "portal/bulk_run.h"
 
 namespace {
 
 const QString kInfo = QStringLiteral("!");
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption,
-                    const QString& hint) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setToolTip(hint);
-  b->setAutoDefault(true);
-  return b;
-}
 
 }  // namespace
 
@@ -65,9 +57,9 @@ TFRMATUALIZARTREINOSWEB::TFRMATUALIZARTREINOSWEB(QWidget* parent) : QDialog(pare
   LBLFIM->hide();
   layout->addWidget(LBLFIM);
   auto* buttons = new QHBoxLayout;
-  BBNSELECIONAR = button(this, "BBNSELECIONAR", QStringLiteral("Filtrar"), QStringLiteral("Filtrar"));
-  BBNCONFIRMA = button(this, "BBNCONFIRMA", QStringLiteral("Confirma"), QStringLiteral("Confirma"));
-  BBNRETORNA = button(this, "BBNRETORNA", QStringLiteral("Sair"), QStringLiteral("Sair"));
+  BBNSELECIONAR = namedButton(this, "BBNSELECIONAR", QStringLiteral("Filtrar"), QStringLiteral("Filtrar"));
+  BBNCONFIRMA = namedButton(this, "BBNCONFIRMA", QStringLiteral("Confirma"), QStringLiteral("Confirma"));
+  BBNRETORNA = namedButton(this, "BBNRETORNA", QStringLiteral("Sair"), QStringLiteral("Sair"));
   connect(BBNSELECIONAR, &QPushButton::clicked, this, &TFRMATUALIZARTREINOSWEB::BBNSELECIONARClick);
   connect(BBNCONFIRMA, &QPushButton::clicked, this, &TFRMATUALIZARTREINOSWEB::BBNCONFIRMAClick);
   connect(BBNRETORNA, &QPushButton::clicked, this, &TFRMATUALIZARTREINOSWEB::reject);
@@ -157,21 +149,15 @@ void TFRMATUALIZARTREINOSWEB::BBNCONFIRMAClick() {
   PBPACK->setRange(0, qMax(1, int(input_->members.size())));
   PBPACK->setValue(0);
   const BulkInput input = *input_;
-  auto* result = new std::optional<BulkSummary>;
   // The run opens connections of its own on its own thread; the window only hears of it.
-  QThread* worker = QThread::create([this, input, result] {
-    *result = runBulkPublishing(input, [this](int done, int) {
-      QMetaObject::invokeMethod(PBPACK, [this, done] { PBPACK->setValue(done); },
-                                Qt::QueuedConnection);
-    });
-  });
-  connect(worker, &QThread::finished, this, [this, worker, result] {
-    const std::optional<BulkSummary> summary = *result;
-    delete result;
-    worker->deleteLater();
-    runFinished(summary);
-  });
-  worker->start();
+  runInBackground<std::optional<BulkSummary>>(
+      this,
+      [this, input] {
+        return runBulkPublishing(input, [this](int done, int) {
+          postToWindow(PBPACK, [this, done] { PBPACK->setValue(done); });
+        });
+      },
+      [this](std::optional<BulkSummary> summary) { runFinished(summary); });
 }
 
 void TFRMATUALIZARTREINOSWEB::runFinished(const std::optional<BulkSummary>& summary) {

@@ -29,6 +29,7 @@
 #include "data/standing_connections.h"
 #include "forms/field_chain.h"
 #include "forms/field_keys.h"
+#include "forms/named_button.h"
 #include "forms/search_panel.h"
 #include "forms/video_player.h"
 #include "prescription/aerobic_model.h"
@@ -76,13 +77,6 @@ QFrame* panel(QWidget* parent, const char* name) {
   frame->setObjectName(QString::fromLatin1(name));
   frame->setFrameShape(QFrame::StyledPanel);
   return frame;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(true);  // Enter on a focused button presses it, as Space does
-  return b;
 }
 
 // Series and view grids: Enter goes to the next column, and from "Intervalo" or "Observação"
@@ -142,7 +136,7 @@ TFRMTIPOEXERCICIO::~TFRMTIPOEXERCICIO() {
 void TFRMTIPOEXERCICIO::build() {
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;
-  auto* exit = button(this, "SBSAIR", QStringLiteral("Sair"));
+  auto* exit = namedButton(this, "SBSAIR", QStringLiteral("Sair"));
   exit->setToolTip(QStringLiteral("Sair"));
   connect(exit, &QPushButton::clicked, this, &ChildWindow::closeWindow);
   top->addStretch();
@@ -174,8 +168,8 @@ void TFRMTIPOEXERCICIO::buildSearchArea() {
   searchArea_->setObjectName(QStringLiteral("PNLPESQUISA"));
   auto* layout = new QGridLayout(searchArea_);
   auto* orders = new QHBoxLayout;
-  PNLPROFMATRICULA = button(searchArea_, "PNLPROFMATRICULA", QStringLiteral("Matrícula"));
-  PNLPROFNOME = button(searchArea_, "PNLPROFNOME", QStringLiteral("Nome"));
+  PNLPROFMATRICULA = namedButton(searchArea_, "PNLPROFMATRICULA", QStringLiteral("Matrícula"));
+  PNLPROFNOME = namedButton(searchArea_, "PNLPROFNOME", QStringLiteral("Nome"));
   for (QPushButton* b : {PNLPROFMATRICULA, PNLPROFNOME}) {
     b->setFocusPolicy(Qt::NoFocus);
     orders->addWidget(b);
@@ -230,9 +224,9 @@ void TFRMTIPOEXERCICIO::addConfirmCancel(QFrame* block, const char* confirmName,
                                          void (TFRMTIPOEXERCICIO::*onCancel)(), bool escape) {
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  QPushButton* confirm = button(block, confirmName, QStringLiteral("Confirma"));
+  QPushButton* confirm = namedButton(block, confirmName, QStringLiteral("Confirma"));
   connect(confirm, &QPushButton::clicked, this, onConfirm);
-  QPushButton* cancel = button(block, cancelName, QStringLiteral("Cancela"));
+  QPushButton* cancel = namedButton(block, cancelName, QStringLiteral("Cancela"));
   connect(cancel, &QPushButton::clicked, this, onCancel);
   if (escape) {
     auto* shortcut = new QShortcut(QKeySequence(Qt::Key_Escape), block);
@@ -245,7 +239,7 @@ void TFRMTIPOEXERCICIO::addConfirmCancel(QFrame* block, const char* confirmName,
 }
 
 QPushButton* TFRMTIPOEXERCICIO::headerButton(const char* name, const QString& caption) {
-  QPushButton* b = button(PNLCABECALHO, name, caption);
+  QPushButton* b = namedButton(PNLCABECALHO, name, caption);
   b->setToolTip(caption);
   b->setMinimumWidth(b->sizeHint().width());  // the captions are read whole, never cut
   headerButtons_ << b;
@@ -315,7 +309,7 @@ void TFRMTIPOEXERCICIO::buildWeekdays() {
     row->addWidget(box);
   }
   outer->addWidget(group);
-  QPushButton* confirm = button(PNLDIAS, "BBNSAIR", QStringLiteral("Confirma"));
+  QPushButton* confirm = namedButton(PNLDIAS, "BBNSAIR", QStringLiteral("Confirma"));
   connect(confirm, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNSAIRClick);
   outer->addWidget(confirm, 0, Qt::AlignRight);
   outer->addStretch();
@@ -387,15 +381,15 @@ void TFRMTIPOEXERCICIO::buildEditing() {
   right->addWidget(WindowsMediaPlayer);
   connect(WindowsMediaPlayer, &VideoPlayer::failed, this, &TFRMTIPOEXERCICIO::videoTick);
   auto* buttons = new QHBoxLayout;
-  QPushButton* video = button(PNLFILTRO, "BBNVIDEO", QStringLiteral("Vídeo"));
+  QPushButton* video = namedButton(PNLFILTRO, "BBNVIDEO", QStringLiteral("Vídeo"));
   video->setToolTip(QStringLiteral("Vídeo"));
   connect(video, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNVIDEOClick);
   buttons->addWidget(video);
   buttons->addStretch();
-  QPushButton* confirm = button(PNLFILTRO, "BBNCONFIRMA", QStringLiteral("Confirma"));
+  QPushButton* confirm = namedButton(PNLFILTRO, "BBNCONFIRMA", QStringLiteral("Confirma"));
   connect(confirm, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNCONFIRMAClick);
   buttons->addWidget(confirm);
-  QPushButton* cancel = button(PNLFILTRO, "BBNCANCELA", QStringLiteral("Cancela"));
+  QPushButton* cancel = namedButton(PNLFILTRO, "BBNCANCELA", QStringLiteral("Cancela"));
   connect(cancel, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNCANCELAClick);
   buttons->addWidget(cancel);
   right->addLayout(buttons);
@@ -435,7 +429,7 @@ void TFRMTIPOEXERCICIO::buildView() {
   DBGVISUALIZA->setEditTriggers(QAbstractItemView::NoEditTriggers);
   DBGVISUALIZA->setEnterMove(nextSeriesCell);
   layout->addWidget(DBGVISUALIZA, 1);
-  QPushButton* back = button(PNLVISUALIZA, "BBNRETORNA", QStringLiteral("Retorna"));
+  QPushButton* back = namedButton(PNLVISUALIZA, "BBNRETORNA", QStringLiteral("Retorna"));
   connect(back, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNRETORNAClick);
   layout->addWidget(back, 0, Qt::AlignRight);
 }

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <cstdio>
 
 #include "base/messages.h"
@@ -115,6 +117,23 @@ TEST_F(MensagemTest, DirectAskRecordsTheBodyAsText) {
   EXPECT_EQ(prompter_.ask(PromptKind::Information, "c", "body"), 1);
   EXPECT_EQ(prompter_.messages().back().text, QStringLiteral("body"));
   EXPECT_TRUE(prompter_.messages().back().detail.isEmpty());
+}
+
+TEST_F(MensagemTest, AWorkerThreadsQuestionIsAskedByTheProgramsThreadAndAnswered) {
+  prompter_.answerNext(6);
+  std::atomic<int> answer = 0;
+  std::atomic<bool> askedOnMainThread = false;
+  prompter_.onAsk = [&](const ScriptedPrompter::Shown&) {
+    askedOnMainThread = QThread::currentThread() == qApp->thread();
+  };
+  QThread* worker = QThread::create([&] { answer = MENSAGEM("?", Msg::ConfirmaEnvioEmail); });
+  worker->start();
+  // The question waits for this thread's event loop; the worker waits for the answer.
+  while (!worker->wait(10)) QCoreApplication::processEvents();
+  delete worker;
+  EXPECT_EQ(answer, 6);
+  EXPECT_TRUE(askedOnMainThread);
+  EXPECT_EQ(prompter_.texts(), QStringList{Msg::ConfirmaEnvioEmail});
 }
 
 TEST(Prompter, NullRestoresTheConsoleDefault) {

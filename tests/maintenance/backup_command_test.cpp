@@ -1,4 +1,5 @@
-// The backup, restore and purge commands on a fresh embedded installation.
+// The backup, restore and purge commands on a fresh installation, its workout database embedded
+// or on a PostgreSQL server.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,6 +10,8 @@
 #include "base/installation_folder.h"
 #include "data/connection.h"
 #include "data/data_source.h"
+#include "data/link_file.h"
+#include "data/schema.h"
 #include "data/sql.h"
 #include "maintenance/backup_command.h"
 #include "support/test_db.h"
@@ -16,11 +19,32 @@
 
 namespace {
 
-class BackupCommands : public testing::Test {
+class BackupCommands : public testing::TestWithParam<Provider> {
  protected:
   void SetUp() override {
     testPrompter().clear();
     ASSERT_TRUE(runInit(false).ok);
+    if (GetParam() == Provider::PostgreSQL) movesToServer();
+  }
+
+  // The installation's workout database (and the restore's link to it) on the server.
+  void movesToServer() {
+    server_ = std::make_unique<TestDatabase>(Provider::PostgreSQL);
+    std::unique_ptr<Connection> connection = server_->connect();
+    ASSERT_TRUE(createMissingTables(connection->database(), connection->dialect(),
+                                    Database::Workout)
+                    .ok());
+    connection->release();
+    for (DataSource source : {DataSource::Vantrel, DataSource::RestoreBackup})
+      ASSERT_TRUE(writeLinkFile(linkFilePath(source), server_->linkSpec()));
+  }
+
+  bool tableExists(const QString& name) {
+    Connection workout(DataSource::Vantrel, QStringLiteral("tabelas"));
+    EXPECT_TRUE(workout.open());
+    const QStringList tables = existingTables(workout.database(), workout.dialect());
+    workout.release();
+    return tables.contains(name, Qt::CaseInsensitive);
   }
 
   int rows(const char* sql) {
@@ -44,9 +68,10 @@ class BackupCommands : public testing::Test {
   }
 
   TestInstallation home_;
+  std::unique_ptr<TestDatabase> server_;
 };
 
-TEST_F(BackupCommands, ABackupRestoredBringsBackItsMomentAndACopyGoesToTheOtherVolume) {
+TEST_P(BackupCommands, ABackupRestoredBringsBackItsMomentAndACopyGoesToTheOtherVolume) {
   run("INSERT INTO Treino (Matricula, Treino, Data, Ordem) VALUES ('0000000001', 'A', ?, 1)",
       {QDate(2026, 3, 4)});
   run("CREATE TABLE TempExercicio101010 (X INTEGER)");
@@ -55,7 +80,7 @@ TEST_F(BackupCommands, ABackupRestoredBringsBackItsMomentAndACopyGoesToTheOtherV
   ASSERT_EQ(backups().size(), 1);
   EXPECT_TRUE(QFileInfo::exists(QDir(pendrive.path()).filePath(backups().first())));
   // The scratch table left behind went with the backup.
-  EXPECT_EQ(rows("SELECT COUNT(*) FROM sqlite_master WHERE name = 'TempExercicio101010'"), 0);
+  EXPECT_FALSE(tableExists(QStringLiteral("TempExercicio101010")));
 
   run("DELETE FROM Treino");
   const QString file = QDir(installationFolder()).filePath(QStringLiteral("Backup/") + backups().first());
@@ -68,7 +93,7 @@ TEST_F(BackupCommands, ABackupRestoredBringsBackItsMomentAndACopyGoesToTheOtherV
   EXPECT_EQ(runRestoreCommand({}), 2);
 }
 
-TEST_F(BackupCommands, APurgeBacksUpFirstAndEmptiesOnlyTheYearsAllowed) {
+TEST_P(BackupCommands, APurgeBacksUpFirstAndEmptiesOnlyTheYearsAllowed) {
   const int year = QDate::currentDate().year();
   run("INSERT INTO Treino (Matricula, Treino, Data, Ordem) VALUES ('0000000001', 'A', ?, 1)",
       {QDate(year - 3, 6, 1)});
@@ -85,5 +110,8 @@ TEST_F(BackupCommands, APurgeBacksUpFirstAndEmptiesOnlyTheYearsAllowed) {
   EXPECT_EQ(rows("SELECT COUNT(*) FROM Treino"), 1);
   EXPECT_EQ(runPurgeCommand({QStringLiteral("--year")}), 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, BackupCommands, testing::ValuesIn(testProviders()),
+                         providerTestName);
 
 }  // namespace

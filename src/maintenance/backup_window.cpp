@@ -1,0 +1,240 @@
+#include "maintenance/backup_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "base/messages.h"
+#include "base/prompter.h"
+#include "data/standing_connections.h"
+#include "forms/background.h"
+#include "forms/field_keys.h"
+#include "forms/named_button.h"
+#include "maintenance/backup_rules.h"
+
+namespace {
+
+const QString kInfo = QStringLiteral("!");
+
+QString chooseWithDialog(QWidget* parent, const QString& folder) {
+  return QFileDialog::getOpenFileName(parent, QStringLiteral("Restauração do Backup"), folder,
+                                      QStringLiteral("Backup (*.bak)"));
+}
+
+TFRMRESTAURACAODOBACKUP::FileChooser& fileChooser() {
+  static TFRMRESTAURACAODOBACKUP::FileChooser chooser = chooseWithDialog;
+  return chooser;
+}
+
+TFRMRESTAURACAODOBACKUP::ConnectionCloser& connectionCloser() {
+  static TFRMRESTAURACAODOBACKUP::ConnectionCloser closer = [] {
+    disconnectStandingConnections();
+  };
+  return closer;
+}
+
+std::function<QList<BackupPlace>()>& placeSource() {
+  static std::function<QList<BackupPlace>()> source = backupPlaces;
+  return source;
+}
+
+}  // namespace
+
+QComboBox* makePlaceList(QWidget* parent, QWidget* next) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(QStringLiteral("CBDRIVE"));
+  list->setEditable(false);
+  for (const BackupPlace& place : placeSource()())
+    list->addItem(place.label, QVariant::fromValue(QStringList{
+                                   place.path, place.backupFolder ? QStringLiteral("1") : QString()}));
+  onFieldKeys(list, [next] { next->setFocus(); }, {});
+  return list;
+}
+
+void setBackupPlaceSource(std::function<QList<BackupPlace>()> source) {
+  placeSource() = source ? std::move(source) : std::function<QList<BackupPlace>()>(backupPlaces);
+}
+
+std::optional<BackupPlace> chosenPlace(const QComboBox* list) {
+  const QStringList data = list->currentData().toStringList();
+  if (data.size() != 2) return std::nullopt;
+  return BackupPlace{list->currentText(), data[0], !data[1].isEmpty()};
+}
+
+void BackupProgress::start(const QString& text) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  label_->setText(text);
+  label_->show();
+  bar_->setRange(0, 0);  // no share of the work can be told in advance: the bar keeps moving
+  bar_->show();
+}
+
+void BackupProgress::stage(const QString& text) {
+  label_->setText(text);
+}
+
+JobStage BackupProgress::reporter(QObject* window) {
+  return [this, window](const QString& text) { postToWindow(window, [this, text] { stage(text); }); };
+}
+
+void BackupProgress::stop() {
+  QApplication::restoreOverrideCursor();
+  label_->hide();
+  bar_->hide();
+}
+
+void runBackupInBackground(QObject* window, BackupProgress* progress, const BackupRequest& request,
+                           std::function<void(BackupOutcome)> done) {
+  const JobStage stage = progress->reporter(window);
+  runInBackground<BackupOutcome>(
+      window, [request, stage] { return backUpWorkoutDatabase(request, stage); }, std::move(done));
+}
+
+// ---- the frame both windows share ----
+
+BackupFrameDialog::BackupFrameDialog(QWidget* parent, const QString& caption,
+                                     const QString& placeCaption, const QString& workingText)
+    : QDialog(parent), workingText_(workingText) {
+  setWindowTitle(caption);
+  auto* layout = new QVBoxLayout(this);
+  BBNCONFIRMA = namedButton(this, "BBNCONFIRMA", QStringLiteral("Confirma"), QStringLiteral("Confirma"));
+  BBNRETORNA = namedButton(this, "BBNRETORNA", QStringLiteral("Sair"), QStringLiteral("Sair"));
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(placeCaption, this));
+  CBDRIVE = makePlaceList(this, BBNCONFIRMA);
+  row->addWidget(CBDRIVE, 1);
+  layout->addLayout(row);
+  LBLBACKUPRESTORE = new QLabel(workingText, this);
+  LBLBACKUPRESTORE->setObjectName(QStringLiteral("LBLBACKUPRESTORE"));
+  LBLBACKUPRESTORE->hide();
+  layout->addWidget(LBLBACKUPRESTORE);
+  PBPROGRESSO = new QProgressBar(this);
+  PBPROGRESSO->setObjectName(QStringLiteral("PBPROGRESSO"));
+  PBPROGRESSO->setTextVisible(false);
+  PBPROGRESSO->hide();
+  layout->addWidget(PBPROGRESSO);
+  layout->addStretch();
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(BBNCONFIRMA);
+  buttons->addWidget(BBNRETORNA);
+  layout->addLayout(buttons);
+  progress_.emplace(LBLBACKUPRESTORE, PBPROGRESSO);
+  connect(BBNRETORNA, &QPushButton::clicked, this, &BackupFrameDialog::reject);
+  resize(520, 170);
+  CBDRIVE->setFocus();
+}
+
+void BackupFrameDialog::setWorking(bool working) {
+  running_ = working;
+  for (QWidget* w : std::initializer_list<QWidget*>{BBNCONFIRMA, BBNRETORNA, CBDRIVE})
+    w->setEnabled(!working);
+  if (working)
+    progress_->start(workingText_);
+  else
+    progress_->stop();
+}
+
+void BackupFrameDialog::reject() {
+  if (running_) return;  // the work finishes first: nothing is left halfway
+  QDialog::reject();
+}
+
+// ---- TFRMBACKUP ----
+
+TFRMBACKUP::TFRMBACKUP(QWidget* parent)
+    : BackupFrameDialog(parent, QStringLiteral("Backup do Sistema"), QStringLiteral("Gravar em"),
+                        QStringLiteral("Aguarde... Backup sendo processado")) {
+  setObjectName(QStringLiteral("TFRMBACKUP"));
+  LBLARQUIVO = new QLabel(this);
+  LBLARQUIVO->setObjectName(QStringLiteral("LBLARQUIVO"));
+  LBLARQUIVO->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout()->addWidget(LBLARQUIVO);
+  connect(BBNCONFIRMA, &QPushButton::clicked, this, &TFRMBACKUP::BBNCONFIRMAClick);
+}
+
+void TFRMBACKUP::BBNCONFIRMAClick() {
+  if (running_) return;
+  const std::optional<BackupPlace> place = chosenPlace(CBDRIVE);
+  // A removable disk chosen when the window opened may have gone since.
+  if (!place || !placeUsable(*place)) {
+    MENSAGEM(kInfo, Msg::ErroBackup, unusablePlaceDetail(place ? place->path : CBDRIVE->currentText()));
+    return;
+  }
+  BackupRequest request;
+  if (!place->backupFolder) request.copyTo = place->path;
+  setWorking(true);
+  runBackupInBackground(this, &*progress_, request,
+                        [this](BackupOutcome outcome) { finished(outcome); });
+}
+
+void TFRMBACKUP::finished(const BackupOutcome& outcome) {
+  setWorking(false);
+  if (!outcome.file) {
+    MENSAGEM(kInfo, Msg::ErroBackup, outcome.detail);
+    BBNCONFIRMA->setFocus();
+    return;
+  }
+  lastBackup_ = *outcome.file;
+  LBLARQUIVO->setText(outcome.copy.isEmpty()
+                          ? QStringLiteral("Backup: %1").arg(*outcome.file)
+                          : QStringLiteral("Backup: %1\nCópia: %2").arg(*outcome.file, outcome.copy));
+  MENSAGEM(kInfo, Msg::BackupRealizado);
+  BBNRETORNA->setFocus();
+}
+
+// ---- TFRMRESTAURACAODOBACKUP ----
+
+TFRMRESTAURACAODOBACKUP::TFRMRESTAURACAODOBACKUP(QWidget* parent)
+    : BackupFrameDialog(parent, QStringLiteral("Restauração do Backup"), QStringLiteral("Origem em"),
+                        QStringLiteral("Aguarde... Restore sendo processado")) {
+  setObjectName(QStringLiteral("TFRMRESTAURACAODOBACKUP"));
+  connect(BBNCONFIRMA, &QPushButton::clicked, this, &TFRMRESTAURACAODOBACKUP::BBNCONFIRMAClick);
+}
+
+void TFRMRESTAURACAODOBACKUP::setFileChooser(FileChooser chooser) {
+  fileChooser() = chooser ? std::move(chooser) : FileChooser(chooseWithDialog);
+}
+
+void TFRMRESTAURACAODOBACKUP::setConnectionCloser(ConnectionCloser closer) {
+  connectionCloser() = closer ? std::move(closer) : ConnectionCloser([] {
+    disconnectStandingConnections();
+  });
+}
+
+void TFRMRESTAURACAODOBACKUP::BBNCONFIRMAClick() {
+  if (running_) return;
+  const std::optional<BackupPlace> place = chosenPlace(CBDRIVE);
+  const QString file = fileChooser()(this, place ? place->path : backupFolder());
+  if (file.isEmpty()) return;
+  if (!restorableName(file)) {
+    MENSAGEM(kInfo, Msg::DadoIncorreto, kExtensaoInvalida);
+    return;
+  }
+  setWorking(true);
+  // The database is about to be replaced: this program lets go of it first.
+  connectionCloser()();
+  runInBackground<std::pair<bool, QString>>(
+      this,
+      [this, file] {
+        QString why;
+        const bool restored = restoreWorkoutDatabase(file, &why, progress_->reporter(this));
+        return std::pair<bool, QString>{restored, why};
+      },
+      [this](std::pair<bool, QString> result) { finished(result.first, result.second); });
+}
+
+void TFRMRESTAURACAODOBACKUP::finished(bool restored, const QString& why) {
+  setWorking(false);
+  if (restored)
+    MENSAGEM(kInfo, Msg::RestoreRealizado);
+  else
+    MENSAGEM(kInfo, Msg::ErroRestore, why);
+  programEnds_ = true;
+  QDialog::accept();
+}

@@ -1,0 +1,110 @@
+// TFRMBACKUP ("Backup do Sistema") and TFRMRESTAURACAODOBACKUP ("Restauração do Backup"): the
+// workout database copied to a checked backup (and to another volume), and put back from one.
+// The work runs off the window's thread, so the window keeps painting and shows where the work
+// is; neither window closes while it runs.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+
+#include "maintenance/backup_job.h"
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// "Gravar em" / "Origem em": the backup folder first, then the volumes of this machine. Only
+// Enter is typed in it (it moves on to `next`); choosing is by the arrows or the mouse.
+QComboBox* makePlaceList(QWidget* parent, QWidget* next);
+// Where the lists take their places from (backupPlaces() by default, and again after nullptr).
+void setBackupPlaceSource(std::function<QList<BackupPlace>()> source);
+std::optional<BackupPlace> chosenPlace(const QComboBox* list);
+
+// The working state both windows and the purge share: the label says what is being done, the
+// bar moves while nothing else can.
+class BackupProgress {
+ public:
+  BackupProgress(QLabel* label, QProgressBar* bar) : label_(label), bar_(bar) {}
+  void start(const QString& text);
+  void stage(const QString& text);
+  // What the work calls, from its own thread, to say where it is.
+  JobStage reporter(QObject* window);
+  void stop();
+
+ private:
+  QLabel* label_;
+  QProgressBar* bar_;
+};
+
+// The backup job on a worker, its stages shown by `progress`; `done` gets the outcome on the
+// window's thread.
+void runBackupInBackground(QObject* window, BackupProgress* progress, const BackupRequest& request,
+                           std::function<void(BackupOutcome)> done);
+
+// What the backup and restore windows share: the place list, the working label and bar, the
+// two buttons, and a way out that waits while the work runs.
+class BackupFrameDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  bool running() const { return running_; }
+
+ protected:
+  BackupFrameDialog(QWidget* parent, const QString& caption, const QString& placeCaption,
+                    const QString& workingText);
+  void setWorking(bool working);
+  void reject() override;
+
+  bool running_ = false;
+  QString workingText_;
+  std::optional<BackupProgress> progress_;
+  QComboBox* CBDRIVE = nullptr;
+  QLabel* LBLBACKUPRESTORE = nullptr;
+  QProgressBar* PBPROGRESSO = nullptr;
+  QPushButton* BBNCONFIRMA = nullptr;
+  QPushButton* BBNRETORNA = nullptr;
+};
+
+class TFRMBACKUP : public BackupFrameDialog {
+  Q_OBJECT
+
+ public:
+  explicit TFRMBACKUP(QWidget* parent = nullptr);
+
+  // The file of the last backup made in this window.
+  const QString& lastBackup() const { return lastBackup_; }
+
+ private:
+  void BBNCONFIRMAClick();
+  void finished(const BackupOutcome& outcome);
+
+  QString lastBackup_;
+  QLabel* LBLARQUIVO = nullptr;
+};
+
+class TFRMRESTAURACAODOBACKUP : public BackupFrameDialog {
+  Q_OBJECT
+
+ public:
+  explicit TFRMRESTAURACAODOBACKUP(QWidget* parent = nullptr);
+
+  // Chooses the backup file in a folder (a file dialog by default, and again after nullptr).
+  using FileChooser = std::function<QString(QWidget* parent, const QString& folder)>;
+  static void setFileChooser(FileChooser chooser);
+  // Closes the program's own connections to the database before it is replaced (the standing
+  // connections by default).
+  using ConnectionCloser = std::function<void()>;
+  static void setConnectionCloser(ConnectionCloser closer);
+
+  // After a restore, right or wrong, the program ends: it is started again on the database as it
+  // now is.
+  bool programEnds() const { return programEnds_; }
+
+ private:
+  void BBNCONFIRMAClick();
+  void finished(bool restored, const QString& why);
+
+  bool programEnds_ = false;
+};
