@@ -1,6 +1,8 @@
 #include "app/application.h"
 
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 #include <QTimer>
 #include <exception>
 
@@ -16,6 +18,8 @@
 
 VantrelApplication::VantrelApplication(int& argc, char** argv) : QApplication(argc, argv) {
   describeApplication();
+  if (!installQtTranslation(*this))
+    appendToLog(QStringLiteral("Tradução do Qt para o português não encontrada"));
 }
 
 bool VantrelApplication::notify(QObject* receiver, QEvent* event) {
@@ -35,6 +39,16 @@ void describeApplication() {
   QCoreApplication::setApplicationName(QStringLiteral("Vantrel"));
   QCoreApplication::setOrganizationName(QStringLiteral("Vantrel"));
   QCoreApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+}
+
+bool installQtTranslation(QCoreApplication& application) {
+  auto* translator = new QTranslator(&application);
+  if (!translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
 }
 
 namespace {

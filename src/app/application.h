@@ -20,3 +20,7 @@ int runGui(VantrelApplication& app, const GuiOptions& options);
 
 // Sets the program's name, organisation and version on the running application.
 void describeApplication();
+
+// Qt's own windows and buttons (file dialogs, "Cancelar", "Sim") in Brazilian Portuguese, as
+// the rest of the program; false when the machine has no translation of Qt.
+bool installQtTranslation(QCoreApplication& application);

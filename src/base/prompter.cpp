@@ -28,7 +28,7 @@ int MENSAGEM(const QString& kind, const QString& text, const QString& detail) {
   // Long work runs on worker threads; what it has to say is shown by the program's own thread,
   // which owns the boxes, and the worker waits for the answer.
   QCoreApplication* app = QCoreApplication::instance();
-  if (app && QThread::currentThread() != app->thread()) {
+  if (currentPrompter().boundToProgramThread() && app && QThread::currentThread() != app->thread()) {
     int answer = kAnswerNo;
     QMetaObject::invokeMethod(
         app, [&] { answer = MENSAGEM(kind, text, detail); }, Qt::BlockingQueuedConnection);

@@ -27,6 +27,10 @@ class Prompter {
   // Called by MENSAGEM just before ask() with the text and detail the body was built from,
   // for prompters that want them apart. Nothing to do by default.
   virtual void noteMessage(PromptKind kind, const QString& text, const QString& detail);
+  // A prompter that may only be used from the program's thread (it shows windows): MENSAGEM
+  // called from a worker thread hands the box to that thread and waits for the answer. The
+  // program's thread must then not be waiting for that worker.
+  virtual bool boundToProgramThread() const { return false; }
 };
 
 // The prompter MENSAGEM uses from now on; not owned. nullptr puts the console default back.

@@ -7,4 +7,6 @@ class GuiPrompter : public Prompter {
  public:
   void beep() override;
   int ask(PromptKind kind, const QString& caption, const QString& body) override;
+  // Message boxes belong to the program's thread.
+  bool boundToProgramThread() const override { return true; }
 };

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QTranslator>
+
+#include "app/application.h"
 #include "app/shell_logic.h"
 #include "base/globals.h"
 #include "base/messages.h"
@@ -144,6 +148,21 @@ TEST_F(ShellLogicTest, ClosingTheLastWindowPutsTheUserBack) {
   EXPECT_FALSE(VOLTA_USUARIO());
   EXPECT_EQ(G().GINT_JANELAS_ABERTAS, 0);
   EXPECT_EQ(testPrompter().texts(), QStringList{Msg::AberturaDeTabela});
+}
+
+}  // namespace
+
+namespace {
+
+// The file dialog of a restore and the buttons of Qt's own boxes speak the program's language.
+TEST(QtTranslation, QtsOwnWindowsSpeakPortuguese) {
+  ASSERT_TRUE(installQtTranslation(*QCoreApplication::instance()));
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("&Nome do arquivo:"));
+  for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+    QCoreApplication::removeTranslator(t);
+    delete t;
+  }
 }
 
 }  // namespace

@@ -119,7 +119,16 @@ TEST_F(MensagemTest, DirectAskRecordsTheBodyAsText) {
   EXPECT_TRUE(prompter_.messages().back().detail.isEmpty());
 }
 
-TEST_F(MensagemTest, AWorkerThreadsQuestionIsAskedByTheProgramsThreadAndAnswered) {
+// A prompter that shows windows, as the desktop program's does.
+class WindowPrompter : public ScriptedPrompter {
+ public:
+  bool boundToProgramThread() const override { return true; }
+};
+
+TEST(Mensagem, AWorkerThreadsQuestionIsAskedByTheProgramsThreadAndAnswered) {
+  WindowPrompter prompter_;
+  Prompter* previous = &currentPrompter();
+  installPrompter(&prompter_);
   prompter_.answerNext(6);
   std::atomic<int> answer = 0;
   std::atomic<bool> askedOnMainThread = false;
@@ -134,6 +143,7 @@ TEST_F(MensagemTest, AWorkerThreadsQuestionIsAskedByTheProgramsThreadAndAnswered
   EXPECT_EQ(answer, 6);
   EXPECT_TRUE(askedOnMainThread);
   EXPECT_EQ(prompter_.texts(), QStringList{Msg::ConfirmaEnvioEmail});
+  installPrompter(previous);
 }
 
 TEST(Prompter, NullRestoresTheConsoleDefault) {

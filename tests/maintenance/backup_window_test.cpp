@@ -28,10 +28,17 @@
 
 namespace {
 
+// Boxes as the desktop program shows them: a worker's message is shown by the program's thread.
+class WindowPrompter : public ScriptedPrompter {
+ public:
+  bool boundToProgramThread() const override { return true; }
+};
+
 class BackupWindows : public FrameFixture {
  protected:
   void SetUp() override {
     FrameFixture::SetUp();
+    installPrompter(&boxes_);
     setBackupPlaceSource([this] {
       return QList<BackupPlace>{
           {QStringLiteral("Pasta de Backup"), backupFolder(), true},
@@ -40,6 +47,7 @@ class BackupWindows : public FrameFixture {
     });
   }
   void TearDown() override {
+    installPrompter(&testPrompter());
     setBackupPlaceSource(nullptr);
     TFRMRESTAURACAODOBACKUP::setFileChooser(nullptr);
     FrameFixture::TearDown();
@@ -62,6 +70,7 @@ class BackupWindows : public FrameFixture {
   QStringList backups() const { return QDir(backupFolder()).entryList(QDir::Files, QDir::Name); }
 
   QTemporaryDir pendrive_;
+  WindowPrompter boxes_;
 };
 
 template <typename T>
@@ -88,19 +97,19 @@ TEST_F(BackupWindows, TheBackupIsMadeOnAWorkerCopiedToTheChosenVolumeAndAGoneVol
   QTest::keyClick(&window, Qt::Key_Escape);  // the way out waits for the backup
   EXPECT_TRUE(window.isVisible());
   QTRY_VERIFY_WITH_TIMEOUT(!window.running(), 20000);
-  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::BackupRealizado});
+  EXPECT_EQ(boxes_.texts(), QStringList{Msg::BackupRealizado});
   ASSERT_EQ(backups().size(), 1);
   EXPECT_EQ(window.lastBackup(), QDir(backupFolder()).filePath(backups().first()));
   EXPECT_TRUE(QFileInfo::exists(QDir(pendrive_.path()).filePath(backups().first())));
   EXPECT_TRUE(confirm->isEnabled());
 
-  testPrompter().clear();
+  boxes_.clear();
   places->setCurrentIndex(2);
   confirm->click();
   EXPECT_FALSE(window.running());
-  ASSERT_EQ(testPrompter().messages().size(), 1);
-  EXPECT_EQ(testPrompter().messages()[0].text, Msg::ErroBackup);
-  EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("\rUnidade inválida -> /nao/existe/mais"));
+  ASSERT_EQ(boxes_.messages().size(), 1);
+  EXPECT_EQ(boxes_.messages()[0].text, Msg::ErroBackup);
+  EXPECT_EQ(boxes_.messages()[0].detail, QStringLiteral("\rUnidade inválida -> /nao/existe/mais"));
   EXPECT_EQ(backups().size(), 1);
 }
 
@@ -126,10 +135,10 @@ TEST_F(BackupWindows, ARestoreFromTheMenuBringsBackTheBackupsMomentAndEndsThePro
     ASSERT_TRUE(window);
     auto* confirm = child<QPushButton>(window, "BBNCONFIRMA");
     confirm->click();
-    steps << QStringLiteral("%1 mensagens").arg(testPrompter().messages().size());
+    steps << QStringLiteral("%1 mensagens").arg(boxes_.messages().size());
     confirm->click();
-    steps << testPrompter().messages().value(0).detail;
-    testPrompter().clear();
+    steps << boxes_.messages().value(0).detail;
+    boxes_.clear();
     confirm->click();
     steps << (window->running() ? QStringLiteral("restaurando") : QStringLiteral("parado"));
     steps << (ADOConnectionVantrel().isOpen() ? QStringLiteral("conectado")
@@ -140,7 +149,7 @@ TEST_F(BackupWindows, ARestoreFromTheMenuBringsBackTheBackupsMomentAndEndsThePro
   EXPECT_EQ(steps, QStringList({QStringLiteral("0 mensagens"), QStringLiteral("Extensão Inaválida"),
                                 QStringLiteral("restaurando"), QStringLiteral("desconectado")}));
   EXPECT_EQ(folderOffered, backupFolder());
-  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::RestoreRealizado});
+  EXPECT_EQ(boxes_.texts(), QStringList{Msg::RestoreRealizado});
   EXPECT_FALSE(window_->isVisible());
   EXPECT_FALSE(window_->timer()->isActive());
   EXPECT_EQ(workouts(), 1);
@@ -156,7 +165,7 @@ TEST_F(PurgeWindow, RefusesToWorkBesideAnotherWindow) {
   TFRMREESVAZIARARQUIVOS window;
   window.show();
   QTRY_VERIFY(!window.isVisible());
-  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::FecheTodasAsJanelas});
+  EXPECT_EQ(boxes_.texts(), QStringList{Msg::FecheTodasAsJanelas});
 }
 
 TEST_F(PurgeWindow, TheYearIsCheckedThenTheBackupIsMadeAndOnlyThenTheSeriesAreEmptied) {
@@ -179,11 +188,11 @@ TEST_F(PurgeWindow, TheYearIsCheckedThenTheBackupIsMadeAndOnlyThenTheSeriesAreEm
 
   field->setText(QString::number(thisYear - 1));
   clickButton(&window, "BBNCONFIRMA");
-  EXPECT_EQ(testPrompter().messages().value(0).detail, QStringLiteral("Ano selecionado não pode ser esvaziado"));
+  EXPECT_EQ(boxes_.messages().value(0).detail, QStringLiteral("Ano selecionado não pode ser esvaziado"));
   EXPECT_TRUE(field->text().isEmpty());
   EXPECT_FALSE(child<QGroupBox>(&window, "PNLBACKUP")->isVisible());
 
-  testPrompter().clear();
+  boxes_.clear();
   field->setText(QString::number(thisYear - 3));
   clickButton(&window, "BBNCONFIRMA");
   EXPECT_TRUE(child<QGroupBox>(&window, "PNLBACKUP")->isVisible());
@@ -192,7 +201,7 @@ TEST_F(PurgeWindow, TheYearIsCheckedThenTheBackupIsMadeAndOnlyThenTheSeriesAreEm
   clickButton(&window, "BBNBACKUP");
   EXPECT_TRUE(window.running());
   QTRY_VERIFY_WITH_TIMEOUT(!window.running(), 20000);
-  EXPECT_EQ(testPrompter().texts(), QStringList({Msg::BackupRealizado, Msg::FimDeProcesso}));
+  EXPECT_EQ(boxes_.texts(), QStringList({Msg::BackupRealizado, Msg::FimDeProcesso}));
   ASSERT_EQ(backups().size(), 1);
   EXPECT_TRUE(backups().first().endsWith(QStringLiteral("-%1.bak").arg(thisYear - 3)));
   EXPECT_EQ(workouts(), 1);
@@ -210,21 +219,21 @@ TEST_F(PurgeWindow, AFailedPurgeDeletesNothingAndClosesTheWindowAndAGoneVolumeRu
   clickButton(&window, "BBNCONFIRMA");
   child<QComboBox>(&window, "CBDRIVE")->setCurrentIndex(2);
   clickButton(&window, "BBNBACKUP");
-  EXPECT_EQ(testPrompter().messages().value(0).text, Msg::ErroBackup);
+  EXPECT_EQ(boxes_.messages().value(0).text, Msg::ErroBackup);
   EXPECT_FALSE(child<QGroupBox>(&window, "PNLBACKUP")->isVisible());
   EXPECT_TRUE(child<QPushButton>(&window, "BBNCONFIRMA")->isEnabled());
   EXPECT_TRUE(backups().isEmpty());
 
-  testPrompter().clear();
+  boxes_.clear();
   runSql(workout(), QStringLiteral("CREATE TRIGGER falha BEFORE DELETE ON Treino BEGIN SELECT "
                                    "RAISE(ABORT, 'falha forçada'); END"));
   clickButton(&window, "BBNCONFIRMA");
   child<QComboBox>(&window, "CBDRIVE")->setCurrentIndex(0);
   clickButton(&window, "BBNBACKUP");
   QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 20000);
-  ASSERT_EQ(testPrompter().messages().size(), 2);
-  EXPECT_EQ(testPrompter().messages()[1].text, Msg::GravandoNaTabela);
-  EXPECT_EQ(testPrompter().messages()[1].detail, QStringLiteral("Banco de Dados"));
+  ASSERT_EQ(boxes_.messages().size(), 2);
+  EXPECT_EQ(boxes_.messages()[1].text, Msg::GravandoNaTabela);
+  EXPECT_EQ(boxes_.messages()[1].detail, QStringLiteral("Banco de Dados"));
   EXPECT_EQ(backups().size(), 1);
   EXPECT_EQ(workouts(), 1);
 }
