@@ -1,5 +1,6 @@
 #include "app/window_table.h"
 
+#include "app/about_window.h"
 #include "app/access_dialogs.h"
 #include "app/main_window.h"
 #include "app/shell_logic.h"
@@ -57,6 +58,10 @@ void installWindows(TFRMSEPRINCIPAL& window) {
   });
   window.setChildWindow(QStringLiteral("MNREPARAMETRIZACAODOSISTEMA"),
                         [] { return new TFRMPARAMETRIZACAODOSISTEMA; });
+  window.setModalWindow(QStringLiteral("MNSOBRE"), [&window] { showAboutWindow(&window); });
+  window.setShortcutWindow(QStringLiteral("SBNOVIDADES"), [&window] {
+    showNewsWindow(&window, window.shortcut(QStringLiteral("SBNOVIDADES")));
+  });
   window.setShortcutWindow(QStringLiteral("SBAGENDA"), [&window] {
     if (!showLogin(&window, true)) window.close();
   });

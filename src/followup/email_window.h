@@ -1,0 +1,70 @@
+// TFRMONLINE, "Enviar e-mail ": writes to members through the gym's mail provider. The window
+// that opens it says where the recipients come from (one member, a report's address file,
+// absent members); the user may edit recipients, subject and text, add attachments and a
+// picture for the body, and send. After a complete send the window closes itself.
+//
+//   TFRMONLINE mail(EmailRecipients::member(address), this);
+//   mail.exec();
+//
+// The caller keeps its own state around the opening: the absent-members window clears its
+// "Todos Alunos" box once this window has closed.
+#pragma once
+
+#include <QDialog>
+#include <QVariantMap>
+
+#include "followup/email_sending.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+class QPushButton;
+
+class TFRMONLINE : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TFRMONLINE(EmailRecipients recipients, QWidget* parent = nullptr);
+
+  // What the file dialogs of BBNARQUIVOS and BBNCORPOEMAIL hand over. An empty picture path
+  // means no picture.
+  void addAttachment(const QString& path);
+  void setBodyPicture(const QString& path);
+
+  bool sending() const { return sending_; }
+
+ public slots:
+  void reject() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormShow();
+  void BBNARQUIVOSClick();
+  void BBNCORPOEMAILClick();
+  void TLBARQUIVOSDblClick(QListWidgetItem* item);
+  void BBNENVIARClick();
+  void showProgress(int group, int groups);
+  void clearForm();
+  void closeLater();
+
+  EmailRecipients recipients_;
+  QVariantMap settings_;
+  bool opened_ = false;
+  bool sending_ = false;
+
+  QLineEdit* EDTDESTINO = nullptr;
+  QLineEdit* EDTASSUNTO = nullptr;
+  QPlainTextEdit* MemMensagem = nullptr;
+  QListWidget* TLBARQUIVOS = nullptr;
+  QPushButton* BBNARQUIVOS = nullptr;
+  QPushButton* BBNCORPOEMAIL = nullptr;
+  QLabel* LBLCORPOEMAIL = nullptr;
+  QPushButton* BBNENVIAR = nullptr;
+  QPushButton* BBNCANCELA = nullptr;
+  QLabel* LBLEMAIL = nullptr;
+};
