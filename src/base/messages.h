@@ -62,6 +62,12 @@ inline const QString AlunoJaAgendado = QStringLiteral("Aluno já agendado na Aul
 inline const QString AlunoNaoPertenceAtividade =
     QStringLiteral("Aluno não pertence a essa Atividade");
 inline const QString AgendamentoDeAula = QStringLiteral("Agendamento de Aula");
+inline const QString EmailsInvalidos = QStringLiteral("E-mail(s) inválidos !!!");
+inline const QString DesejaTentarNovamente = QStringLiteral("Deseja tentar novamente ?");
+inline const QString ExcluirArquivoDaLista = QStringLiteral("Excluir este arquivo da lista ?");
+inline const QString ArquivoNaoEncontrado = QStringLiteral("Arquivo não encontrado !");
+inline const QString EnderecoDePorta = QStringLiteral("Endereço de Porta");
+inline const QString Destinatario = QStringLiteral("Destinatário");
 
 // Details the main window puts under EntreEmContato when a standing connection fails at
 // start or the workout database stops answering, and when the login finds the network gone.

@@ -31,7 +31,7 @@ bool sendTryingAgain(SmtpClient& client, const MailMessage& message) {
     const std::optional<QString> failure = client.send(message);
     if (!failure) return true;
     MENSAGEM(kInfo, Msg::ProblemaEmailProvedor, *failure);
-    if (MENSAGEM(kQuestion, MailMsg::DesejaTentarNovamente) != kAnswerYes) return false;
+    if (MENSAGEM(kQuestion, Msg::DesejaTentarNovamente) != kAnswerYes) return false;
   }
 }
 
@@ -99,7 +99,7 @@ std::optional<SmtpServer> smtpServerFor(const MailProvider& provider) {
   bool isNumber = false;
   const int port = provider.smtp.mid(star + 1).trimmed().toInt(&isNumber);
   if (!isNumber || port < 1 || port > 65535) {
-    MENSAGEM(kInfo, Msg::ProblemaEmailProvedor, MailMsg::EnderecoDePorta);
+    MENSAGEM(kInfo, Msg::ProblemaEmailProvedor, Msg::EnderecoDePorta);
     return std::nullopt;
   }
   SmtpServer server;
@@ -126,14 +126,14 @@ SendOutcome sendToMembers(const EmailDraft& draft, const MailProvider& provider,
                           const SendProgress& progress, const SmtpClientFactory& clients) {
   const QStringList addresses = cleanRecipients(draft.recipients);
   if (addresses.isEmpty()) {
-    MENSAGEM(kInfo, MailMsg::EmailsInvalidos, MailMsg::Destinatario);
+    MENSAGEM(kInfo, Msg::EmailsInvalidos, Msg::Destinatario);
     return SendOutcome::NoRecipients;
   }
   const QStringList attachments = attachedFiles(draft.files);
   QStringList files = attachments;
   if (!draft.picture.isEmpty()) files.append(draft.picture);
   if (const std::optional<QString> missing = missingFile(files)) {
-    MENSAGEM(kInfo, MailMsg::ArquivoNaoEncontrado, *missing);
+    MENSAGEM(kInfo, Msg::ArquivoNaoEncontrado, *missing);
     return SendOutcome::MissingFile;
   }
   const std::optional<SmtpServer> server = smtpServerFor(provider);

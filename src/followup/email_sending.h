@@ -13,17 +13,6 @@
 
 #include "followup/smtp_client.h"
 
-namespace MailMsg {
-
-inline const QString EmailsInvalidos = QStringLiteral("E-mail(s) inválidos !!!");
-inline const QString DesejaTentarNovamente = QStringLiteral("Deseja tentar novamente ?");
-inline const QString ExcluirArquivoDaLista = QStringLiteral("Excluir este arquivo da lista ?");
-inline const QString ArquivoNaoEncontrado = QStringLiteral("Arquivo não encontrado !");
-inline const QString EnderecoDePorta = QStringLiteral("Endereço de Porta");
-inline const QString Destinatario = QStringLiteral("Destinatário");
-
-}  // namespace MailMsg
-
 // Where the e-mail window takes its recipients from; chosen by the window that opens it.
 class EmailRecipients {
  public:

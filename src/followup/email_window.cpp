@@ -131,7 +131,7 @@ void TFRMONLINE::FormShow() {
   }
   const std::optional<QString> recipients = openingRecipients(recipients_);
   if (!recipients) {
-    MENSAGEM(kInfo, MailMsg::EmailsInvalidos);
+    MENSAGEM(kInfo, Msg::EmailsInvalidos);
     closeLater();
     return;
   }
@@ -159,7 +159,7 @@ void TFRMONLINE::BBNCORPOEMAILClick() {
 
 void TFRMONLINE::TLBARQUIVOSDblClick(QListWidgetItem* item) {
   if (!item) return;
-  if (MENSAGEM(kQuestion, MailMsg::ExcluirArquivoDaLista) == kAnswerYes) delete item;
+  if (MENSAGEM(kQuestion, Msg::ExcluirArquivoDaLista) == kAnswerYes) delete item;
 }
 
 void TFRMONLINE::showProgress(int group, int groups) {
