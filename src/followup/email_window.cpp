@@ -1,7 +1,6 @@
 #include "followup/email_window.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,6 +17,7 @@
 #include "data/settings_record.h"
 #include "data/standing_connections.h"
 #include "followup/email_address.h"
+#include "forms/background.h"
 #include "forms/field_keys.h"
 #include "forms/named_button.h"
 
@@ -165,9 +165,6 @@ void TFRMONLINE::TLBARQUIVOSDblClick(QListWidgetItem* item) {
 void TFRMONLINE::showProgress(int group, int groups) {
   LBLEMAIL->setText(sendingProgressText(group, groups));
   LBLEMAIL->show();
-  LBLEMAIL->repaint();
-  // The window keeps painting between groups; clicks and keys wait for the end.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TFRMONLINE::BBNENVIARClick() {
@@ -183,12 +180,25 @@ void TFRMONLINE::BBNENVIARClick() {
   BBNARQUIVOS->setEnabled(false);
   BBNENVIAR->setEnabled(false);
   sending_ = true;
-  const SendOutcome outcome =
-      sendToMembers(draft, mailProvider(settings_),
-                    [this](int group, int groups) { showProgress(group, groups); });
+  // The provider may take its time with each group: the send runs off the window's thread, so
+  // the window keeps painting and the progress text moves; the retry question is still asked.
+  const MailProvider provider = mailProvider(settings_);
+  runInBackground<std::optional<SendOutcome>>(
+      this,
+      [this, draft, provider]() -> std::optional<SendOutcome> {
+        return sendToMembers(draft, provider, [this](int group, int groups) {
+          postToWindow(this, [this, group, groups] { showProgress(group, groups); });
+        });
+      },
+      [this](std::optional<SendOutcome> outcome) {
+        // A send that broke off counts as stopped: the form stays to be sent again.
+        sendFinished(outcome.value_or(SendOutcome::Stopped));
+      });
+}
+
+void TFRMONLINE::sendFinished(SendOutcome outcome) {
   sending_ = false;
   LBLEMAIL->hide();
-
   switch (outcome) {
     case SendOutcome::Sent:
       clearForm();

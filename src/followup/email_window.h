@@ -7,7 +7,8 @@
 //   mail.exec();
 //
 // The caller keeps its own state around the opening: the absent-members window clears its
-// "Todos Alunos" box once this window has closed.
+// "Todos Alunos" box once this window has closed. The send runs off the window's thread; the
+// window keeps painting and cannot be closed until it ends.
 #pragma once
 
 #include <QDialog>
@@ -49,6 +50,7 @@ class TFRMONLINE : public QDialog {
   void TLBARQUIVOSDblClick(QListWidgetItem* item);
   void BBNENVIARClick();
   void showProgress(int group, int groups);
+  void sendFinished(SendOutcome outcome);
   void clearForm();
   void closeLater();
 

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -21,6 +22,7 @@ struct BackupPlace {
   QString path;   // the folder; for the backup folder, the folder itself
   bool backupFolder = false;
 };
+Q_DECLARE_METATYPE(BackupPlace)
 
 // What a mounted volume is, as far as offering it for a copy goes.
 struct VolumeFacts {

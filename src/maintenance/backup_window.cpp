@@ -50,8 +50,7 @@ QComboBox* makePlaceList(QWidget* parent, QWidget* next) {
   list->setObjectName(QStringLiteral("CBDRIVE"));
   list->setEditable(false);
   for (const BackupPlace& place : placeSource()())
-    list->addItem(place.label, QVariant::fromValue(QStringList{
-                                   place.path, place.backupFolder ? QStringLiteral("1") : QString()}));
+    list->addItem(place.label, QVariant::fromValue(place));
   onFieldKeys(list, [next] { next->setFocus(); }, {});
   return list;
 }
@@ -61,9 +60,9 @@ void setBackupPlaceSource(std::function<QList<BackupPlace>()> source) {
 }
 
 std::optional<BackupPlace> chosenPlace(const QComboBox* list) {
-  const QStringList data = list->currentData().toStringList();
-  if (data.size() != 2) return std::nullopt;
-  return BackupPlace{list->currentText(), data[0], !data[1].isEmpty()};
+  const QVariant place = list->currentData();
+  if (!place.canConvert<BackupPlace>()) return std::nullopt;
+  return place.value<BackupPlace>();
 }
 
 void BackupProgress::start(const QString& text) {

@@ -28,15 +28,30 @@ class EmailWindow : public ShellFixture {
  protected:
   void SetUp() override {
     ShellFixture::SetUp();
+    installPrompter(&boxes_);
     setSetting(QStringLiteral("EMAIL_PROVEDOR"), QStringLiteral("academia@correio.teste"));
     setSetting(QStringLiteral("NOME_PROVEDOR"), QStringLiteral("Academia Corpo Ágil"));
     setSetting(QStringLiteral("USERNAME"), QVariant(QMetaType::fromType<QString>()));
     setSetting(QStringLiteral("IdSMTP_UseTLS"), QStringLiteral("utNoTLSSupport"));
   }
 
+  void TearDown() override {
+    installPrompter(&testPrompter());
+    ShellFixture::TearDown();
+  }
+
+  // Presses "Enviar" and waits for the send, which runs off the window's thread.
+  static void send(TFRMONLINE* window) {
+    clickButton(window, "BBNENVIAR");
+    EXPECT_TRUE(window->sending());
+    window->reject();  // closing waits for the send
+    EXPECT_TRUE(window->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!window->sending(), 60000);
+  }
+
   // Opens the window as its caller would and lets it run its opening.
   std::unique_ptr<TFRMONLINE> open(const EmailRecipients& recipients) {
-    testPrompter().clear();
+    boxes_.clear();
     auto window = std::make_unique<TFRMONLINE>(recipients);
     window->show();
     QApplication::processEvents();
@@ -80,6 +95,7 @@ class EmailWindow : public ShellFixture {
   }
 
   QTemporaryDir files_;
+  WindowPrompter boxes_;
 };
 
 TEST_F(EmailWindow, OpensWithTheRecipientsOfEachSource) {
@@ -93,7 +109,7 @@ TEST_F(EmailWindow, OpensWithTheRecipientsOfEachSource) {
   // An address the check refuses is left out, silently.
   auto refused = open(EmailRecipients::member(QStringLiteral("ana@comercio.br")));
   EXPECT_EQ(recipients(refused.get()), QString());
-  EXPECT_TRUE(testPrompter().messages().isEmpty());
+  EXPECT_TRUE(boxes_.messages().isEmpty());
 
   ASSERT_TRUE(
       writeAddressFile({QStringLiteral("ana@academia.br"), QStringLiteral("sem arroba"),
@@ -133,16 +149,16 @@ TEST_F(EmailWindow, AReportListOfThousandsIsKeptWhole) {
 TEST_F(EmailWindow, ClosesWhenTheAddressFileOrTheSettingsCannotBeRead) {
   QFile::remove(addressFilePath());
   auto noFile = open(EmailRecipients::allAbsentMembers());
-  EXPECT_EQ(testPrompter().texts(), QStringList{QStringLiteral("E-mail(s) inválidos !!!")});
+  EXPECT_EQ(boxes_.texts(), QStringList{QStringLiteral("E-mail(s) inválidos !!!")});
   EXPECT_FALSE(noFile->isVisible());
   EXPECT_EQ(noFile->result(), QDialog::Rejected);
 
   runSql(workout(), QStringLiteral("DROP TABLE Secvar"));
   auto noSettings = open(EmailRecipients::member(QStringLiteral("ana@academia.br")));
-  ASSERT_EQ(testPrompter().messages().size(), 2);
-  EXPECT_EQ(testPrompter().messages()[0].text, Msg::AberturaDeTabela);
-  EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Controle"));
-  EXPECT_EQ(testPrompter().messages()[1].text, Msg::RegistroJaAlocado);
+  ASSERT_EQ(boxes_.messages().size(), 2);
+  EXPECT_EQ(boxes_.messages()[0].text, Msg::AberturaDeTabela);
+  EXPECT_EQ(boxes_.messages()[0].detail, QStringLiteral("Controle"));
+  EXPECT_EQ(boxes_.messages()[1].text, Msg::RegistroJaAlocado);
   EXPECT_FALSE(noSettings->isVisible());
 }
 
@@ -160,13 +176,13 @@ TEST_F(EmailWindow, EnterWalksTheFieldsAndADoubleClickRemovesAnAttachmentOnYes) 
   window->addAttachment(QStringLiteral("/tmp/planilha.xlsx"));
   auto* list = child<QListWidget>(window.get(), "TLBARQUIVOS");
   auto doubleClick = [&](int row) { emit list->itemDoubleClicked(list->item(row)); };
-  testPrompter().answerNext(kAnswerNo);
+  boxes_.answerNext(kAnswerNo);
   doubleClick(0);
   EXPECT_EQ(listed(window.get()).size(), 2);
-  testPrompter().answerNext(kAnswerYes);
+  boxes_.answerNext(kAnswerYes);
   doubleClick(0);
   EXPECT_EQ(listed(window.get()), QStringList{QStringLiteral("/tmp/planilha.xlsx")});
-  EXPECT_EQ(testPrompter().texts(),
+  EXPECT_EQ(boxes_.texts(),
             (QStringList{QStringLiteral("Excluir este arquivo da lista ?"),
                          QStringLiteral("Excluir este arquivo da lista ?")}));
 
@@ -189,8 +205,8 @@ TEST_F(EmailWindow, ACompleteSendClearsTheFormSaysSoAndCloses) {
   const QString photo = makeFile(QStringLiteral("foto.jpg"), "\xFF\xD8\xFF");
   fill(window.get(), addresses.join(QLatin1Char(';')), {pdf, photo}, QString());
 
-  clickButton(window.get(), "BBNENVIAR");
-  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::EmailEnviadoComSucesso});
+  send(window.get());
+  EXPECT_EQ(boxes_.texts(), QStringList{Msg::EmailEnviadoComSucesso});
   EXPECT_EQ(window->result(), QDialog::Accepted);
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(recipients(window.get()).isEmpty());
@@ -214,11 +230,11 @@ TEST_F(EmailWindow, NoToTryingAgainLeavesTheFormAsItWas) {
   const QString picture = makeFile(QStringLiteral("corpo.jpg"), "\xFF\xD8\xFF");
   fill(window.get(), QStringLiteral("ana@academia.br; sem arroba"), {pdf}, picture);
 
-  testPrompter().answerNext(kAnswerNo);
-  clickButton(window.get(), "BBNENVIAR");
-  ASSERT_EQ(testPrompter().messages().size(), 2);
-  EXPECT_EQ(testPrompter().messages()[0].text, Msg::ProblemaEmailProvedor);
-  EXPECT_EQ(testPrompter().messages()[1].text, QStringLiteral("Deseja tentar novamente ?"));
+  boxes_.answerNext(kAnswerNo);
+  send(window.get());
+  ASSERT_EQ(boxes_.messages().size(), 2);
+  EXPECT_EQ(boxes_.messages()[0].text, Msg::ProblemaEmailProvedor);
+  EXPECT_EQ(boxes_.messages()[1].text, QStringLiteral("Deseja tentar novamente ?"));
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(recipients(window.get()), QStringLiteral("ana@academia.br; sem arroba"));
   EXPECT_EQ(child<QLineEdit>(window.get(), "EDTASSUNTO")->text(), QStringLiteral("Nova série"));
@@ -235,9 +251,9 @@ TEST_F(EmailWindow, NoToTryingAgainLeavesTheFormAsItWas) {
 TEST_F(EmailWindow, APortThatDoesNotReadLeavesOnlyRetorna) {
   setSetting(QStringLiteral("SMTP_PROVEDOR"), QStringLiteral("correio.academia.br"));
   auto window = open(EmailRecipients::member(QStringLiteral("ana@academia.br")));
-  clickButton(window.get(), "BBNENVIAR");
-  ASSERT_EQ(testPrompter().messages().size(), 1);
-  EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Endereço de Porta"));
+  send(window.get());
+  ASSERT_EQ(boxes_.messages().size(), 1);
+  EXPECT_EQ(boxes_.messages()[0].detail, QStringLiteral("Endereço de Porta"));
   for (const char* name : {"BBNARQUIVOS", "BBNCORPOEMAIL", "BBNENVIAR"})
     EXPECT_FALSE(child<QPushButton>(window.get(), name)->isEnabled()) << name;
   EXPECT_TRUE(child<QPushButton>(window.get(), "BBNCANCELA")->isEnabled());

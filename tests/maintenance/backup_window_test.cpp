@@ -28,12 +28,6 @@
 
 namespace {
 
-// Boxes as the desktop program shows them: a worker's message is shown by the program's thread.
-class WindowPrompter : public ScriptedPrompter {
- public:
-  bool boundToProgramThread() const override { return true; }
-};
-
 class BackupWindows : public FrameFixture {
  protected:
   void SetUp() override {
