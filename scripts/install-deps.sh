@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-psql
   qt6-translations-l10n
-  qt6-multimedia-dev libqt6charts6-dev libgstreamer1.0-dev
+  qt6-multimedia-dev libgstreamer1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   libcurl4-openssl-dev libssl-dev libjpeg62-turbo-dev libpq-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -12,6 +12,7 @@
 #include "printouts/receipt_command.h"
 #include "printouts/sheet_command.h"
 #include "registry/report_command.h"
+#include "base/version.h"
 
 namespace {
 
@@ -57,9 +58,21 @@ int runInitCommand(const QStringList& args) {
   return 0;
 }
 
+QtMessageHandler qtMessages = nullptr;
+
+// Qt looks up the session's runtime folder while it starts and complains when a shell, a cron
+// job or a service has none. No command uses that folder, so the complaint is no news to the
+// user; every other message of Qt's still goes out.
+void withoutRuntimeFolderComplaint(QtMsgType type, const QMessageLogContext& context,
+                                   const QString& message) {
+  if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+  if (qtMessages) qtMessages(type, context, message);
+}
+
 // The command line never needs a display: drawing (demo photos, reports) goes offscreen.
 int runCommand(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qtMessages = qInstallMessageHandler(withoutRuntimeFolderComplaint);
   QGuiApplication app(argc, argv);
   describeApplication();
   ConsolePrompter console;

@@ -4,6 +4,7 @@
 
 #include "base/messages.h"
 #include "base/prompter.h"
+#include "base/version.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ const MakerContacts& makerContacts() {
 }
 
 QString versionText() {
-  return QStringLiteral("Versão: 9.30");
+  return QStringLiteral("Versão: " VANTREL_VERSION);
 }
 
 QString releaseNotes() {

@@ -18,7 +18,7 @@ struct MakerContacts {
 };
 const MakerContacts& makerContacts();
 
-// "Versão: 9.30".
+// "Versão: " and the program's version (9.30).
 QString versionText();
 
 // The release notes, newest first: each a version line, a date line, its items and an empty

@@ -15,6 +15,7 @@
 #include "base/prompter.h"
 #include "data/data_source.h"
 #include "forms/gui_prompter.h"
+#include "base/version.h"
 
 VantrelApplication::VantrelApplication(int& argc, char** argv) : QApplication(argc, argv) {
   describeApplication();

@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTime>
@@ -125,6 +126,18 @@ const ShortcutDef kShortcuts[] = {
     {"SBAUSENTES", "Alunos Ausentes", QStyle::SP_MessageBoxWarning},
     {"SBAGENDA", "Muda Usuário", QStyle::SP_DialogResetButton},
     {"SBNOVIDADES", "Novidades", QStyle::SP_MessageBoxInformation},
+};
+
+// A maximised child keeps a title bar of its own: otherwise Qt moves the child's buttons into the
+// menu bar's corner, which is where the shortcut bar lives, and the shortcuts vanish.
+class OwnTitleBarWhenMaximized : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* answer) const override {
+    if (hint == SH_Workspace_FillSpaceOnMaximize) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, answer);
+  }
 };
 
 }  // namespace
@@ -419,6 +432,11 @@ void TFRMSEPRINCIPAL::openChild(const EntryDef& def) {
   connect(window, &ChildWindow::windowClosed, this, [this, name] { giveBackEntry(name); });
   QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
   frame->setAttribute(Qt::WA_DeleteOnClose);
+  if (!childFrameStyle_) {
+    childFrameStyle_ = new OwnTitleBarWhenMaximized;
+    childFrameStyle_->setParent(this);
+  }
+  frame->setStyle(childFrameStyle_);
   if (!window->hasCloseBox())
     frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowMinMaxButtonsHint);

@@ -79,6 +79,7 @@ class TFRMSEPRINCIPAL : public QMainWindow {
   QString bannerText() const;
 
   QMdiArea* mdiArea_ = nullptr;
+  QStyle* childFrameStyle_ = nullptr;  // the frames' style, owned by the window
   QTimer Timer1;
   QHash<QString, QAction*> entries_;
   QHash<QString, QToolButton*> shortcuts_;

@@ -212,11 +212,13 @@ void runGridIndexStep(const QSqlDatabase& db, const Dialect& dialect, UpgradeRep
 // ---------------------------------------------------------------------------------------------
 // Passwords
 
-// SQLite keeps text of any length in any text column; PostgreSQL refuses a hash in the six
-// characters an older database gave the password.
-void widenPasswordColumn(const QSqlDatabase& db, const Dialect& dialect) {
+// SQLite keeps text of any length in any text column; PostgreSQL refuses text longer than an
+// older database gave the column (a password hash in six characters, a device path in the four
+// of "LPT1"): such a column gets the width of a new database's.
+void widenColumn(const QSqlDatabase& db, const Dialect& dialect, const QString& table,
+                 const QString& column) {
   if (dialect.provider() != Provider::PostgreSQL) return;
-  const ColumnDef& senha = schemaColumn(kTabelaUsuarios, QStringLiteral("SENHA"));
+  const ColumnDef& def = schemaColumn(table, column);
   // The catalog itself: information_schema costs a fresh backend tens of milliseconds at every
   // login. A VARCHAR(n) keeps n + 4 as its type modifier; -1 is no limit.
   const QVariant modifier = scalarSql(
@@ -226,10 +228,23 @@ void widenPasswordColumn(const QSqlDatabase& db, const Dialect& dialect) {
                      "JOIN pg_namespace n ON n.oid = c.relnamespace "
                      "WHERE n.nspname = current_schema() AND c.relname = ? AND a.attname = ? "
                      "AND NOT a.attisdropped"),
-      {QStringLiteral("usuarios"), QStringLiteral("senha")});
-  if (modifier.isNull() || modifier.toInt() < 0 || modifier.toInt() - 4 >= senha.size) return;
-  runSql(db, QStringLiteral("ALTER TABLE Usuarios ALTER COLUMN SENHA TYPE %1")
-                 .arg(dialect.columnType(senha.type, senha.size)));
+      {table.toLower(), column.toLower()});
+  if (modifier.isNull() || modifier.toInt() < 0 || modifier.toInt() - 4 >= def.size) return;
+  runSql(db, QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3")
+                 .arg(table, column, dialect.columnType(def.type, def.size)));
+}
+
+void widenPasswordColumn(const QSqlDatabase& db, const Dialect& dialect) {
+  widenColumn(db, dialect, kTabelaUsuarios, QStringLiteral("SENHA"));
+}
+
+// The receipt printer's port may be a device path or a file, not only "LPT1".
+void widenPortColumn(const QSqlDatabase& db, const Dialect& dialect) {
+  try {
+    widenColumn(db, dialect, QStringLiteral("Secvar"), QStringLiteral("PORTA_IMP"));
+  } catch (const SqlError& e) {
+    appendToLog(QStringLiteral("Secvar: PORTA_IMP não alargada: %1").arg(e.text()));
+  }
 }
 
 struct StoredPassword {
@@ -365,6 +380,7 @@ bool ATUALIZA_VERSAO(const QSqlDatabase& db, const Dialect& dialect, const Progr
     report.passwordsHashed = hashed.value_or(0);
     report.passwordsFailed = !hashed;
     ensureUniqueUserCodes(db, dialect);
+    widenPortColumn(db, dialect);
   }
   if (out) *out = report;
   return report.ok();

@@ -5,6 +5,17 @@
 #include <QDir>
 #include <QFile>
 
+namespace {
+
+// Takes the group's and the others' permissions away and leaves the owner's as the owner set
+// them: a folder its owner made read-only stays read-only.
+void closeToOthers(const QString& path, mode_t mode) {
+  const mode_t closed = mode & ~mode_t(S_IRWXG | S_IRWXO);
+  if (closed != mode) ::chmod(QFile::encodeName(path).constData(), closed & 07777);
+}
+
+}  // namespace
+
 QString installationFolder() {
   const QString home = qEnvironmentVariable("VANTREL_HOME");
   if (!home.isEmpty()) return QDir::cleanPath(QDir(home).absolutePath());
@@ -24,10 +35,11 @@ bool makePrivateFolder(const QString& path) {
   if (::stat(QFile::encodeName(path).constData(), &info) != 0 || (info.st_mode & S_ISVTX) ||
       info.st_uid != ::getuid())
     return true;
-  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  closeToOthers(path, info.st_mode);
   return true;
 }
 
 void makePrivateFile(const QString& path) {
-  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+  struct stat info;
+  if (::stat(QFile::encodeName(path).constData(), &info) == 0) closeToOthers(path, info.st_mode);
 }

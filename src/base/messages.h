@@ -42,6 +42,9 @@ inline const QString TamselInativo =
 inline const QString DesejaEnviarEmails = QStringLiteral("Deseja Enviar e-mail(s) ?");
 inline const QString GradeDaAgendaNaoMontada = QStringLiteral("Grade da Agenda não montada !");
 inline const QString EmailEnviadoComSucesso = QStringLiteral("E-mail enviado com sucesso !");
+// Said with the success when the provider offered no encryption and the messages went in clear.
+inline const QString EmailSemCriptografia =
+    QStringLiteral("O provedor não ofereceu conexão segura: o e-mail foi enviado sem criptografia.");
 inline const QString ProblemaEmailConfiguracaoProvedor =
     QStringLiteral("Problema ao enviar e-mail ! \r Verifique configuração do seu Provedor.");
 inline const QString ProblemaEmailProvedor =

@@ -102,7 +102,7 @@ TableDef secvar() {
                              text("MaisUmExercSerie", 3), text("SERIEEMVIDEO", 3),
                              text("Portal_Cenection", 3), text("GrupamentoMuscular", 3),
                              text("Vincula_prof_usu", 3), text("TrocaDataSerie", 3)};
-  const Columns printing = {text("PORTA_IMP", 4),
+  const Columns printing = {text("PORTA_IMP", 200),
                             text("ENDERECO_PORTA", 4),
                             col("ESPACO", ColumnType::Int),
                             text("IMPRESSAOREDUZIDA", 3),

@@ -59,9 +59,12 @@ void Transaction::commit() {
 }
 
 void lockForNumbering(const QSqlDatabase& db, const QString& table) {
+  waitForTurn(db, QStringLiteral("numeracao:") + table);
+}
+
+void waitForTurn(const QSqlDatabase& db, const QString& key) {
   if (db.driverName() != QLatin1String("QPSQL")) return;
-  runSql(db, QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"),
-         {QStringLiteral("numeracao:") + table});
+  runSql(db, QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"), {key});
 }
 
 bool writeTablesInTransaction(const QSqlDatabase& db, const QString& fallback,

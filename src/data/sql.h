@@ -46,6 +46,12 @@ class Transaction {
 // the whole database.)
 void lockForNumbering(const QSqlDatabase& db, const QString& table);
 
+// Inside a write transaction: waits until no other transaction holds the turn named `key`, and
+// holds it until this one ends. Two workstations writing the same rows (the same member's
+// series, say) then write one after the other instead of into each other. (A SQLite write
+// transaction already holds the whole database.)
+void waitForTurn(const QSqlDatabase& db, const QString& key);
+
 // The writing pattern of every confirm: `work` runs in one transaction; any
 // failure rolls back, is logged, and tells the user "Gravando na tabela !"
 // with `detail` (the table's or function's name). True when committed.

@@ -142,6 +142,12 @@ SendOutcome sendToMembers(const EmailDraft& draft, const MailProvider& provider,
 
   const MailMessage message = messageOf(draft, provider, attachments);
   const QList<QStringList> groups = groupsOfTen(addresses);
+  bool inClear = false;
+  const auto deliver = [&](const MailMessage& mail) {
+    if (!sendTryingAgain(*client, mail)) return false;
+    inClear = inClear || !client->lastWentEncrypted();
+    return true;
+  };
   for (int k = 0; k < groups.size(); ++k) {
     if (progress) progress(k + 1, int(groups.size()));
     if (k == 0) {
@@ -149,11 +155,11 @@ SendOutcome sendToMembers(const EmailDraft& draft, const MailProvider& provider,
       notice.to = provider.address;
       notice.subject = QStringLiteral("Envio de e-mail para aluno. ") +
                        QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
-      if (!sendTryingAgain(*client, notice)) return SendOutcome::Stopped;
+      if (!deliver(notice)) return SendOutcome::Stopped;
     }
     MailMessage group = message;
     group.blindCopies = groups[k];
-    if (!sendTryingAgain(*client, group)) return SendOutcome::Stopped;
+    if (!deliver(group)) return SendOutcome::Stopped;
   }
-  return SendOutcome::Sent;
+  return inClear ? SendOutcome::SentInClear : SendOutcome::Sent;
 }

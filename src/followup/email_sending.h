@@ -85,7 +85,8 @@ struct EmailDraft {
 QStringList attachedFiles(const QStringList& files);
 
 enum class SendOutcome {
-  Sent,          // every message went
+  Sent,          // every message went, encrypted
+  SentInClear,   // every message went, some without encryption (the server offered none)
   Stopped,       // a failure and the user chose not to try again
   BadPort,       // the provider's port does not read; nothing sent
   MissingFile,   // an attachment or the picture is not there; nothing sent

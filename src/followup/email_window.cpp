@@ -201,8 +201,12 @@ void TFRMONLINE::sendFinished(SendOutcome outcome) {
   LBLEMAIL->hide();
   switch (outcome) {
     case SendOutcome::Sent:
+    case SendOutcome::SentInClear:
       clearForm();
-      MENSAGEM(kInfo, Msg::EmailEnviadoComSucesso);
+      if (outcome == SendOutcome::SentInClear)
+        MENSAGEM(kInfo, Msg::EmailEnviadoComSucesso, Msg::EmailSemCriptografia);
+      else
+        MENSAGEM(kInfo, Msg::EmailEnviadoComSucesso);
       accept();
       return;
     case SendOutcome::Stopped:

@@ -270,6 +270,14 @@ long useSsl(SmtpTls tls) {
   return CURLUSESSL_ALL;
 }
 
+// libcurl hands TLS records to the debug callback only once a connection is encrypted: seeing
+// one is proof that the message did not travel in clear.
+int watchEncryption(CURL*, curl_infotype type, char*, size_t, void* encrypted) {
+  if (type == CURLINFO_SSL_DATA_OUT || type == CURLINFO_SSL_DATA_IN)
+    *static_cast<bool*>(encrypted) = true;
+  return 0;
+}
+
 }  // namespace
 
 QByteArray mailHeaderText(const QString& text) {
@@ -293,6 +301,11 @@ std::optional<QString> CurlSmtpClient::send(const MailMessage& message) {
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
 
+  encrypted_ = false;
+  bool sawTls = false;
+  curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);  // only to the callback, never to the terminal
+  curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, watchEncryption);
+  curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &sawTls);
   curl_easy_setopt(curl, CURLOPT_USE_SSL, useSsl(server_.tls));
   curl_easy_setopt(curl, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2));
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
@@ -330,7 +343,10 @@ std::optional<QString> CurlSmtpClient::send(const MailMessage& message) {
   curl_easy_setopt(curl, CURLOPT_MIMEPOST, mime.get());
 
   const CURLcode code = curl_easy_perform(curl);
-  if (code == CURLE_OK) return std::nullopt;
+  if (code == CURLE_OK) {
+    encrypted_ = sawTls;
+    return std::nullopt;
+  }
   return failureText(curl, code, error, server_);
 }
 

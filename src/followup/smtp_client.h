@@ -41,6 +41,9 @@ class SmtpClient {
   virtual ~SmtpClient() = default;
   // Sends one message; nothing when it went, else why not in the program's words.
   virtual std::optional<QString> send(const MailMessage& message) = 0;
+  // Whether the last message that went was encrypted on its way to the server: a server that
+  // offers no STARTTLS gets it in clear in the "when offered" mode, and in the plain mode always.
+  virtual bool lastWentEncrypted() const = 0;
 };
 
 // The client on libcurl with OpenSSL.
@@ -48,9 +51,11 @@ class CurlSmtpClient : public SmtpClient {
  public:
   explicit CurlSmtpClient(SmtpServer server) : server_(std::move(server)) {}
   std::optional<QString> send(const MailMessage& message) override;
+  bool lastWentEncrypted() const override { return encrypted_; }
 
  private:
   SmtpServer server_;
+  bool encrypted_ = false;
 };
 
 std::unique_ptr<SmtpClient> makeSmtpClient(const SmtpServer& server);

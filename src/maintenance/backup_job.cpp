@@ -85,8 +85,15 @@ std::optional<QString> checkedBackup(const LinkSpec& link, const Connection& wor
 bool copyBackup(const QString& file, const QString& folder, QString* copy) {
   *copy = QDir(folder).filePath(QFileInfo(file).fileName());
   if (!QFileInfo(folder).isDir() || QFile::exists(*copy)) return false;
-  if (QFile::copy(file, *copy) && QFileInfo(*copy).size() == QFileInfo(file).size()) return true;
-  QFile::remove(*copy);
+  // Under a partial name until whole, so a pen drive pulled out midway never holds a file a
+  // restore would take; owner-only like the backup itself.
+  const QString partial = partialBackupPath(*copy);
+  QFile::remove(partial);
+  if (QFile::copy(file, partial) && QFileInfo(partial).size() == QFileInfo(file).size()) {
+    makePrivateFile(partial);
+    if (QFile::rename(partial, *copy)) return true;
+  }
+  QFile::remove(partial);
   return false;
 }
 

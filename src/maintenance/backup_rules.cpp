@@ -57,3 +57,22 @@ std::optional<int> typedYear(const QString& text) {
 bool purgeAllowed(int year, const QDate& today) {
   return year <= today.year() - 2;
 }
+
+QString partialBackupPath(const QString& finalPath) {
+  return finalPath + QStringLiteral(".parcial");
+}
+
+QString restoreRefusal(const QMap<QString, qint64>& backup, const QMap<QString, qint64>& database) {
+  const auto total = [](const QMap<QString, qint64>& counts) {
+    qint64 rows = 0;
+    for (qint64 n : counts) rows += n;
+    return rows;
+  };
+  bool series = false;
+  for (auto it = backup.cbegin(); it != backup.cend(); ++it)
+    series = series || it.key().compare(QLatin1String("Treino"), Qt::CaseInsensitive) == 0;
+  if (!series) return QStringLiteral("O backup não tem a tabela Treino");
+  if (total(backup) == 0 && total(database) > 0)
+    return QStringLiteral("O backup não tem nenhum registro");
+  return QString();
+}

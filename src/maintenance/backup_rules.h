@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -41,3 +42,13 @@ std::optional<int> typedYear(const QString& text);
 
 // Only years up to two before the current one may be emptied.
 bool purgeAllowed(int year, const QDate& today);
+
+// A backup is written under this name beside its final one and renamed only once it is whole
+// and checked, so a backup cut short never carries a name a restore accepts.
+QString partialBackupPath(const QString& finalPath);
+
+// Why a backup may not replace the database, from the row count of every table of each (names
+// in any case): it must hold the series table, and it may not be empty where the database holds
+// rows (an empty file opens as an empty database and would wipe the gym's data). Empty when it
+// may.
+QString restoreRefusal(const QMap<QString, qint64>& backup, const QMap<QString, qint64>& database);

@@ -14,8 +14,9 @@
 QMap<QString, qint64> sqliteRowCounts(const QSqlDatabase& db);
 
 // An online copy of the SQLite database `db` into `folder` (created when missing), named for
-// `at`, checked against the database; its path, or nothing with the reason in `why`. A copy
-// that fails the check is deleted.
+// `at`, checked against the database; its path, or nothing with the reason in `why`. The copy
+// is written under a partial name and takes its own only once whole, checked and owner-only; a
+// copy that fails the check is deleted.
 std::optional<QString> backupSqlite(const QSqlDatabase& db, const QString& folder,
                                     const QDateTime& at, QString* why);
 
@@ -37,13 +38,17 @@ std::optional<QString> backupPostgres(const LinkSpec& link, const QString& folde
                                       QString* why);
 
 // Puts the SQLite database file `databaseFile` back to the backup `backupFile`: the name must be
-// a backup's ("Extensão Inaválida" otherwise), the backup must open as a sound database, and the
-// file is replaced in one rename, so a failure leaves the database as it was. The program's
-// connections to the database must be closed first. False with the reason in `why`.
+// a backup's ("Extensão Inaválida" otherwise); the backup is copied beside the database and that
+// copy must open as a sound database holding the series table, with rows when the database has
+// rows; only then does it replace the database, in one rename. A refusal leaves the database as
+// it was. The program's connections to the database must be closed first. False with the reason
+// in `why`.
 bool restoreSqlite(const QString& databaseFile, const QString& backupFile, QString* why);
 
-// Puts the PostgreSQL database of `link` back to the dump `backupFile` with pg_restore --clean in
-// a single transaction: a failure leaves the database as it was. False with the reason in `why`.
+// Puts the PostgreSQL database of `link` back to the dump `backupFile`, after the same checks as
+// a SQLite restore made on the dump's own contents. The dump is played in a single transaction
+// that first drops the tables the backup did not hold, so the database then holds exactly what
+// the backup held; a failure leaves the database as it was. False with the reason in `why`.
 bool restorePostgres(const LinkSpec& link, const QString& backupFile, const QString& libraryRoot,
                      QString* why);
 

@@ -11,6 +11,7 @@
 
 #include "base/routines.h"
 #include "data/sql.h"
+#include "portal/portal_publish.h"
 
 namespace {
 
@@ -535,14 +536,9 @@ BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& por
                           const BulkInput& input, const std::function<void(int, int)>& progress) {
   BulkSummary summary;
   // The gym's record, its name refreshed.
-  if (scalarSql(portalDb, QStringLiteral("SELECT id FROM Clientes WHERE cod_cliente = ?"),
-                {input.customer})
-          .isValid())
-    runSql(portalDb, QStringLiteral("UPDATE Clientes SET academia = ? WHERE cod_cliente = ?"),
-           {input.academia, input.customer});
-  else
-    runSql(portalDb, QStringLiteral("INSERT INTO Clientes (cod_cliente, academia) VALUES (?, ?)"),
-           {input.customer, input.academia});
+  ensureCustomerRecord(portalDb, input.customer, input.academia);
+  runSql(portalDb, QStringLiteral("UPDATE Clientes SET academia = ? WHERE cod_cliente = ?"),
+         {input.academia, input.customer});
 
   QHash<QString, QString> cpfOf;  // published members
   QSet<QString> cpfs;

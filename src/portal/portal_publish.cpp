@@ -39,7 +39,22 @@ void deleteOlder(const QSqlDatabase& db, const QString& table, const PortalConte
   runSql(db, sql + QStringLiteral(" AND Data < (") + sub + QLatin1Char(')'), values + subValues);
 }
 
+// The portal is shared by every workstation of every gym: two of them publishing the same member
+// at once take turns, or both would find no row of today and both add theirs. The member's
+// record is found by registration number whatever the gym, so the turn is the number's.
+void takeMembersTurn(const QSqlDatabase& portalDb, const PortalContext& who) {
+  waitForTurn(portalDb, QStringLiteral("portal:") + who.matricula);
+}
+
 }  // namespace
+
+void ensureCustomerRecord(const QSqlDatabase& portalDb, int customer, const QString& academia) {
+  // Another workstation may be adding the same gym at this very moment: its row is as good.
+  runSql(portalDb,
+         QStringLiteral("INSERT INTO Clientes (cod_cliente, academia) VALUES (?, ?) "
+                        "ON CONFLICT DO NOTHING"),
+         {customer, academia});
+}
 
 int portalCustomer(const QVariant& cliente) {
   return int(qRound64(cliente.toDouble()));
@@ -60,6 +75,7 @@ bool publishOnPortal(const QString& table, const std::function<void(const QSqlDa
 
 void publishWorkoutRows(const QSqlDatabase& portalDb, const PortalContext& who,
                         const WorkoutSave& save) {
+  takeMembersTurn(portalDb, who);
   const QDate today = save.moment.date();
   runSql(portalDb,
          QStringLiteral("DELETE FROM Portal_Treino WHERE Matricula = ? AND Treino = ? AND Data = ? "
@@ -91,6 +107,7 @@ void publishWorkoutRows(const QSqlDatabase& portalDb, const PortalContext& who,
 void publishAerobicRows(const QSqlDatabase& portalDb, const PortalContext& who,
                         const QString& professor, const QDate& today, const WeekdayFlags& days,
                         const QList<AerobicRow>& rows) {
+  takeMembersTurn(portalDb, who);
   for (const AerobicRow& row : rows) {
     const QVariant id = scalarSql(
         portalDb,
@@ -127,6 +144,7 @@ void publishAerobicRows(const QSqlDatabase& portalDb, const PortalContext& who,
 
 void publishStretchingRow(const QSqlDatabase& portalDb, const PortalContext& who,
                           const QString& letter, const QDate& today, const StretchChoice& choice) {
+  takeMembersTurn(portalDb, who);
   QSqlQuery latest = runSql(
       portalDb,
       QStringLiteral("SELECT ID, Data FROM Portal_Alongamento WHERE Matricula = ? AND Treino = ? "
@@ -199,9 +217,5 @@ void Portal_Aluno(const QSqlDatabase& portalDb, const PortalContext& who) {
         runSql(portalDb, QStringLiteral("UPDATE Alunos SET %1 = ? WHERE ID = ?").arg(column),
                {value, id});
   }
-  if (!scalarSql(portalDb, QStringLiteral("SELECT id FROM Clientes WHERE cod_cliente = ?"),
-                 {who.customer})
-           .isValid())
-    runSql(portalDb, QStringLiteral("INSERT INTO Clientes (cod_cliente, academia) VALUES (?, ?)"),
-           {who.customer, who.academia});
+  ensureCustomerRecord(portalDb, who.customer, who.academia);
 }

@@ -28,6 +28,10 @@ struct PortalContext {
   bool assessmentFailed = false;
 };
 
+// The gym's record on the portal, added when missing; a record another workstation adds at the
+// same moment is taken as it is. Throws SqlError.
+void ensureCustomerRecord(const QSqlDatabase& portalDb, int customer, const QString& academia);
+
 // CLIENTE of the settings as the portal stores it.
 int portalCustomer(const QVariant& cliente);
 

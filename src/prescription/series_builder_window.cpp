@@ -262,7 +262,10 @@ void TFRMTIPOEXERCICIO::buildHeader() {
   EDTDATATROCA->setObjectName(QStringLiteral("EDTDATATROCA"));
   EDTDATATROCA->setInputMask(QStringLiteral("99/99/9999;_"));
   onFieldKeys(EDTDATATROCA, [this] { changeDateEntered(); }, {});
+  LBLPROFESSOR = new QLabel(PNLCABECALHO);
+  LBLPROFESSOR->setObjectName(QStringLiteral("LBLPROFESSOR"));
   layout->addWidget(LBLALUNO, 0, 0, 1, 4);
+  layout->addWidget(LBLPROFESSOR, 0, 4, 1, 2);
   layout->addWidget(new QLabel(QStringLiteral("Data"), PNLCABECALHO), 1, 0);
   layout->addWidget(LBLDATA, 1, 1);
   layout->addWidget(new QLabel(QStringLiteral("Treino"), PNLCABECALHO), 1, 2);
@@ -312,6 +315,10 @@ void TFRMTIPOEXERCICIO::buildWeekdays() {
   QPushButton* confirm = namedButton(PNLDIAS, "BBNSAIR", QStringLiteral("Confirma"));
   connect(confirm, &QPushButton::clicked, this, &TFRMTIPOEXERCICIO::BBNSAIRClick);
   outer->addWidget(confirm, 0, Qt::AlignRight);
+  // Esc leaves the days unchosen and the letter unopened, as a block's Cancela does.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), PNLDIAS);
+  escape->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(escape, &QShortcut::activated, this, &TFRMTIPOEXERCICIO::weekdaysCancelled);
   outer->addStretch();
 }
 
@@ -326,7 +333,8 @@ void TFRMTIPOEXERCICIO::buildEditing() {
   CBGRUPAMENTOMUSCULAR = new QComboBox(PNLFILTRO);
   CBGRUPAMENTOMUSCULAR->setObjectName(QStringLiteral("CBGRUPAMENTOMUSCULAR"));
   chooseOnlyList(CBGRUPAMENTOMUSCULAR);
-  onFieldKeys(CBGRUPAMENTOMUSCULAR, [] {}, {});
+  onFieldKeys(CBGRUPAMENTOMUSCULAR, [this] { EDTFILTRO->setFocus(); }, {});
+  CBGRUPAMENTOMUSCULAR->installEventFilter(this);
   connect(CBGRUPAMENTOMUSCULAR, &QComboBox::activated, this, &TFRMTIPOEXERCICIO::groupChosen);
   left->addWidget(CBGRUPAMENTOMUSCULAR);
   EDTFILTRO = new QLineEdit(PNLFILTRO);
@@ -353,7 +361,9 @@ void TFRMTIPOEXERCICIO::buildEditing() {
   connect(DBGEXERCICIO_FILTRADO, &WorkoutGrid::cursorMoved, this,
           &TFRMTIPOEXERCICIO::pickingCursorMoved);
   left->addWidget(DBGEXERCICIO_FILTRADO, 1);
-  layout->addLayout(left, 2);
+  // The names to pick from need a quarter of the width; the series being built, with its
+  // remarks, takes the rest.
+  layout->addLayout(left, 1);
 
   auto* right = new QVBoxLayout;
   right->addWidget(new QLabel(QStringLiteral("Montagem das Séries"), PNLFILTRO));
@@ -519,8 +529,8 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
           [this] { MOSTRA_FOTO(memberRecord().value(QStringLiteral("MATRICULA")).toString()); });
 
   try {
-    if (setting(QStringLiteral("Vincula_prof_usu")) == kSim)
-      linkedStaff_ = linkedStaffMatricula(workoutDb, G().GSTR_USUARIO);
+    userStaff_ = linkedStaffMatricula(workoutDb, G().GSTR_USUARIO);
+    if (setting(QStringLiteral("Vincula_prof_usu")) == kSim) linkedStaff_ = userStaff_;
   } catch (const SqlError&) {
     return openFailed(Msg::AberturaDeTabela, QStringLiteral("Usuarios"));
   }
@@ -544,7 +554,7 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
     return openFailed(Msg::AberturaDeTabela, QStringLiteral("Exercicios"));
   }
 
-  CBFUNCIONARIOS->setCurrentIndex(CBFUNCIONARIOS->count() > 0 ? 0 : -1);
+  selectPreferredInstructor();
   G().GSTR_PROFESSOR = QString();
   paintOrderPanels();
   LBLGRUPAMENTO->setVisible(groups);
@@ -580,9 +590,15 @@ void TFRMTIPOEXERCICIO::fillInstructors(const QString& order) {
       reportUnavailable(people_.source, QStringLiteral("Funcionario"));
     }
   }
-  CBFUNCIONARIOS->setCurrentIndex(CBFUNCIONARIOS->count() > 0 ? 0 : -1);
+  selectPreferredInstructor();
   G().GSTR_PROFESSOR = QString();
   paintOrderPanels();
+}
+
+void TFRMTIPOEXERCICIO::selectPreferredInstructor() {
+  QStringList entries;
+  for (int i = 0; i < CBFUNCIONARIOS->count(); ++i) entries << CBFUNCIONARIOS->itemText(i);
+  CBFUNCIONARIOS->setCurrentIndex(preferredInstructor(entries, userStaff_));
 }
 
 void TFRMTIPOEXERCICIO::paintOrderPanels() {
@@ -615,6 +631,14 @@ bool TFRMTIPOEXERCICIO::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == DBMEMOOBS && event->type() == QEvent::KeyPress)
     return memoKeyRefused(static_cast<QKeyEvent*>(event));
+  if (watched == CBGRUPAMENTOMUSCULAR) {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      browsingGroups_ = key != Qt::Key_Return && key != Qt::Key_Enter;
+    } else if (event->type() == QEvent::MouseButtonPress) {
+      browsingGroups_ = false;
+    }
+  }
   if (watched == EDTFILTRO && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
     DBGEXERCICIO_FILTRADO->setFocus();
@@ -730,6 +754,7 @@ void TFRMTIPOEXERCICIO::memberSelection() {
   LBLALUNO->setText(member.value(QStringLiteral("MATRICULA")).toString() + QStringLiteral(" - ") +
                     member.value(QStringLiteral("NOME")).toString());
   LBLDATA->setText(formatTypedDate(today));
+  LBLPROFESSOR->setText(SeriesText::Professor + instructorName(CBFUNCIONARIOS->currentText()));
   searchArea_->hide();
   PNLCABECALHO->show();
   PNLFUNDO->show();
@@ -963,6 +988,10 @@ void TFRMTIPOEXERCICIO::fillPicking() {
 
 void TFRMTIPOEXERCICIO::groupChosen() {
   fillPicking();
+  // A group picked from the list is where the instructor types next; one reached by arrows or
+  // letters in the closed list is still being looked for (Enter then moves on).
+  if (!browsingGroups_) EDTFILTRO->setFocus();
+  browsingGroups_ = false;
 }
 
 void TFRMTIPOEXERCICIO::filterEdited(const QString& text) {
@@ -973,6 +1002,14 @@ void TFRMTIPOEXERCICIO::filterEdited(const QString& text) {
 void TFRMTIPOEXERCICIO::filterEntered() {
   if (EDTFILTRO->text().isEmpty()) {
     MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Descrição"));
+    return;
+  }
+  // The cursor stays where the last match left it; with nothing matching, Enter would add an
+  // exercise the instructor never asked for.
+  if (firstStartingWith(picking_, EDTFILTRO->text()) < 0) {
+    MENSAGEM(kInfo, SeriesText::NenhumExercicioComeca, EDTFILTRO->text());
+    EDTFILTRO->setFocus();
+    EDTFILTRO->selectAll();
     return;
   }
   addExercise();
@@ -1005,7 +1042,7 @@ void TFRMTIPOEXERCICIO::addExercise() {
     } else {
       workout_->appendExercise(exercise.code, exercise.descricao, exercise.aparelho);
       showExerciseUnderCursor(exercise.code, exercise.descricao);
-      BBNVIDEOClick();
+      playExerciseVideo();
     }
   }
   EDTFILTRO->clear();
@@ -1029,6 +1066,13 @@ void TFRMTIPOEXERCICIO::rowDropped(WorkoutGrid* grid, int from, int onto) {
   const int at = workout_->dragRow(from, workout_->ordemAt(onto), reorder);
   grid->setCurrentIndex(grid->model()->index(
       at, reorder ? int(WorkoutModel::NovaOrdem) : qMax(grid->currentIndex().column(), 0)));
+}
+
+void TFRMTIPOEXERCICIO::weekdaysCancelled() {
+  PNLDIAS->hide();
+  ATIVA_BOTOES();
+  workout_->setEditing(false);
+  CBTREINO->setFocus();
 }
 
 void TFRMTIPOEXERCICIO::BBNCANCELAClick() {
@@ -1090,16 +1134,21 @@ void TFRMTIPOEXERCICIO::changeDateEntered() {
 // Video
 
 void TFRMTIPOEXERCICIO::BBNVIDEOClick() {
+  if (!playExerciseVideo()) MENSAGEM(kInfo, SeriesText::SemVideo, LBLDESCRICAOVIDEO->text());
+}
+
+bool TFRMTIPOEXERCICIO::playExerciseVideo() {
   Timer1.stop();
   WindowsMediaPlayer->stop();
   QString path;
   try {
     path = exerciseVideoPath(ADOConnectionVantrel().database(), G().GSTR_EXERCICIO_VIDEO);
   } catch (const SqlError&) {
-    return;  // a video that cannot be looked up is a video not shown; the work goes on
+    return false;  // a video that cannot be looked up is a video not shown; the work goes on
   }
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return false;
   if (WindowsMediaPlayer->play(path)) Timer1.start();
+  return true;
 }
 
 // Every two seconds: while the video plays nothing happens; once it ended, or never started,
@@ -1232,8 +1281,11 @@ std::optional<PortalContext> TFRMTIPOEXERCICIO::portalContext() const {
   who.cpf = pStrCPF;
   who.nome = member.value(QStringLiteral("NOME")).toString();
   who.email = member.value(QStringLiteral("EMAIL")).toString();
-  who.assessment = memberAssessment(settings_, who.matricula);
-  who.assessmentFailed = !who.assessment.has_value();
+  // Without the integration the portal's assessment columns are not this program's to write.
+  if (setting(QStringLiteral("IntegracaoTamsel")) == kSim) {
+    who.assessment = memberAssessment(settings_, who.matricula);
+    who.assessmentFailed = !who.assessment.has_value();
+  }
   return who;
 }
 

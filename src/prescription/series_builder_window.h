@@ -72,6 +72,7 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   bool openFailed(const QString& text, const QString& detail);
 
   // The instructor list and its two orders.
+  void selectPreferredInstructor();
   void fillInstructors(const QString& order);
   void paintOrderPanels();
   void instructorChosen();
@@ -114,10 +115,13 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   void rowDropped(WorkoutGrid* grid, int from, int onto);
   void BBNCONFIRMAClick();
   void BBNCANCELAClick();
+  void weekdaysCancelled();
   void changeDateEntered();
 
-  // The video of the exercise under the cursor.
+  // The video of the exercise under the cursor: the button says when there is none; after an
+  // exercise is added it plays only when there is one.
   void BBNVIDEOClick();
+  bool playExerciseVideo();
   void videoTick();
 
   // The aerobic and stretching blocks.
@@ -146,6 +150,8 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   std::unique_ptr<Connection> peopleConnection_;
   PagedTableModel* members_ = nullptr;
   std::optional<QString> linkedStaff_;
+  QString userStaff_;
+  bool browsingGroups_ = false;  // the group list moved by keys in it, not chosen  // the logged-in user's own staff registration, when linked
   QString instructorOrder_ = QStringLiteral("NOME");
   QList<PickRow> picking_;
   QStandardItemModel* pickingModel_ = nullptr;
@@ -166,6 +172,7 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   QFrame* PNLFUNDO = nullptr;
   QLabel* LBLALUNO = nullptr;
   QLabel* LBLDATA = nullptr;
+  QLabel* LBLPROFESSOR = nullptr;
   QComboBox* CBTREINO = nullptr;
   QLineEdit* EDTDATATROCA = nullptr;
   QLabel* Image2 = nullptr;

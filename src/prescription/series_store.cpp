@@ -69,6 +69,19 @@ QString linkedStaffMatricula(const QSqlDatabase& workoutDb, const QString& userC
       .toString();
 }
 
+int preferredInstructor(const QStringList& entries, const QString& userStaff) {
+  if (entries.isEmpty()) return -1;
+  const QString matricula = userStaff.trimmed();
+  if (!matricula.isEmpty())
+    for (int i = 0; i < entries.size(); ++i)
+      if (entries[i].section(QStringLiteral(" - "), 0, 0) == matricula) return i;
+  return 0;
+}
+
+QString instructorName(const QString& entry) {
+  return entry.section(QStringLiteral(" - "), 1);
+}
+
 QList<WorkoutRow> currentWorkout(const QSqlDatabase& workoutDb, const QString& matricula,
                                  const QString& letter) {
   QSqlQuery query = runSql(

@@ -32,6 +32,9 @@ inline const QString DesejaAlterarOrdem = QStringLiteral("Deseja alterar ordem d
 inline const QString DataTroca = QStringLiteral("Data troca");
 inline const QString AtingiuLimite = QStringLiteral("Atingiu o limite Máximo");
 inline const QString QuatroLinhas = QStringLiteral(" 4 linhas");
+inline const QString NenhumExercicioComeca = QStringLiteral("Nenhum exercício começa com");
+inline const QString SemVideo = QStringLiteral("Exercício sem vídeo cadastrado");
+inline const QString Professor = QStringLiteral("Professor : ");
 }  // namespace SeriesText
 
 // The instructor filter: a staff row whose CARGO contains "PROF MUSC" and that has no
@@ -48,6 +51,14 @@ QStringList instructorEntries(const QSqlDatabase& peopleDb, const QString& staff
 
 // The staff registration number linked to the user `userCode` in Usuarios (empty when none).
 QString linkedStaffMatricula(const QSqlDatabase& workoutDb, const QString& userCode);
+
+// The instructor entry to start on: the logged-in user's own staff entry when the list has it
+// (a save must never credit another instructor by accident), else the first; -1 for an empty
+// list.
+int preferredInstructor(const QStringList& entries, const QString& userStaff);
+
+// The name part of an instructor entry ("0000000003 - CARLOS" → "CARLOS").
+QString instructorName(const QString& entry);
 
 // The member's current workout of `letter`: the rows of its latest date, by position, each
 // with its exercise's name and equipment from the catalogue (empty for an exercise the

@@ -1,5 +1,6 @@
 #include "prescription/workout_grid.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -77,11 +78,55 @@ void WorkoutGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
   emit cursorMoved();
 }
 
+namespace {
+
+// Seq, Descrição, Séries, Repetições, Peso, Regulagem, Intervalo, Observação, Nova Ordem.
+constexpr int kWidths[] = {48, 250, 55, 90, 80, 90, 70, 210, 90};
+constexpr int kName = 1;
+constexpr int kRemark = 7;
+constexpr int kNameLeast = 170;
+constexpr int kRemarkLeast = 120;
+
+}  // namespace
+
+QList<int> workoutColumnWidths(int width, const QList<bool>& hidden) {
+  QList<int> widths;
+  int fixed = 0;
+  for (int column = 0; column < int(std::size(kWidths)); ++column) {
+    const bool shown = !hidden.value(column, false);
+    widths << (shown ? kWidths[column] : 0);
+    if (shown && column != kName && column != kRemark) fixed += kWidths[column];
+  }
+  const int room = width - fixed;
+  if (widths[kName] > 0)
+    widths[kName] = qBound(kNameLeast, room - (widths[kRemark] > 0 ? kRemarkLeast : 0),
+                           kWidths[kName]);
+  if (widths[kRemark] > 0) widths[kRemark] = qMax(kRemarkLeast, room - widths[kName]);
+  return widths;
+}
+
 void WorkoutGrid::fitWorkoutColumns() {
-  // Seq, Descrição, Séries, Repetições, Peso, Regulagem, Intervalo, Observação, Nova Ordem.
-  static constexpr int kWidths[] = {48, 250, 55, 90, 80, 90, 70, 210, 90};
+  workoutColumns_ = true;
+  // The header itself gives the remark the pixels left over, to the last one, whenever the
+  // grid's room changes; the widths below only decide how much the name may take.
+  horizontalHeader()->setSectionResizeMode(kRemark, QHeaderView::Stretch);
+  layoutWorkoutColumns();
+}
+
+void WorkoutGrid::layoutWorkoutColumns() {
+  if (!model()) return;
+  QList<bool> hidden;
   for (int column = 0; column < int(std::size(kWidths)); ++column)
-    setColumnWidth(column, kWidths[column]);
+    hidden << isColumnHidden(column);
+  const QList<int> widths = workoutColumnWidths(viewport()->width(), hidden);
+  for (int column = 0; column < widths.size() && column < model()->columnCount(); ++column)
+    if (widths[column] > 0 && column != kRemark) setColumnWidth(column, widths[column]);
+}
+
+// The viewport, not the grid: a vertical scroll bar that appears narrows the room too.
+bool WorkoutGrid::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::Resize && workoutColumns_) layoutWorkoutColumns();
+  return QTableView::viewportEvent(event);
 }
 
 QWidget* DecimalCommaDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,

@@ -27,7 +27,7 @@ class WorkoutGrid : public QTableView {
   // Enter, as the keyboard gives it.
   void enterPressed();
   // For a grid of a workout: the position column narrow, the exercise's name wide enough
-  // to read.
+  // to read, the remark taking what is left of the grid's width, as the window changes size.
   void fitWorkoutColumns();
 
  signals:
@@ -40,12 +40,22 @@ class WorkoutGrid : public QTableView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
+  void layoutWorkoutColumns();
+
+  bool workoutColumns_ = false;
   std::function<QModelIndex(const QModelIndex&)> enterMove_;
   QSet<int> dragColumns_;
   int dragRow_ = -1;
 };
+
+// The widths of a workout grid's columns (Seq, Descrição, Séries, Repetições, Peso, Regulagem,
+// Intervalo, Observação, Nova Ordem) for a grid `width` pixels wide, 0 for a hidden column: the
+// small columns keep their widths, the name gets its reading width as long as the remark keeps
+// its least, and the remark takes the rest. Only a grid too narrow for both minimums scrolls.
+QList<int> workoutColumnWidths(int width, const QList<bool>& hidden);
 
 // The editor of a decimal cell: a point typed goes in as the comma of Brazilian numbers.
 class DecimalCommaDelegate : public QStyledItemDelegate {

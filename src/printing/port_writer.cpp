@@ -2,6 +2,10 @@
 
 #include <cmath>
 
+#include <QFileInfo>
+
+#include "base/installation_folder.h"
+
 namespace {
 
 // The printer's own bytes for the accented letters it is sent. Some capitals have no glyph of
@@ -57,11 +61,17 @@ bool PortWriter::IniciaImpr(const QString& device) {
   FimImpr();
   column_ = 0;
   lineCount_ = 0;
+  failed_ = false;
+  error_.clear();
   if (device.isEmpty()) return false;
   file_.setFileName(device);
   // Unbuffered: each piece is handed to the device as it is printed. Truncate only matters for
   // a regular file; a device node or a pipe ignores it.
-  return file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+  if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) return false;
+  // A receipt sent to a file holds a member's name and series: the owner's alone, like the rest
+  // of what the program keeps. A device node is left as the system set it.
+  if (QFileInfo(device).isFile()) makePrivateFile(device);
+  return true;
 }
 
 void PortWriter::ImprString(const QString& efeito, const QString& aString, int coluna,
@@ -86,9 +96,11 @@ void PortWriter::FimImpr() {
 }
 
 void PortWriter::send(const QByteArray& bytes) {
-  if (!file_.isOpen()) return;
-  file_.write(bytes);
-  file_.flush();
+  if (!file_.isOpen() || failed_) return;
+  if (file_.write(bytes) != bytes.size() || !file_.flush()) {
+    failed_ = true;
+    error_ = file_.errorString();
+  }
 }
 
 QString PortWriter::Repete(QChar caractere, int nCaracteres) {

@@ -39,6 +39,12 @@ class PortWriter {
   // Closes the device.
   void FimImpr();
 
+  // True once a piece could not be handed to the device whole (a printer unplugged, a full
+  // disk): the job did not print, and what failed is in errorText(). Nothing more is sent after
+  // the first failure.
+  bool failed() const { return failed_; }
+  const QString& errorText() const { return error_; }
+
   int column() const { return column_; }
   int lineCount() const { return lineCount_; }
 
@@ -58,6 +64,8 @@ class PortWriter {
   void send(const QByteArray& bytes);
 
   QFile file_;
+  bool failed_ = false;
+  QString error_;
   int column_ = 0;
   int lineCount_ = 0;
 };

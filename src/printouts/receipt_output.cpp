@@ -18,7 +18,9 @@ bool printOnPort(const ReceiptData& data, const ReceiptLayout& layout,
                  const ReceiptRouteSettings& route, const std::optional<QString>& device) {
   const QString path = device ? *device : portDevicePath(route.portaImp);
   if (!device && isParallelPort(path) && !IMPRESSORA_PRONTA(route.enderecoPorta)) {
-    MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Endereço de Porta da Impressora Recibo"));
+    MENSAGEM(kInfo, Msg::DadoIncorreto,
+             QStringLiteral("Endereço de Porta da Impressora Recibo\r"
+                            "A impressora do recibo é definida em Configuração do Sistema."));
     return false;
   }
   PortWriter writer;
@@ -29,6 +31,10 @@ bool printOnPort(const ReceiptData& data, const ReceiptLayout& layout,
   for (const ReceiptItem& item : receiptItems(data, layout, ReceiptRoute::Port))
     writer.ImprString(item.efeito, item.text, item.column, item.lineEnd);
   writer.FimImpr();
+  if (writer.failed()) {
+    MENSAGEM(kInfo, kImpressoraNaoPronta, writer.errorText());
+    return false;
+  }
   return true;
 }
 

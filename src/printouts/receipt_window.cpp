@@ -60,6 +60,10 @@ TFRMIMPSERIE40COLUNAS::TFRMIMPSERIE40COLUNAS(QWidget* parent) : QDialog(parent) 
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setFixedSize(150, 200);
   Image1->setScaledContents(true);
+  // Hidden between members, the picture keeps its place: the frame and "Sair" never move.
+  QSizePolicy keepPlace = Image1->sizePolicy();
+  keepPlace.setRetainSizeWhenHidden(true);
+  Image1->setSizePolicy(keepPlace);
   photoLayout->addWidget(Image1);
   layout->addWidget(photo, 0, 2, 5, 1);
   auto* exit = new QPushButton(QStringLiteral("Sair"), this);

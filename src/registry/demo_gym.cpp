@@ -2,9 +2,11 @@
 
 #include <QColor>
 #include <QDate>
+#include <QDir>
 #include <QPainter>
 #include <QRandomGenerator>
 
+#include "base/installation_folder.h"
 #include "base/password.h"
 #include "data/sql.h"
 #include "registry/jpeg_codec.h"
@@ -376,6 +378,10 @@ QVariantMap demoGymSettings() {
       {QStringLiteral("CNPJCPF"), QStringLiteral("12.345.678/0001-95")},
       {QStringLiteral("CLIENTE"), 1001.0},
       {QStringLiteral("GrupamentoMuscular"), QStringLiteral("Sim")},
+      // Everything can be tried without printers or servers: the receipt printer is a file in
+      // the installation folder and the portal is the installation's own embedded database.
+      {QStringLiteral("PORTA_IMP"), QDir(installationFolder()).filePath(QStringLiteral("recibo.txt"))},
+      {QStringLiteral("Portal_Cenection"), QStringLiteral("Sim")},
   };
 }
 

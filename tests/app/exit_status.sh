@@ -101,6 +101,16 @@ exit_with_a_window_open() {
     on_window '^Vantrel$' alt+s
 }
 
+# The one version everywhere, and commands that say nothing of a runtime folder they never use.
+version=$("$vantrel" --version)
+if [ "$version" = "vantrel 9.30" ]; then echo "ok   versão: $version"; else
+  echo "FAIL versão: '$version'"; failures=$((failures + 1)); fi
+env -u XDG_RUNTIME_DIR "$vantrel" upkeep >/dev/null 2>"$work/upkeep.err"
+if [ -s "$work/upkeep.err" ]; then
+  echo "FAIL upkeep sem XDG_RUNTIME_DIR escreveu no stderr:"; cat "$work/upkeep.err"
+  failures=$((failures + 1))
+else echo "ok   upkeep sem XDG_RUNTIME_DIR: stderr vazio"; fi
+
 run_case sair exit_after_login
 run_case tres_codigos three_unknown_codes
 run_case sim_com_janela exit_with_a_window_open

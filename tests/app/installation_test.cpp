@@ -14,6 +14,8 @@
 #include "data/data_source.h"
 #include "data/schema.h"
 #include "data/sql.h"
+#include "portal/publish_command.h"
+#include "printouts/receipt_command.h"
 #include "registry/demo_gym.h"
 #include "registry/jpeg_codec.h"
 #include "support/test_db.h"
@@ -180,6 +182,21 @@ TEST_P(ServerInstallation, InitFillsTheDatabasesTheLinksName) {
   auto tables = gym.connect();
   EXPECT_EQ(existingTables(tables->database(), tables->dialect()).size(),
             tablesOf(Database::GymManagement).size());
+
+  // Everything can be tried without a printer or a server: the receipt goes to a file of the
+  // installation and the series to the installation's own portal.
+  const QString receipt = scalarSql(db, QStringLiteral("SELECT PORTA_IMP FROM Secvar")).toString();
+  EXPECT_EQ(QFileInfo(receipt).absolutePath(), QDir(home.path()).absolutePath());
+  EXPECT_EQ(runReceiptCommand({QStringLiteral("1"), QStringLiteral("1")}), 0);
+  EXPECT_GT(QFileInfo(receipt).size(), 0);
+  const QString today = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+  const QString yearAgo = QDate::currentDate().addYears(-1).toString(QStringLiteral("dd/MM/yyyy"));
+  EXPECT_EQ(runPublishCommand({QStringLiteral("--from"), yearAgo, QStringLiteral("--to"), today}),
+            0);
+  auto published = portal.connect();
+  EXPECT_GT(scalarSql(published->database(), QStringLiteral("SELECT COUNT(*) FROM Portal_Treino"))
+                .toInt(),
+            0);
 
   const InitReport again = runInit(true);
   ASSERT_TRUE(again.ok);

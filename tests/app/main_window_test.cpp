@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QToolButton>
 
@@ -130,6 +131,22 @@ TEST_F(MainWindowTest, AGuardedWindowCountsTakesItsEntryAndGivesItBack) {
   EXPECT_TRUE(entry->isEnabled());
   EXPECT_FALSE(entry->isChecked());
   EXPECT_EQ(window_->statusPanel(1)->text(), QStringLiteral("Usuário: MESTRE"));
+}
+
+TEST_F(MainWindowTest, AMaximisedWindowLeavesTheShortcutBarInPlace) {
+  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new ProbeWindow(true); });
+  window_->openEntry(QStringLiteral("MNEXERCICIOS"));
+  QMdiSubWindow* frame = window_->mdiArea()->subWindowList().value(0);
+  ASSERT_TRUE(frame);
+  frame->showMaximized();
+  QCoreApplication::processEvents();
+  QWidget* bar = window_->findChild<QWidget*>(QStringLiteral("PNLATALHO"));
+  ASSERT_TRUE(bar);
+  EXPECT_EQ(window_->menuBar()->cornerWidget(Qt::TopRightCorner), bar);
+  EXPECT_TRUE(bar->isVisible());
+  frame->showNormal();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(bar->isVisible());
 }
 
 TEST_F(MainWindowTest, AWindowWhoseTablesFailClosesItselfAndFreesItsEntry) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+#include <csignal>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include "app/single_instance.h"
@@ -52,25 +55,36 @@ TEST(SingleInstance, ASocketSquattedByAnotherUserDoesNotStopTheStart) {
   QFile::setPermissions(open.path(), QFile::Permissions(0x7777));
   const QString squatted = open.filePath(QStringLiteral("s"));
   QProcess squatter;
+  // The squatter drops what it inherited, dies with runuser, and says its own number, so that it
+  // is ended however the test ends.
   squatter.start(QStringLiteral("runuser"),
                  {QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"),
                   QStringLiteral("/usr/bin/python3"), QStringLiteral("-c"),
-                  QStringLiteral("import socket, sys, time\n"
+                  QStringLiteral("import ctypes, os, signal, socket, sys\n"
+                                 "os.closerange(3, 65536)\n"
+                                 "ctypes.CDLL(None).prctl(1, signal.SIGKILL)\n"
                                  "s = socket.socket(socket.AF_UNIX)\n"
                                  "s.bind(sys.argv[1]); s.listen(5)\n"
-                                 "print('pronto', flush=True)\n"
+                                 "print(os.getpid(), flush=True)\n"
                                  "while True:\n"
                                  "    c, _ = s.accept(); c.sendall(b'ok')\n"),
                   squatted});
-  ASSERT_TRUE(squatter.waitForReadyRead(10000)) << squatter.readAllStandardError().toStdString();
+  pid_t squatterPid = 0;
+  const auto endSquatter = qScopeGuard([&] {
+    if (squatterPid > 0) ::kill(squatterPid, SIGKILL);
+    squatter.kill();
+    squatter.waitForFinished();
+  });
+  while (!squatter.canReadLine())
+    ASSERT_TRUE(squatter.waitForReadyRead(10000)) << squatter.readAllStandardError().toStdString();
+  squatterPid = squatter.readLine().trimmed().toInt();
+  ASSERT_GT(squatterPid, 0);
   // Root moves the other user's socket to the very name this copy would use.
   ASSERT_TRUE(QFile::rename(squatted, SingleInstance::serverName()));
 
   SingleInstance instance;
   EXPECT_FALSE(instance.anotherIsRunning());
   EXPECT_TRUE(instance.listen());
-  squatter.kill();
-  squatter.waitForFinished();
 }
 
 }  // namespace

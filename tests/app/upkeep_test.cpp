@@ -67,16 +67,18 @@ bool addedFrom(int firstMissingStep, const QString& table, const QString& column
 }
 
 // The workout tables as the version before `firstMissingStep` made them: without the columns of
-// that step and the later ones, without the muscle-group table before step 5, and with the six
-// characters the typed password used to be stored in.
+// that step and the later ones, without the muscle-group table before step 5, with the six
+// characters the typed password used to be stored in and the four of the printer's port.
 QList<TableDef> olderTables(int firstMissingStep) {
   QList<TableDef> tables;
   for (TableDef table : tablesOf(Database::Workout)) {
     if (firstMissingStep <= 5 && table.name == QLatin1String("GrupamentoMuscular")) continue;
     table.columns.removeIf(
         [&](const ColumnDef& c) { return addedFrom(firstMissingStep, table.name, c.name); });
-    for (ColumnDef& c : table.columns)
+    for (ColumnDef& c : table.columns) {
       if (c.name == QLatin1String("SENHA")) c.size = 6;
+      if (c.name == QLatin1String("PORTA_IMP")) c.size = 4;  // "LPT1" and no device path
+    }
     tables << table;
   }
   return tables;
@@ -269,7 +271,7 @@ TEST_P(UpkeepTest, AnOlderDatabaseGetsTheMissingStepsInOrderAndKeepsItsRows) {
                  SqlError);
 
     // Same columns and types as a new database (SQLite enforces no size, so nothing widens
-    // its password column; PostgreSQL must have widened it).
+    // its password and port columns; PostgreSQL must have widened them).
     TestDatabase fresh(provider());
     auto freshConnection = fresh.connect();
     ASSERT_TRUE(
@@ -277,9 +279,12 @@ TEST_P(UpkeepTest, AnOlderDatabaseGetsTheMissingStepsInOrderAndKeepsItsRows) {
     for (const TableDef& table : tablesOf(Database::Workout)) {
       QStringList upgraded = columnsOf(db, provider(), table.name);
       QStringList expected = columnsOf(freshConnection->database(), provider(), table.name);
-      if (provider() == Provider::SQLite && table.name == QLatin1String("Usuarios")) {
-        upgraded.removeIf([](const QString& c) { return c.startsWith(QLatin1String("senha ")); });
-        expected.removeIf([](const QString& c) { return c.startsWith(QLatin1String("senha ")); });
+      if (provider() == Provider::SQLite) {
+        const auto widened = [](const QString& c) {
+          return c.startsWith(QLatin1String("senha ")) || c.startsWith(QLatin1String("porta_imp "));
+        };
+        upgraded.removeIf(widened);
+        expected.removeIf(widened);
       }
       EXPECT_EQ(upgraded, expected) << table.name.toStdString();
     }

@@ -207,6 +207,8 @@ TEST_F(EmailWindow, ACompleteSendClearsTheFormSaysSoAndCloses) {
 
   send(window.get());
   EXPECT_EQ(boxes_.texts(), QStringList{Msg::EmailEnviadoComSucesso});
+  // The provider here offers no encryption, and the user is told the mail went in clear.
+  EXPECT_EQ(boxes_.messages().value(0).detail, Msg::EmailSemCriptografia);
   EXPECT_EQ(window->result(), QDialog::Accepted);
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(recipients(window.get()).isEmpty());

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "app/installation.h"
+#include "base/messages.h"
 #include "base/installation_folder.h"
 #include "data/connection.h"
 #include "data/data_source.h"
@@ -78,13 +79,25 @@ TEST_P(BackupCommands, ABackupRestoredBringsBackItsMomentAndACopyGoesToTheOtherV
   QTemporaryDir pendrive;
   ASSERT_EQ(runBackupCommand({QStringLiteral("--copy-to"), pendrive.path()}), 0);
   ASSERT_EQ(backups().size(), 1);
-  EXPECT_TRUE(QFileInfo::exists(QDir(pendrive.path()).filePath(backups().first())));
+  // The copy on the pen drive is as private as the backup, and nothing else is left there.
+  const QFileInfo copy(QDir(pendrive.path()).filePath(backups().first()));
+  EXPECT_TRUE(copy.exists());
+  EXPECT_EQ(copy.permissions() & 0x0077, QFile::Permissions());
+  EXPECT_EQ(QDir(pendrive.path()).entryList(QDir::Files), QStringList{copy.fileName()});
   // The scratch table left behind went with the backup.
   EXPECT_FALSE(tableExists(QStringLiteral("TempExercicio101010")));
 
   run("DELETE FROM Treino");
   const QString file = QDir(installationFolder()).filePath(QStringLiteral("Backup/") + backups().first());
   ASSERT_EQ(runRestoreCommand({file}), 0);
+  EXPECT_EQ(rows("SELECT COUNT(*) FROM Treino"), 1);
+
+  // An empty file under a backup's name: refused, and the database is left as it is.
+  testPrompter().clear();
+  const QString empty = QDir(pendrive.path()).filePath(QStringLiteral("Vantrel20010101010000.bak"));
+  QFile(empty).open(QIODevice::WriteOnly);
+  EXPECT_EQ(runRestoreCommand({empty}), 1);
+  EXPECT_EQ(testPrompter().texts().value(0), Msg::ErroRestore);
   EXPECT_EQ(rows("SELECT COUNT(*) FROM Treino"), 1);
 
   testPrompter().clear();

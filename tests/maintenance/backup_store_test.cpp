@@ -2,6 +2,8 @@
 // nothing is left behind when it cannot be made.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -15,7 +17,32 @@
 
 namespace {
 
+// Backups hold password hashes and members' data: the folder is the owner's alone and so is
+// every backup in it, whatever the umask; nothing but the finished backup is left there.
+mode_t modeOf(const QString& path) {
+  struct stat info;
+  EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+  return info.st_mode & 07777;
+}
+
+void expectPrivate(const QString& folder, const QString& file) {
+  EXPECT_EQ(modeOf(folder), mode_t(0700));
+  EXPECT_EQ(modeOf(file), mode_t(0600));
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QFileInfo(file).fileName()});
+}
+
+// Runs the test body under an open umask, as a desktop session often has.
+class OpenUmask {
+ public:
+  OpenUmask() : previous_(::umask(022)) {}
+  ~OpenUmask() { ::umask(previous_); }
+
+ private:
+  mode_t previous_;
+};
+
 TEST(SqliteBackup, TheCopyHoldsEveryRowOfItsMomentAndIsNamedForIt) {
+  OpenUmask umask;
   TestDatabase database(Provider::SQLite);
   std::unique_ptr<Connection> connection = database.connect();
   const QSqlDatabase db = connection->database();
@@ -33,6 +60,7 @@ TEST(SqliteBackup, TheCopyHoldsEveryRowOfItsMomentAndIsNamedForIt) {
       backupSqlite(db, folder, QDateTime(QDate(2021, 1, 15), QTime(9, 5, 7)), &why);
   ASSERT_TRUE(file) << why.toStdString();
   EXPECT_EQ(QFileInfo(*file).fileName(), QStringLiteral("Vantrel20210115090507.bak"));
+  expectPrivate(folder, *file);
   runSql(db, QStringLiteral("DELETE FROM Treino WHERE Ordem < 10"));
 
   Connection copy(LinkSpec::sqliteFile(*file), QStringLiteral("copia"));
@@ -52,6 +80,7 @@ TEST(SqliteBackup, TheCopyHoldsEveryRowOfItsMomentAndIsNamedForIt) {
 namespace {
 
 TEST(PostgresBackup, TheDumpHoldsTheRowsOfItsSnapshotAndAMissingProgramLeavesNothing) {
+  OpenUmask umask;
   TestDatabase database(Provider::PostgreSQL);
   std::unique_ptr<Connection> connection = database.connect();
   const QSqlDatabase db = connection->database();
@@ -72,6 +101,7 @@ TEST(PostgresBackup, TheDumpHoldsTheRowsOfItsSnapshotAndAMissingProgramLeavesNot
                      QStringLiteral("/usr/lib/postgresql"), &why);
   ASSERT_TRUE(file) << why.toStdString();
   EXPECT_EQ(QFileInfo(*file).fileName(), QStringLiteral("Vantrel20210115090507.bak"));
+  expectPrivate(folder, *file);
   const std::optional<QString> pgRestore =
       findPostgresTool(QStringLiteral("pg_restore"), 0, QStringLiteral("/usr/lib/postgresql"), &why);
   ASSERT_TRUE(pgRestore) << why.toStdString();
@@ -140,6 +170,32 @@ TEST(SqliteRestore, ARoundTripGivesBackTheBackupsMomentAndBadFilesChangeNothing)
   junk.write(QByteArray(4096, 'x'));
   junk.close();
   EXPECT_FALSE(restoreSqlite(databaseFile, garbage, &why));
+  // Files that open as databases but are no backup of the gym: an empty file (what a backup
+  // killed at once leaves), a database without the series, the series without a single row.
+  const QString empty = dir.filePath(QStringLiteral("Vantrel20010101010000.bak"));
+  QFile(empty).open(QIODevice::WriteOnly);
+  const auto databaseFileWith = [&](const QString& name, const QString& sql) {
+    const QString path = dir.filePath(name);
+    Connection other(LinkSpec::sqliteFile(path), Connection::uniqueName(QStringLiteral("outro")));
+    EXPECT_TRUE(other.open(Connection::Create::IfMissing));
+    runSql(other.database(), sql);
+    other.release();
+    return path;
+  };
+  const QString noSeries = databaseFileWith(QStringLiteral("Vantrel20010101010001.bak"),
+                                            QStringLiteral("CREATE TABLE Outra (X INTEGER)"));
+  const QString noRows = databaseFileWith(QStringLiteral("Vantrel20010101010002.bak"),
+                                          QStringLiteral("CREATE TABLE Treino (X INTEGER)"));
+  for (const auto& [bad, reason] :
+       {std::pair{empty, "O backup não tem a tabela Treino"},
+        {noSeries, "O backup não tem a tabela Treino"},
+        {noRows, "O backup não tem nenhum registro"}}) {
+    EXPECT_FALSE(restoreSqlite(databaseFile, bad, &why)) << bad.toStdString();
+    EXPECT_EQ(why, QString::fromUtf8(reason)) << bad.toStdString();
+  }
+  EXPECT_EQ(QDir(QFileInfo(databaseFile).path()).entryList({QStringLiteral("*.restaurando*")},
+                                                           QDir::Files),
+            QStringList{});
   {
     std::unique_ptr<Connection> connection = database.connect();
     EXPECT_EQ(treinoRows(connection->database()).size(), 11);
@@ -183,11 +239,34 @@ TEST(PostgresRestore, ARoundTripGivesBackTheBackupsMomentAndABrokenDumpChangesNo
   EXPECT_EQ(treinoRows(again->database()), changed);
   again->release();
 
+  // The dump of a database that holds no series is no backup of the gym.
+  TestDatabase stranger(Provider::PostgreSQL);
+  {
+    std::unique_ptr<Connection> other = stranger.connect();
+    runSql(other->database(), QStringLiteral("CREATE TABLE Outra (X INTEGER)"));
+    other->release();
+  }
+  const std::optional<QString> foreign =
+      backupPostgres(stranger.linkSpec(), dir.filePath(QStringLiteral("Outra")),
+                     QDateTime(QDate(2021, 1, 17), QTime(9, 0)),
+                     QStringLiteral("/usr/lib/postgresql"), &why);
+  ASSERT_TRUE(foreign) << why.toStdString();
+  EXPECT_FALSE(restorePostgres(database.linkSpec(), *foreign,
+                               QStringLiteral("/usr/lib/postgresql"), &why));
+  EXPECT_EQ(why, QStringLiteral("O backup não tem a tabela Treino"));
+
+  // A table made after the backup is not in what the backup held.
+  {
+    std::unique_ptr<Connection> later = database.connect();
+    runSql(later->database(), QStringLiteral("CREATE TABLE Depois (X INTEGER)"));
+    later->release();
+  }
   ASSERT_TRUE(restorePostgres(database.linkSpec(), *file, QStringLiteral("/usr/lib/postgresql"),
                               &why))
       << why.toStdString();
   std::unique_ptr<Connection> restored = database.connect();
   EXPECT_EQ(treinoRows(restored->database()), atBackup);
+  EXPECT_EQ(postgresRowCounts(restored->database()).keys(), QStringList{"treino"});
   restored->release();
 }
 
@@ -222,9 +301,20 @@ TEST(BackupCleanUp, OnlyBackupsPastFifteenDaysGoFromTheFolder) {
     QFile file(dir.filePath(QString::fromLatin1(name)));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   }
+  // What a backup killed midway left: gone the next day, never while it may still be written.
+  for (const auto& [name, day] : {std::pair{"Vantrel20210114100000.bak.parcial", QDate(2021, 1, 14)},
+                                  {"Vantrel20210114100000.bak.parcial-journal", QDate(2021, 1, 14)},
+                                  {"Vantrel20210115080000.bak.parcial", QDate(2021, 1, 15)}}) {
+    QFile file(dir.filePath(QString::fromLatin1(name)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.setFileTime(QDateTime(day, QTime(10, 0)), QFileDevice::FileModificationTime));
+  }
   EXPECT_EQ(removeOldBackups(dir.path(), QDate(2021, 1, 15)),
             QStringList{"Vantrel20201231235959.bak"});
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+  QStringList left = QDir(dir.path()).entryList(QDir::Files);
+  left.sort();
+  EXPECT_EQ(left, (QStringList{"Vantrel20201231235959-2019.bak", "Vantrel20210101000000.bak",
+                               "Vantrel20210115080000.bak.parcial", "outro.bak"}));
 }
 
 }  // namespace

@@ -3,6 +3,10 @@
 // portal as it was.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <latch>
+#include <thread>
+
 #include "base/messages.h"
 #include "data/schema.h"
 #include "data/sql.h"
@@ -199,6 +203,50 @@ TEST_P(PortalPublish, AFailureLeavesThePortalAsItWas) {
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::GravandoNaTabela);
   EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Portal_Treino"));
   EXPECT_EQ(portalRows(), before);
+}
+
+TEST_P(PortalPublish, TwoWorkstationsPublishingTheSameLetterAtOnceLeaveOneWholeSave) {
+  constexpr int kRounds = 15;
+  std::latch start(2);
+  std::atomic<int> failed = 0;
+  auto workstation = [&](int number) {
+    std::unique_ptr<Connection> own = database_.connect(QStringLiteral("estacao%1").arg(number));
+    const QSqlDatabase db = own->database();
+    start.arrive_and_wait();
+    for (int round = 0; round < kRounds; ++round) {
+      // Every round is a gym new to the portal, so both also race to add its record.
+      PortalContext who = who_;
+      who.customer = 100 + round;
+      QList<WorkoutRow> rows;
+      for (int r = 0; r < 4; ++r)
+        rows << row(qPrintable(QStringLiteral("%1%2").arg(number).arg(r, 2, 10, QLatin1Char('0'))),
+                    "3");
+      const WorkoutSave s = save(QStringLiteral("A"), kToday, rows);
+      if (!writeInTransaction(db, QStringLiteral("Portal_Treino"),
+                              [&] { publishWorkoutRows(db, who, s); }))
+        ++failed;
+    }
+  };
+  std::thread first(workstation, 1);
+  std::thread second(workstation, 2);
+  first.join();
+  second.join();
+  EXPECT_EQ(failed, 0);
+  for (int round = 0; round < kRounds; ++round) {
+    const int customer = 100 + round;
+    QSqlQuery q = runSql(db_,
+                         QStringLiteral("SELECT Codigo_exercicio, Ordem FROM Portal_Treino WHERE "
+                                        "cliente = ? ORDER BY Ordem"),
+                         {customer});
+    QStringList codes;
+    while (q.next()) codes << q.value(0).toString() + QLatin1Char('@') + q.value(1).toString();
+    ASSERT_EQ(codes.size(), 4) << codes.join(QLatin1Char(' ')).toStdString();
+    for (const QString& code : codes) EXPECT_EQ(code.left(1), codes[0].left(1)) << customer;
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Clientes WHERE cod_cliente = ?"),
+                    {customer}),
+              1);
+  }
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Alunos")), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, PortalPublish, testing::ValuesIn(testProviders()),

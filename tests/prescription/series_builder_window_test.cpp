@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
@@ -19,6 +20,7 @@
 #include "data/sql.h"
 #include "prescription/aerobic_model.h"
 #include "prescription/series_builder_window.h"
+#include "prescription/series_store.h"
 #include "prescription/workout_grid.h"
 #include "prescription/workout_model.h"
 #include "support/frame_fixture.h"
@@ -381,6 +383,15 @@ TEST_F(SeriesBuilderWindow,
   QTest::keyClicks(filter, QStringLiteral("SUP"));
   QTest::keyClick(filter, Qt::Key_Return);
   EXPECT_EQ(workoutCodes(), (QStringList{"002", "003", "001"}));
+  // A text no exercise starts with adds nothing, whatever the cursor was left on.
+  testPrompter().clear();
+  QTest::keyClicks(filter, QStringLiteral("REMX"));
+  QTest::keyClick(filter, Qt::Key_Return);
+  EXPECT_EQ(testPrompter().texts(), QStringList{SeriesText::NenhumExercicioComeca});
+  EXPECT_EQ(lastDetail(), QStringLiteral("REMX"));
+  EXPECT_EQ(workoutCodes(), (QStringList{"002", "003", "001"}));
+  EXPECT_TRUE(filter->hasFocus());
+  filter->clear();
   // The same exercise again is refused while MaisUmExercSerie is "Não".
   testPrompter().clear();
   QTest::keyClicks(filter, QStringLiteral("ROSCA"));
@@ -544,6 +555,17 @@ TEST_F(SeriesBuilderWindow, TheReorderAlsoRenumbersTheGymsPortalCopy) {
 TEST_F(SeriesBuilderWindow, ASavedWorkoutIsPublishedOnTheGymsPortal) {
   setSetting(QStringLiteral("Portal_Cenection"), QStringLiteral("Sim"));
   setSetting(QStringLiteral("CLIENTE"), 7.0);
+  // Without the assessment integration the member's objective on the portal is left alone.
+  setSetting(QStringLiteral("IntegracaoTamsel"), QStringLiteral("Não"));
+  {
+    Connection portal(DataSource::Ondrel, QStringLiteral("portal-antes"));
+    ASSERT_TRUE(portal.open());
+    runSql(portal.database(),
+           QStringLiteral("INSERT INTO Alunos (cliente, CPF, Matricula, Objetivo) VALUES (7, "
+                          "'12345678909', ?, 'HIPERTROFIA')"),
+           {kAna});
+    portal.release();
+  }
   ASSERT_TRUE(open());
   chooseMember();
   openLetter("A");
@@ -572,10 +594,111 @@ TEST_F(SeriesBuilderWindow, ASavedWorkoutIsPublishedOnTheGymsPortal) {
                 .toString(),
             QStringLiteral("ana@exemplo.com"));
   EXPECT_EQ(scalarSql(portal.database(),
+                      QStringLiteral("SELECT Objetivo FROM Alunos WHERE Matricula = ?"), {kAna})
+                .toString(),
+            QStringLiteral("HIPERTROFIA"));
+  EXPECT_EQ(scalarSql(portal.database(),
                       QStringLiteral("SELECT COUNT(*) FROM Clientes WHERE cod_cliente = 7"))
                 .toInt(),
             1);
   portal.release();
+}
+
+TEST_F(SeriesBuilderWindow, TheLoggedInInstructorIsPreselectedAndNamedInTheHeader) {
+  runSql(workout(),
+         QStringLiteral("INSERT INTO Funcionarios (MATRICULA, NOME, CARGO) VALUES (?, ?, ?)"),
+         {"0000000001", "ALICE", "PROF MUSC"});
+  setFlag(QStringLiteral("01"), QStringLiteral("Matricula"), QStringLiteral("0000000003"));
+  ASSERT_TRUE(open());
+  auto* instructors = child<QComboBox>("CBFUNCIONARIOS");
+  ASSERT_EQ(instructors->count(), 2);
+  EXPECT_EQ(instructors->currentText(), QStringLiteral("0000000003 - CARLOS"));
+  chooseMember();
+  EXPECT_EQ(G().GSTR_PROFESSOR.str(), QStringLiteral("0000000003"));
+  EXPECT_EQ(child<QLabel>("LBLPROFESSOR")->text(), QStringLiteral("Professor : CARLOS"));
+}
+
+TEST(InstructorChoice, TheUsersOwnEntryElseTheFirst) {
+  const QStringList entries{"0000000001 - ALICE", "0000000003 - CARLOS"};
+  EXPECT_EQ(preferredInstructor(entries, QStringLiteral("0000000003")), 1);
+  EXPECT_EQ(preferredInstructor(entries, QStringLiteral("0000000009")), 0);
+  EXPECT_EQ(preferredInstructor(entries, QString()), 0);
+  EXPECT_EQ(preferredInstructor({}, QStringLiteral("0000000003")), -1);
+  EXPECT_EQ(instructorName(entries[1]), QStringLiteral("CARLOS"));
+}
+
+TEST(WorkoutColumns, TheRemarkTakesWhatIsLeftAndTheNameStaysReadable) {
+  const QList<bool> strength{false, false, false, false, false, false, false, false, true};
+  // Seq, name, series, repetitions, weight, setting, interval, remark, new order.
+  struct Case {
+    int width;
+    QList<int> widths;
+  } cases[] = {
+      {1200, {48, 250, 55, 90, 80, 90, 70, 517, 0}},  // wide: the remark grows
+      {800, {48, 247, 55, 90, 80, 90, 70, 120, 0}},   // the remark at its least
+      {760, {48, 207, 55, 90, 80, 90, 70, 120, 0}},   // the name gives way
+      {500, {48, 170, 55, 90, 80, 90, 70, 120, 0}},   // too narrow: both least, the grid scrolls
+  };
+  for (const Case& c : cases) EXPECT_EQ(workoutColumnWidths(c.width, strength), c.widths) << c.width;
+  // The reorder grid shows no remark: the name alone fills up to its width.
+  QList<bool> reorder(9, true);
+  reorder[0] = reorder[1] = reorder[8] = false;
+  EXPECT_EQ(workoutColumnWidths(300, reorder), (QList<int>{48, 170, 0, 0, 0, 0, 0, 0, 90}));
+}
+
+TEST_F(SeriesBuilderWindow, TheSeriesGridFitsTheWindowWithTheNameInView) {
+  ASSERT_TRUE(open());
+  w_->parentWidget()->resize(1200, 700);
+  chooseMember();
+  openLetter("A");
+  child<QCheckBox>("CBSEG")->setChecked(true);
+  child<QPushButton>("BBNSAIR")->click();
+  QApplication::processEvents();
+  auto* series = child<WorkoutGrid>("DBGEXERCICIO_SERIE");
+  const int remarkEnd = series->columnViewportPosition(WorkoutModel::Obs) +
+                        series->columnWidth(WorkoutModel::Obs);
+  EXPECT_LE(remarkEnd, series->viewport()->width());
+  EXPECT_GE(remarkEnd, series->viewport()->width() - 1);
+  EXPECT_GE(series->columnWidth(WorkoutModel::Descricao), 170);
+  EXPECT_EQ(series->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(SeriesBuilderWindow, KeysAndButtonsThatUsedToLeadNowhere) {
+  setSetting(QStringLiteral("GrupamentoMuscular"), QStringLiteral("Sim"));
+  runSql(workout(), QStringLiteral("INSERT INTO GrupamentoMuscular (Codigo, Descricao) VALUES "
+                                   "('01', 'PEITO'), ('02', 'BRACO')"));
+  G().GSTR_GRUPAMENTO_MUSCULAR = QStringLiteral("Sim");
+  ASSERT_TRUE(open());
+  chooseMember();
+  // Esc on the weekdays goes back to the letters.
+  openLetter("A");
+  ASSERT_TRUE(child("PNLDIAS")->isVisible());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_FALSE(child("PNLDIAS")->isVisible());
+  EXPECT_TRUE(child<QPushButton>("SBEXERCICIOS")->isEnabled());
+  EXPECT_TRUE(child<QComboBox>("CBTREINO")->hasFocus());
+
+  openLetter("A");
+  child<QCheckBox>("CBSEG")->setChecked(true);
+  child<QPushButton>("BBNSAIR")->click();
+  // A group chosen from its list: the keyboard goes on in the name filter.
+  auto* groups = child<QComboBox>("CBGRUPAMENTOMUSCULAR");
+  groups->setFocus();
+  emit groups->activated(1);
+  EXPECT_TRUE(child<QLineEdit>("EDTFILTRO")->hasFocus());
+  // Arrows in the closed list only look: the focus stays until Enter.
+  groups->setFocus();
+  QTest::keyClick(groups, Qt::Key_Up);
+  EXPECT_TRUE(groups->hasFocus());
+  QTest::keyClick(groups, Qt::Key_Return);
+  EXPECT_TRUE(child<QLineEdit>("EDTFILTRO")->hasFocus());
+
+  // "Vídeo" on an exercise without one says so.
+  testPrompter().clear();
+  child<WorkoutGrid>("DBGEXERCICIO_FILTRADO")->setCurrentIndex(
+      child<WorkoutGrid>("DBGEXERCICIO_FILTRADO")->model()->index(0, 0));
+  child<QPushButton>("BBNVIDEO")->click();
+  EXPECT_EQ(testPrompter().texts(), QStringList{SeriesText::SemVideo});
 }
 
 TEST_F(SeriesBuilderWindow, ADoubleClickOnTheInstructorNeedsAMemberTyped) {

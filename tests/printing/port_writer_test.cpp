@@ -205,6 +205,25 @@ TEST(PortWriter, ADeviceThatCannotBeOpenedGetsNothing) {
   EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
+TEST(PortWriter, TheFirstFailedWriteIsKeptAndNothingFollowsIt) {
+  PortWriter writer;
+  ASSERT_TRUE(writer.IniciaImpr(QStringLiteral("/dev/full")));
+  EXPECT_FALSE(writer.failed());
+  writer.ImprString("", "texto", 0, true);
+  EXPECT_TRUE(writer.failed());
+  const QString first = writer.errorText();
+  EXPECT_FALSE(first.isEmpty());
+  writer.ImprString("", "mais", 0, true);
+  EXPECT_EQ(writer.errorText(), first);
+  // A new job starts clean; a receipt printed to a file is the owner's alone.
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("recibo"));
+  ASSERT_TRUE(writer.IniciaImpr(file));
+  EXPECT_FALSE(writer.failed());
+  EXPECT_EQ(QFileInfo(file).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+            QFile::Permissions());
+}
+
 TEST(PortWriter, NamesTheDeviceOfAPort) {
   struct Case {
     QString setting;

@@ -243,6 +243,12 @@ TEST(Receipt, APortThatCannotBeOpenedPrintsNothingAndSaysSo) {
   EXPECT_FALSE(printReceipt(data, ReceiptLayout{}, ReceiptRouteSettings{},
                             QStringLiteral("/nao/existe/porta")));
   EXPECT_EQ(testPrompter().texts(), QStringList{kImpressoraNaoPronta});
+  // A device that opens but takes nothing (a full disk here): not printed, and said so.
+  testPrompter().clear();
+  EXPECT_FALSE(printReceipt(data, ReceiptLayout{}, ReceiptRouteSettings{},
+                            QStringLiteral("/dev/full")));
+  EXPECT_EQ(testPrompter().texts(), QStringList{kImpressoraNaoPronta});
+  EXPECT_FALSE(testPrompter().messages().value(0).detail.isEmpty());
   // The printer route without a printer name refuses before drawing anything.
   testPrompter().clear();
   EXPECT_FALSE(printReceipt(data, ReceiptLayout{},
@@ -287,6 +293,9 @@ TEST_F(ReceiptCommand, PrintsTheStoredWorkoutToTheDeviceAndRefusesAMissingOne) {
   EXPECT_EQ(runReceiptCommand({QStringLiteral("999"), QStringLiteral("1")}), 1);
   EXPECT_EQ(testPrompter().texts(), QStringList{Msg::MatriculaIncorreta});
   EXPECT_EQ(runReceiptCommand({QStringLiteral("123"), QStringLiteral("7")}), 2);
+  EXPECT_EQ(runReceiptCommand({QStringLiteral("123"), QStringLiteral("2"),
+                               QStringLiteral("--device"), QStringLiteral("/dev/full")}),
+            1);
 }
 
 }  // namespace
@@ -309,6 +318,9 @@ TEST_F(ReceiptCommand, TheWindowTakesANumberThenAWorkoutAndAlwaysComesBackToTheN
   auto* letter = window.findChild<QLineEdit*>(QStringLiteral("EDTTREINO"));
   ASSERT_TRUE(number && letter);
   EXPECT_FALSE(letter->isEnabled());
+  const QRect exitPlace = window.findChild<QWidget*>(QStringLiteral("SBSAIR"))->geometry();
+  const int photoFrameHeight =
+      window.findChild<QWidget*>(QStringLiteral("Image1"))->parentWidget()->height();
 
   testPrompter().clear();
   QTest::keyClicks(number, QStringLiteral("9x9"));
@@ -338,6 +350,13 @@ TEST_F(ReceiptCommand, TheWindowTakesANumberThenAWorkoutAndAlwaysComesBackToTheN
             QStringLiteral("Nenhum TREINO 'C' Cadastrado"));
   EXPECT_TRUE(number->isEnabled());
   EXPECT_TRUE(number->text().isEmpty());
+  // Back at the number the picture is hidden, yet the frame and "Sair" stay where they were.
+  QApplication::processEvents();
+  auto* exit = window.findChild<QWidget*>(QStringLiteral("SBSAIR"));
+  auto* photo = window.findChild<QWidget*>(QStringLiteral("Image1"));
+  EXPECT_FALSE(photo->isVisible());
+  EXPECT_EQ(photo->parentWidget()->height(), photoFrameHeight);
+  EXPECT_EQ(exit->geometry(), exitPlace);
 }
 
 }  // namespace
