@@ -55,6 +55,12 @@ class Dialect {
   virtual QString sampleSql(const QString& table, const QString& columns) const = 0;
   virtual QVariantList sampleValues(int rows, double share) const = 0;
 
+  // A query returning the engine's own idea of how many rows the table holds, without reading
+  // it: an estimate that may be off after many changes, or null (or negative) when the engine
+  // has none. `estimatedRowsValues` gives its bound values.
+  virtual QString estimatedRowsSql(const QString& table) const = 0;
+  virtual QVariantList estimatedRowsValues(const QString& table) const = 0;
+
   // Whether rows without a value come first in an ascending order.
   virtual bool nullsSortFirst() const = 0;
 

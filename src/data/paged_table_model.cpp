@@ -1,7 +1,7 @@
 #include "data/paged_table_model.h"
 
 #include <QSqlError>
-#include <QSqlQuery>
+#include <QSqlField>
 #include <algorithm>
 
 #include "data/sql.h"
@@ -16,6 +16,8 @@ constexpr int kNear = 3 * kPageSize;
 // Enough sampled rows to place a row of a million within a few percent of the scroll bar,
 // few enough to read in a couple of milliseconds.
 constexpr int kSampleRows = 1000;
+// The column that tells, in a statement made of several SELECTs, which one a row came from.
+const QString kBranchColumn = QStringLiteral("vantrel_ramo");
 
 // Rows without a value first; numbers as numbers; text as text. Only used to estimate, so
 // a server collation that differs in detail costs precision, never a wrong row.
@@ -63,6 +65,11 @@ PagedTableModel::PagedTableModel(const QSqlDatabase& db, const Dialect& dialect,
   buildParts();
 }
 
+void PagedTableModel::setFilter(const QString& where, const QVariantList& values) {
+  filter_ = where;
+  filterValues_ = values;
+}
+
 void PagedTableModel::buildParts() {
   orderColumns_ = order_;
   for (const QString& k : key_)
@@ -72,10 +79,17 @@ void PagedTableModel::buildParts() {
   const QString first = orderColumns_.first();
   parts_ = {{QStringLiteral("%1 IS NULL").arg(first), orderColumns_.mid(1)},
             {QStringLiteral("%1 IS NOT NULL").arg(first), orderColumns_}};
+  placeColumns_.clear();  // found again in the next rows read
+}
+
+QString PagedTableModel::partWhere(int part) const {
+  if (filter_.isEmpty()) return parts_[part].where;
+  return QStringLiteral("%1 AND (%2)").arg(parts_[part].where, filter_);
 }
 
 void PagedTableModel::clearRun() const {
   run_.clear();
+  runCount_ = 0;
   runStart_ = 0;
   runAtTop_ = runAtBottom_ = runExact_ = false;
 }
@@ -106,21 +120,30 @@ bool PagedTableModel::refresh() {
   // The row in view (the grid's current row when it is in memory) keeps its number.
   int anchorRow = -1;
   Place anchor;
-  if (!run_.isEmpty()) {
-    anchorRow = runStart_ + int(run_.size()) / 2;
+  if (runCount_ > 0 && !placeColumns_.isEmpty()) {
+    anchorRow = runStart_ + runCount_ / 2;
     for (const QModelIndex& index : persistentIndexList())
       if (index.row() >= runStart_ && index.row() < runEnd()) {
         anchorRow = index.row();
         break;
       }
-    anchor = placeOf(run_[anchorRow - runStart_]);
+    anchor = placeOf(run_, anchorRow - runStart_);
   }
   beginResetModel();
   clearRun();
   sample_.clear();
   sampled_ = false;
+  exact_.reset();
   try {
-    rows_ = scalarSql(db_, QStringLiteral("SELECT COUNT(*) FROM %1").arg(table_)).toInt();
+    // The engine's own idea of the size costs nothing on any table; a small table (or a
+    // filtered list) is counted, so its rows are exactly those it has.
+    std::optional<qint64> estimate;
+    if (filter_.isEmpty()) {
+      const QVariant value =
+          scalarSql(db_, dialect_.estimatedRowsSql(table_), dialect_.estimatedRowsValues(table_));
+      if (!value.isNull() && value.toLongLong() > countedUpTo_) estimate = value.toLongLong();
+    }
+    rows_ = estimate ? int(qMin<qint64>(*estimate, INT_MAX)) : exactTotal();
     valid_ = true;
     lastError_.clear();
     sampleAhead();
@@ -140,9 +163,20 @@ bool PagedTableModel::refresh() {
   return valid_;
 }
 
-PagedTableModel::Place PagedTableModel::placeOf(const QSqlRecord& record) const {
+int PagedTableModel::exactTotal() const {
+  if (exact_) return *exact_;
+  QString sql = QStringLiteral("SELECT COUNT(*) FROM %1").arg(table_);
+  if (!filter_.isEmpty()) sql += QStringLiteral(" WHERE ") + filter_;
+  QSqlQuery& query = run(sql, filterValues_);
+  const int counted = query.next() ? query.value(0).toInt() : 0;
+  query.finish();
+  exact_ = counted;
+  return counted;
+}
+
+PagedTableModel::Place PagedTableModel::placeOf(const QVariantList& cells, int row) const {
   Place place;
-  for (const QString& c : orderColumns_) place << record.value(c);
+  for (int column : placeColumns_) place << cells[row * width_ + column];
   return place;
 }
 
@@ -154,62 +188,158 @@ QVariantList PagedTableModel::valuesIn(int part, const Place& place) const {
   return part == 0 ? place.mid(1) : place;
 }
 
-QList<QSqlRecord> PagedTableModel::select(int part, const QString& bound,
-                                          const QVariantList& values, bool descending,
-                                          int limit) const {
-  const Part& p = parts_[part];
-  QStringList order;
-  for (const QString& c : p.columns) order << (descending ? c + QStringLiteral(" DESC") : c);
-  QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2").arg(table_, p.where);
-  if (!bound.isEmpty()) sql += QStringLiteral(" AND ") + bound;
-  if (!order.isEmpty()) sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
-  sql += QStringLiteral(" LIMIT ?");
-  QVariantList bindings = values;
-  bindings << limit;
+QSqlQuery& PagedTableModel::statement(const QString& sql) const {
+  auto found = statements_.find(sql);
+  if (found != statements_.end()) return *found;
   QSqlQuery query(db_);
   query.setForwardOnly(true);
   if (!query.prepare(sql)) throw SqlError(query.lastError().text());
-  for (const QVariant& v : bindings) query.addBindValue(v);
-  if (!query.exec()) throw SqlError(query.lastError().text());
-  QList<QSqlRecord> records;
-  while (query.next()) records.append(query.record());
-  return records;
+  return *statements_.insert(sql, query);
 }
 
-QList<QSqlRecord> PagedTableModel::readAfter(const Place* from, bool inclusive, int count) const {
-  QList<QSqlRecord> rows;
+QSqlQuery& PagedTableModel::run(const QString& sql, const QVariantList& values) const {
+  for (int attempt = 0;; ++attempt) {
+    QSqlQuery& query = statement(sql);
+    for (int i = 0; i < values.size(); ++i) query.bindValue(i, values[i]);
+    ++statementsRun_;
+    if (query.exec()) return query;
+    // A statement prepared on a connection that has since been opened again is prepared anew,
+    // once; a second failure is the table's.
+    const QString error = query.lastError().text();
+    statements_.remove(sql);
+    if (attempt > 0) throw SqlError(error);
+  }
+}
+
+void PagedTableModel::learnColumns(const QSqlRecord& record, int offset) const {
+  if (!placeColumns_.isEmpty()) return;
+  shape_.clear();
+  for (int i = offset; i < record.count(); ++i) {
+    QSqlField field = record.field(i);
+    field.clear();
+    shape_.append(field);
+  }
+  width_ = shape_.count();
+  shown_.clear();
+  for (const Column& c : columns_) shown_ << int(shape_.indexOf(c.name));
+  for (const QString& c : orderColumns_) placeColumns_ << int(shape_.indexOf(c));
+}
+
+QList<PagedTableModel::Rows> PagedTableModel::fetch(const QList<Branch>& branches,
+                                                    int limit) const {
+  const bool several = branches.size() > 1;
+  QStringList selects;
+  QVariantList values;
+  for (int i = 0; i < branches.size(); ++i) {
+    const Branch& b = branches[i];
+    // A branch of no part reads wherever its bound finds the row.
+    const QString where = b.part >= 0 ? partWhere(b.part)
+                                      : (filter_.isEmpty() ? QStringLiteral("1 = 1") : filter_);
+    QString sql = several ? QStringLiteral("SELECT %1 AS %2, * FROM %3 WHERE %4")
+                                .arg(QString::number(i), kBranchColumn, table_, where)
+                          : QStringLiteral("SELECT * FROM %1 WHERE %2").arg(table_, where);
+    values += filterValues_;
+    if (!b.bound.isEmpty()) sql += QStringLiteral(" AND ") + b.bound;
+    values += b.values;
+    QStringList order;
+    for (const QString& c : b.part >= 0 ? parts_[b.part].columns : QStringList())
+      order << (b.descending ? c + QStringLiteral(" DESC") : c);
+    if (!order.isEmpty()) sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+    sql += QStringLiteral(" LIMIT ?");
+    values << limit;
+    selects << (several ? QStringLiteral("SELECT * FROM (%1) AS r%2").arg(sql).arg(i) : sql);
+  }
+  // One statement for all of them: each SELECT keeps its own order, and the engine hands the
+  // SELECTs of a UNION ALL back one after the other.
+  QSqlQuery& query = run(selects.join(QStringLiteral(" UNION ALL ")), values);
+  const int offset = several ? 1 : 0;
+  QList<Rows> rows(branches.size());
+  bool first = true;
+  while (query.next()) {
+    if (first) {
+      learnColumns(query.record(), offset);
+      first = false;
+    }
+    Rows& into = rows[several ? query.value(0).toInt() : 0];
+    for (int c = 0; c < width_; ++c) into.cells << query.value(offset + c);
+    ++into.count;
+  }
+  query.finish();
+  return rows;
+}
+
+QList<PagedTableModel::Branch> PagedTableModel::branchesAfter(const Place* from,
+                                                              bool inclusive) const {
+  QList<Branch> branches;
   int part = from ? partOf(*from) : 0;
   if (from) {
     const QStringList& columns = parts_[part].columns;
     // Without columns to order by, the rows of a part cannot be told apart: go on after it.
     if (!columns.isEmpty())
-      rows = select(part, comparison(columns, inclusive ? ">=" : ">"), valuesIn(part, *from), false,
-                    count);
+      branches << Branch{part, comparison(columns, inclusive ? ">=" : ">"), valuesIn(part, *from),
+                         false};
     ++part;
   }
-  for (; part < parts_.size() && rows.size() < count; ++part)
-    rows += select(part, {}, {}, false, count - int(rows.size()));
-  return rows;
+  for (; part < parts_.size(); ++part) branches << Branch{part, {}, {}, false};
+  return branches;
 }
 
-QList<QSqlRecord> PagedTableModel::readBefore(const Place* from, int count) const {
-  QList<QSqlRecord> rows;  // nearest first
+QList<PagedTableModel::Branch> PagedTableModel::branchesBefore(const Place* from) const {
+  QList<Branch> branches;  // nearest first
   int part = from ? partOf(*from) : int(parts_.size()) - 1;
   if (from) {
     const QStringList& columns = parts_[part].columns;
     if (!columns.isEmpty())
-      rows = select(part, comparison(columns, "<"), valuesIn(part, *from), true, count);
+      branches << Branch{part, comparison(columns, "<"), valuesIn(part, *from), true};
     --part;
   }
-  for (; part >= 0 && rows.size() < count; --part)
-    rows += select(part, {}, {}, true, count - int(rows.size()));
-  std::reverse(rows.begin(), rows.end());
+  for (; part >= 0; --part) branches << Branch{part, {}, {}, true};
+  return branches;
+}
+
+namespace {
+
+// The rows of consecutive branches as one list, no more than `count` of them.
+template <typename RowsT>
+RowsT joined(const QList<RowsT>& parts, int from, int to, int count, int width) {
+  RowsT all;
+  for (int i = from; i < to && all.count < count; ++i) {
+    const int take = qMin(parts[i].count, count - all.count);
+    all.cells += parts[i].cells.mid(0, take * width);
+    all.count += take;
+  }
+  return all;
+}
+
+// Rows read nearest first, put in the table's order.
+template <typename RowsT>
+void reverseRows(RowsT& rows, int width) {
+  for (int a = 0, b = rows.count - 1; a < b; ++a, --b)
+    for (int c = 0; c < width; ++c) rows.cells.swapItemsAt(a * width + c, b * width + c);
+}
+
+}  // namespace
+
+PagedTableModel::Rows PagedTableModel::readAfter(const Place* from, bool inclusive,
+                                                 int count) const {
+  const QList<Branch> branches = branchesAfter(from, inclusive);
+  if (branches.isEmpty()) return {};
+  const QList<Rows> read = fetch(branches, count);
+  return joined(read, 0, int(read.size()), count, width_);
+}
+
+PagedTableModel::Rows PagedTableModel::readBefore(const Place* from, int count) const {
+  const QList<Branch> branches = branchesBefore(from);
+  if (branches.isEmpty()) return {};
+  const QList<Rows> read = fetch(branches, count);
+  Rows rows = joined(read, 0, int(read.size()), count, width_);
+  reverseRows(rows, width_);
   return rows;
 }
 
 int PagedTableModel::cappedCount(int part, const QString& bound, const QVariantList& values,
                                  int cap, bool descending) const {
-  QString inner = QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(table_, parts_[part].where);
+  QString inner = QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(table_, partWhere(part));
   if (!bound.isEmpty()) inner += QStringLiteral(" AND ") + bound;
   // Counted in the grid's order from the bound: the server walks the order's index for at most
   // `cap` rows. Without the order a reused plan may scan the table until it has found them.
@@ -217,11 +347,13 @@ int PagedTableModel::cappedCount(int part, const QString& bound, const QVariantL
   for (const QString& c : parts_[part].columns)
     order << (descending ? c + QStringLiteral(" DESC") : c);
   if (!order.isEmpty()) inner += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
-  QVariantList bindings = values;
+  QVariantList bindings = filterValues_ + values;
   bindings << cap;
-  return scalarSql(db_, QStringLiteral("SELECT COUNT(*) FROM (%1 LIMIT ?) AS counted").arg(inner),
-                   bindings)
-      .toInt();
+  QSqlQuery& query =
+      run(QStringLiteral("SELECT COUNT(*) FROM (%1 LIMIT ?) AS counted").arg(inner), bindings);
+  const int counted = query.next() ? query.value(0).toInt() : 0;
+  query.finish();
+  return counted;
 }
 
 int PagedTableModel::countBefore(const Place& place, int cap) const {
@@ -270,21 +402,40 @@ int PagedTableModel::estimatedRow(const Place& place) const {
 }
 
 int PagedTableModel::placeRun(const Place& place, int wish, bool countEnds) const {
-  const QList<QSqlRecord> after = readAfter(&place, true, kPageSize);
-  if (after.isEmpty()) return -1;
-  const QList<QSqlRecord> before = readBefore(&place, kPageSize);
-  const int nBefore = int(before.size());
-  const int nAfter = int(after.size());
+  QList<Branch> branches = branchesAfter(&place, true);
+  const int afterBranches = int(branches.size());
+  branches += branchesBefore(&place);
+  // Both pages around the place in one statement.
+  const QList<Rows> read = fetch(branches, kPageSize);
+  Rows after = joined(read, 0, afterBranches, kPageSize, width_);
+  Rows before = joined(read, afterBranches, int(read.size()), kPageSize, width_);
+  return placeRun(place, std::move(after), std::move(before), wish, countEnds);
+}
+
+int PagedTableModel::placeRun(const Place& place, Rows after, Rows before, int wish,
+                              bool countEnds) const {
+  if (after.count == 0) return -1;
+  reverseRows(before, width_);
+  const int nBefore = before.count;
+  const int nAfter = after.count;
   int at = -1;
   if (nBefore < kPageSize) {
     at = nBefore;
   } else if (nAfter < kPageSize) {
-    at = rows_ - nAfter;
+    at = exactTotal() - nAfter;
   } else if (countEnds) {
-    const int head = countBefore(place, reach_);
-    if (head < reach_) at = head;
-    const int tail = at < 0 ? countAfter(place, reach_) : reach_;
-    if (tail < reach_) at = rows_ - 1 - tail;
+    // Counting is for rows near an end; a row the estimate puts in the middle of a large
+    // table is numbered by the estimate alone.
+    const bool small = rows_ <= 2 * (reach_ + 2 * kPageSize);
+    const int estimate = small ? -1 : estimatedRow(place);
+    if (small || estimate < reach_ + 2 * kPageSize) {
+      const int head = countBefore(place, reach_);
+      if (head < reach_) at = head;
+    }
+    if (at < 0 && (small || estimate > rows_ - reach_ - 2 * kPageSize)) {
+      const int tail = countAfter(place, reach_);
+      if (tail < reach_) at = exactTotal() - 1 - tail;
+    }
   }
   runExact_ = at >= 0;
   if (at < 0) {
@@ -294,7 +445,9 @@ int PagedTableModel::placeRun(const Place& place, int wish, bool countEnds) cons
   }
   // A count taken before rows came or went elsewhere must not push rows off either end.
   at = qMax(at, nBefore);
-  run_ = before + after;
+  run_ = std::move(before.cells);
+  run_ += after.cells;
+  runCount_ = nBefore + nAfter;
   runStart_ = at - nBefore;
   runAtTop_ = nBefore < kPageSize;
   runAtBottom_ = nAfter < kPageSize;
@@ -305,17 +458,21 @@ int PagedTableModel::placeRun(const Place& place, int wish, bool countEnds) cons
 void PagedTableModel::anchorAt(int row) const {
   clearRun();
   if (row < reach_ + kPageSize) {
-    run_ = readAfter(nullptr, false, row + kPageSize);
+    Rows rows = readAfter(nullptr, false, row + kPageSize);
+    run_ = std::move(rows.cells);
+    runCount_ = rows.count;
     runAtTop_ = true;
-    runAtBottom_ = run_.size() < row + kPageSize;
+    runAtBottom_ = runCount_ < row + kPageSize;
     runExact_ = true;
     trimRun(true);
   } else if (row >= rows_ - reach_ - kPageSize) {
     const int wanted = rows_ - row + kPageSize;
-    run_ = readBefore(nullptr, wanted);
-    runStart_ = rows_ - int(run_.size());
+    Rows rows = readBefore(nullptr, wanted);
+    run_ = std::move(rows.cells);
+    runCount_ = rows.count;
+    runStart_ = exactTotal() - runCount_;
     runAtBottom_ = true;
-    runAtTop_ = run_.size() < wanted;
+    runAtTop_ = runCount_ < wanted;
     runExact_ = true;
     trimRun(false);
   } else {
@@ -330,33 +487,37 @@ void PagedTableModel::anchorAt(int row) const {
 }
 
 void PagedTableModel::trimRun(bool keepEnd) const {
-  const int extra = int(run_.size()) - kRunLimit;
+  const int extra = runCount_ - kRunLimit;
   if (extra <= 0) return;
   if (keepEnd) {
-    run_.remove(0, extra);
+    run_.remove(0, extra * width_);
     runStart_ += extra;
     runAtTop_ = false;
   } else {
-    run_.remove(run_.size() - extra, extra);
+    run_.remove((runCount_ - extra) * width_, extra * width_);
     runAtBottom_ = false;
   }
+  runCount_ -= extra;
 }
 
 void PagedTableModel::extendForward(int count) const {
-  const Place last = placeOf(run_.last());
-  const QList<QSqlRecord> more = readAfter(&last, false, count);
-  run_ += more;
-  runAtBottom_ = more.size() < count;
+  const Place last = placeOf(run_, runCount_ - 1);
+  const Rows more = readAfter(&last, false, count);
+  run_ += more.cells;
+  runCount_ += more.count;
+  runAtBottom_ = more.count < count;
   trimRun(true);
   scheduleSettle();
 }
 
 void PagedTableModel::extendBackward(int count) const {
-  const Place first = placeOf(run_.first());
-  const QList<QSqlRecord> more = readBefore(&first, count);
-  run_ = more + run_;
-  runStart_ -= int(more.size());
-  runAtTop_ = more.size() < count;
+  const Place first = placeOf(run_, 0);
+  Rows more = readBefore(&first, count);
+  more.cells += run_;
+  run_ = std::move(more.cells);
+  runCount_ += more.count;
+  runStart_ -= more.count;
+  runAtTop_ = more.count < count;
   trimRun(false);
   scheduleSettle();
 }
@@ -364,7 +525,7 @@ void PagedTableModel::extendBackward(int count) const {
 bool PagedTableModel::ensureRow(int row) const {
   if (row >= runStart_ && row < runEnd()) return true;
   try {
-    if (run_.isEmpty()) {
+    if (runCount_ == 0) {
       anchorAt(row);
     } else if (row >= runEnd()) {
       if (runAtBottom_) return false;  // numbered too high; the renumbering is on its way
@@ -388,49 +549,73 @@ bool PagedTableModel::ensureRow(int row) const {
 
 // How far the run must move so that it meets the ends of the table where the table ends.
 int PagedTableModel::settleShift() const {
-  if (run_.isEmpty()) return 0;
+  if (runCount_ == 0) return 0;
   if (runAtTop_) return -runStart_;
-  if (runAtBottom_) return rows_ - runEnd();
+  if (runAtBottom_) return exactTotal() - runEnd();
+  const int total = exact_.value_or(rows_);
   if (runStart_ < 0) return -runStart_;
-  if (runEnd() > rows_) return rows_ - runEnd();
+  if (runEnd() > total) return total - runEnd();
   // An estimate read on toward an end that is not there yet: make room to read on.
-  if (!runExact_ && runStart_ < kPageSize) return qMax(0, qMin(reach_, rows_ - runEnd()));
-  if (!runExact_ && runEnd() > rows_ - kPageSize) return -qMax(0, qMin(reach_, runStart_));
+  if (!runExact_ && runStart_ < kPageSize) return qMax(0, qMin(reach_, total - runEnd()));
+  if (!runExact_ && runEnd() > total - kPageSize) return -qMax(0, qMin(reach_, runStart_));
   return 0;
 }
 
 void PagedTableModel::scheduleSettle() const {
-  if (settlePending_ || settleShift() == 0) return;
+  if (settlePending_) return;
+  if (settleShift() == 0 && (!exact_ || *exact_ == rows_)) return;
   settlePending_ = true;
-  // The view may be painting: the rows are renumbered once it is done.
+  // The view may be painting: the rows are renumbered, and the count shown, once it is done.
   QMetaObject::invokeMethod(const_cast<PagedTableModel*>(this), &PagedTableModel::settle,
                             Qt::QueuedConnection);
 }
 
 void PagedTableModel::settle() {
   settlePending_ = false;
+  // More rows than shown: room for them first, so that the run can move down into it.
+  if (exact_ && *exact_ > rows_) {
+    beginInsertRows(QModelIndex(), rows_, *exact_ - 1);
+    rows_ = *exact_;
+    endInsertRows();
+  }
   const int shift = settleShift();
-  if (shift == 0) return;
-  emit layoutAboutToBeChanged();
-  for (const QModelIndex& index : persistentIndexList())
-    changePersistentIndex(index,
-                          this->index(qBound(0, index.row() + shift, rows_ - 1), index.column()));
-  runStart_ += shift;
-  runExact_ = runExact_ || runAtTop_ || runAtBottom_;
-  emit layoutChanged();
+  if (shift != 0) {
+    emit layoutAboutToBeChanged();
+    for (const QModelIndex& index : persistentIndexList())
+      changePersistentIndex(index,
+                            this->index(qBound(0, index.row() + shift, rows_ - 1), index.column()));
+    runStart_ += shift;
+    runExact_ = runExact_ || runAtTop_ || runAtBottom_;
+    emit layoutChanged();
+    // Room made for an estimate is made a step at a time: go on while it is still short, the
+    // same way (never back, so a run as long as the table cannot swing between its ends).
+    const int more = settleShift();
+    if (more != 0 && (more < 0) == (shift < 0)) scheduleSettle();
+  }
+  // Fewer rows than shown: the run has moved up out of the rows that go.
+  if (exact_ && *exact_ < rows_) {
+    beginRemoveRows(QModelIndex(), *exact_, rows_ - 1);
+    rows_ = *exact_;
+    endRemoveRows();
+  }
 }
 
 QSqlRecord PagedTableModel::record(int row) const {
   if (!valid_ || row < 0 || row >= rows_) return {};
   if (!ensureRow(row)) return {};
-  return run_[row - runStart_];
+  QSqlRecord record = shape_;
+  const int at = row - runStart_;
+  for (int c = 0; c < width_; ++c) record.setValue(c, cell(at, c));
+  return record;
 }
 
 int PagedTableModel::runIndexOfKey(const QVariant& value) const {
-  const QString key = key_.first();
+  if (placeColumns_.isEmpty()) return -1;
+  const int key = int(shape_.indexOf(key_.first()));
+  if (key < 0) return -1;
   const QString wanted = value.toString();
-  for (int i = 0; i < run_.size(); ++i)
-    if (run_[i].value(key).toString() == wanted) return i;
+  for (int i = 0; i < runCount_; ++i)
+    if (cell(i, key).toString() == wanted) return i;
   return -1;
 }
 
@@ -438,20 +623,28 @@ int PagedTableModel::rowAtOrAfter(const QString& value, bool prefixOnly) const {
   if (!valid_ || rows_ == 0) return -1;
   const QString column = orderColumns_.first();
   try {
-    // Rows with no value sort first; they are never what a search is after.
-    const QList<QSqlRecord> found =
-        select(1, QStringLiteral("%1 >= ?").arg(column), {value}, false, 1);
-    if (found.isEmpty()) {
+    // The landing in one statement: the first row at or after the text and the page from it,
+    // and the page before it. Rows with no value sort first; they are never what a search is
+    // after, but they come before the others.
+    const QList<Rows> read = fetch({Branch{1, QStringLiteral("%1 >= ?").arg(column), {value}, false},
+                                    Branch{1, QStringLiteral("%1 < ?").arg(column), {value}, true},
+                                    Branch{0, {}, {}, true}},
+                                   kPageSize);
+    if (read[0].count == 0) {
       if (prefixOnly) return -1;
-      anchorAt(rows_ - 1);
-      return rows_ - 1;
+      const int last = exactTotal() - 1;
+      if (last < 0) return -1;
+      anchorAt(last);
+      return last;
     }
-    const QSqlRecord& row = found.first();
-    if (prefixOnly && !row.value(column).toString().startsWith(value, Qt::CaseInsensitive))
-      return -1;
-    const int inRun = runIndexOfKey(row.value(key_.first()));
+    const int firstColumn = placeColumns_.first();
+    const QString found = read[0].cells[firstColumn].toString();
+    if (prefixOnly && !found.startsWith(value, Qt::CaseInsensitive)) return -1;
+    const int key = int(shape_.indexOf(key_.first()));
+    const int inRun = runIndexOfKey(read[0].cells[key]);
     if (inRun >= 0) return runStart_ + inRun;
-    return placeRun(placeOf(row), -1, true);
+    return placeRun(placeOf(read[0].cells, 0), read[0], joined(read, 1, 3, kPageSize, width_), -1,
+                    true);
   } catch (const SqlError&) {
     return -1;
   }
@@ -462,10 +655,10 @@ int PagedTableModel::rowOfKey(const QVariant& value) const {
   const int inRun = runIndexOfKey(value);
   if (inRun >= 0) return runStart_ + inRun;
   try {
-    QSqlQuery found = runSql(
-        db_, QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(table_, key_.first()), {value});
-    if (!found.next()) return -1;
-    return placeRun(placeOf(found.record()), -1, true);
+    const QList<Rows> found =
+        fetch({Branch{-1, QStringLiteral("%1 = ?").arg(key_.first()), {value}, false}}, 1);
+    if (found[0].count == 0) return -1;
+    return placeRun(placeOf(found[0].cells, 0), -1, true);
   } catch (const SqlError&) {
     return -1;
   }
@@ -481,8 +674,10 @@ int PagedTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant PagedTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || role != Qt::DisplayRole) return {};
+  if (!valid_ || index.row() >= rows_ || !ensureRow(index.row())) return {};
   const Column& column = columns_[index.column()];
-  const QVariant value = record(index.row()).value(column.name);
+  const int at = shown_.value(index.column(), -1);
+  const QVariant value = at >= 0 ? cell(index.row() - runStart_, at) : QVariant();
   if (column.format) return column.format(value);
   return value.toString();
 }

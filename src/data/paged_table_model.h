@@ -3,18 +3,28 @@
 // page costs the same at the top of a million rows as at the bottom, and no keystroke counts
 // the rows before a position.
 //
-// Row numbers near either end of the table are exact; in the middle of a large table the
-// number of a row the grid jumps to is an estimate from a small sample of the order, and its
-// neighbours are read by key from it, so the rows around it are always exactly its
-// neighbours. When reading on from an estimate meets an end of the table, the rows are
-// renumbered (the current row stays on its record).
+// A search lands in one statement: the rows from the first one at or after the typed text and
+// the page before it, read together. The rows are kept as plain values in one flat buffer, and
+// every statement is prepared once per model and run again with new values.
+//
+// Opening costs the same on any size of table: the number of rows is the engine's own estimate
+// (a small table is counted), and it is counted exactly only when the grid reaches the end of
+// the table, the one place where a row's number depends on it. Row numbers near the top are
+// exact; elsewhere the number of a row the grid jumps to is an estimate from a small sample of
+// the order (counted when the estimate puts it near an end), and its neighbours are read by
+// key from it, so the rows around it are always exactly its neighbours. When reading on from
+// an estimate meets an end of the table, the rows are renumbered (the current row stays on
+// its record).
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 #include "data/dialect.h"
 
@@ -32,6 +42,10 @@ class PagedTableModel : public QAbstractTableModel {
   // row positions are stable.
   PagedTableModel(const QSqlDatabase& db, const Dialect& dialect, const QString& table,
                   QList<Column> columns, QStringList key, QObject* parent = nullptr);
+
+  // Only the rows that pass `where` (a condition on the table's columns with "?" for each of
+  // `values`) are shown; no filter by default. Takes effect at the next refresh().
+  void setFilter(const QString& where, const QVariantList& values);
 
   // Orders the rows by `columns` (then by the key). Rows without a value in the first order
   // column come first, on every server. Resets the model.
@@ -57,6 +71,10 @@ class PagedTableModel : public QAbstractTableModel {
 
   // How many rows from either end of the table get exact row numbers (tests make it small).
   void setExactReach(int rows) { reach_ = rows; }
+  // Tables estimated at up to this many rows are counted at every refresh (tests make it small).
+  void setCountedUpTo(int rows) { countedUpTo_ = rows; }
+  // How many statements the model has run since it was made: what a keystroke costs.
+  int statementsRun() const { return statementsRun_; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -72,18 +90,40 @@ class PagedTableModel : public QAbstractTableModel {
     QString where;
     QStringList columns;  // the order inside the part
   };
+  // Rows as read: every column of each row, one row after another.
+  struct Rows {
+    QVariantList cells;
+    int count = 0;
+  };
+  // One SELECT of a read: rows of a part from a bound on, in the part's order or against it.
+  struct Branch {
+    int part = 0;
+    QString bound;
+    QVariantList values;
+    bool descending = false;
+  };
 
   void buildParts();
   void sampleAhead() const;
-  Place placeOf(const QSqlRecord& record) const;
+  QString partWhere(int part) const;
+  Place placeOf(const QVariantList& cells, int row) const;
   int partOf(const Place& place) const;
   QVariantList valuesIn(int part, const Place& place) const;
-  QList<QSqlRecord> select(int part, const QString& bound, const QVariantList& values,
-                           bool descending, int limit) const;
-  // Up to `count` rows from `from` on (ascending); from the top when `from` is null.
-  QList<QSqlRecord> readAfter(const Place* from, bool inclusive, int count) const;
+
+  // The statement for `sql`, prepared the first time and kept.
+  QSqlQuery& statement(const QString& sql) const;
+  QSqlQuery& run(const QString& sql, const QVariantList& values) const;
+  // Up to `limit` rows of each branch, all read by one statement: rows[i] holds branch i's.
+  QList<Rows> fetch(const QList<Branch>& branches, int limit) const;
+  void learnColumns(const QSqlRecord& record, int offset) const;
+
+  // The branches that read on after `from` (from the top when null), and back before it.
+  QList<Branch> branchesAfter(const Place* from, bool inclusive) const;
+  QList<Branch> branchesBefore(const Place* from) const;
+  // Up to `count` rows after `from` (ascending); from the top when `from` is null.
+  Rows readAfter(const Place* from, bool inclusive, int count) const;
   // Up to `count` rows before `from` (ascending); the last rows when `from` is null.
-  QList<QSqlRecord> readBefore(const Place* from, int count) const;
+  Rows readBefore(const Place* from, int count) const;
   // How many rows sort before (after) `place`, counting no further than `cap`.
   int countBefore(const Place& place, int cap) const;
   int countAfter(const Place& place, int cap) const;
@@ -92,9 +132,13 @@ class PagedTableModel : public QAbstractTableModel {
 
   void takeSample() const;
   int estimatedRow(const Place& place) const;
+  // The rows of the table, counted; the count waits to be shown until the view is done.
+  int exactTotal() const;
 
-  // Reads the rows around `place` and numbers it: exactly near the ends, else `wish` (or the
-  // estimate when `wish` < 0). Returns its row, -1 when no row is at or after it.
+  // Takes `after` (from the place on) and `before` (nearest first) as the rows in memory and
+  // numbers the place: exactly near the ends, else `wish` (or the estimate when `wish` < 0).
+  // Returns its row, -1 when there is no row at or after it.
+  int placeRun(const Place& place, Rows after, Rows before, int wish, bool countEnds) const;
   int placeRun(const Place& place, int wish, bool countEnds) const;
   bool ensureRow(int row) const;
   void anchorAt(int row) const;
@@ -102,7 +146,8 @@ class PagedTableModel : public QAbstractTableModel {
   void extendBackward(int count) const;
   void trimRun(bool keepEnd) const;
   int runIndexOfKey(const QVariant& value) const;
-  int runEnd() const { return runStart_ + int(run_.size()); }
+  int runEnd() const { return runStart_ + runCount_; }
+  const QVariant& cell(int runRow, int column) const { return run_[runRow * width_ + column]; }
   int settleShift() const;
   void scheduleSettle() const;
   void settle();
@@ -116,13 +161,26 @@ class PagedTableModel : public QAbstractTableModel {
   QStringList order_;
   QStringList orderColumns_;  // order_ then the key
   QList<Part> parts_;
-  int rows_ = 0;      // counted at refresh
-  int reach_ = 1000;  // each search counts up to this many rows either way
+  QString filter_;
+  QVariantList filterValues_;
+  int rows_ = 0;  // estimated or counted at refresh; counted again at the end of the table
+  mutable std::optional<int> exact_;  // the count taken since, not shown yet when it differs
+  int reach_ = 1000;  // a row whose estimate falls this near an end is counted
+  int countedUpTo_ = 50000;
   bool valid_ = false;
   QString lastError_;
 
+  // The table's columns as a query returns them, and where the shown and order columns are.
+  mutable QSqlRecord shape_;
+  mutable int width_ = 0;
+  mutable QList<int> shown_;
+  mutable QList<int> placeColumns_;
+  mutable QHash<QString, QSqlQuery> statements_;
+  mutable int statementsRun_ = 0;
+
   // The rows in memory: one run of neighbours, numbered from runStart_.
-  mutable QList<QSqlRecord> run_;
+  mutable QVariantList run_;
+  mutable int runCount_ = 0;
   mutable int runStart_ = 0;
   mutable bool runAtTop_ = false;     // nothing sorts before the run
   mutable bool runAtBottom_ = false;  // nothing sorts after it

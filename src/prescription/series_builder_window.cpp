@@ -120,6 +120,11 @@ TFRMTIPOEXERCICIO::TFRMTIPOEXERCICIO(QWidget* parent) : ChildWindow(parent) {
   workout_ = new WorkoutModel(this);
   aerobic_ = new AerobicModel(this);
   pickingModel_ = new QStandardItemModel(this);
+  // The member's photo follows the cursor once the keys pause, not at every letter typed.
+  photoTimer_.setSingleShot(true);
+  photoTimer_.setInterval(kPhotoPause);
+  connect(&photoTimer_, &QTimer::timeout, this,
+          [this] { MOSTRA_FOTO(memberRecord().value(QStringLiteral("MATRICULA")).toString()); });
   Timer1.setInterval(2000);
   connect(&Timer1, &QTimer::timeout, this, &TFRMTIPOEXERCICIO::videoTick);
   build();
@@ -526,7 +531,7 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
   DBGALUNOS->setModel(members_);
   DBGALUNOS->horizontalHeader()->setStretchLastSection(true);
   connect(DBGALUNOS->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this] { MOSTRA_FOTO(memberRecord().value(QStringLiteral("MATRICULA")).toString()); });
+          [this] { photoTimer_.start(); });
 
   try {
     userStaff_ = linkedStaffMatricula(workoutDb, G().GSTR_USUARIO);
@@ -568,6 +573,7 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
 
 void TFRMTIPOEXERCICIO::closeTables() {
   Timer1.stop();
+  photoTimer_.stop();
   if (WindowsMediaPlayer) WindowsMediaPlayer->stop();
   // The grid lets go of the members before their connection goes.
   if (DBGALUNOS) DBGALUNOS->setModel(nullptr);

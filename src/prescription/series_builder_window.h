@@ -190,6 +190,7 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   QLabel* LBLDESCRICAOVIDEO = nullptr;
   VideoPlayer* WindowsMediaPlayer = nullptr;
   QTimer Timer1;
+  QTimer photoTimer_;
 
   QFrame* PNLNOVA_ORDEM = nullptr;
   WorkoutGrid* DBGNOVA_ORDEM = nullptr;

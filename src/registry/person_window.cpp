@@ -76,6 +76,9 @@ void PersonWindow::setPhotoFileChooser(std::function<QString(QWidget*)> chooser)
 PersonWindow::PersonWindow(const Texts& texts, const PersonTable& table, QWidget* parent)
     : RegistryWindow(parent), texts_(texts), table_(table) {
   setWindowTitle(texts.browse);
+  photoTimer_.setSingleShot(true);
+  photoTimer_.setInterval(kPhotoPause);
+  connect(&photoTimer_, &QTimer::timeout, this, &PersonWindow::MOSTRA_FOTO);
 }
 
 void PersonWindow::build(const QList<FieldDef>& fields, const char* gridName,
@@ -175,7 +178,7 @@ void PersonWindow::setPhotoButtons(bool enabled) {
 }
 
 bool PersonWindow::ABRE_TABELAS() {
-  photoFollows_ = false;
+  holdPhoto();
   if (!openOwnTables()) return false;
   const std::optional<QVariantMap> settings = readSettings(ADOConnectionVantrel().database());
   if (!settings) {
@@ -194,15 +197,32 @@ bool PersonWindow::ABRE_TABELAS() {
 }
 
 void PersonWindow::currentRowChanged() {
-  if (photoFollows_) showCurrentPerson();
+  if (!photoFollows_) return;
+  showCurrentFields();
+  // A search typed key by key moves the cursor at every key: only the row it stops on has its
+  // photo read and decoded.
+  photoTimer_.start();
 }
 
 void PersonWindow::showCurrentPerson() {
+  showCurrentFields();
+  photoTimer_.stop();
+  MOSTRA_FOTO();
+}
+
+void PersonWindow::showCurrentFields() {
   const QSqlRecord record = currentRecord();
   const PersonForm form = record.isEmpty() ? PersonForm() : personFromRecord(table_, record);
   showColumns(form);
   showUnbound(form);
-  MOSTRA_FOTO();
+}
+
+void PersonWindow::holdPhoto() {
+  if (photoTimer_.isActive()) {
+    photoTimer_.stop();
+    MOSTRA_FOTO();
+  }
+  photoFollows_ = false;
 }
 
 void PersonWindow::MOSTRA_FOTO() {
@@ -313,7 +333,7 @@ void PersonWindow::SBINCLUIRClick() {
   Image1->hide();
   PNLPROCURA->hide();
   DESATIVA_BOTOES();
-  photoFollows_ = false;
+  holdPhoto();
   const QSqlRecord onScreen = currentRecord();
   model()->refresh();  // rows added at other workstations count
   setMode(Mode::Insert, texts_.insert);
@@ -362,7 +382,7 @@ void PersonWindow::SBALTERARClick() {
   }
   PNLPROCURA->hide();
   DESATIVA_BOTOES();
-  photoFollows_ = false;
+  holdPhoto();
   setMode(Mode::Change, texts_.change);
   showCurrentPerson();
   selected_ = fieldText(QStringLiteral("DBEDTMATRICULA"));
@@ -382,7 +402,7 @@ void PersonWindow::SBEXCLUIRClick() {
   }
   PNLPROCURA->hide();
   DESATIVA_BOTOES();
-  photoFollows_ = false;
+  holdPhoto();
   setMode(Mode::Delete, texts_.remove);
   setConfirmCancel(true);
   setPhotoButtons(false);

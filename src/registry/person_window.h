@@ -2,6 +2,7 @@
 // photo panel, modes and writes; each window says where it differs.
 #pragma once
 
+#include <QTimer>
 #include <QVariant>
 #include <functional>
 #include <optional>
@@ -73,6 +74,10 @@ class PersonWindow : public RegistryWindow {
 
   void currentRowChanged() override;
   void showCurrentPerson();
+  void showCurrentFields();
+  // The photo of a row the cursor reaches follows once the keys pause; an edit, a save or a
+  // capture first takes the photo of the row as it is (holdPhoto).
+  void holdPhoto();
   bool lookUpSelected();
   void enterBrowse(const QString& caption);
 
@@ -105,6 +110,7 @@ class PersonWindow : public RegistryWindow {
   const PersonTable& table_;
   QVariantMap settings_;
   bool photoFollows_ = false;
+  QTimer photoTimer_;
   QVariant photo_;               // the photo row being edited
   bool numberProposed_ = false;  // the new person's number came from the numbering
   QLabel* Image1 = nullptr;

@@ -65,6 +65,10 @@ bool LoadJpgFromTable(const QVariant* field, QImage* picture, QSize atLeast = QS
 inline const QString kFotosAlunos = QStringLiteral("FotosAlunos");
 inline const QString kFotosFuncionarios = QStringLiteral("FotosFuncionarios");
 
+// How long the keys must pause before the photo of the row under the cursor is read and shown:
+// a search typed key by key decodes only the photo it stops on.
+inline constexpr int kPhotoPause = 150;  // milliseconds
+
 // The photo of `matricula`: nullopt when there is no photo row, a null QVariant when the
 // row has no photo, the JPEG bytes otherwise. When old data holds several rows for one
 // number, the first one (lowest ID) counts. Throws SqlError on a failed query or an

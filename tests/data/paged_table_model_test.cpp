@@ -183,10 +183,18 @@ TEST_P(PagedTableModelTest, ReadingOnFromAnEstimateToTheEndRenumbersAndKeepsTheC
   const int row = m->rowOfKey(number(5900));
   ASSERT_GE(row, 0);
   const QPersistentModelIndex current(m->index(row, 0));
-  // Down to the end of what is left: 101 rows to 6000, then 9401 to 10000.
-  int at = row;
-  for (int guard = 0; guard < kRows && !m->record(at + 1).isEmpty(); ++guard) ++at;
-  QCoreApplication::processEvents();
+  // Down to the end of what is left (101 rows to 6000, then 9401 to 10000) as the arrow key
+  // goes: between keys the grid renumbers the rows, and the row under the cursor moves along.
+  int below = 0;  // how far the cursor is below the current record
+  for (int guard = 0; guard < 2 * kRows; ++guard) {
+    if (!m->record(current.row() + below + 1).isEmpty()) {
+      ++below;
+      continue;
+    }
+    QCoreApplication::processEvents();
+    if (m->record(current.row() + below + 1).isEmpty()) break;
+  }
+  EXPECT_EQ(below, 700);
   ASSERT_TRUE(current.isValid());
   EXPECT_EQ(keyAt(*m, current.row()), number(5900));
   EXPECT_NE(current.row(), row);  // the estimate was renumbered to meet the end
@@ -195,6 +203,38 @@ TEST_P(PagedTableModelTest, ReadingOnFromAnEstimateToTheEndRenumbersAndKeepsTheC
   for (int step = 0; step <= 100; ++step)
     ASSERT_EQ(keyAt(*m, current.row() + step), number(5900 + step)) << step;
   EXPECT_EQ(keyAt(*m, current.row() + 101), number(9401));
+}
+
+TEST_P(PagedTableModelTest, OpeningTakesTheEnginesEstimateAndOnlyTheEndOfTheTableIsCounted) {
+  runSql(db_, QStringLiteral("ANALYZE"));
+  // Another workstation deletes 3,400 rows after the engine took the measure of the table.
+  auto other = database_.connect(QStringLiteral("other"));
+  runSql(other->database(),
+         QStringLiteral("DELETE FROM Alunos WHERE MATRICULA > ? AND MATRICULA <= ?"),
+         {number(6000), number(9400)});
+  PagedTableModel m(db_, connection_->dialect(), QStringLiteral("Alunos"),
+                    {{QStringLiteral("MATRICULA"), QStringLiteral("Matrícula")}},
+                    {QStringLiteral("MATRICULA")});
+  m.setCountedUpTo(1000);
+  m.setOrder({QStringLiteral("MATRICULA")});
+  ASSERT_TRUE(m.refresh());
+  EXPECT_EQ(m.rowCount(), kRows);  // the estimate: nothing was counted
+
+  // A search that lands in the middle is one statement, the rows around it included.
+  const int before = m.statementsRun();
+  const int row = m.rowAtOrAfter(number(3000), true);
+  EXPECT_EQ(m.statementsRun() - before, 1);
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(keyAt(m, row - 150), number(2850));
+  EXPECT_EQ(keyAt(m, row + 150), number(3150));
+  EXPECT_EQ(m.statementsRun() - before, 1);
+
+  // The end of the table is where the count matters: taken there, and the grid follows it.
+  m.record(m.rowCount() - 1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(m.rowCount(), kRows - 3400);
+  EXPECT_EQ(keyAt(m, m.rowCount() - 1), number(kRows));
+  EXPECT_EQ(keyAt(m, m.rowCount() - 601), number(6000));
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, PagedTableModelTest, testing::ValuesIn(testProviders()),

@@ -103,7 +103,9 @@ TEST_P(SaveKill, AKilledSaveLeavesTheOldWorkoutOrTheNewOneWhole) {
     bool saved = false;
     while (!saved) {
       while (!saved && child.canReadLine()) saved = child.readLine().trimmed() == "salvo";
-      if (!saved) ASSERT_TRUE(child.waitForReadyRead(60000)) << "the saving process never saved";
+      if (!saved) {
+        ASSERT_TRUE(child.waitForReadyRead(60000)) << "the saving process never saved";
+      }
     }
     QThread::usleep(QRandomGenerator::global()->bounded(0, 20000));
     child.kill();

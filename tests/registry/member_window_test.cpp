@@ -181,6 +181,22 @@ TEST_F(MemberWindowTest, SearchByNumberAndByName) {
   EXPECT_TRUE(text->text().isEmpty());
 }
 
+TEST_F(MemberWindowTest, ThePhotoFollowsTheSearchOnceTheKeysPause) {
+  runSql(workout(), QStringLiteral("INSERT INTO FotosAlunos (MATRICULA, FOTO1) VALUES (?, ?)"),
+         {QStringLiteral("0000000007"), encodeJpeg(QImage(4, 4, QImage::Format_RGB888))});
+  TFRMALUNOS* w = open();
+  ASSERT_TRUE(w);
+  auto* photo = child<QLabel>(w, "Image1");
+  const qint64 maria = photo->pixmap().cacheKey();  // the first by number
+  child<QPushButton>(w, "SBPROCURA")->click();
+  QTest::keyClicks(child(w, "EDTMATRICULA"), QStringLiteral("jos"));
+  EXPECT_EQ(w->selectedMatricula(), QStringLiteral("0000000007"));
+  EXPECT_EQ(child(w, "DBEDTNOME")->text(), QStringLiteral("JOSE PEREIRA"));  // at once
+  EXPECT_EQ(photo->pixmap().cacheKey(), maria);  // not while the keys come
+  EXPECT_TRUE(QTest::qWaitFor([&] { return photo->pixmap().cacheKey() != maria; }));
+  EXPECT_EQ(photo->pixmap().width(), photo->width());
+}
+
 TEST_F(MemberWindowTest, DeleteNeedsTheRightOrSomeoneWhoHasIt) {
   addUser(QStringLiteral("02"), QStringLiteral("INSTRUTOR"), QStringLiteral("TREINO"),
           {QStringLiteral("C_EXCLUI_ALUNOS")});
