@@ -61,6 +61,11 @@ class Dialect {
   virtual QString estimatedRowsSql(const QString& table) const = 0;
   virtual QVariantList estimatedRowsValues(const QString& table) const = 0;
 
+  // A query returning, in order, the bounds of the engine's own histogram of `column` (its
+  // one-column statistics, taken when the table is analysed), one per row, with `table` and
+  // `column` as its two parameters; empty when the engine keeps none.
+  virtual QString histogramSql() const = 0;
+
   // Whether rows without a value come first in an ascending order.
   virtual bool nullsSortFirst() const = 0;
 

@@ -9,6 +9,9 @@
 namespace {
 
 constexpr int kPageSize = 200;
+// A search lands on a page around its row, half read before it and half from it on: what the
+// grid shows and room to move, and no more rows than the engine itself would hand a page.
+constexpr int kLandingSide = kPageSize / 2;
 // However far the user scrolls, no more rows than this stay in memory.
 constexpr int kRunLimit = 16 * kPageSize;
 // A row this close to the rows in memory is reached by reading on from them.
@@ -382,6 +385,18 @@ void PagedTableModel::takeSample() const {
   if (sampled_) return;
   sampled_ = true;
   sample_.clear();
+  // The engine's histogram of the first order column, where it keeps one, is an evenly spread
+  // sample that costs no read of the table.
+  const QString histogram = dialect_.histogramSql();
+  if (!histogram.isEmpty()) {
+    QSqlQuery bounds = runSql(db_, histogram, {table_, orderColumns_.first()});
+    while (bounds.next()) sample_ << Place{bounds.value(0)};
+    if (sample_.size() >= 10) {
+      std::sort(sample_.begin(), sample_.end(), placeLess);
+      return;
+    }
+    sample_.clear();
+  }
   const QString columns = orderColumns_.join(QStringLiteral(", "));
   const double share = rows_ > 0 ? double(kSampleRows) / rows_ : 1.0;
   QSqlQuery query =
@@ -405,10 +420,10 @@ int PagedTableModel::placeRun(const Place& place, int wish, bool countEnds) cons
   QList<Branch> branches = branchesAfter(&place, true);
   const int afterBranches = int(branches.size());
   branches += branchesBefore(&place);
-  // Both pages around the place in one statement.
-  const QList<Rows> read = fetch(branches, kPageSize);
-  Rows after = joined(read, 0, afterBranches, kPageSize, width_);
-  Rows before = joined(read, afterBranches, int(read.size()), kPageSize, width_);
+  // The rows on both sides of the place in one statement.
+  const QList<Rows> read = fetch(branches, kLandingSide);
+  Rows after = joined(read, 0, afterBranches, kLandingSide, width_);
+  Rows before = joined(read, afterBranches, int(read.size()), kLandingSide, width_);
   return placeRun(place, std::move(after), std::move(before), wish, countEnds);
 }
 
@@ -419,9 +434,9 @@ int PagedTableModel::placeRun(const Place& place, Rows after, Rows before, int w
   const int nBefore = before.count;
   const int nAfter = after.count;
   int at = -1;
-  if (nBefore < kPageSize) {
+  if (nBefore < kLandingSide) {
     at = nBefore;
-  } else if (nAfter < kPageSize) {
+  } else if (nAfter < kLandingSide) {
     at = exactTotal() - nAfter;
   } else if (countEnds) {
     // Counting is for rows near an end; a row the estimate puts in the middle of a large
@@ -449,8 +464,8 @@ int PagedTableModel::placeRun(const Place& place, Rows after, Rows before, int w
   run_ += after.cells;
   runCount_ = nBefore + nAfter;
   runStart_ = at - nBefore;
-  runAtTop_ = nBefore < kPageSize;
-  runAtBottom_ = nAfter < kPageSize;
+  runAtTop_ = nBefore < kLandingSide;
+  runAtBottom_ = nAfter < kLandingSide;
   scheduleSettle();
   return at;
 }
@@ -476,12 +491,16 @@ void PagedTableModel::anchorAt(int row) const {
     runExact_ = true;
     trimRun(false);
   } else {
-    // A jump into the middle (the scroll bar dragged): the sampled row nearest that share of
-    // the table, placed where the user asked for it.
+    // A jump into the middle (the scroll bar dragged): the first row at the sampled value
+    // nearest that share of the table, placed where the user asked for it.
     takeSample();
     if (sample_.isEmpty()) return;
-    const Place place = sample_[int(qint64(row) * sample_.size() / rows_)];
-    placeRun(place, row, false);
+    int pick = int(qint64(row) * sample_.size() / rows_);
+    while (pick + 1 < sample_.size() && sample_[pick].first().isNull()) ++pick;
+    const QList<Rows> read = landing(sample_[pick].first());
+    if (read[0].count == 0) return;
+    placeRun(placeOf(read[0].cells, 0), read[0], joined(read, 1, 3, kLandingSide, width_), row,
+             false);
   }
   scheduleSettle();
 }
@@ -619,17 +638,21 @@ int PagedTableModel::runIndexOfKey(const QVariant& value) const {
   return -1;
 }
 
+QList<PagedTableModel::Rows> PagedTableModel::landing(const QVariant& value) const {
+  // In one statement: the first row at or after the value and the rows from it on, and the rows
+  // before it. Rows with no value sort first; they are never what a search is after, but they
+  // come before the others.
+  const QString column = orderColumns_.first();
+  return fetch({Branch{1, QStringLiteral("%1 >= ?").arg(column), {value}, false},
+                Branch{1, QStringLiteral("%1 < ?").arg(column), {value}, true},
+                Branch{0, {}, {}, true}},
+               kLandingSide);
+}
+
 int PagedTableModel::rowAtOrAfter(const QString& value, bool prefixOnly) const {
   if (!valid_ || rows_ == 0) return -1;
-  const QString column = orderColumns_.first();
   try {
-    // The landing in one statement: the first row at or after the text and the page from it,
-    // and the page before it. Rows with no value sort first; they are never what a search is
-    // after, but they come before the others.
-    const QList<Rows> read = fetch({Branch{1, QStringLiteral("%1 >= ?").arg(column), {value}, false},
-                                    Branch{1, QStringLiteral("%1 < ?").arg(column), {value}, true},
-                                    Branch{0, {}, {}, true}},
-                                   kPageSize);
+    const QList<Rows> read = landing(value);
     if (read[0].count == 0) {
       if (prefixOnly) return -1;
       const int last = exactTotal() - 1;
@@ -643,8 +666,8 @@ int PagedTableModel::rowAtOrAfter(const QString& value, bool prefixOnly) const {
     const int key = int(shape_.indexOf(key_.first()));
     const int inRun = runIndexOfKey(read[0].cells[key]);
     if (inRun >= 0) return runStart_ + inRun;
-    return placeRun(placeOf(read[0].cells, 0), read[0], joined(read, 1, 3, kPageSize, width_), -1,
-                    true);
+    return placeRun(placeOf(read[0].cells, 0), read[0], joined(read, 1, 3, kLandingSide, width_),
+                    -1, true);
   } catch (const SqlError&) {
     return -1;
   }

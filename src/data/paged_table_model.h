@@ -117,6 +117,9 @@ class PagedTableModel : public QAbstractTableModel {
   QList<Rows> fetch(const QList<Branch>& branches, int limit) const;
   void learnColumns(const QSqlRecord& record, int offset) const;
 
+  // The rows of a landing on the first row whose first order column is at or after `value`:
+  // [0] from it on, [1] and [2] before it, nearest first.
+  QList<Rows> landing(const QVariant& value) const;
   // The branches that read on after `from` (from the top when null), and back before it.
   QList<Branch> branchesAfter(const Place* from, bool inclusive) const;
   QList<Branch> branchesBefore(const Place* from) const;

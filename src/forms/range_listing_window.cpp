@@ -19,6 +19,7 @@
 #include "forms/field_chain.h"
 #include "forms/field_keys.h"
 #include "printing/report_output.h"
+#include "forms/paged_grid.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ RangeListingWindow::RangeListingWindow(const QString& caption, const CodeCatalog
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->verticalHeader()->hide();
+  makePagedGrid(grid_);
   layout->addWidget(grid_, 1);
 
   auto* buttons = new QHBoxLayout;

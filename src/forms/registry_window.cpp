@@ -1,3 +1,4 @@
+#include "forms/paged_grid.h"
 #include "forms/registry_window.h"
 
 #include <QComboBox>
@@ -131,8 +132,7 @@ void RegistryWindow::addGrid(const char* name) {
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-  grid_->verticalHeader()->hide();
+  makePagedGrid(grid_);
   layout_->addWidget(grid_, 1);
 }
 

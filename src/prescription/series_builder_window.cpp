@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSqlRecord>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -42,6 +41,7 @@
 #include "printouts/series_sheet.h"
 #include "registry/person_store.h"
 #include "registry/photo_store.h"
+#include "forms/paged_grid.h"
 
 namespace {
 
@@ -119,7 +119,6 @@ TFRMTIPOEXERCICIO::TFRMTIPOEXERCICIO(QWidget* parent) : ChildWindow(parent) {
   setWindowTitle(QStringLiteral("Tipo de Exercício"));
   workout_ = new WorkoutModel(this);
   aerobic_ = new AerobicModel(this);
-  pickingModel_ = new QStandardItemModel(this);
   // The member's photo follows the cursor once the keys pause, not at every letter typed.
   photoTimer_.setSingleShot(true);
   photoTimer_.setInterval(kPhotoPause);
@@ -211,6 +210,7 @@ void TFRMTIPOEXERCICIO::buildSearchArea() {
   DBGALUNOS->setToolTip(QStringLiteral("Clique duplo para selecionar"));
   DBGALUNOS->setSelectionBehavior(QAbstractItemView::SelectRows);
   DBGALUNOS->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  makePagedGrid(DBGALUNOS);
   DBGALUNOS->installEventFilter(this);
   connect(DBGALUNOS, &QTableView::doubleClicked, this, &TFRMTIPOEXERCICIO::membersDoubleClicked);
   layout->addWidget(DBGALUNOS, 3, 0, 1, 2);
@@ -356,7 +356,7 @@ void TFRMTIPOEXERCICIO::buildEditing() {
       QStringLiteral("Clique Duplo Para Adicionar na Montagem de Série"));
   DBGEXERCICIO_FILTRADO->setEditTriggers(QAbstractItemView::NoEditTriggers);
   DBGEXERCICIO_FILTRADO->setSelectionBehavior(QAbstractItemView::SelectRows);
-  DBGEXERCICIO_FILTRADO->setModel(pickingModel_);
+  makePagedGrid(DBGEXERCICIO_FILTRADO);
   DBGEXERCICIO_FILTRADO->horizontalHeader()->setStretchLastSection(true);
   DBGEXERCICIO_FILTRADO->setEnterMove([this](const QModelIndex&) {
     addExercise();
@@ -553,11 +553,7 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
   } catch (const SqlError&) {
     return openFailed(Msg::AberturaDeTabela, QStringLiteral("GrupamentoMuscular"));
   }
-  try {
-    picking_ = pickingList(workoutDb, std::nullopt);
-  } catch (const SqlError&) {
-    return openFailed(Msg::AberturaDeTabela, QStringLiteral("Exercicios"));
-  }
+  if (!fillPicking()) return openFailed(Msg::AberturaDeTabela, QStringLiteral("Exercicios"));
 
   selectPreferredInstructor();
   G().GSTR_PROFESSOR = QString();
@@ -922,7 +918,7 @@ void TFRMTIPOEXERCICIO::SBZERAClick() {
   findChild<QPushButton*>(QStringLiteral("SBZERA"))->setEnabled(false);
   zeroed_ = true;
   workout_->clear();
-  DBGEXERCICIO_FILTRADO->setCurrentIndex(pickingModel_->index(0, 0));
+  if (picking_) DBGEXERCICIO_FILTRADO->setCurrentIndex(picking_->index(0, 0));
 }
 
 void TFRMTIPOEXERCICIO::BbnTamselClick() {
@@ -972,28 +968,30 @@ void TFRMTIPOEXERCICIO::showOnly(QFrame* shown) {
 // ---------------------------------------------------------------------------------------------
 // Strength editing
 
-void TFRMTIPOEXERCICIO::fillPicking() {
+bool TFRMTIPOEXERCICIO::fillPicking() {
   std::optional<QString> group;
   if (G().GSTR_GRUPAMENTO_MUSCULAR == kSim && CBGRUPAMENTOMUSCULAR->currentIndex() >= 0)
     group = CBGRUPAMENTOMUSCULAR->currentText().left(2);
-  try {
-    picking_ = pickingList(ADOConnectionVantrel().database(), group);
-  } catch (const SqlError&) {
-    picking_.clear();
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Exercicios"));
-  }
-  pickingModel_->clear();
-  pickingModel_->setHorizontalHeaderLabels({QStringLiteral("Descrição")});
-  for (const PickRow& row : picking_) {
-    auto* item = new QStandardItem(row.descricao);
-    item->setEditable(false);
-    pickingModel_->appendRow(item);
-  }
-  if (!picking_.isEmpty()) DBGEXERCICIO_FILTRADO->setCurrentIndex(pickingModel_->index(0, 0));
+  const Connection& workout = ADOConnectionVantrel();
+  PagedTableModel* fresh = pickingModel(workout.database(), workout.dialect(), group, this);
+  const bool read = fresh->refresh();
+  // The grid lets go of the old list before it goes.
+  DBGEXERCICIO_FILTRADO->setModel(fresh);
+  delete picking_;
+  picking_ = fresh;
+  DBGEXERCICIO_FILTRADO->horizontalHeader()->setStretchLastSection(true);
+  if (picking_->rowCount() > 0) DBGEXERCICIO_FILTRADO->setCurrentIndex(picking_->index(0, 0));
+  return read;
+}
+
+// The exercise of the picking list under the cursor: its code, name and equipment.
+QSqlRecord TFRMTIPOEXERCICIO::pickedExercise() const {
+  const int row = DBGEXERCICIO_FILTRADO->currentIndex().row();
+  return picking_ && row >= 0 ? picking_->record(row) : QSqlRecord();
 }
 
 void TFRMTIPOEXERCICIO::groupChosen() {
-  fillPicking();
+  if (!fillPicking()) MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Exercicios"));
   // A group picked from the list is where the instructor types next; one reached by arrows or
   // letters in the closed list is still being looked for (Enter then moves on).
   if (!browsingGroups_) EDTFILTRO->setFocus();
@@ -1001,8 +999,8 @@ void TFRMTIPOEXERCICIO::groupChosen() {
 }
 
 void TFRMTIPOEXERCICIO::filterEdited(const QString& text) {
-  const int row = firstStartingWith(picking_, text);
-  if (row >= 0) DBGEXERCICIO_FILTRADO->setCurrentIndex(pickingModel_->index(row, 0));
+  const int row = picking_ ? picking_->rowAtOrAfter(text, true) : -1;
+  if (row >= 0) DBGEXERCICIO_FILTRADO->setCurrentIndex(picking_->index(row, 0));
 }
 
 void TFRMTIPOEXERCICIO::filterEntered() {
@@ -1012,7 +1010,7 @@ void TFRMTIPOEXERCICIO::filterEntered() {
   }
   // The cursor stays where the last match left it; with nothing matching, Enter would add an
   // exercise the instructor never asked for.
-  if (firstStartingWith(picking_, EDTFILTRO->text()) < 0) {
+  if (!picking_ || picking_->rowAtOrAfter(EDTFILTRO->text(), true) < 0) {
     MENSAGEM(kInfo, SeriesText::NenhumExercicioComeca, EDTFILTRO->text());
     EDTFILTRO->setFocus();
     EDTFILTRO->selectAll();
@@ -1022,9 +1020,10 @@ void TFRMTIPOEXERCICIO::filterEntered() {
 }
 
 void TFRMTIPOEXERCICIO::pickingCursorMoved() {
-  const int row = DBGEXERCICIO_FILTRADO->currentIndex().row();
-  if (row >= 0 && row < picking_.size())
-    showExerciseUnderCursor(picking_[row].code, picking_[row].descricao);
+  const QSqlRecord exercise = pickedExercise();
+  if (!exercise.isEmpty())
+    showExerciseUnderCursor(exercise.value(QStringLiteral("Codigo")).toString(),
+                            exercise.value(QStringLiteral("Descricao")).toString());
 }
 
 void TFRMTIPOEXERCICIO::seriesCursorMoved() {
@@ -1039,15 +1038,15 @@ void TFRMTIPOEXERCICIO::showExerciseUnderCursor(const QString& code, const QStri
 }
 
 void TFRMTIPOEXERCICIO::addExercise() {
-  const int row = DBGEXERCICIO_FILTRADO->currentIndex().row();
-  if (row >= 0 && row < picking_.size()) {
-    const PickRow& exercise = picking_[row];
-    if (workout_->containsCode(exercise.code) &&
-        setting(QStringLiteral("MaisUmExercSerie")) != kSim) {
+  const QSqlRecord exercise = pickedExercise();
+  if (!exercise.isEmpty()) {
+    const QString code = exercise.value(QStringLiteral("Codigo")).toString();
+    const QString descricao = exercise.value(QStringLiteral("Descricao")).toString();
+    if (workout_->containsCode(code) && setting(QStringLiteral("MaisUmExercSerie")) != kSim) {
       MENSAGEM(kInfo, QString(), SeriesText::ExercicioJaSelecionado);
     } else {
-      workout_->appendExercise(exercise.code, exercise.descricao, exercise.aparelho);
-      showExerciseUnderCursor(exercise.code, exercise.descricao);
+      workout_->appendExercise(code, descricao, exercise.value(QStringLiteral("Aparelho")).toString());
+      showExerciseUnderCursor(code, descricao);
       playExerciseVideo();
     }
   }

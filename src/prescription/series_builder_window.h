@@ -3,6 +3,7 @@
 // exercises. The workout being edited is held in memory by this window alone.
 #pragma once
 
+#include <QSqlRecord>
 #include <QTimer>
 #include <QVariantMap>
 #include <memory>
@@ -27,7 +28,6 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStandardItemModel;
 class QTableView;
 class SearchPanel;
 class WorkoutGrid;
@@ -103,7 +103,8 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   QString letter() const;
 
   // The strength editing area.
-  void fillPicking();
+  bool fillPicking();
+  QSqlRecord pickedExercise() const;
   void groupChosen();
   void filterEdited(const QString& text);
   void filterEntered();
@@ -153,8 +154,7 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   QString userStaff_;
   bool browsingGroups_ = false;  // the group list moved by keys in it, not chosen  // the logged-in user's own staff registration, when linked
   QString instructorOrder_ = QStringLiteral("NOME");
-  QList<PickRow> picking_;
-  QStandardItemModel* pickingModel_ = nullptr;
+  PagedTableModel* picking_ = nullptr;
   WorkoutModel* workout_ = nullptr;
   AerobicModel* aerobic_ = nullptr;
   bool zeroed_ = false;

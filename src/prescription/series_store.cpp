@@ -142,26 +142,17 @@ void renumberStored(const QSqlDatabase& db, const QString& table, const QString&
     runSql(db, QStringLiteral("UPDATE %1 SET Ordem = ? WHERE ID = ?").arg(table), {ordem, id});
 }
 
-QList<PickRow> pickingList(const QSqlDatabase& workoutDb, const std::optional<QString>& groupCode) {
-  QString sql = QStringLiteral(
-      "SELECT Codigo, Descricao, Aparelho, Caminho_Video FROM Exercicios WHERE Tipo = 'N'");
-  QVariantList values;
-  if (groupCode) {
-    sql += QStringLiteral(" AND CODIGO_G = ?");
-    values << *groupCode;
-  }
-  QSqlQuery query = runSql(workoutDb, sql + QStringLiteral(" ORDER BY Descricao, Codigo"), values);
-  QList<PickRow> rows;
-  while (query.next())
-    rows << PickRow{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                    query.value(3).toString()};
-  return rows;
-}
-
-int firstStartingWith(const QList<PickRow>& rows, const QString& text) {
-  for (int i = 0; i < rows.size(); ++i)
-    if (rows[i].descricao.startsWith(text, Qt::CaseInsensitive)) return i;
-  return -1;
+PagedTableModel* pickingModel(const QSqlDatabase& workoutDb, const Dialect& dialect,
+                              const std::optional<QString>& groupCode, QObject* parent) {
+  auto* model = new PagedTableModel(workoutDb, dialect, QStringLiteral("Exercicios"),
+                                    {{QStringLiteral("Descricao"), QStringLiteral("Descrição")}},
+                                    {QStringLiteral("Codigo")}, parent);
+  if (groupCode)
+    model->setFilter(QStringLiteral("Tipo = 'N' AND CODIGO_G = ?"), {*groupCode});
+  else
+    model->setFilter(QStringLiteral("Tipo = 'N'"), {});
+  model->setOrder({QStringLiteral("Descricao")});
+  return model;
 }
 
 QString exerciseVideoPath(const QSqlDatabase& workoutDb, const QString& code) {

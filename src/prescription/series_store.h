@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <optional>
 
+#include "data/paged_table_model.h"
 #include "prescription/series_rules.h"
 #include "prescription/workout_model.h"
 
@@ -84,17 +85,11 @@ void renumberStored(const QSqlDatabase& db, const QString& table, const QString&
                     const QString& letter, const QDate& day, const std::optional<int>& cliente,
                     const QList<WorkoutRow>& scratch);
 
-// A strength exercise of the picking list.
-struct PickRow {
-  QString code;
-  QString descricao;
-  QString aparelho;
-  QString video;
-};
-// The strength exercises ordered by name, of one muscle group when `groupCode` is given.
-QList<PickRow> pickingList(const QSqlDatabase& workoutDb, const std::optional<QString>& groupCode);
-// The first exercise whose name begins with `text` (case ignored), or -1.
-int firstStartingWith(const QList<PickRow>& rows, const QString& text);
+// The picking list: the strength exercises ordered by name (`Descricao`, then `Codigo`), of one
+// muscle group when `groupCode` is given, read a page at a time like every grid over a table.
+// Not yet read: refresh() it. Its records hold Codigo, Descricao and Aparelho.
+PagedTableModel* pickingModel(const QSqlDatabase& workoutDb, const Dialect& dialect,
+                              const std::optional<QString>& groupCode, QObject* parent);
 
 // The video of an exercise (Caminho_Video), or empty when it has none. Throws SqlError.
 QString exerciseVideoPath(const QSqlDatabase& workoutDb, const QString& code);

@@ -19,6 +19,7 @@
 #include "data/paged_table_model.h"
 #include "data/standing_connections.h"
 #include "registry/user_store.h"
+#include "forms/paged_grid.h"
 
 TFRMPARAMETRIZACAODOUSUARIO::TFRMPARAMETRIZACAODOUSUARIO(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TFRMPARAMETRIZACAODOUSUARIO"));
@@ -32,7 +33,7 @@ TFRMPARAMETRIZACAODOUSUARIO::TFRMPARAMETRIZACAODOUSUARIO(QWidget* parent) : QDia
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->verticalHeader()->hide();
+  makePagedGrid(grid_);
   left->addWidget(grid_);
   layout->addLayout(left, 1);
 

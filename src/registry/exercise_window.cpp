@@ -23,6 +23,7 @@
 #include "registry/catalogue_reports.h"
 #include "registry/exercise_store.h"
 #include "registry/muscle_group_store.h"
+#include "forms/paged_grid.h"
 
 namespace {
 
@@ -170,6 +171,7 @@ void TFRMCADASTROEXERCICIOS::buildGroupPanel() {
   groupGrid_->setToolTip(QStringLiteral("Clique duplo para selecionar"));
   groupGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   groupGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  makePagedGrid(groupGrid_);
   const Connection& workout = ADOConnectionVantrel();
   groups_ = new PagedTableModel(workout.database(), workout.dialect(), kMuscleGroupTable,
                                 {{QStringLiteral("CODIGO"), QStringLiteral("Código")},

@@ -222,11 +222,11 @@ TEST_P(PagedTableModelTest, OpeningTakesTheEnginesEstimateAndOnlyTheEndOfTheTabl
 
   // A search that lands in the middle is one statement, the rows around it included.
   const int before = m.statementsRun();
-  const int row = m.rowAtOrAfter(number(3000), true);
+  const int row = m.rowAtOrAfter(number(5000), true);
   EXPECT_EQ(m.statementsRun() - before, 1);
   ASSERT_GE(row, 0);
-  EXPECT_EQ(keyAt(m, row - 150), number(2850));
-  EXPECT_EQ(keyAt(m, row + 150), number(3150));
+  EXPECT_EQ(keyAt(m, row - 90), number(4910));
+  EXPECT_EQ(keyAt(m, row + 90), number(5090));
   EXPECT_EQ(m.statementsRun() - before, 1);
 
   // The end of the table is where the count matters: taken there, and the grid follows it.

@@ -198,15 +198,22 @@ TEST_P(SeriesStore, ThePickingListHoldsStrengthExercisesByNameAndGroup) {
   exercise("002", "ESTEIRA", "S", "01");
   exercise("003", "ROSCA DIRETA", "N", "02");
   exercise("004", "CRUCIFIXO", "N", "01", "012");
-  const QList<PickRow> all = pickingList(db_, std::nullopt);
+  const auto picking = [&](const std::optional<QString>& group) {
+    std::unique_ptr<PagedTableModel> model(
+        pickingModel(db_, connection_->dialect(), group, nullptr));
+    EXPECT_TRUE(model->refresh());
+    return model;
+  };
+  const auto all = picking(std::nullopt);
   QStringList names;
-  for (const PickRow& r : all) names << r.descricao;
+  for (int row = 0; row < all->rowCount(); ++row)
+    names << all->data(all->index(row, 0)).toString();
   EXPECT_EQ(names, (QStringList{"CRUCIFIXO", "ROSCA DIRETA", "SUPINO RETO"}));
-  EXPECT_EQ(all[0].aparelho, QStringLiteral("012"));
-  EXPECT_EQ(pickingList(db_, QStringLiteral("02")).size(), 1);
-  EXPECT_EQ(pickingList(db_, QStringLiteral("' OR ''='")).size(), 0);
-  EXPECT_EQ(firstStartingWith(all, QStringLiteral("ros")), 1);
-  EXPECT_EQ(firstStartingWith(all, QStringLiteral("X")), -1);
+  EXPECT_EQ(all->record(0).value(QStringLiteral("Aparelho")).toString(), QStringLiteral("012"));
+  EXPECT_EQ(picking(QStringLiteral("02"))->rowCount(), 1);
+  EXPECT_EQ(picking(QStringLiteral("' OR ''='"))->rowCount(), 0);
+  EXPECT_EQ(all->rowAtOrAfter(QStringLiteral("ROS"), true), 1);
+  EXPECT_EQ(all->rowAtOrAfter(QStringLiteral("X"), true), -1);
 
   runSql(db_, QStringLiteral("INSERT INTO GrupamentoMuscular (CODIGO, DESCRICAO) VALUES "
                              "('02', 'BICEPS'), ('01', 'PEITORAL')"));

@@ -1,0 +1,9 @@
+// A grid over a table of any size: one row of text per record, the rows all of one height.
+#pragma once
+
+class QTableView;
+
+// Readies `grid` for a paged model: no row header (hidden, fixed rows, so a million rows cost
+// the header no measuring), rows the height of a line of text, and cells that never wrap, so
+// painting a screenful of rows lays out each cell's text once.
+void makePagedGrid(QTableView* grid);
