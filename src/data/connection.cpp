@@ -1,4 +1,5 @@
 #include "data/connection.h"
+#include "data/sql.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -89,6 +90,7 @@ bool Connection::open(Create create) {
 
 void Connection::close() {
   if (!QSqlDatabase::contains(name_)) return;
+  forgetPrepared(name_);
   QSqlDatabase db = QSqlDatabase::database(name_, false);
   if (db.isOpen()) db.close();
 }

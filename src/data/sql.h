@@ -21,6 +21,16 @@ class SqlError : public std::runtime_error {
 // Throws SqlError on any failure.
 QSqlQuery runSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
 
+// The same as runSql, through a statement prepared once per connection and kept until the
+// connection closes: on PostgreSQL one round trip a run instead of a prepare, an execute and a
+// deallocate. For the statements a window or a save runs again and again. The query returned
+// is the kept statement itself: read it (or finish() it) before the same statement runs again,
+// and never past the connection's closing.
+QSqlQuery& runPrepared(const QSqlDatabase& db, const QString& sql,
+                       const QVariantList& values = {});
+// Lets go of the statements kept for the connection `connectionName` (it is closing).
+void forgetPrepared(const QString& connectionName);
+
 // The first column of the first row, or an invalid QVariant when there is no row.
 QVariant scalarSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
 

@@ -51,10 +51,10 @@ void takeTurn(const QSqlDatabase& db, const QString& table) {
 // and none booked for today, one is booked done today.
 void markAssembly(const QSqlDatabase& db, const WorkoutSave& save) {
   const QDate today = save.moment.date();
-  QSqlQuery booked = runSql(db,
-                            QStringLiteral("SELECT ID, DATA, DATA_FEITA FROM Agendado WHERE "
-                                           "MATRICULA = ? AND TREINO = ? ORDER BY DATA, ID"),
-                            {save.matricula, save.letter});
+  QSqlQuery& booked = runPrepared(db,
+                                 QStringLiteral("SELECT ID, DATA, DATA_FEITA FROM Agendado WHERE "
+                                                "MATRICULA = ? AND TREINO = ? ORDER BY DATA, ID"),
+                                 {save.matricula, save.letter});
   bool found = false;
   QVariant pending;
   while (booked.next()) {
@@ -66,7 +66,8 @@ void markAssembly(const QSqlDatabase& db, const WorkoutSave& save) {
   }
   booked.finish();
   if (pending.isValid()) {
-    runSql(db, QStringLiteral("UPDATE Agendado SET DATA_FEITA = ? WHERE ID = ?"), {today, pending});
+    runPrepared(db, QStringLiteral("UPDATE Agendado SET DATA_FEITA = ? WHERE ID = ?"),
+                {today, pending});
     return;
   }
   if (found) return;
@@ -125,9 +126,9 @@ std::optional<int> saveWorkout(const QSqlDatabase& workoutDb, const WorkoutSave&
   const bool saved = writeTablesInTransaction(workoutDb, kTreino, [&](QString& table) {
     table = kTreino;
     takeTurn(workoutDb, kTreino);
-    runSql(workoutDb,
-           QStringLiteral("DELETE FROM Treino WHERE Matricula = ? AND Treino = ? AND Data = ?"),
-           {save.matricula, save.letter, save.moment.date()});
+    runPrepared(workoutDb,
+                QStringLiteral("DELETE FROM Treino WHERE Matricula = ? AND Treino = ? AND Data = ?"),
+                {save.matricula, save.letter, save.moment.date()});
     if (!save.rows.isEmpty()) {
       table = kAgendado;
       markAssembly(workoutDb, save);

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <QSqlQuery>
 #include <QThread>
 #include <atomic>
 #include <latch>
@@ -60,6 +61,37 @@ TEST_P(SqlTest, ValuesAreBoundNeverGlued) {
   EXPECT_EQ(scalarSql(db_, QStringLiteral("SELECT Peso FROM Treino WHERE Matricula = ?"), {hostile})
                 .toString(),
             QStringLiteral("'--"));
+}
+
+TEST_P(SqlTest, AKeptStatementIsPreparedOnceAndLetGoWhenTheConnectionCloses) {
+  const QString insert = QStringLiteral("INSERT INTO Treino (Matricula, Peso) VALUES (?, ?)");
+  for (int i = 0; i < 3; ++i) runPrepared(db_, insert, {QString::number(i), QStringLiteral("P")});
+  QSqlQuery& read = runPrepared(db_, QStringLiteral("SELECT Matricula FROM Treino ORDER BY 1"));
+  QStringList seen;
+  while (read.next()) seen << read.value(0).toString();
+  read.finish();
+  EXPECT_EQ(seen, (QStringList{"0", "1", "2"}));
+  if (GetParam() == Provider::PostgreSQL) {
+    // The server holds one statement per text, however often it ran.
+    EXPECT_EQ(scalarSql(db_, QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements "
+                                            "WHERE statement ILIKE '%INSERT INTO Treino%'"))
+                  .toInt(),
+              1);
+  }
+  // A statement that fails is said so, and prepared again the next time.
+  runSql(db_, QStringLiteral("ALTER TABLE Treino RENAME TO Antigo"));
+  EXPECT_THROW(runPrepared(db_, insert, {QStringLiteral("9"), QStringLiteral("P")}), SqlError);
+  runSql(db_, QStringLiteral("CREATE TABLE Treino (Matricula VARCHAR(10), Data DATE, "
+                             "Peso VARCHAR(11))"));
+  runPrepared(db_, insert, {QStringLiteral("4"), QStringLiteral("P")});
+  EXPECT_EQ(rows(), 1);
+  // Closed and opened again: the statements of the old session are gone, new ones are made.
+  db_ = QSqlDatabase();
+  connection_->close();
+  ASSERT_TRUE(connection_->open());
+  db_ = connection_->database();
+  runPrepared(db_, insert, {QStringLiteral("5"), QStringLiteral("P")});
+  EXPECT_EQ(rows(), 2);
 }
 
 TEST_P(SqlTest, DialectYearSizeShrinkAndTableList) {
