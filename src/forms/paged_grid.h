@@ -4,6 +4,6 @@
 class QTableView;
 
 // Readies `grid` for a paged model: no row header (hidden, fixed rows, so a million rows cost
-// the header no measuring), rows the height of a line of text, and cells that never wrap, so
-// painting a screenful of rows lays out each cell's text once.
+// the header no measuring), rows the height of a line of text, and cells of one line of plain
+// text drawn straight, so that painting a screenful of rows costs little beyond its text.
 void makePagedGrid(QTableView* grid);
