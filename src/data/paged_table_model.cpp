@@ -191,27 +191,11 @@ QVariantList PagedTableModel::valuesIn(int part, const Place& place) const {
   return part == 0 ? place.mid(1) : place;
 }
 
-QSqlQuery& PagedTableModel::statement(const QString& sql) const {
-  auto found = statements_.find(sql);
-  if (found != statements_.end()) return *found;
-  QSqlQuery query(db_);
-  query.setForwardOnly(true);
-  if (!query.prepare(sql)) throw SqlError(query.lastError().text());
-  return *statements_.insert(sql, query);
-}
-
 QSqlQuery& PagedTableModel::run(const QString& sql, const QVariantList& values) const {
-  for (int attempt = 0;; ++attempt) {
-    QSqlQuery& query = statement(sql);
-    for (int i = 0; i < values.size(); ++i) query.bindValue(i, values[i]);
-    ++statementsRun_;
-    if (query.exec()) return query;
-    // A statement prepared on a connection that has since been opened again is prepared anew,
-    // once; a second failure is the table's.
-    const QString error = query.lastError().text();
-    statements_.remove(sql);
-    if (attempt > 0) throw SqlError(error);
-  }
+  // The connection's own kept statement: a window opened again, or another grid over the same
+  // table, runs what the last one prepared.
+  ++statementsRun_;
+  return runPrepared(db_, sql, values);
 }
 
 void PagedTableModel::learnColumns(const QSqlRecord& record, int offset) const {

@@ -5,7 +5,8 @@
 //
 // A search lands in one statement: the rows from the first one at or after the typed text and
 // the page before it, read together. The rows are kept as plain values in one flat buffer, and
-// every statement is prepared once per model and run again with new values.
+// every statement is prepared once per connection and run again with new values, by this grid
+// and by the next one opened over the same table.
 //
 // Opening costs the same on any size of table: the number of rows is the engine's own estimate
 // (a small table is counted), and it is counted exactly only when the grid reaches the end of
@@ -110,8 +111,6 @@ class PagedTableModel : public QAbstractTableModel {
   int partOf(const Place& place) const;
   QVariantList valuesIn(int part, const Place& place) const;
 
-  // The statement for `sql`, prepared the first time and kept.
-  QSqlQuery& statement(const QString& sql) const;
   QSqlQuery& run(const QString& sql, const QVariantList& values) const;
   // Up to `limit` rows of each branch, all read by one statement: rows[i] holds branch i's.
   QList<Rows> fetch(const QList<Branch>& branches, int limit) const;
@@ -178,7 +177,6 @@ class PagedTableModel : public QAbstractTableModel {
   mutable int width_ = 0;
   mutable QList<int> shown_;
   mutable QList<int> placeColumns_;
-  mutable QHash<QString, QSqlQuery> statements_;
   mutable int statementsRun_ = 0;
 
   // The rows in memory: one run of neighbours, numbered from runStart_.

@@ -9,8 +9,9 @@
 namespace {
 
 // One line of plain text per cell, drawn straight: the selection and focus as the style paints
-// them, the text elided at the right. The general delegate lays every cell's text out for
-// wrapping, icons and check boxes these grids never have, at every paint.
+// them, the text cut at the cell's edge. The general delegate lays every cell's text out for
+// wrapping, icons and check boxes these grids never have, at every paint; eliding would shape
+// each text twice, once to measure it and once to draw it.
 class LineDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
@@ -35,8 +36,7 @@ class LineDelegate : public QStyledItemDelegate {
     painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText
                                                          : QPalette::Text));
     painter->setFont(option.font);
-    painter->drawText(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                      option.fontMetrics.elidedText(text, Qt::ElideRight, room.width()));
+    painter->drawText(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     painter->restore();
   }
 };

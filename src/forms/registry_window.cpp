@@ -241,9 +241,11 @@ void RegistryWindow::setFieldText(const QString& name, const QString& value) {
   QLineEdit* line = edit(name);
   if (!line) return;
   // A stored value shows as it is; a date field takes its mask again when the user types.
-  if (line->findChild<DateField*>()) line->setInputMask(QString());
-  line->setText(value);
-  line->setCursorPosition(0);  // the beginning of a long text shows, not its end
+  if (!line->inputMask().isEmpty() && line->findChild<DateField*>()) line->setInputMask(QString());
+  // A field that already shows the value is left alone: moving between members repaints only
+  // what differs.
+  if (line->text() != value) line->setText(value);
+  if (line->cursorPosition() != 0) line->setCursorPosition(0);  // a long text shows its start
 }
 
 void RegistryWindow::retypeCode(const QString& name) {

@@ -235,6 +235,20 @@ TEST_P(PagedTableModelTest, OpeningTakesTheEnginesEstimateAndOnlyTheEndOfTheTabl
   EXPECT_EQ(m.rowCount(), kRows - 3400);
   EXPECT_EQ(keyAt(m, m.rowCount() - 1), number(kRows));
   EXPECT_EQ(keyAt(m, m.rowCount() - 601), number(6000));
+
+  // A grid opened again over the same table runs the statements the first one prepared.
+  if (GetParam() == Provider::PostgreSQL) {
+    const QString prepared = QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements");
+    const int kept = scalarSql(db_, prepared).toInt();
+    PagedTableModel again(db_, connection_->dialect(), QStringLiteral("Alunos"),
+                          {{QStringLiteral("MATRICULA"), QStringLiteral("Matrícula")}},
+                          {QStringLiteral("MATRICULA")});
+    again.setCountedUpTo(1000);
+    again.setOrder({QStringLiteral("MATRICULA")});
+    ASSERT_TRUE(again.refresh());
+    EXPECT_EQ(keyAt(again, again.rowAtOrAfter(number(5000), true)), number(5000));
+    EXPECT_EQ(scalarSql(db_, prepared).toInt(), kept);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, PagedTableModelTest, testing::ValuesIn(testProviders()),
