@@ -13,7 +13,7 @@
 
 #include "base/globals.h"
 #include "data/standing_connections.h"
-#include "prescription/series_save.h"
+#include "series/series_save.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 set -uo pipefail
 src=${1:?source folder}
 status=0
-subsystems="registry prescription printouts scheduling followup portal classes assessment maintenance"
+subsystems="registry series prescription printouts scheduling followup portal classes assessment maintenance"
 
 refuse() {  # folder, pattern, what
   local hits

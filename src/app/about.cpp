@@ -70,20 +70,19 @@ QString releaseNotes() {
   return text;
 }
 
-QString clienteText(const QVariant& cliente) {
-  if (!cliente.isValid() || cliente.isNull()) return QString();
+QString clienteText(std::optional<double> cliente) {
+  if (!cliente) return QString();
   QLocale locale;
   locale.setNumberOptions(QLocale::OmitGroupSeparator);
-  return locale.toString(cliente.toDouble(), 'g', 15);
+  return locale.toString(*cliente, 'g', 15);
 }
 
-QStringList supportRequestLines(const QVariantMap& settings) {
-  return {clienteText(settings.value(QStringLiteral("CLIENTE"))) + QStringLiteral(" - ") +
-              settings.value(QStringLiteral("ACADEMIA")).toString(),
-          settings.value(QStringLiteral("COMPLEMENTO1")).toString()};
+QStringList supportRequestLines(const Settings& settings) {
+  return {clienteText(settings.cliente) + QStringLiteral(" - ") + settings.academia,
+          settings.complemento1};
 }
 
-SupportOutcome sendSupportRequest(const QString& body, const QVariantMap& settings,
+SupportOutcome sendSupportRequest(const QString& body, const Settings& settings,
                                   const SmtpClientFactory& clients) {
   if (MENSAGEM(QStringLiteral("?"), QStringLiteral("Solicitação de Suporte"),
                Msg::ConfirmaEnvioEmail) != kAnswerYes)

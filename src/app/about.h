@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include "data/settings_record.h"
 #include "followup/email_sending.h"
 
 struct MakerContacts {
@@ -27,15 +28,15 @@ QString releaseNotes();
 
 // CLIENTE as the about window shows it: a number in the Brazilian way, without grouping
 // ("1001", "7,5"); empty when the settings have none.
-QString clienteText(const QVariant& cliente);
+QString clienteText(std::optional<double> cliente);
 
 // The body of a support request: "<CLIENTE> - <ACADEMIA>", then COMPLEMENTO1.
-QStringList supportRequestLines(const QVariantMap& settings);
+QStringList supportRequestLines(const Settings& settings);
 
 enum class SupportOutcome { Declined, BadPort, Failed, Sent };
 
 // Asks "Solicitação de Suporte" / "Confirma envio do e-mail ?"; on Yes sends `body` to the
 // maker's support address as the only, blind, addressee, subject "Suporte Urgente - Vantrel
 // !!!", from the gym's provider address and name. Tells the user how it went.
-SupportOutcome sendSupportRequest(const QString& body, const QVariantMap& settings,
+SupportOutcome sendSupportRequest(const QString& body, const Settings& settings,
                                   const SmtpClientFactory& clients = makeSmtpClient);

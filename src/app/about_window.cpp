@@ -154,7 +154,7 @@ void TFRMSOBRE::showEvent(QShowEvent* event) {
 }
 
 void TFRMSOBRE::FormShow() {
-  const std::optional<QVariantMap> settings = readSettings(ADOConnectionVantrel().database());
+  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
   if (!settings) {
     MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return;
@@ -163,11 +163,11 @@ void TFRMSOBRE::FormShow() {
   auto show = [this](const char* name, const QString& text) {
     findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
   };
-  show("DBTEXTACADEMIA", settings_.value(QStringLiteral("ACADEMIA")).toString());
-  show("DBTEXTENDERACADEMIA", settings_.value(QStringLiteral("ENDERACADEMIA")).toString());
-  show("DBTEXTCOMPLEMENTO1", settings_.value(QStringLiteral("COMPLEMENTO1")).toString());
-  show("DBTEXTCNPJCPF", settings_.value(QStringLiteral("CNPJCPF")).toString());
-  show("DBTEXTCLIENTE", clienteText(settings_.value(QStringLiteral("CLIENTE"))));
+  show("DBTEXTACADEMIA", settings_.academia);
+  show("DBTEXTENDERACADEMIA", settings_.enderecoAcademia);
+  show("DBTEXTCOMPLEMENTO1", settings_.complemento1);
+  show("DBTEXTCNPJCPF", settings_.cnpjCpf);
+  show("DBTEXTCLIENTE", clienteText(settings_.cliente));
 }
 
 bool TFRMSOBRE::eventFilter(QObject* watched, QEvent* event) {

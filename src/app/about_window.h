@@ -4,7 +4,7 @@
 #pragma once
 
 #include <QDialog>
-#include <QVariantMap>
+#include "data/settings_record.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -26,7 +26,7 @@ class TFRMSOBRE : public QDialog {
   void Label6DblClick();
   QLabel* dataText(const char* name);
 
-  QVariantMap settings_;
+  Settings settings_;
   bool opened_ = false;
 
   QLabel* Image1 = nullptr;

@@ -28,13 +28,13 @@ bool openLoginTables(UsersTable& users) {
     return false;
   }
   const QSqlDatabase db = ADOConnectionVantrel().database();
-  const std::optional<QVariantMap> settings = readSettings(db);
+  const std::optional<Settings> settings = Settings::read(db);
   if (!settings) {
     appendToLog(QStringLiteral("Acesso: Secvar não pôde ser aberto"));
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("CONTROLE"));
     return false;
   }
-  g.GSTR_ALUNOS_ATIVOS = settings->value(QStringLiteral("AlunosAtivos")).toString();
+  g.GSTR_ALUNOS_ATIVOS = settings->alunosAtivos;
   g.GBOL_TEM_AUSENTES = false;
   if (!users.isOpen() && !users.open(db)) {
     appendToLog(QStringLiteral("Acesso: Usuarios não pôde ser aberto"));

@@ -12,31 +12,27 @@
 #include "data/settings_record.h"
 #include "data/standing_connections.h"
 
-namespace {
-const QString kNao = QStringLiteral("Não");
-}  // namespace
-
 bool ABRE_CONTROLE() {
   Globals& g = G();
   g.GSTR_ACADEMIA = QStringLiteral(" ");
-  const std::optional<QVariantMap> row = readSettings(ADOConnectionVantrel().database());
-  if (!row) {
+  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
+  if (!settings) {
     g.GBOL_CONTROLE_OK = false;
     appendToLog(QStringLiteral("Secvar não pôde ser lido"));
     return false;
   }
-  const QVariantMap& s = *row;
-  g.GFLT_CLIENTE = s.value(QStringLiteral("CLIENTE")).toDouble();
-  g.GINT_DIAS_AUSENTES = qint16(s.value(QStringLiteral("Alunos_Ausentes")).toInt());
-  g.GSTR_SMTP_PROVEDOR = s.value(QStringLiteral("SMTP_PROVEDOR")).toString();
-  g.GSTR_NOME_PROVEDOR = s.value(QStringLiteral("NOME_PROVEDOR")).toString();
-  g.GSTR_EMAIL_PROVEDOR = s.value(QStringLiteral("EMAIL_PROVEDOR")).toString();
-  g.GSTR_USERNAME = s.value(QStringLiteral("USERNAME")).toString();
-  g.GSTR_PASSWORD = s.value(QStringLiteral("PASSWORD")).toString();
-  g.GSTR_PORTAL_CONECTION = s.value(QStringLiteral("Portal_Cenection")).toString();
-  g.GSTR_GRUPAMENTO_MUSCULAR = s.value(QStringLiteral("GrupamentoMuscular")).toString();
-  g.GBOL_SISTEMA_LOCAL = s.value(QStringLiteral("PATH_EXERCICIO")).toString() != kNao;
-  g.GSTR_ACADEMIA = s.value(QStringLiteral("ACADEMIA")).toString();
+  const Settings& s = *settings;
+  g.GFLT_CLIENTE = s.cliente.value_or(0);
+  g.GINT_DIAS_AUSENTES = qint16(s.alunosAusentes);
+  g.GSTR_SMTP_PROVEDOR = s.smtpProvedor;
+  g.GSTR_NOME_PROVEDOR = s.nomeProvedor;
+  g.GSTR_EMAIL_PROVEDOR = s.emailProvedor;
+  g.GSTR_USERNAME = s.username.value_or(QString());
+  g.GSTR_PASSWORD = s.password;
+  g.GSTR_PORTAL_CONECTION = s.portalCenection;
+  g.GSTR_GRUPAMENTO_MUSCULAR = s.grupamentoMuscular;
+  g.GBOL_SISTEMA_LOCAL = s.localSystem();
+  g.GSTR_ACADEMIA = s.academia;
   return true;
 }
 

@@ -147,3 +147,69 @@ std::optional<QVariantMap> readSettings(const QSqlDatabase& db) {
   }
   return settings;
 }
+
+const QString& Settings::yes() {
+  return kSim;
+}
+
+const QString& Settings::no() {
+  return kNao;
+}
+
+Settings::Settings() : Settings(fromRow(defaultSettings())) {}
+
+std::optional<Settings> Settings::read(const QSqlDatabase& db) {
+  const std::optional<QVariantMap> row = readSettings(db);
+  if (!row) return std::nullopt;
+  return fromRow(*row);
+}
+
+Settings Settings::fromRow(const QVariantMap& row) {
+  const auto text = [&row](const char* column) {
+    return row.value(QString::fromLatin1(column)).toString();
+  };
+  Settings s(Settings::Blank{});
+  s.academia = text("ACADEMIA");
+  s.enderecoAcademia = text("ENDERACADEMIA");
+  s.complemento1 = text("COMPLEMENTO1");
+  s.cnpjCpf = text("CNPJCPF");
+  const QVariant cliente = row.value(QStringLiteral("CLIENTE"));
+  if (cliente.isValid() && !cliente.isNull()) s.cliente = cliente.toDouble();
+
+  s.tempoReavaliacao = text("TEMPO_REAVALIACAO");
+  s.trocaSerie = text("Troca_Serie");
+  s.alunosAusentes = row.value(QStringLiteral("Alunos_Ausentes")).toInt();
+  s.alunosAtivos = text("AlunosAtivos");
+  s.portalCenection = text("Portal_Cenection");
+  s.grupamentoMuscular = text("GrupamentoMuscular");
+
+  s.impressaoReduzida = text("IMPRESSAOREDUZIDA");
+  s.porCodigoAparelho = row.value(QStringLiteral("POR_CODIGO_APARELHO")).toBool();
+  s.espaco = row.value(QStringLiteral("ESPACO")).toInt();
+  s.portaImp = text("PORTA_IMP");
+  s.enderecoPorta = text("ENDERECO_PORTA");
+  s.caminhoImpressora = text("Caminho_Impressora");
+
+  s.smtpProvedor = text("SMTP_PROVEDOR");
+  s.nomeProvedor = text("NOME_PROVEDOR");
+  s.emailProvedor = text("EMAIL_PROVEDOR");
+  const QVariant username = row.value(QStringLiteral("USERNAME"));
+  if (username.isValid() && !username.isNull()) s.username = username.toString();
+  s.password = text("PASSWORD");
+  s.useTls = text("IdSMTP_UseTLS");
+  s.assuntoAusente = text("ASSUNTO_AUSENTE");
+  s.textoAusente = text("TEXTO_AUSENTE");
+  s.imagemCorpoAusente = text("IMAGEM_CORPO_AUSENTE");
+
+  s.codigoSeq_ = text("CODIGOSEQ");
+  s.pathExercicio_ = text("PATH_EXERCICIO");
+  s.integracaoTamsel_ = text("IntegracaoTamsel");
+  s.capturaWeb_ = text("CAPTURA_WEB");
+  s.maisUmExercSerie_ = text("MaisUmExercSerie");
+  s.serieEmVideo_ = text("SERIEEMVIDEO");
+  s.vinculaProfUsu_ = text("Vincula_prof_usu");
+  s.trocaDataSerie_ = text("TrocaDataSerie");
+  s.impAlongamento_ = text("Imp_Alongamento");
+  s.imprimeDiasSerie_ = text("ImprimeDiasSerie");
+  return s;
+}

@@ -12,9 +12,6 @@ namespace {
 const QString kInfo = QStringLiteral("!");
 const QString kQuestion = QStringLiteral("?");
 
-QString text(const QVariantMap& settings, const char* column) {
-  return settings.value(QString::fromLatin1(column)).toString();
-}
 
 // The first file of the message that is not there to be read, if any.
 std::optional<QString> missingFile(const QStringList& files) {
@@ -70,20 +67,18 @@ std::optional<QString> openingRecipients(const EmailRecipients& recipients) {
   return recipients.address();
 }
 
-EmailPresets absentMemberPresets(const QVariantMap& settings) {
-  return {text(settings, "ASSUNTO_AUSENTE"), text(settings, "TEXTO_AUSENTE"),
-          text(settings, "IMAGEM_CORPO_AUSENTE")};
+EmailPresets absentMemberPresets(const Settings& settings) {
+  return {settings.assuntoAusente, settings.textoAusente, settings.imagemCorpoAusente};
 }
 
-MailProvider mailProvider(const QVariantMap& settings) {
+MailProvider mailProvider(const Settings& settings) {
   MailProvider provider;
-  provider.smtp = text(settings, "SMTP_PROVEDOR");
-  provider.name = text(settings, "NOME_PROVEDOR");
-  provider.address = text(settings, "EMAIL_PROVEDOR");
-  const QVariant username = settings.value(QStringLiteral("USERNAME"));
-  if (username.isValid() && !username.isNull()) provider.username = username.toString();
-  provider.password = text(settings, "PASSWORD");
-  provider.tlsMode = text(settings, "IdSMTP_UseTLS");
+  provider.smtp = settings.smtpProvedor;
+  provider.name = settings.nomeProvedor;
+  provider.address = settings.emailProvedor;
+  provider.username = settings.username;
+  provider.password = settings.password;
+  provider.tlsMode = settings.useTls;
   return provider;
 }
 

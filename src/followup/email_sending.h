@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "data/settings_record.h"
 #include "followup/smtp_client.h"
 
 // Where the e-mail window takes its recipients from; chosen by the window that opens it.
@@ -49,7 +50,7 @@ struct EmailPresets {
   QString text;
   QString picture;
 };
-EmailPresets absentMemberPresets(const QVariantMap& settings);
+EmailPresets absentMemberPresets(const Settings& settings);
 
 // The gym's mail provider, from the settings row.
 struct MailProvider {
@@ -60,7 +61,7 @@ struct MailProvider {
   QString password;                 // PASSWORD
   QString tlsMode;                  // IdSMTP_UseTLS
 };
-MailProvider mailProvider(const QVariantMap& settings);
+MailProvider mailProvider(const Settings& settings);
 
 // "utNoTLSSupport", "utUseImplicitTLS", "utUseRequireTLS", "utUseExplicitTLS"; anything else
 // is STARTTLS when offered.

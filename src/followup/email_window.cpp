@@ -115,7 +115,7 @@ void TFRMONLINE::showEvent(QShowEvent* event) {
 }
 
 void TFRMONLINE::FormShow() {
-  const std::optional<QVariantMap> settings = readSettings(ADOConnectionVantrel().database());
+  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
   if (!settings) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
     MENSAGEM(kInfo, Msg::RegistroJaAlocado);

@@ -55,7 +55,7 @@ class TFRMONLINE : public QDialog {
   void closeLater();
 
   EmailRecipients recipients_;
-  QVariantMap settings_;
+  Settings settings_;
   bool opened_ = false;
   bool sending_ = false;
 

@@ -93,7 +93,7 @@ bool authoriseEntry(const GuardedEntry& entry) {
       break;
   }
   UsersTable& users = TBLUSUARIOS();
-  if (entry.probeSettings && !readSettings(ADOConnectionVantrel().database())) {
+  if (entry.probeSettings && !Settings::read(ADOConnectionVantrel().database())) {
     MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, QStringLiteral("Controle"));
     users.close();
     return false;

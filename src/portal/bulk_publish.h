@@ -14,7 +14,7 @@
 #include <functional>
 #include <optional>
 
-#include "printouts/series_sheet.h"
+#include "series/member_assessment.h"
 
 struct BulkMember {
   QString matricula;

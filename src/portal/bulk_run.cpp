@@ -7,6 +7,7 @@
 #include "base/prompter.h"
 #include "data/connection.h"
 #include "data/sql.h"
+#include "portal/portal_publish.h"
 #include "registry/people_source.h"
 
 namespace {
@@ -17,13 +18,13 @@ const QString kProblemaBancoInternet =
 
 }  // namespace
 
-std::optional<BulkInput> prepareBulkInput(const QVariantMap& settings, const QDate& from,
+std::optional<BulkInput> prepareBulkInput(const Settings& settings, const QDate& from,
                                           const QDate& to) {
   BulkInput input;
   input.from = from;
   input.to = to;
-  input.customer = int(qRound64(settings.value(QStringLiteral("CLIENTE")).toDouble()));
-  input.academia = settings.value(QStringLiteral("ACADEMIA")).toString();
+  input.customer = portalCustomer(settings.cliente);
+  input.academia = settings.academia;
 
   Connection workout(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("publica")));
   if (!workout.open()) {
@@ -39,9 +40,7 @@ std::optional<BulkInput> prepareBulkInput(const QVariantMap& settings, const QDa
   }
   workout.release();
 
-  const PeopleTables tables =
-      peopleTables(settings.value(QStringLiteral("PATH_EXERCICIO")).toString(),
-                   settings.value(QStringLiteral("AlunosAtivos")).toString());
+  const PeopleTables tables = peopleTables(settings);
   const std::unique_ptr<Connection> people = openPeopleConnection(tables, QStringLiteral("Alunos"));
   if (!people) return std::nullopt;
   try {
@@ -59,7 +58,7 @@ std::optional<BulkInput> prepareBulkInput(const QVariantMap& settings, const QDa
     return std::nullopt;
   }
 
-  if (settings.value(QStringLiteral("IntegracaoTamsel")).toString() == QStringLiteral("Sim")) {
+  if (settings.assessmentIntegration()) {
     Connection assessment(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("publica-av")));
     const bool reachable = assessment.open();
     assessment.release();

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <QDate>
-#include <QVariantMap>
+#include "data/settings_record.h"
 #include <functional>
 #include <optional>
 
@@ -13,7 +13,7 @@
 
 // What a run publishes for the period; nothing, after telling the user, when the members or the
 // staff cannot be read or the assessment database the settings call for cannot be reached.
-std::optional<BulkInput> prepareBulkInput(const QVariantMap& settings, const QDate& from,
+std::optional<BulkInput> prepareBulkInput(const Settings& settings, const QDate& from,
                                           const QDate& to);
 
 // The run, on connections of its own (so it may run on a worker thread, and tells nobody). A

@@ -6,7 +6,7 @@
 #include "base/prompter.h"
 #include "data/connection.h"
 #include "data/sql.h"
-#include "prescription/series_store.h"
+#include "series/series_store.h"
 
 namespace {
 
@@ -56,8 +56,8 @@ void ensureCustomerRecord(const QSqlDatabase& portalDb, int customer, const QStr
          {customer, academia});
 }
 
-int portalCustomer(const QVariant& cliente) {
-  return int(qRound64(cliente.toDouble()));
+int portalCustomer(std::optional<double> cliente) {
+  return int(qRound64(cliente.value_or(0)));
 }
 
 bool publishOnPortal(const QString& table, const std::function<void(const QSqlDatabase&)>& work) {

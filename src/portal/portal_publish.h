@@ -11,8 +11,8 @@
 #include <functional>
 #include <optional>
 
-#include "prescription/series_save.h"
-#include "printouts/series_sheet.h"
+#include "series/series_save.h"
+#include "series/member_assessment.h"
 
 // Who is being published, and for which gym.
 struct PortalContext {
@@ -33,7 +33,7 @@ struct PortalContext {
 void ensureCustomerRecord(const QSqlDatabase& portalDb, int customer, const QString& academia);
 
 // CLIENTE of the settings as the portal stores it.
-int portalCustomer(const QVariant& cliente);
+int portalCustomer(std::optional<double> cliente);
 
 // Runs `work` in one transaction on a portal connection opened and closed here. A failure rolls
 // the portal back and says "Gravando na tabela !" with `table`; a portal that cannot be reached

@@ -48,14 +48,14 @@ int runPublishCommand(const QStringList& args, FILE* out, FILE* err) {
     return 1;
   }
   Connection workout(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("publica-cfg")));
-  const std::optional<QVariantMap> settings =
-      workout.open() ? readSettings(workout.database()) : std::nullopt;
+  const std::optional<Settings> settings =
+      workout.open() ? Settings::read(workout.database()) : std::nullopt;
   workout.release();
   if (!settings) {
     MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return 1;
   }
-  if (settings->value(QStringLiteral("Portal_Cenection")).toString() != QStringLiteral("Sim")) {
+  if (!settings->portalOn()) {
     print(err, QStringLiteral("A publicação no portal não está ligada (Portal_Cenection)."));
     return 1;
   }

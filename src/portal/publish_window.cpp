@@ -84,7 +84,7 @@ void TFRMATUALIZARTREINOSWEB::showEvent(QShowEvent* event) {
 }
 
 bool TFRMATUALIZARTREINOSWEB::ABRE_TABELAS() {
-  const std::optional<QVariantMap> settings = readSettings(ADOConnectionVantrel().database());
+  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
   if (!settings) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return false;

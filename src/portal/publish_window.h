@@ -4,7 +4,7 @@
 #pragma once
 
 #include <QDialog>
-#include <QVariantMap>
+#include "data/settings_record.h"
 #include <optional>
 
 #include "portal/bulk_publish.h"
@@ -37,7 +37,7 @@ class TFRMATUALIZARTREINOSWEB : public QDialog {
   void BBNCONFIRMAClick();
   void runFinished(const std::optional<BulkSummary>& summary);
 
-  QVariantMap settings_;
+  Settings settings_;
   std::optional<BulkInput> input_;
   std::optional<BulkSummary> summary_;
   bool opened_ = false;

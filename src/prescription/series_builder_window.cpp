@@ -31,11 +31,11 @@
 #include "forms/named_button.h"
 #include "forms/search_panel.h"
 #include "forms/video_player.h"
-#include "prescription/aerobic_model.h"
-#include "prescription/series_save.h"
+#include "series/aerobic_model.h"
+#include "series/series_save.h"
 #include "prescription/stretch_strip.h"
 #include "prescription/workout_grid.h"
-#include "prescription/workout_model.h"
+#include "series/workout_model.h"
 #include "printing/report_output.h"
 #include "portal/portal_publish.h"
 #include "printouts/series_sheet.h"
@@ -47,7 +47,6 @@ namespace {
 
 const QString kInfo = QStringLiteral("!");
 const QString kSim = QStringLiteral("Sim");
-const QString kNao = QStringLiteral("Não");
 const QString kTempExercicio = QStringLiteral("TempExercicio");
 
 const char* const kDayBoxes[kWeekdayCount] = {"CBDOM", "CBSEG", "CBTER", "CBQUA",
@@ -510,13 +509,12 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
   // The workout being edited lives in this window's memory: nothing to create, nothing that
   // another window could collide with.
   const QSqlDatabase workoutDb = ADOConnectionVantrel().database();
-  const std::optional<QVariantMap> settings = readSettings(workoutDb);
+  const std::optional<Settings> settings = Settings::read(workoutDb);
   if (!settings) return openFailed(Msg::AberturaDeTabela, QStringLiteral("Secvar"));
   settings_ = *settings;
 
-  const bool alone = setting(QStringLiteral("PATH_EXERCICIO")) == kSim;
-  people_ = peopleTables(setting(QStringLiteral("PATH_EXERCICIO")),
-                         setting(QStringLiteral("AlunosAtivos")));
+  const bool alone = settings_.membersKeptHere();
+  people_ = peopleTables(settings_);
   const QString unavailable =
       alone ? Msg::AberturaDeTabela : Msg::BriscaInativo + Msg::AberturaDeTabela;
   peopleConnection_ =
@@ -535,7 +533,7 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
 
   try {
     userStaff_ = linkedStaffMatricula(workoutDb, G().GSTR_USUARIO);
-    if (setting(QStringLiteral("Vincula_prof_usu")) == kSim) linkedStaff_ = userStaff_;
+    if (settings_.instructorTiedToUser()) linkedStaff_ = userStaff_;
   } catch (const SqlError&) {
     return openFailed(Msg::AberturaDeTabela, QStringLiteral("Usuarios"));
   }
@@ -560,7 +558,7 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
   paintOrderPanels();
   LBLGRUPAMENTO->setVisible(groups);
   CBGRUPAMENTOMUSCULAR->setVisible(groups);
-  EDTDATATROCA->setEnabled(setting(QStringLiteral("TrocaDataSerie")) != kNao);
+  EDTDATATROCA->setEnabled(settings_.changeDateEditable());
   ATIVA_BOTOES();
   DBGALUNOS->setCurrentIndex(members_->index(0, 0));
   search_->setOrder(0);
@@ -749,8 +747,8 @@ void TFRMTIPOEXERCICIO::memberCheck() {
 void TFRMTIPOEXERCICIO::memberSelection() {
   const QDate today = QDate::currentDate();
   EDTDATATROCA->setText(
-      formatTypedDate(defaultChangeDate(today, setting(QStringLiteral("TEMPO_REAVALIACAO")),
-                                        setting(QStringLiteral("Troca_Serie")))));
+      formatTypedDate(defaultChangeDate(today, settings_.tempoReavaliacao,
+                                        settings_.trocaSerie)));
   G().GSTR_PROFESSOR = CBFUNCIONARIOS->currentText().left(10);
   const QSqlRecord member = memberRecord();
   LBLALUNO->setText(member.value(QStringLiteral("MATRICULA")).toString() + QStringLiteral(" - ") +
@@ -801,7 +799,7 @@ void TFRMTIPOEXERCICIO::ATIVA_BOTOES() {
   findChild<QPushButton*>(QStringLiteral("SBAEROBICA"))
       ->setEnabled(letter() == QStringLiteral("A"));
   findChild<QPushButton*>(QStringLiteral("BbnTamsel"))
-      ->setEnabled(setting(QStringLiteral("IntegracaoTamsel")) == kSim);
+      ->setEnabled(settings_.assessmentIntegration());
   // A block that closed took the focus with it: the keyboard goes back to the header, never
   // to the window's exit button.
   QTimer::singleShot(0, this, [this] {
@@ -1042,7 +1040,7 @@ void TFRMTIPOEXERCICIO::addExercise() {
   if (!exercise.isEmpty()) {
     const QString code = exercise.value(QStringLiteral("Codigo")).toString();
     const QString descricao = exercise.value(QStringLiteral("Descricao")).toString();
-    if (workout_->containsCode(code) && setting(QStringLiteral("MaisUmExercSerie")) != kSim) {
+    if (workout_->containsCode(code) && !settings_.exerciseTwiceInSeries()) {
       MENSAGEM(kInfo, QString(), SeriesText::ExercicioJaSelecionado);
     } else {
       workout_->appendExercise(code, descricao, exercise.value(QStringLiteral("Aparelho")).toString());
@@ -1277,17 +1275,17 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMAALONGAMENTOClick() {
 
 // Who and what the portal is told of, when the gym publishes there.
 std::optional<PortalContext> TFRMTIPOEXERCICIO::portalContext() const {
-  if (setting(QStringLiteral("Portal_Cenection")) != kSim) return std::nullopt;
+  if (!settings_.portalOn()) return std::nullopt;
   const QSqlRecord member = memberRecord();
   PortalContext who;
-  who.customer = portalCustomer(settings_.value(QStringLiteral("CLIENTE")));
-  who.academia = setting(QStringLiteral("ACADEMIA"));
+  who.customer = portalCustomer(settings_.cliente);
+  who.academia = settings_.academia;
   who.matricula = G().GSTR_MATRICULA_ALUNO;
   who.cpf = pStrCPF;
   who.nome = member.value(QStringLiteral("NOME")).toString();
   who.email = member.value(QStringLiteral("EMAIL")).toString();
   // Without the integration the portal's assessment columns are not this program's to write.
-  if (setting(QStringLiteral("IntegracaoTamsel")) == kSim) {
+  if (settings_.assessmentIntegration()) {
     who.assessment = memberAssessment(settings_, who.matricula);
     who.assessmentFailed = !who.assessment.has_value();
   }
@@ -1372,8 +1370,7 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMA_ORDEMClick() {
   const QSqlDatabase db = ADOConnectionVantrel().database();
   const QString member = G().GSTR_MATRICULA_ALUNO;
   std::optional<int> cliente;
-  if (setting(QStringLiteral("Portal_Cenection")) == kSim)
-    cliente = int(settings_.value(QStringLiteral("CLIENTE")).toDouble());
+  if (settings_.portalOn()) cliente = int(settings_.cliente.value_or(0));
   if (!writeNewOrder(db, member, letter(), QDate::currentDate(), workout_->rows(), cliente)) {
     ATIVA_BOTOES();
     return;

@@ -9,9 +9,10 @@
 #include <memory>
 
 #include "base/globals.h"
+#include "data/settings_record.h"
 #include "forms/child_window.h"
-#include "prescription/series_rules.h"
-#include "prescription/series_store.h"
+#include "series/series_rules.h"
+#include "series/series_store.h"
 #include "registry/people_source.h"
 
 class AerobicModel;
@@ -68,7 +69,6 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   void addConfirmCancel(QFrame* block, const char* confirmName,
                         void (TFRMTIPOEXERCICIO::*onConfirm)(), const char* cancelName,
                         void (TFRMTIPOEXERCICIO::*onCancel)(), bool escape);
-  QString setting(const QString& column) const { return settings_.value(column).toString(); }
   bool openFailed(const QString& text, const QString& detail);
 
   // The instructor list and its two orders.
@@ -146,7 +146,7 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   void showOnly(QFrame* panel);
   QList<QFrame*> blocks() const;
 
-  QVariantMap settings_;
+  Settings settings_;
   PeopleTables people_;
   std::unique_ptr<Connection> peopleConnection_;
   PagedTableModel* members_ = nullptr;

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <array>
 
-#include "prescription/series_save.h"
+#include "series/series_save.h"
 
 class QCheckBox;
 

@@ -5,7 +5,7 @@
 
 #include "base/routines.h"
 #include "data/sql.h"
-#include "prescription/series_store.h"
+#include "series/series_store.h"
 #include "printing/port_writer.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <QString>
 #include <optional>
 
-#include "prescription/series_rules.h"
+#include "series/series_rules.h"
 
 enum class ReceiptRoute { Port, Printer };
 

@@ -53,10 +53,8 @@ QString parse(const QStringList& args, ReceiptOptions& options) {
 }
 
 // The member's name, or nothing after "Matrícula INCORRETA !".
-std::optional<QString> memberName(const QVariantMap& settings, const QString& matricula) {
-  const PeopleTables tables =
-      peopleTables(settings.value(QStringLiteral("PATH_EXERCICIO")).toString(),
-                   settings.value(QStringLiteral("AlunosAtivos")).toString());
+std::optional<QString> memberName(const Settings& settings, const QString& matricula) {
+  const PeopleTables tables = peopleTables(settings);
   const std::unique_ptr<Connection> people = openPeopleConnection(tables, QStringLiteral("Alunos"));
   if (!people) return std::nullopt;
   QVariant name;
@@ -90,7 +88,7 @@ int runReceiptCommand(const QStringList& args, FILE* out, FILE* err) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return 1;
   }
-  const std::optional<QVariantMap> settings = readSettings(workout.database());
+  const std::optional<Settings> settings = Settings::read(workout.database());
   if (!settings) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return 1;

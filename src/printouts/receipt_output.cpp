@@ -58,18 +58,16 @@ bool printOnPrinter(const ReceiptData& data, const ReceiptLayout& layout,
 
 }  // namespace
 
-ReceiptLayout receiptLayout(const QVariantMap& settings) {
+ReceiptLayout receiptLayout(const Settings& settings) {
   ReceiptLayout layout;
-  layout.impressaoReduzida = settings.value(QStringLiteral("IMPRESSAOREDUZIDA")).toString();
-  layout.porCodigoAparelho = settings.value(QStringLiteral("POR_CODIGO_APARELHO")).toBool();
-  layout.espaco = settings.value(QStringLiteral("ESPACO")).toInt();
+  layout.impressaoReduzida = settings.impressaoReduzida;
+  layout.porCodigoAparelho = settings.porCodigoAparelho;
+  layout.espaco = settings.espaco;
   return layout;
 }
 
-ReceiptRouteSettings receiptRouteSettings(const QVariantMap& settings) {
-  return {settings.value(QStringLiteral("PORTA_IMP")).toString().trimmed(),
-          settings.value(QStringLiteral("ENDERECO_PORTA")).toString(),
-          settings.value(QStringLiteral("Caminho_Impressora")).toString()};
+ReceiptRouteSettings receiptRouteSettings(const Settings& settings) {
+  return {settings.portaImp.trimmed(), settings.enderecoPorta, settings.caminhoImpressora};
 }
 
 bool drawReceipt(const QList<ReceiptItem>& items, QPagedPaintDevice& device) {

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <QString>
-#include <QVariantMap>
 #include <optional>
 
+#include "data/settings_record.h"
 #include "printouts/receipt.h"
 
 // The settings that choose and drive the way out.
@@ -16,8 +16,8 @@ struct ReceiptRouteSettings {
 };
 
 // The receipt's settings out of the settings record.
-ReceiptLayout receiptLayout(const QVariantMap& settings);
-ReceiptRouteSettings receiptRouteSettings(const QVariantMap& settings);
+ReceiptLayout receiptLayout(const Settings& settings);
+ReceiptRouteSettings receiptRouteSettings(const Settings& settings);
 
 // Prints the receipt. `device`, when given, takes the port's bytes instead of the configured
 // port and skips the status check. False after telling the user why nothing (or not all) was

@@ -90,14 +90,13 @@ void TFRMIMPSERIE40COLUNAS::showEvent(QShowEvent* event) {
 }
 
 bool TFRMIMPSERIE40COLUNAS::ABRE_TABELAS() {
-  const std::optional<QVariantMap> settings = readSettings(ADOConnectionVantrel().database());
+  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
   if (!settings) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return false;
   }
   settings_ = *settings;
-  people_ = peopleTables(settings_.value(QStringLiteral("PATH_EXERCICIO")).toString(),
-                         settings_.value(QStringLiteral("AlunosAtivos")).toString());
+  people_ = peopleTables(settings_);
   peopleConnection_ = std::make_unique<Connection>(
       people_.source, Connection::uniqueName(QStringLiteral("recibo")));
   if (!peopleConnection_->open()) {
@@ -188,7 +187,7 @@ void TFRMIMPSERIE40COLUNAS::IMP_SERIE_40_COLUNOS(const QString& number) {
     return;
   }
   data.nome = LBLNOME->text();
-  if (settings_.value(QStringLiteral("SERIEEMVIDEO")).toString() == QStringLiteral("Sim")) {
+  if (settings_.seriesOnVideo()) {
     MENSAGEM(kInfo, QStringLiteral("Série em vídeo ainda não disponível !"));
     return;
   }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QVariantMap>
 #include <memory>
 
 #include "registry/people_source.h"
@@ -34,7 +33,7 @@ class TFRMIMPSERIE40COLUNAS : public QDialog {
   void IMP_SERIE_40_COLUNOS(const QString& number);
   void backToRegistration();
 
-  QVariantMap settings_;
+  Settings settings_;
   PeopleTables people_;
   std::unique_ptr<Connection> peopleConnection_;
   bool opened_ = false;

@@ -9,13 +9,13 @@
 #include "data/connection.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
-#include "prescription/series_store.h"
+#include "series/member_assessment.h"
+#include "series/series_store.h"
 #include "printing/stretch_figures.h"
 #include "registry/people_source.h"
 
 namespace {
 
-const QString kSim = QStringLiteral("Sim");
 const QColor kSilver(192, 192, 192);
 const char* const kDayNames[kWeekdayCount] = {"DOMINGO", "SEGUNDA", "TERÇA", "QUARTA",
                                               "QUINTA",  "SEXTA",   "SÁBADO"};
@@ -258,25 +258,6 @@ double stretchRemarkTop(const QList<int>& printed) {
   return stretchPictureAt(int(printed.size()) - 1, printed).y() > 11 ? 100 : 50;
 }
 
-QString objectivesText(const QSqlRecord& anamnese) {
-  static const std::pair<const char*, const char*> kObjectives[] = {
-      {"A_OBJPOSTURAL", "Postural - "},
-      {"A_OBJGANHO", "Ganho de Massa Muscular - "},
-      {"A_OBJESTRESS", "Anti-Estress - "},
-      {"A_OBJTERAPEUTICO", "Terapêutico - "},
-      {"A_OBJPERDA", "Perda de Gordura - "},
-      {"A_OBJESTETICO", "Estético - "},
-      {"A_OBJFISICO", "Condicionamento Físico - "},
-      {"A_OBJDEFINICAO", "Definição Muscular - "},
-      {"A_OBJENDURECIMENTO", "Enrijecimento Muscular - "}};
-  QString text;
-  for (const auto& [column, words] : kObjectives)
-    if (anamnese.value(QString::fromLatin1(column)).toBool()) text += QString::fromUtf8(words);
-  if (anamnese.value(QStringLiteral("A_OBJOUTROS")).toBool())
-    text += anamnese.value(QStringLiteral("A_OBJQUAL")).toString();
-  return text;
-}
-
 QString noWorkoutDetail(const QString& letter) {
   return QStringLiteral("Nenhum TREINO '%1' Cadastrado").arg(letter);
 }
@@ -338,44 +319,13 @@ void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula,
   if (stretching) sheet.stretching = stretching->first;
 }
 
-SheetAssessment readSheetAssessment(const QSqlDatabase& assessmentDb, const QString& matricula,
-                                    int months) {
-  SheetAssessment values;
-  QSqlQuery anamnese =
-      runSql(assessmentDb,
-             QStringLiteral("SELECT * FROM ANAMNESE WHERE MATRICULA = ? AND DATAEXAME IN (SELECT "
-                            "MAX(DATAEXAME) FROM ANAMNESE WHERE MATRICULA = ?)"),
-             {matricula, matricula});
-  if (anamnese.next()) {
-    values.objetivos = objectivesText(anamnese.record());
-    values.proximaReavaliacao =
-        anamnese.record().value(QStringLiteral("DATAEXAME")).toDate().addMonths(months);
-  }
-  QSqlQuery corporal = runSql(
-      assessmentDb,
-      QStringLiteral("SELECT DATAEXAME, G_TIPO, G_3DOBRASGORDURA_A, G_7DOBRASGORDURA_A, G_PESO "
-                     "FROM CORPORAL WHERE (G_TIPO = '3' OR G_TIPO = '7') AND MATRICULA = ? AND "
-                     "DATAEXAME IN (SELECT MAX(DATAEXAME) FROM CORPORAL WHERE MATRICULA = ?)"),
-      {matricula, matricula});
-  if (corporal.next()) {
-    values.peso = generalFloat(corporal.value(4).toDouble());
-    values.gordura = generalFloat(
-        corporal.value(1).toString() == QStringLiteral("3") ? corporal.value(2).toDouble()
-                                                             : corporal.value(3).toDouble());
-    values.proximaReavaliacao = corporal.value(0).toDate().addMonths(months);
-  }
-  return values;
-}
-
 namespace {
 
 const QString kDadoIncorreto = QStringLiteral("!");
 
 // The member's name and birth date and the instructor's name, from the people's database.
-bool readPeople(const QVariantMap& settings, SeriesSheet& sheet) {
-  const PeopleTables tables =
-      peopleTables(settings.value(QStringLiteral("PATH_EXERCICIO")).toString(),
-                   settings.value(QStringLiteral("AlunosAtivos")).toString());
+bool readPeople(const Settings& settings, SeriesSheet& sheet) {
+  const PeopleTables tables = peopleTables(settings);
   const std::unique_ptr<Connection> people =
       openPeopleConnection(tables, QStringLiteral("Alunos"));
   if (!people) return false;
@@ -403,42 +353,11 @@ bool readPeople(const QVariantMap& settings, SeriesSheet& sheet) {
 
 }  // namespace
 
-std::optional<SheetAssessment> memberAssessment(const QVariantMap& settings,
-                                                const QString& matricula, bool tell) {
-  if (settings.value(QStringLiteral("IntegracaoTamsel")).toString() != kSim)
-    return SheetAssessment{};
-  const bool alone = settings.value(QStringLiteral("PATH_EXERCICIO")).toString() == kSim;
-  Connection assessment(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("ficha")));
-  std::optional<SheetAssessment> values;
-  if (assessment.open()) {
-    try {
-      int months = 0;
-      if (alone) {
-        months = scalarSql(assessment.database(),
-                           QStringLiteral("SELECT TEMPO_REAVALIACAO FROM SAVCVAR"))
-                     .toInt();
-      } else {
-        Connection gym(DataSource::Brisca, Connection::uniqueName(QStringLiteral("ficha-prazo")));
-        if (!gym.open()) throw SqlError(gym.lastError());
-        months = scalarSql(gym.database(), QStringLiteral("SELECT PRAZOAVALFUN FROM SACVAR"))
-                     .toInt();
-        gym.release();
-      }
-      values = readSheetAssessment(assessment.database(), matricula, months);
-    } catch (const SqlError&) {
-      values.reset();
-    }
-  }
-  assessment.release();
-  if (!values && tell) MENSAGEM(kDadoIncorreto, Msg::TamselInativo);
-  return values;
-}
-
 namespace {
 
 // The assessment values when the integration is on; false after the message when the
 // assessment database cannot be read.
-bool readAssessment(const QVariantMap& settings, SeriesSheet& sheet) {
+bool readAssessment(const Settings& settings, SeriesSheet& sheet) {
   const std::optional<SheetAssessment> values = memberAssessment(settings, sheet.matricula);
   if (values) sheet.assessment = *values;
   return values.has_value();
@@ -453,7 +372,7 @@ std::optional<SeriesSheet> prepareSeriesSheet(const QString& matricula, const QS
     MENSAGEM(kDadoIncorreto, Msg::AberturaDeTabela, QStringLiteral("Treino"));
     return std::nullopt;
   }
-  const std::optional<QVariantMap> settings = readSettings(workout.database());
+  const std::optional<Settings> settings = Settings::read(workout.database());
   if (!settings) {
     MENSAGEM(kDadoIncorreto, Msg::AberturaDeTabela, QStringLiteral("Secvar"));
     return std::nullopt;
@@ -461,10 +380,10 @@ std::optional<SeriesSheet> prepareSeriesSheet(const QString& matricula, const QS
   SeriesSheet sheet;
   sheet.matricula = matricula;
   sheet.landscape = landscape;
-  sheet.academia = settings->value(QStringLiteral("ACADEMIA")).toString();
-  sheet.printDays = settings->value(QStringLiteral("ImprimeDiasSerie")).toString() == kSim;
-  sheet.printStretches = settings->value(QStringLiteral("Imp_Alongamento")).toString() != QStringLiteral("Não");
-  sheet.noReassessment = settings->value(QStringLiteral("TEMPO_REAVALIACAO")).toString().trimmed().toInt() == 0;
+  sheet.academia = settings->academia;
+  sheet.printDays = settings->printsSeriesDays();
+  sheet.printStretches = settings->printsStretches();
+  sheet.noReassessment = settings->reassessmentOff();
   if (!readAssessment(*settings, sheet)) return std::nullopt;
   try {
     readSheetSeries(workout.database(), matricula, letter, sheet);

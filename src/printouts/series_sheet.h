@@ -13,8 +13,9 @@
 #include <QVariantMap>
 #include <optional>
 
-#include "prescription/series_rules.h"
-#include "prescription/series_save.h"
+#include "series/member_assessment.h"
+#include "series/series_rules.h"
+#include "series/series_save.h"
 #include "printing/report.h"
 
 struct SheetStrengthRow {
@@ -40,13 +41,6 @@ struct SheetAerobicRow {
 };
 
 // What the assessment integration adds to the header; blank without it.
-struct SheetAssessment {
-  QString objetivos;
-  QString peso;
-  QString gordura;
-  QDate proximaReavaliacao;
-};
-
 struct SeriesSheet {
   QString academia;
   QString letter;
@@ -80,8 +74,6 @@ QPointF stretchPictureAt(int index, const QList<int>& printed);
 double stretchRemarkTop(const QList<int>& printed);
 inline constexpr double kSheetUnitMm = 25.4 / 96;
 
-// The objectives of an anamnesis row, in the order the sheet prints them.
-QString objectivesText(const QSqlRecord& anamnese);
 
 // The message detail when the letter has no stored workout: "Nenhum TREINO 'C' Cadastrado".
 QString noWorkoutDetail(const QString& letter);
@@ -90,17 +82,7 @@ QString noWorkoutDetail(const QString& letter);
 // stretching). Throws SqlError.
 void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula,
                      const QString& letter, SeriesSheet& sheet);
-// The assessment values of the member from the assessment database; `months` is the
-// reassessment period. Throws SqlError.
-SheetAssessment readSheetAssessment(const QSqlDatabase& assessmentDb, const QString& matricula,
-                                    int months);
 
-// The member's assessment values when the integration is on (IntegracaoTamsel "Sim"); blank
-// values when it is off. Nothing, after "Tamsel não está Ativo ...", when the assessment
-// database cannot be read.
-// `tell` false keeps the failure silent (a run on a worker thread reports it itself).
-std::optional<SheetAssessment> memberAssessment(const QVariantMap& settings,
-                                                const QString& matricula, bool tell = true);
 
 // Everything the sheet needs, read from the installation's databases as the builder's print
 // buttons do. Nothing, after the user was told why, when it cannot be printed.

@@ -1,6 +1,6 @@
 #include "printouts/sheet_command.h"
 
-#include "prescription/series_rules.h"
+#include "series/series_rules.h"
 #include "printouts/receipt.h"
 #include "printouts/series_sheet.h"
 

@@ -65,7 +65,7 @@ std::optional<FieldRefusal> TFRMALUNOS::confirmChecks(PersonForm& form) {
 }
 
 std::optional<QString> TFRMALUNOS::numberForNewPerson(int) {
-  if (setting(QStringLiteral("CODIGOSEQ")) != QStringLiteral("Sim")) return QString();
+  if (!settings().sequentialNumbers()) return QString();
   return nextMatricula(ADOConnectionVantrel().database(), memberTable().table);
 }
 

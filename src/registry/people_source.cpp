@@ -6,23 +6,28 @@
 #include "data/settings_record.h"
 #include "data/standing_connections.h"
 
-PeopleTables peopleTables(const QString& pathExercicio, const QString& alunosAtivos) {
-  const DataSource source = memberDataSource(pathExercicio);
-  if (source == DataSource::Vantrel)
-    return {source, QStringLiteral("Alunos"), QStringLiteral("FotosAlunos"),
+PeopleTables peopleTables(bool membersKeptHere, bool activeMembersOnly) {
+  if (membersKeptHere)
+    return {DataSource::Vantrel, QStringLiteral("Alunos"), QStringLiteral("FotosAlunos"),
             QStringLiteral("Funcionarios")};
-  return {source,
-          alunosAtivos == QStringLiteral("Sim") ? QStringLiteral("ALUNOSATIVOS")
-                                                : QStringLiteral("ALUNOS"),
+  return {DataSource::Brisca,
+          activeMembersOnly ? QStringLiteral("ALUNOSATIVOS") : QStringLiteral("ALUNOS"),
           QStringLiteral("FotosAlunos"), QStringLiteral("FUNCIONARIOS")};
 }
 
+PeopleTables peopleTables(const QString& pathExercicio, const QString& alunosAtivos) {
+  return peopleTables(memberDataSource(pathExercicio) == DataSource::Vantrel,
+                      alunosAtivos == QStringLiteral("Sim"));
+}
+
+PeopleTables peopleTables(const Settings& settings) {
+  return peopleTables(settings.membersKeptHere(), settings.activeMembersOnly());
+}
+
 PeopleTables currentPeopleTables() {
-  const std::optional<QVariantMap> settings = readSettings(ADOConnectionVantrel().database());
-  const QString path =
-      settings ? settings->value(QStringLiteral("PATH_EXERCICIO")).toString()
-               : (G().GBOL_SISTEMA_LOCAL ? QStringLiteral("Sim") : QStringLiteral("Não"));
-  return peopleTables(path, G().GSTR_ALUNOS_ATIVOS);
+  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
+  return peopleTables(settings ? settings->membersKeptHere() : G().GBOL_SISTEMA_LOCAL,
+                      G().GSTR_ALUNOS_ATIVOS == QStringLiteral("Sim"));
 }
 
 void reportUnavailable(DataSource source, const QString& detail) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "data/connection.h"
+#include "data/settings_record.h"
 
 struct PeopleTables {
   DataSource source;
@@ -15,7 +16,9 @@ struct PeopleTables {
   QString staff;    // "Funcionarios"
 };
 
+PeopleTables peopleTables(bool membersKeptHere, bool activeMembersOnly);
 PeopleTables peopleTables(const QString& pathExercicio, const QString& alunosAtivos);
+PeopleTables peopleTables(const Settings& settings);
 
 // The tables for the current settings (PATH_EXERCICIO read afresh, AlunosAtivos as the login
 // copied it).

@@ -180,7 +180,7 @@ void PersonWindow::setPhotoButtons(bool enabled) {
 bool PersonWindow::ABRE_TABELAS() {
   holdPhoto();
   if (!openOwnTables()) return false;
-  const std::optional<QVariantMap> settings = readSettings(ADOConnectionVantrel().database());
+  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
   if (!settings) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return false;
@@ -477,7 +477,7 @@ void PersonWindow::BBNFOTOClick() {
     return;
   }
   selected_ = padMatricula(number->text());
-  if (setting(QStringLiteral("CAPTURA_WEB")) == QStringLiteral("Sim")) {
+  if (settings().webCapture()) {
     number->setText(selected_);
     const bool staff = table_.photoTable == kFotosFuncionarios;
     auto show = [this](const QImage&) { showPicture(photo_); };

@@ -9,6 +9,7 @@
 
 #include "base/globals.h"
 #include "base/messages.h"
+#include "data/settings_record.h"
 #include "forms/registry_window.h"
 #include "registry/person_store.h"
 
@@ -70,7 +71,7 @@ class PersonWindow : public RegistryWindow {
   // Fields not bound to a column (the staff's schooling list).
   virtual void showUnbound(const PersonForm&) {}
   virtual void readUnbound(PersonForm&) const {}
-  QString setting(const QString& column) const { return settings_.value(column).toString(); }
+  const Settings& settings() const { return settings_; }
 
   void currentRowChanged() override;
   void showCurrentPerson();
@@ -108,7 +109,7 @@ class PersonWindow : public RegistryWindow {
 
   Texts texts_;
   const PersonTable& table_;
-  QVariantMap settings_;
+  Settings settings_;
   bool photoFollows_ = false;
   QTimer photoTimer_;
   QVariant photo_;               // the photo row being edited

@@ -70,8 +70,8 @@ QString parse(const QStringList& args, ReportOptions& options) {
 
 // The gym's name for the page headers, as the main window reads it at start-up.
 QString gymName(const QSqlDatabase& db) {
-  const std::optional<QVariantMap> settings = readSettings(db);
-  return settings ? settings->value(QStringLiteral("ACADEMIA")).toString() : QString();
+  const std::optional<Settings> settings = Settings::read(db);
+  return settings ? settings->academia : QString();
 }
 
 std::optional<Report> buildListing(const QSqlDatabase& db, const ReportOptions& options) {

@@ -46,12 +46,12 @@ std::optional<QString> schoolingCode(const QString& text) {
   return std::nullopt;
 }
 
-std::optional<QString> newStaffNumber(const QSqlDatabase& db, int rows, const QString& codigoSeq,
+std::optional<QString> newStaffNumber(const QSqlDatabase& db, int rows, bool sequential,
                                       const QString& selected) {
   // Always the highest number plus one: counting from whatever row the grid's order puts
   // last (by name, after a search) could hand out a number already taken.
   if (rows > 0) return nextMatricula(db, staffTable().table);
-  if (codigoSeq == QStringLiteral("Sim")) return padMatricula(QStringLiteral("1"));
+  if (sequential) return padMatricula(QStringLiteral("1"));
   return selected;
 }
 

@@ -17,7 +17,7 @@ std::optional<QString> schoolingCode(const QString& text);
 // The number proposed for a new staff member: one more than the highest stored whenever the
 // table has rows; for an empty table "1" when numbering is automatic, otherwise the number
 // already selected (possibly none). nullopt when the highest stored is not a number.
-std::optional<QString> newStaffNumber(const QSqlDatabase& db, int rows, const QString& codigoSeq,
+std::optional<QString> newStaffNumber(const QSqlDatabase& db, int rows, bool sequential,
                                       const QString& selected);
 
 // The checks of Confirm, in order; the first that fails is returned. On success the number is

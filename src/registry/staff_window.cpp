@@ -65,7 +65,7 @@ std::optional<FieldRefusal> TFRMREFUNCIONARIO::confirmChecks(PersonForm& form) {
 
 std::optional<QString> TFRMREFUNCIONARIO::numberForNewPerson(int rows) {
   return newStaffNumber(ADOConnectionVantrel().database(), rows,
-                        setting(QStringLiteral("CODIGOSEQ")), selected_.str());
+                        settings().sequentialNumbers(), selected_.str());
 }
 
 // New staff are usually hired in the gym's own city.

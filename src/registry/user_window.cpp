@@ -86,18 +86,17 @@ bool TFRMCADASTRODEUSUARIOS::ABRE_TABELAS() {
 
 bool TFRMCADASTRODEUSUARIOS::openTables() {
   const QSqlDatabase db = ADOConnectionVantrel().database();
-  const std::optional<QVariantMap> settings = readSettings(db);
+  const std::optional<Settings> settings = Settings::read(db);
   if (!settings) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Secvar"));
     return false;
   }
-  linkStaff_ =
-      settings->value(QStringLiteral("Vincula_prof_usu")).toString() == QStringLiteral("Sim");
+  linkStaff_ = settings->instructorTiedToUser();
   QComboBox* staff = list(QStringLiteral("CBFUNCIONARIOS"));
   staff->clear();
   if (linkStaff_) {
     const PeopleTables people = peopleTables(
-        settings->value(QStringLiteral("PATH_EXERCICIO")).toString(), G().GSTR_ALUNOS_ATIVOS);
+        settings->membersKeptHere(), G().GSTR_ALUNOS_ATIVOS == QStringLiteral("Sim"));
     const bool gym = people.source != DataSource::Vantrel;
     const QString detail = gym ? QStringLiteral(" Funcionario") : QStringLiteral("Funcionario");
     std::unique_ptr<Connection> connection = openPeopleConnection(people, detail);

@@ -173,7 +173,7 @@ TEST_F(AboutWindow, ADoubleClickOnTheSiteOpensIt) {
 TEST(AboutText, ClienteAsTheWindowShowsIt) {
   EXPECT_EQ(clienteText(1001.0), QStringLiteral("1001"));
   EXPECT_EQ(clienteText(7.5), QStringLiteral("7,5"));
-  EXPECT_EQ(clienteText(QVariant(QMetaType::fromType<double>())), QString());
+  EXPECT_EQ(clienteText(std::nullopt), QString());
 }
 
 class NewsWindow : public ShellFixture {};

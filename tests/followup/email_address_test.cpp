@@ -175,10 +175,10 @@ TEST(Provider, TlsModesAndTheLoginAsTheSettingsHoldThem) {
   EXPECT_EQ(smtpTlsOf(QStringLiteral("outro")), SmtpTls::StartTlsWhenOffered);
 
   QVariantMap settings{{QStringLiteral("USERNAME"), QVariant(QMetaType::fromType<QString>())}};
-  EXPECT_FALSE(mailProvider(settings).username);
+  EXPECT_FALSE(mailProvider(Settings::fromRow(settings)).username);
   settings.insert(QStringLiteral("USERNAME"), QString(QLatin1String("")));
-  ASSERT_TRUE(mailProvider(settings).username);
-  EXPECT_EQ(*mailProvider(settings).username, QString());
+  ASSERT_TRUE(mailProvider(Settings::fromRow(settings)).username);
+  EXPECT_EQ(*mailProvider(Settings::fromRow(settings)).username, QString());
 }
 
 }  // namespace

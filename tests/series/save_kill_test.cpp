@@ -11,8 +11,8 @@
 
 #include "data/schema.h"
 #include "data/sql.h"
-#include "prescription/series_save.h"
-#include "prescription/series_store.h"
+#include "series/series_save.h"
+#include "series/series_store.h"
 #include "support/test_db.h"
 
 namespace {

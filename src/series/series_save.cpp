@@ -1,4 +1,4 @@
-#include "prescription/series_save.h"
+#include "series/series_save.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,4 +1,4 @@
-#include "prescription/series_store.h"
+#include "series/series_store.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

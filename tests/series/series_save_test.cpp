@@ -7,9 +7,9 @@
 
 #include "data/schema.h"
 #include "data/sql.h"
-#include "prescription/aerobic_model.h"
-#include "prescription/series_save.h"
-#include "prescription/series_store.h"
+#include "series/aerobic_model.h"
+#include "series/series_save.h"
+#include "series/series_store.h"
 #include "support/test_db.h"
 #include "support/test_env.h"
 

@@ -8,7 +8,7 @@
 #include <QString>
 #include <optional>
 
-#include "prescription/series_rules.h"
+#include "series/series_rules.h"
 
 struct WorkoutRow {
   QString code;       // CODIGO_EXERCICIO

@@ -1,4 +1,4 @@
-#include "prescription/workout_model.h"
+#include "series/workout_model.h"
 
 #include <algorithm>
 #include <numeric>

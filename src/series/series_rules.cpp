@@ -1,4 +1,4 @@
-#include "prescription/series_rules.h"
+#include "series/series_rules.h"
 
 #include <QSet>
 #include <algorithm>

@@ -4,7 +4,7 @@
 
 #include "data/schema.h"
 #include "data/sql.h"
-#include "prescription/series_store.h"
+#include "series/series_store.h"
 #include "support/test_db.h"
 #include "support/test_env.h"
 

@@ -13,8 +13,8 @@
 #include <array>
 #include <optional>
 
-#include "prescription/series_rules.h"
-#include "prescription/workout_model.h"
+#include "series/series_rules.h"
+#include "series/workout_model.h"
 
 // A strength workout as the editing area leaves it.
 struct WorkoutSave {

@@ -6,7 +6,7 @@
 #include <QAbstractTableModel>
 #include <optional>
 
-#include "prescription/series_save.h"
+#include "series/series_save.h"
 
 // A decimal number as typed here: a comma or a point before the decimals ("5,5", "5.5"), no
 // thousands separator; empty is 0. Nothing when the text is not such a number.

@@ -1,8 +1,8 @@
 // The builder's rules on plain values: letters and weekdays, the change date, the renumbering.
 #include <gtest/gtest.h>
 
-#include "prescription/series_rules.h"
-#include "prescription/workout_model.h"
+#include "series/series_rules.h"
+#include "series/workout_model.h"
 
 namespace {
 

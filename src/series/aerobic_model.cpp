@@ -1,4 +1,4 @@
-#include "prescription/aerobic_model.h"
+#include "series/aerobic_model.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -11,8 +11,8 @@
 #include <optional>
 
 #include "data/paged_table_model.h"
-#include "prescription/series_rules.h"
-#include "prescription/workout_model.h"
+#include "series/series_rules.h"
+#include "series/workout_model.h"
 
 // The texts the builder shows besides the shared messages.
 namespace SeriesText {
