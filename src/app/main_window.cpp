@@ -16,6 +16,7 @@
 #include <QTime>
 #include <QToolButton>
 
+#include "app/menu_table.h"
 #include "base/error_log.h"
 #include "base/globals.h"
 #include "base/messages.h"
@@ -28,105 +29,30 @@ namespace {
 
 TFRMSEPRINCIPAL* theMainWindow = nullptr;
 
-enum class Shown { Child, Modal };
-
-}  // namespace
-
-// One entry of the menu: what it is called, where it sits and how it is guarded.
-struct TFRMSEPRINCIPAL::EntryDef {
-  const char* objectName;
-  const char* caption;
-  const char* menu;  // objectName of the menu it sits in; nullptr: top level
-  const char* separatorBefore;
-  const char* permission;  // column of Usuarios; nullptr: not guarded
-  const char* deniedDetail;
-  Shown shown;
-  bool probeSettings;
-  bool keepEntryOnFailure;  // entries that do not give themselves back after a failed opening
-};
-
-namespace {
-
-struct MenuDef {
-  const char* objectName;
-  const char* caption;
-};
-
-const MenuDef kMenus[] = {
-    {"MNCADASTRO", "&Cadastro"},
-    {"MNEXERCICIOSMENU", "&Exercícios"},
-    {"MNRELATORIOS", "&Relatórios"},
-    {"Estabelevimento1", nullptr},  // a top-level entry sits between the menus
-    {"MNUTILITARIOS", "&Utilitários"},
-    {"MNSOBRE", nullptr},
-    {"Sair1", nullptr},
-};
-
-}  // namespace
-
-static const TFRMSEPRINCIPAL::EntryDef kEntries[] = {
-    {"MNALUNOS", "&Alunos", "MNCADASTRO", nullptr, "C_ALUNOS", "", Shown::Child, true, false},
-    {"MNGrupamentoMuscular", "&Grupamento Muscular", "MNCADASTRO", "N13", "C_GrupamentoMuscular",
-     "", Shown::Child, false, false},
-    {"MNEXERCICIOS", "&Exercícios", "MNCADASTRO", "N3", "C_EXERCICIOS", "", Shown::Child, false,
-     false},
-    {"MNFUNCIONARIO", "&Funcionários", "MNCADASTRO", "N5", "C_FUNCIONARIO", "", Shown::Child, true,
-     false},
-    {"MNCADASTRODEUSUARIOS", "&Usuários", "MNCADASTRO", "N10", "U_CADASTRODEUSUARIOS", "",
-     Shown::Child, false, false},
-    {"MNTIPOEXERCICIO", "&Tipos de Exercícios", "MNEXERCICIOSMENU", nullptr, "E_TIPOEXERCICIO", "",
-     Shown::Child, false, false},
-    {"MNImpressodeSrie", "Impressão de Série 40 Colunas", "MNEXERCICIOSMENU", "N9", "IMP_SERIE_40",
-     "", Shown::Modal, false, false},
-    {"MnSeriesVencidas", "Séries Vencidas", "MNRELATORIOS", nullptr, "R_SeriesVencidas", "",
-     Shown::Child, false, true},
-    {"MnAvaliaesFeitas", "Séries Feitas", "MNRELATORIOS", "N1", "R_AvaliacoesFeitas", "",
-     Shown::Child, false, true},
-    {"MnAvaliaesAgendadas", "Séries Agendadas", "MNRELATORIOS", "N11", "R_AvaliacoesAgendadas", "",
-     Shown::Child, false, true},
-    {"Estabelevimento1", "&Agendar Montagem de Série", nullptr, nullptr, nullptr, "", Shown::Modal,
-     false, false},
-    {"MNBACKUP", "&Backup", "MNUTILITARIOS", nullptr, "U_BACKUP", "", Shown::Modal, false, true},
-    {"MNRESTAURACAODOBACKUP", "&Restauração do Backup", "MNUTILITARIOS", "N4",
-     "U_RESTAURACAODOBACKUP", "", Shown::Modal, false, true},
-    {"MNAgendadeTreinos", "&Agenda Montagem de Série", "MNUTILITARIOS", "N2", "AGENDA",
-     "MONTAGEM DE SÉRIE", Shown::Child, false, true},
-    {"MNAtualizaTreinosWeb", "&Atualizar Treinos na Web", "MNUTILITARIOS", "N12", nullptr, "",
-     Shown::Modal, false, false},
-    {"MNPARAMETRIZACAODOUSUARIO", "Nível de Acesso do &Usuário", "MNUTILITARIOS", "N7",
-     "U_PARAMETRIZACAOUSUARIO", "", Shown::Modal, false, false},
-    {"MNESVAZIARARQUIVOS", "Esvaziar Arquivos de &Séries", "MNUTILITARIOS", "N8",
-     "U_REESVAZIARMOVIMENTACAO", "ESVAZIAR ARQUIVOS DE SÉRIES", Shown::Modal, false, true},
-    {"MNREPARAMETRIZACAODOSISTEMA", "&Configuração do Sistema", "MNUTILITARIOS", "N6", nullptr, "",
-     Shown::Child, false, false},
-    {"MNSOBRE", "S&obre", nullptr, nullptr, nullptr, "", Shown::Modal, false, false},
-    {"Sair1", "&Sair", nullptr, nullptr, nullptr, "", Shown::Modal, false, false},
-};
-
-namespace {
-
-const TFRMSEPRINCIPAL::EntryDef* findEntry(const QString& objectName) {
-  for (const auto& def : kEntries)
-    if (objectName == QLatin1String(def.objectName)) return &def;
+const MenuEntry* findEntry(const QString& objectName) {
+  for (const MenuEntry& entry : menuEntries())
+    if (objectName == QLatin1String(entry.objectName)) return &entry;
   return nullptr;
 }
 
-struct ShortcutDef {
-  const char* objectName;
-  const char* hint;
-  QStyle::StandardPixmap icon;
-};
+const ShortcutEntry* findShortcut(const QString& objectName) {
+  for (const ShortcutEntry& shortcut : shortcutEntries())
+    if (objectName == QLatin1String(shortcut.objectName)) return &shortcut;
+  return nullptr;
+}
 
-const ShortcutDef kShortcuts[] = {
-    {"SBAGENTATREINOS", "Consulta Agenda de Séries", QStyle::SP_FileDialogDetailedView},
-    {"SBFRQUENCIAAULAS", "Agendamento de Aula Coletiva", QStyle::SP_FileDialogListView},
-    {"SBREVISOR", "Revisor de Treinos Vencidos", QStyle::SP_BrowserReload},
-    {"SBEMAIL", "E-mail", QStyle::SP_DialogSaveButton},
-    {"SBEXERCICIOS", "Histórico de Séries", QStyle::SP_FileDialogContentsView},
-    {"SBAUSENTES", "Alunos Ausentes", QStyle::SP_MessageBoxWarning},
-    {"SBAGENDA", "Muda Usuário", QStyle::SP_DialogResetButton},
-    {"SBNOVIDADES", "Novidades", QStyle::SP_MessageBoxInformation},
-};
+bool shownBySettings(ShownWhen when) {
+  const Globals& g = G();
+  switch (when) {
+    case ShownWhen::Always:
+      return true;
+    case ShownWhen::MuscleGroupsOn:
+      return g.GSTR_GRUPAMENTO_MUSCULAR != QStringLiteral("Não");
+    case ShownWhen::PeopleKeptHere:
+      return g.GBOL_SISTEMA_LOCAL;
+  }
+  return true;
+}
 
 // A maximised child keeps a title bar of its own: otherwise Qt moves the child's buttons into the
 // menu bar's corner, which is where the shortcut bar lives, and the shortcuts vanish.
@@ -192,7 +118,7 @@ TFRMSEPRINCIPAL::~TFRMSEPRINCIPAL() {
 
 void TFRMSEPRINCIPAL::buildMenu() {
   QHash<QString, QMenu*> menus;
-  for (const MenuDef& m : kMenus) {
+  for (const MenuDef& m : menuBarOrder()) {
     if (m.caption) {
       QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.caption));
       menu->setObjectName(QString::fromUtf8(m.objectName));
@@ -200,12 +126,12 @@ void TFRMSEPRINCIPAL::buildMenu() {
       continue;
     }
     // Top-level entries: created below, in the order of the table above.
-    const EntryDef* def = findEntry(QString::fromUtf8(m.objectName));
+    const MenuEntry* def = findEntry(QString::fromUtf8(m.objectName));
     auto* action = menuBar()->addAction(QString::fromUtf8(def->caption));
     action->setObjectName(QString::fromUtf8(def->objectName));
     entries_.insert(action->objectName(), action);
   }
-  for (const EntryDef& def : kEntries) {
+  for (const MenuEntry& def : menuEntries()) {
     if (!def.menu) continue;
     QMenu* menu = menus.value(QString::fromUtf8(def.menu));
     if (def.separatorBefore)
@@ -217,7 +143,7 @@ void TFRMSEPRINCIPAL::buildMenu() {
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {
     const QString name = it.key();
     // Until a window is set for it, an entry has nothing to open.
-    it.value()->setEnabled(name == QLatin1String("Sair1"));
+    it.value()->setEnabled(findEntry(name)->exits);
     connect(it.value(), &QAction::triggered, this, [this, name] { openEntry(name); });
   }
   // The separators below the entries the settings can hide.
@@ -233,11 +159,11 @@ void TFRMSEPRINCIPAL::buildShortcutBar() {
   auto* layout = new QHBoxLayout(bar);
   layout->setContentsMargins(0, 0, 4, 0);
   layout->setSpacing(2);
-  for (const ShortcutDef& def : kShortcuts) {
+  for (const ShortcutEntry& def : shortcutEntries()) {
     auto* button = new QToolButton(bar);
     button->setObjectName(QString::fromUtf8(def.objectName));
     button->setToolTip(QString::fromUtf8(def.hint));
-    button->setIcon(style()->standardIcon(def.icon));
+    button->setIcon(style()->standardIcon(QStyle::StandardPixmap(def.icon)));
     button->setAutoRaise(true);
     button->setEnabled(false);
     layout->addWidget(button);
@@ -275,6 +201,12 @@ QToolButton* TFRMSEPRINCIPAL::shortcut(const QString& objectName) const {
   return shortcuts_.value(objectName);
 }
 
+QToolButton* TFRMSEPRINCIPAL::absencesButton() const {
+  for (const ShortcutEntry& def : shortcutEntries())
+    if (def.litByAbsences) return shortcut(QString::fromUtf8(def.objectName));
+  return nullptr;
+}
+
 QLabel* TFRMSEPRINCIPAL::statusPanel(int panel) const {
   return panel >= 1 && panel <= 4 ? panels_[panel - 1] : nullptr;
 }
@@ -292,32 +224,31 @@ void TFRMSEPRINCIPAL::setModalWindow(const QString& entryName, ModalRunner runne
 void TFRMSEPRINCIPAL::setShortcutWindow(const QString& buttonName, ModalRunner runner) {
   QToolButton* button = shortcut(buttonName);
   if (!button) return;
-  button->setEnabled(buttonName != QLatin1String("SBAUSENTES"));
+  button->setEnabled(!findShortcut(buttonName)->litByAbsences);
   connect(button, &QToolButton::clicked, this, [runner = std::move(runner)] { runner(); });
 }
 
 void TFRMSEPRINCIPAL::applyMenuSettings() {
-  const Globals& g = G();
-  auto hide = [this](const char* name, bool hidden, bool alsoDisable) {
-    QAction* action = entry(QString::fromUtf8(name));
-    if (!action) return;
-    action->setVisible(!hidden);
-    if (alsoDisable && hidden) takeEntry(action);
-    // An entry shown again is usable when its window exists.
-    if (alsoDisable && !hidden) {
-      giveBackEntry(action->objectName());
-      action->setEnabled(childFactories_.contains(action->objectName()) ||
-                         modalRunners_.contains(action->objectName()));
+  for (const MenuEntry& def : menuEntries()) {
+    if (def.separatorBefore && def.separatorShownWhen != ShownWhen::Always)
+      if (QAction* separator = entry(QString::fromUtf8(def.separatorBefore)))
+        separator->setVisible(shownBySettings(def.separatorShownWhen));
+    if (def.shownWhen == ShownWhen::Always) continue;
+    QAction* action = entry(QString::fromUtf8(def.objectName));
+    if (!action) continue;
+    const bool shown = shownBySettings(def.shownWhen);
+    action->setVisible(shown);
+    if (!shown) {
+      takeEntry(action);
+      continue;
     }
-  };
-  const bool noGroups = g.GSTR_GRUPAMENTO_MUSCULAR == QStringLiteral("Não");
-  hide("MNGrupamentoMuscular", noGroups, true);
-  hide("N13", noGroups, false);
-  const bool gymProgramKeepsPeople = !g.GBOL_SISTEMA_LOCAL;
-  hide("MNALUNOS", gymProgramKeepsPeople, true);
-  hide("MNFUNCIONARIO", gymProgramKeepsPeople, true);
-  hide("N3", gymProgramKeepsPeople, false);
-  hide("N5", gymProgramKeepsPeople, false);
+    // An entry shown again is usable when its window exists.
+    giveBackEntry(action->objectName());
+    action->setEnabled(childFactories_.contains(action->objectName()) ||
+                       modalRunners_.contains(action->objectName()));
+  }
+  Timer1.start();
+  QCoreApplication::processEvents();
 }
 
 bool TFRMSEPRINCIPAL::start() {
@@ -370,7 +301,7 @@ void TFRMSEPRINCIPAL::tick() {
     reportLostDatabase();
     return;
   }
-  QToolButton* absent = shortcut(QStringLiteral("SBAUSENTES"));
+  QToolButton* absent = absencesButton();
   Globals& g = G();
   if (g.GBOL_SISTEMA_LOCAL) {
     absent->setEnabled(false);
@@ -397,14 +328,13 @@ void TFRMSEPRINCIPAL::reportLostDatabase() {
 }
 
 void TFRMSEPRINCIPAL::openEntry(const QString& objectName) {
-  if (objectName == QLatin1String("Sair1")) {
+  const MenuEntry* def = findEntry(objectName);
+  if (!def) return;
+  if (def->exits) {
     requestExit();
     return;
   }
-  const EntryDef* def = findEntry(objectName);
-  if (!def) return;
-  if (objectName == QLatin1String("MNAtualizaTreinosWeb") &&
-      G().GSTR_PORTAL_CONECTION != QStringLiteral("Sim")) {
+  if (def->needsPortal && G().GSTR_PORTAL_CONECTION != QStringLiteral("Sim")) {
     MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, QStringLiteral("Configurar Treino Web"));
     return;
   }
@@ -413,13 +343,13 @@ void TFRMSEPRINCIPAL::openEntry(const QString& objectName) {
                        def->probeSettings};
     if (!authoriseEntry(guard)) return;
   }
-  if (def->shown == Shown::Child)
+  if (childFactories_.contains(objectName))
     openChild(*def);
   else
     openModal(*def);
 }
 
-void TFRMSEPRINCIPAL::openChild(const EntryDef& def) {
+void TFRMSEPRINCIPAL::openChild(const MenuEntry& def) {
   const QString name = QString::fromUtf8(def.objectName);
   const ChildFactory factory = childFactories_.value(name);
   if (!factory) return;
@@ -455,12 +385,12 @@ void TFRMSEPRINCIPAL::openChild(const EntryDef& def) {
   if (!def.keepEntryOnFailure && G().GBOL_FALHA_ABERTURA) giveBackEntry(name);
 }
 
-void TFRMSEPRINCIPAL::openModal(const EntryDef& def) {
+void TFRMSEPRINCIPAL::openModal(const MenuEntry& def) {
   const QString name = QString::fromUtf8(def.objectName);
   const ModalRunner runner = modalRunners_.value(name);
   if (!runner) return;
-  // The connection probe must not reopen the database the restore is replacing.
-  const bool restore = name == QLatin1String("MNRESTAURACAODOBACKUP");
+  // The connection probe must not reopen a database being replaced.
+  const bool restore = def.pausesWatch;
   if (restore) Timer1.stop();
   QAction* action = entry(name);
   const bool counted = def.permission != nullptr;

@@ -12,6 +12,7 @@
 #include "app/shell_logic.h"
 
 class ChildWindow;
+struct MenuEntry;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -64,15 +65,13 @@ class TFRMSEPRINCIPAL : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
- public:
-  struct EntryDef;  // one entry of the menu table
-
  private:
   void buildMenu();
   void buildShortcutBar();
   void buildStatusBar();
-  void openChild(const EntryDef& def);
-  void openModal(const EntryDef& def);
+  void openChild(const MenuEntry& def);
+  void openModal(const MenuEntry& def);
+  QToolButton* absencesButton() const;
   void takeEntry(QAction* action);
   void giveBackEntry(const QString& objectName);
   void reportLostDatabase();

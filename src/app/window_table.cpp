@@ -1,8 +1,11 @@
 #include "app/window_table.h"
 
+#include <QStyle>
+
 #include "app/about_window.h"
 #include "app/access_dialogs.h"
 #include "app/main_window.h"
+#include "app/menu_table.h"
 #include "app/shell_logic.h"
 #include "forms/session.h"
 #include "maintenance/backup_window.h"
@@ -18,53 +21,136 @@
 #include "registry/staff_window.h"
 #include "registry/user_window.h"
 
+namespace {
+
+template <typename Window>
+ChildWindow* child() {
+  return new Window;
+}
+
+template <typename Window>
+void modal(TFRMSEPRINCIPAL& frame) {
+  Window window(&frame);
+  window.exec();
+}
+
+void restore(TFRMSEPRINCIPAL& frame) {
+  TFRMRESTAURACAODOBACKUP window(&frame);
+  window.exec();
+  if (window.programEnds()) frame.endProgram();
+}
+
+}  // namespace
+
+const QList<MenuDef>& menuBarOrder() {
+  static const QList<MenuDef> menus{
+      {"MNCADASTRO", "&Cadastro"},
+      {"MNEXERCICIOSMENU", "&Exercícios"},
+      {"MNRELATORIOS", "&Relatórios"},
+      {"Estabelevimento1", nullptr},  // a top-level entry sits between the menus
+      {"MNUTILITARIOS", "&Utilitários"},
+      {"MNSOBRE", nullptr},
+      {"Sair1", nullptr},
+  };
+  return menus;
+}
+
+const QList<MenuEntry>& menuEntries() {
+  static const QList<MenuEntry> entries{
+      {.objectName = "MNALUNOS", .caption = "&Alunos", .menu = "MNCADASTRO",
+       .permission = "C_ALUNOS", .probeSettings = true, .shownWhen = ShownWhen::PeopleKeptHere,
+       .child = child<TFRMALUNOS>},
+      {.objectName = "MNGrupamentoMuscular", .caption = "&Grupamento Muscular",
+       .menu = "MNCADASTRO", .separatorBefore = "N13", .permission = "C_GrupamentoMuscular",
+       .shownWhen = ShownWhen::MuscleGroupsOn, .separatorShownWhen = ShownWhen::MuscleGroupsOn,
+       .child = child<TFRMGRUPAMENTOMUSCULAR>},
+      {.objectName = "MNEXERCICIOS", .caption = "&Exercícios", .menu = "MNCADASTRO",
+       .separatorBefore = "N3", .permission = "C_EXERCICIOS",
+       .separatorShownWhen = ShownWhen::PeopleKeptHere, .child = child<TFRMCADASTROEXERCICIOS>},
+      {.objectName = "MNFUNCIONARIO", .caption = "&Funcionários", .menu = "MNCADASTRO",
+       .separatorBefore = "N5", .permission = "C_FUNCIONARIO", .probeSettings = true,
+       .shownWhen = ShownWhen::PeopleKeptHere, .separatorShownWhen = ShownWhen::PeopleKeptHere,
+       .child = child<TFRMREFUNCIONARIO>},
+      {.objectName = "MNCADASTRODEUSUARIOS", .caption = "&Usuários", .menu = "MNCADASTRO",
+       .separatorBefore = "N10", .permission = "U_CADASTRODEUSUARIOS",
+       .child = child<TFRMCADASTRODEUSUARIOS>},
+      {.objectName = "MNTIPOEXERCICIO", .caption = "&Tipos de Exercícios",
+       .menu = "MNEXERCICIOSMENU", .permission = "E_TIPOEXERCICIO",
+       .child = child<TFRMTIPOEXERCICIO>},
+      {.objectName = "MNImpressodeSrie", .caption = "Impressão de Série 40 Colunas",
+       .menu = "MNEXERCICIOSMENU", .separatorBefore = "N9", .permission = "IMP_SERIE_40",
+       .modal = modal<TFRMIMPSERIE40COLUNAS>},
+      {.objectName = "MnSeriesVencidas", .caption = "Séries Vencidas", .menu = "MNRELATORIOS",
+       .permission = "R_SeriesVencidas", .keepEntryOnFailure = true},
+      {.objectName = "MnAvaliaesFeitas", .caption = "Séries Feitas", .menu = "MNRELATORIOS",
+       .separatorBefore = "N1", .permission = "R_AvaliacoesFeitas", .keepEntryOnFailure = true},
+      {.objectName = "MnAvaliaesAgendadas", .caption = "Séries Agendadas", .menu = "MNRELATORIOS",
+       .separatorBefore = "N11", .permission = "R_AvaliacoesAgendadas",
+       .keepEntryOnFailure = true},
+      {.objectName = "Estabelevimento1", .caption = "&Agendar Montagem de Série"},
+      {.objectName = "MNBACKUP", .caption = "&Backup", .menu = "MNUTILITARIOS",
+       .permission = "U_BACKUP", .keepEntryOnFailure = true, .modal = modal<TFRMBACKUP>},
+      {.objectName = "MNRESTAURACAODOBACKUP", .caption = "&Restauração do Backup",
+       .menu = "MNUTILITARIOS", .separatorBefore = "N4", .permission = "U_RESTAURACAODOBACKUP",
+       .keepEntryOnFailure = true, .pausesWatch = true, .modal = restore},
+      {.objectName = "MNAgendadeTreinos", .caption = "&Agenda Montagem de Série",
+       .menu = "MNUTILITARIOS", .separatorBefore = "N2", .permission = "AGENDA",
+       .deniedDetail = "MONTAGEM DE SÉRIE", .keepEntryOnFailure = true},
+      {.objectName = "MNAtualizaTreinosWeb", .caption = "&Atualizar Treinos na Web",
+       .menu = "MNUTILITARIOS", .separatorBefore = "N12", .needsPortal = true,
+       .modal = modal<TFRMATUALIZARTREINOSWEB>},
+      {.objectName = "MNPARAMETRIZACAODOUSUARIO", .caption = "Nível de Acesso do &Usuário",
+       .menu = "MNUTILITARIOS", .separatorBefore = "N7", .permission = "U_PARAMETRIZACAOUSUARIO",
+       .modal = modal<TFRMPARAMETRIZACAODOUSUARIO>},
+      {.objectName = "MNESVAZIARARQUIVOS", .caption = "Esvaziar Arquivos de &Séries",
+       .menu = "MNUTILITARIOS", .separatorBefore = "N8", .permission = "U_REESVAZIARMOVIMENTACAO",
+       .deniedDetail = "ESVAZIAR ARQUIVOS DE SÉRIES", .keepEntryOnFailure = true,
+       .modal = modal<TFRMREESVAZIARARQUIVOS>},
+      {.objectName = "MNREPARAMETRIZACAODOSISTEMA", .caption = "&Configuração do Sistema",
+       .menu = "MNUTILITARIOS", .separatorBefore = "N6",
+       .child = child<TFRMPARAMETRIZACAODOSISTEMA>},
+      {.objectName = "MNSOBRE", .caption = "S&obre",
+       .modal = [](TFRMSEPRINCIPAL& frame) { showAboutWindow(&frame); }},
+      {.objectName = "Sair1", .caption = "&Sair", .exits = true},
+  };
+  return entries;
+}
+
+const QList<ShortcutEntry>& shortcutEntries() {
+  static const QList<ShortcutEntry> shortcuts{
+      {"SBAGENTATREINOS", "Consulta Agenda de Séries", QStyle::SP_FileDialogDetailedView},
+      {"SBFRQUENCIAAULAS", "Agendamento de Aula Coletiva", QStyle::SP_FileDialogListView},
+      {"SBREVISOR", "Revisor de Treinos Vencidos", QStyle::SP_BrowserReload},
+      {"SBEMAIL", "E-mail", QStyle::SP_DialogSaveButton},
+      {"SBEXERCICIOS", "Histórico de Séries", QStyle::SP_FileDialogContentsView},
+      {"SBAUSENTES", "Alunos Ausentes", QStyle::SP_MessageBoxWarning, true},
+      {"SBAGENDA", "Muda Usuário", QStyle::SP_DialogResetButton, false,
+       [](TFRMSEPRINCIPAL& frame) {
+         if (!showLogin(&frame, true)) frame.close();
+       }},
+      {"SBNOVIDADES", "Novidades", QStyle::SP_MessageBoxInformation, false,
+       [](TFRMSEPRINCIPAL& frame) {
+         showNewsWindow(&frame, frame.shortcut(QStringLiteral("SBNOVIDADES")));
+       }},
+  };
+  return shortcuts;
+}
+
 void installWindows(TFRMSEPRINCIPAL& window) {
   installReauthenticator([&window] {
     TPDLGACESSOLOCAL dialog(&window);
     dialog.exec();
   });
-  window.setChildWindow(QStringLiteral("MNALUNOS"), [] { return new TFRMALUNOS; });
-  window.setChildWindow(QStringLiteral("MNGrupamentoMuscular"),
-                        [] { return new TFRMGRUPAMENTOMUSCULAR; });
-  window.setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new TFRMCADASTROEXERCICIOS; });
-  window.setChildWindow(QStringLiteral("MNTIPOEXERCICIO"), [] { return new TFRMTIPOEXERCICIO; });
-  window.setModalWindow(QStringLiteral("MNImpressodeSrie"), [&window] {
-    TFRMIMPSERIE40COLUNAS receipt(&window);
-    receipt.exec();
-  });
-  window.setModalWindow(QStringLiteral("MNAtualizaTreinosWeb"), [&window] {
-    TFRMATUALIZARTREINOSWEB publishing(&window);
-    publishing.exec();
-  });
-  window.setChildWindow(QStringLiteral("MNFUNCIONARIO"), [] { return new TFRMREFUNCIONARIO; });
-  window.setChildWindow(QStringLiteral("MNCADASTRODEUSUARIOS"),
-                        [] { return new TFRMCADASTRODEUSUARIOS; });
-  window.setModalWindow(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"), [&window] {
-    TFRMPARAMETRIZACAODOUSUARIO levels(&window);
-    levels.exec();
-  });
-  window.setModalWindow(QStringLiteral("MNBACKUP"), [&window] {
-    TFRMBACKUP backup(&window);
-    backup.exec();
-  });
-  window.setModalWindow(QStringLiteral("MNRESTAURACAODOBACKUP"), [&window] {
-    TFRMRESTAURACAODOBACKUP restore(&window);
-    restore.exec();
-    if (restore.programEnds()) window.endProgram();
-  });
-  window.setModalWindow(QStringLiteral("MNESVAZIARARQUIVOS"), [&window] {
-    TFRMREESVAZIARARQUIVOS purge(&window);
-    purge.exec();
-  });
-  window.setChildWindow(QStringLiteral("MNREPARAMETRIZACAODOSISTEMA"),
-                        [] { return new TFRMPARAMETRIZACAODOSISTEMA; });
-  window.setModalWindow(QStringLiteral("MNSOBRE"), [&window] { showAboutWindow(&window); });
-  window.setShortcutWindow(QStringLiteral("SBNOVIDADES"), [&window] {
-    showNewsWindow(&window, window.shortcut(QStringLiteral("SBNOVIDADES")));
-  });
-  window.setShortcutWindow(QStringLiteral("SBAGENDA"), [&window] {
-    if (!showLogin(&window, true)) window.close();
-  });
+  for (const MenuEntry& entry : menuEntries()) {
+    const QString name = QString::fromUtf8(entry.objectName);
+    if (entry.child) window.setChildWindow(name, entry.child);
+    if (entry.modal)
+      window.setModalWindow(name, [&window, open = entry.modal] { open(window); });
+  }
+  for (const ShortcutEntry& shortcut : shortcutEntries())
+    if (shortcut.open)
+      window.setShortcutWindow(QString::fromUtf8(shortcut.objectName),
+                               [&window, open = shortcut.open] { open(window); });
 }
 
 bool runLogin(TFRMSEPRINCIPAL& window) {
