@@ -47,18 +47,18 @@ Columns numbered(const char* prefix, int first, int last, ColumnType type) {
   return columns;
 }
 
-// The weekday flags of every series row, Sunday first.
-Columns weekdays() {
-  return cols({"Dom", "Seg", "Ter", "Qua", "Qui", "Sex", "Sab"}, ColumnType::Bit);
+Columns bits(const QStringList& names) {
+  Columns columns;
+  for (const QString& name : names) columns << ColumnDef{name, ColumnType::Bit, 0};
+  return columns;
 }
 
-// The 23 stretches of a stretching row, spelled "Alogamento" as stored data has them.
+Columns weekdays() {
+  return bits(weekdayColumns());
+}
+
 Columns stretches() {
-  Columns columns;
-  for (int i = 1; i <= 23; ++i)
-    columns << ColumnDef{QStringLiteral("Alogamento_%1").arg(i, 2, 10, QLatin1Char('0')),
-                         ColumnType::Bit, 0};
-  return columns;
+  return bits(stretchColumns());
 }
 
 struct Ix {
@@ -900,4 +900,22 @@ SchemaReport createMissingTables(const QSqlDatabase& db, const Dialect& dialect,
 SchemaReport createMissingTables(const QSqlDatabase& db, const Dialect& dialect,
                                  const QList<TableDef>& tables) {
   return createTables(db, dialect, tables, false);
+}
+
+const QStringList& weekdayColumns() {
+  static const QStringList columns{QStringLiteral("Dom"), QStringLiteral("Seg"),
+                                   QStringLiteral("Ter"), QStringLiteral("Qua"),
+                                   QStringLiteral("Qui"), QStringLiteral("Sex"),
+                                   QStringLiteral("Sab")};
+  return columns;
+}
+
+const QStringList& stretchColumns() {
+  static const QStringList columns = [] {
+    QStringList names;
+    for (int i = 1; i <= 23; ++i)
+      names << QStringLiteral("Alogamento_%1").arg(i, 2, 10, QLatin1Char('0'));
+    return names;
+  }();
+  return columns;
 }

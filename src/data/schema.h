@@ -46,6 +46,12 @@ enum class Database {
 
 const QList<TableDef>& tablesOf(Database database);
 
+// The column lists the series tables (and their portal copies) share: the weekday flags,
+// Sunday first, and the 23 stretches ("Alogamento_01" … "Alogamento_23", as stored data
+// spells them).
+const QStringList& weekdayColumns();
+const QStringList& stretchColumns();
+
 // The table called `name` in `database` (case-insensitive), or nullptr.
 const TableDef* findTable(Database database, const QString& name);
 

@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/connection.h"
+#include "data/schema.h"
 #include "data/sql.h"
 #include "series/series_store.h"
 
@@ -13,8 +14,8 @@ namespace {
 const QString kProblemaBancoInternet =
     QStringLiteral("Problema no Banco de Dados ou Problema na Internet!");
 
-QString weekdayColumns() {
-  return kWeekdayColumns.join(QStringLiteral(", "));
+QString weekdayColumnList() {
+  return weekdayColumns().join(QStringLiteral(", "));
 }
 
 QVariant nullText(const QString& text) {
@@ -88,7 +89,7 @@ void publishWorkoutRows(const QSqlDatabase& portalDb, const PortalContext& who,
                      "Codigo_exercicio, Descricao, Aparelho, Repeticoes, Series, Peso, Intervalo, "
                      "Obs, Professor, Data, Data_Reavaliacao, Ordem, Regulagem, %1) VALUES (?, ?, "
                      "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-          .arg(weekdayColumns());
+          .arg(weekdayColumnList());
   int ordem = 0;
   for (const WorkoutRow& row : save.rows) {
     if (!rowHasContent(row)) continue;
@@ -134,7 +135,7 @@ void publishAerobicRows(const QSqlDatabase& portalDb, const PortalContext& who,
                             "Duracao, Velocidade, Nivel_dificuldade, Professor, %1, Matricula, "
                             "Codigo_exercicio, Data) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
                             "?, ?, ?, ?, ?, ?)")
-                 .arg(weekdayColumns()),
+                 .arg(weekdayColumnList()),
              values << who.matricula << row.code << today);
     }
   }
@@ -158,7 +159,7 @@ void publishStretchingRow(const QSqlDatabase& portalDb, const PortalContext& who
                       QStringLiteral("Data"), QStringLiteral("Obs")};
   QVariantList values{who.customer, who.cpf, who.matricula, letter, today, choice.obs};
   for (int i = 0; i < kStretchColumns; ++i) {
-    columns << QStringLiteral("Alogamento_%1").arg(i + 1, 2, 10, QLatin1Char('0'));
+    columns << stretchColumns()[i];
     values << choice.stretches[i];
   }
   if (id.isValid())

@@ -8,6 +8,7 @@
 
 #include "base/installation_folder.h"
 #include "base/password.h"
+#include "data/schema.h"
 #include "data/sql.h"
 #include "registry/jpeg_codec.h"
 
@@ -296,9 +297,7 @@ void addSeries(const QSqlDatabase& db, const QDate& today) {
       QVariantList stretch{matricula(member), QString::fromUtf8(w.letter), day,
                            QStringLiteral("ALONGAR AO FINAL DO TREINO")};
       for (int s = 1; s <= 23; ++s) stretch << ((s + member) % 4 == 0);
-      QStringList columns;
-      for (int s = 1; s <= 23; ++s)
-        columns << QStringLiteral("Alogamento_%1").arg(s, 2, 10, QLatin1Char('0'));
+      const QStringList& columns = stretchColumns();
       runSql(db,
              QStringLiteral("INSERT INTO Alongamento (Matricula, Treino, Data, Obs, %1) VALUES "
                             "(?, ?, ?, ?%2)")

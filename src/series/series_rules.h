@@ -12,10 +12,6 @@
 #include <optional>
 
 inline constexpr int kWeekdayCount = 7;
-// The weekday columns of the series rows, Sunday first.
-inline const QStringList kWeekdayColumns = {
-    QStringLiteral("Dom"), QStringLiteral("Seg"), QStringLiteral("Ter"), QStringLiteral("Qua"),
-    QStringLiteral("Qui"), QStringLiteral("Sex"), QStringLiteral("Sab")};
 inline const QStringList kWorkoutLetters = {QStringLiteral("A"), QStringLiteral("B"),
                                             QStringLiteral("C"), QStringLiteral("D"),
                                             QStringLiteral("E")};

@@ -3,6 +3,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include "data/schema.h"
 #include "data/sql.h"
 
 namespace {
@@ -34,7 +35,7 @@ class Prepared {
 };
 
 QString weekdayColumnList() {
-  return kWeekdayColumns.join(QStringLiteral(", "));
+  return weekdayColumns().join(QStringLiteral(", "));
 }
 
 void appendDays(QVariantList& values, const WeekdayFlags& days) {
@@ -221,9 +222,7 @@ bool saveAerobic(const QSqlDatabase& workoutDb, const QString& matricula,
 std::optional<std::pair<StretchChoice, QDate>> currentStretching(const QSqlDatabase& workoutDb,
                                                                  const QString& matricula,
                                                                  const QString& letter) {
-  QStringList columns;
-  for (int i = 1; i <= kStretchColumns; ++i)
-    columns << QStringLiteral("Alogamento_%1").arg(i, 2, 10, QLatin1Char('0'));
+  const QStringList& columns = stretchColumns();
   QSqlQuery query = runSql(
       workoutDb,
       QStringLiteral("SELECT Data, Obs, %1 FROM Alongamento WHERE Matricula = ? AND Treino = ? "
@@ -252,7 +251,7 @@ bool saveStretching(const QSqlDatabase& workoutDb, const QString& matricula,
                         QStringLiteral("Data"), QStringLiteral("Obs")};
     QVariantList values{matricula, letter, today, choice.obs.left(kStretchObsLength)};
     for (int i = 0; i < kStretchColumns; ++i) {
-      columns << QStringLiteral("Alogamento_%1").arg(i + 1, 2, 10, QLatin1Char('0'));
+      columns << stretchColumns()[i];
       values << choice.stretches[i];
     }
     if (current.isValid()) {

@@ -6,6 +6,7 @@
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/connection.h"
+#include "data/schema.h"
 #include "data/sql.h"
 
 namespace {
@@ -105,7 +106,7 @@ QList<WorkoutRow> workoutOfDay(const QSqlDatabase& workoutDb, const QString& mat
 
 WeekdayFlags storedWeekdays(const QSqlRecord& row) {
   WeekdayFlags days{};
-  for (int d = 0; d < kWeekdayCount; ++d) days[d] = row.value(kWeekdayColumns[d]).toBool();
+  for (int d = 0; d < kWeekdayCount; ++d) days[d] = row.value(weekdayColumns()[d]).toBool();
   return days;
 }
 

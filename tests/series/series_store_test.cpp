@@ -42,7 +42,7 @@ class SeriesStore : public testing::TestWithParam<Provider> {
     QString columns = QStringLiteral("Matricula, Treino, Data, Codigo_exercicio, Ordem, Series");
     QVariantList values{kAna, letter, day, code, ordem, QStringLiteral("3")};
     for (int d = 0; d < kWeekdayCount; ++d) {
-      columns += QStringLiteral(", ") + kWeekdayColumns[d];
+      columns += QStringLiteral(", ") + weekdayColumns()[d];
       values << (days[d] == '1');
     }
     if (cliente.isValid()) {
