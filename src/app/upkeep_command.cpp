@@ -6,12 +6,6 @@
 
 namespace {
 
-void print(FILE* stream, const QString& text) {
-  std::fputs(text.toLocal8Bit().constData(), stream);
-  std::fputc('\n', stream);
-  std::fflush(stream);
-}
-
 // "passo 6", "passos 3 e 4", "passos 1, 2, 3, 4, 5 e 6".
 QString stepList(const QList<int>& steps) {
   QStringList numbers;
@@ -23,42 +17,46 @@ QString stepList(const QList<int>& steps) {
 
 void printUpgrade(FILE* out, const UpgradeReport& report) {
   if (report.wasCurrent)
-    print(out, QStringLiteral("Banco já está atualizado"));
+    printLine(out, QStringLiteral("Banco já está atualizado"));
   else if (!report.stepsRun.isEmpty())
-    print(out, QStringLiteral("Banco atualizado: %1").arg(stepList(report.stepsRun)));
+    printLine(out, QStringLiteral("Banco atualizado: %1").arg(stepList(report.stepsRun)));
   if (report.failedStep != 0)
-    print(stderr, QStringLiteral("Atualização interrompida no passo %1").arg(report.failedStep));
+    printLine(stderr, QStringLiteral("Atualização interrompida no passo %1").arg(report.failedStep));
   if (report.passwordsHashed > 0)
-    print(out, QStringLiteral("Senhas protegidas: %1").arg(report.passwordsHashed));
+    printLine(out, QStringLiteral("Senhas protegidas: %1").arg(report.passwordsHashed));
 }
 
 void printSizeCheck(FILE* out, const SizeCheckReport& report) {
   if (!report.sizeMb) {
-    print(stderr, QStringLiteral("Tamanho do banco de dados não pôde ser lido"));
+    printLine(stderr, QStringLiteral("Tamanho do banco de dados não pôde ser lido"));
     return;
   }
-  print(out, QStringLiteral("Tamanho: %1 MB").arg(*report.sizeMb));
-  if (report.purgedYear) print(out, QStringLiteral("Ano de %1 excluído").arg(*report.purgedYear));
-  if (report.shrunk) print(out, QStringLiteral("Banco compactado"));
+  printLine(out, QStringLiteral("Tamanho: %1 MB").arg(*report.sizeMb));
+  if (report.purgedYear) printLine(out, QStringLiteral("Ano de %1 excluído").arg(*report.purgedYear));
+  if (report.shrunk) printLine(out, QStringLiteral("Banco compactado"));
 }
 
 }  // namespace
 
+const CommandSpec& upkeepCommand() {
+  static const CommandSpec spec{QStringLiteral("upkeep"), QStringLiteral("vantrel upkeep"), {}, {}, false};
+  return spec;
+}
+
 int runUpkeepCommand(const QStringList& args, FILE* out) {
-  if (!args.isEmpty()) {
-    print(stderr, QStringLiteral("Opção desconhecida: %1").arg(args.first()));
-    return 2;
-  }
+  const CommandArguments arguments(upkeepCommand(), args);
+  if (arguments.helpAsked()) return showHelp(upkeepCommand(), out);
+  if (!arguments.error().isEmpty()) return wrongCall(upkeepCommand(), arguments.error(), stderr);
   Connection connection(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("upkeep")));
   if (!connection.open()) {
-    print(stderr, QStringLiteral("Banco %1 não pôde ser aberto: %2")
+    printLine(stderr, QStringLiteral("Banco %1 não pôde ser aberto: %2")
                       .arg(dataSourceName(DataSource::Vantrel), connection.lastError()));
     return 1;
   }
   const QSqlDatabase db = connection.database();
   const Dialect& dialect = connection.dialect();
   const ProgressSink progress = [out](const QString& text) {
-    if (!text.isEmpty()) print(out, text);
+    if (!text.isEmpty()) printLine(out, text);
   };
 
   UpgradeReport upgrade;

@@ -11,12 +11,6 @@ namespace {
 
 const QString kInfo = QStringLiteral("!");
 
-void print(FILE* stream, const QString& text) {
-  std::fputs(text.toLocal8Bit().constData(), stream);
-  std::fputc('\n', stream);
-  std::fflush(stream);
-}
-
 // The job, or nothing after the message.
 std::optional<QString> makeBackup(const BackupRequest& request, FILE* out) {
   const BackupOutcome outcome = backUpWorkoutDatabase(request);
@@ -24,35 +18,55 @@ std::optional<QString> makeBackup(const BackupRequest& request, FILE* out) {
     MENSAGEM(kInfo, Msg::ErroBackup, outcome.detail);
     return std::nullopt;
   }
-  print(out, Msg::BackupRealizado + QStringLiteral(" %1").arg(*outcome.file));
-  if (!outcome.copy.isEmpty()) print(out, QStringLiteral("Cópia: %1").arg(outcome.copy));
+  printLine(out, Msg::BackupRealizado + QStringLiteral(" %1").arg(*outcome.file));
+  if (!outcome.copy.isEmpty()) printLine(out, QStringLiteral("Cópia: %1").arg(outcome.copy));
   if (!outcome.removed.isEmpty())
-    print(out, QStringLiteral("Backups antigos removidos: %1")
+    printLine(out, QStringLiteral("Backups antigos removidos: %1")
                    .arg(outcome.removed.join(QStringLiteral(", "))));
   return outcome.file;
 }
 
 }  // namespace
 
+const CommandSpec& backupCommand() {
+  static const CommandSpec spec{
+      QStringLiteral("backup"), QStringLiteral("vantrel backup [--copy-to PASTA]"),
+      {QCommandLineOption(QStringLiteral("copy-to"), QString(), QStringLiteral("PASTA"))},
+      {},
+      false};
+  return spec;
+}
+
+const CommandSpec& restoreCommand() {
+  static const CommandSpec spec{QStringLiteral("restore"), QStringLiteral("vantrel restore ARQUIVO"),
+                                {}};
+  return spec;
+}
+
+const CommandSpec& purgeCommand() {
+  static const CommandSpec spec{
+      QStringLiteral("purge"), QStringLiteral("vantrel purge --year AAAA"),
+      {QCommandLineOption(QStringLiteral("year"), QString(), QStringLiteral("AAAA"))}};
+  return spec;
+}
+
 int runBackupCommand(const QStringList& args, FILE* out, FILE* err) {
-  QString copyTo;
-  if (args.size() == 2 && args[0] == QLatin1String("--copy-to")) {
-    copyTo = args[1];
-  } else if (!args.isEmpty()) {
-    print(err, QStringLiteral("Uso: vantrel backup [--copy-to PASTA]"));
-    return 2;
-  }
+  const CommandArguments arguments(backupCommand(), args);
+  if (arguments.helpAsked()) return showHelp(backupCommand(), out);
+  if (!arguments.error().isEmpty()) return wrongCall(backupCommand(), arguments.error(), err);
   BackupRequest request;
+  const QString copyTo = arguments.value(QStringLiteral("copy-to"));
   if (!copyTo.isEmpty()) request.copyTo = copyTo;
   return makeBackup(request, out) ? 0 : 1;
 }
 
 int runRestoreCommand(const QStringList& args, FILE* out, FILE* err) {
-  if (args.size() != 1) {
-    print(err, QStringLiteral("Uso: vantrel restore ARQUIVO"));
-    return 2;
-  }
-  const QString file = QFileInfo(args[0]).absoluteFilePath();
+  const CommandArguments arguments(restoreCommand(), args);
+  if (arguments.helpAsked()) return showHelp(restoreCommand(), out);
+  if (!arguments.error().isEmpty()) return wrongCall(restoreCommand(), arguments.error(), err);
+  if (arguments.positional().size() != 1)
+    return wrongCall(restoreCommand(), QStringLiteral("Informe o arquivo do backup"), err);
+  const QString file = QFileInfo(arguments.positional().first()).absoluteFilePath();
   if (!restorableName(file)) {
     MENSAGEM(kInfo, Msg::DadoIncorreto, kExtensaoInvalida);
     return 1;
@@ -63,17 +77,19 @@ int runRestoreCommand(const QStringList& args, FILE* out, FILE* err) {
     MENSAGEM(kInfo, Msg::ErroRestore, why);
     return 1;
   }
-  print(out, Msg::RestoreRealizado);
+  printLine(out, Msg::RestoreRealizado);
   return 0;
 }
 
 int runPurgeCommand(const QStringList& args, FILE* out, FILE* err) {
-  const std::optional<int> year =
-      args.size() == 2 && args[0] == QLatin1String("--year") ? typedYear(args[1]) : std::nullopt;
-  if (!year) {
-    print(err, QStringLiteral("Uso: vantrel purge --year AAAA"));
-    return 2;
-  }
+  const CommandArguments arguments(purgeCommand(), args);
+  if (arguments.helpAsked()) return showHelp(purgeCommand(), out);
+  if (!arguments.error().isEmpty()) return wrongCall(purgeCommand(), arguments.error(), err);
+  const QString yearText = arguments.value(QStringLiteral("year"));
+  const std::optional<int> year = arguments.positional().isEmpty() && !yearText.isEmpty()
+                                      ? typedYear(yearText)
+                                      : std::nullopt;
+  if (!year) return wrongCall(purgeCommand(), QStringLiteral("Ano inválido: %1").arg(yearText), err);
   if (!purgeAllowed(*year, QDate::currentDate())) {
     MENSAGEM(kInfo, Msg::DadoIncorreto, kAnoNaoPodeSerEsvaziado);
     return 1;
@@ -86,6 +102,6 @@ int runPurgeCommand(const QStringList& args, FILE* out, FILE* err) {
   if (!makeBackup(request, out)) return 1;
   const std::optional<int> deleted = purgeWorkoutDatabase(*year);
   if (!deleted) return 1;
-  print(out, Msg::FimDeProcesso + QStringLiteral(" %1 linha(s) removida(s) até %2").arg(*deleted).arg(*year));
+  printLine(out, Msg::FimDeProcesso + QStringLiteral(" %1 linha(s) removida(s) até %2").arg(*deleted).arg(*year));
   return 0;
 }

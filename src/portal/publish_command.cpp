@@ -7,41 +7,31 @@
 #include "data/settings_record.h"
 #include "portal/bulk_run.h"
 
-namespace {
-
-const char* const kPublishUsage = "Uso: vantrel publish --from DD/MM/AAAA --to DD/MM/AAAA\n";
-
-void print(FILE* stream, const QString& text) {
-  std::fputs(text.toLocal8Bit().constData(), stream);
-  std::fputc('\n', stream);
-  std::fflush(stream);
+const CommandSpec& publishCommand() {
+  static const CommandSpec spec{
+      QStringLiteral("publish"), QStringLiteral("vantrel publish --from DD/MM/AAAA --to DD/MM/AAAA"),
+      {QCommandLineOption(QStringLiteral("from"), QString(), QStringLiteral("DD/MM/AAAA")),
+       QCommandLineOption(QStringLiteral("to"), QString(), QStringLiteral("DD/MM/AAAA"))},
+      {},
+      false};
+  return spec;
 }
 
-}  // namespace
-
 int runPublishCommand(const QStringList& args, FILE* out, FILE* err) {
-  std::optional<QDate> from;
-  std::optional<QDate> to;
-  QString wrong;
-  for (int i = 0; i < args.size() && wrong.isEmpty(); i += 2) {
-    if (i + 1 >= args.size()) {
-      wrong = QStringLiteral("Falta o valor de %1").arg(args[i]);
-    } else if (args[i] == QLatin1String("--from")) {
-      from = parseTypedDate(args[i + 1]);
-      if (!from) wrong = QStringLiteral("Data Inicial inválida: %1").arg(args[i + 1]);
-    } else if (args[i] == QLatin1String("--to")) {
-      to = parseTypedDate(args[i + 1]);
-      if (!to) wrong = QStringLiteral("Data Final inválida: %1").arg(args[i + 1]);
-    } else {
-      wrong = QStringLiteral("Opção desconhecida: %1").arg(args[i]);
-    }
-  }
-  if (wrong.isEmpty() && (!from || !to)) wrong = QStringLiteral("Informe --from e --to");
-  if (!wrong.isEmpty()) {
-    print(err, wrong);
-    std::fputs(kPublishUsage, err);
-    return 2;
-  }
+  const CommandArguments arguments(publishCommand(), args);
+  if (arguments.helpAsked()) return showHelp(publishCommand(), out);
+  if (!arguments.error().isEmpty()) return wrongCall(publishCommand(), arguments.error(), err);
+  const QString fromText = arguments.value(QStringLiteral("from"));
+  const QString toText = arguments.value(QStringLiteral("to"));
+  if (!arguments.isSet(QStringLiteral("from")) || !arguments.isSet(QStringLiteral("to")))
+    return wrongCall(publishCommand(), QStringLiteral("Informe --from e --to"), err);
+  const std::optional<QDate> from = parseTypedDate(fromText);
+  if (!from)
+    return wrongCall(publishCommand(), QStringLiteral("Data Inicial inválida: %1").arg(fromText),
+                     err);
+  const std::optional<QDate> to = parseTypedDate(toText);
+  if (!to)
+    return wrongCall(publishCommand(), QStringLiteral("Data Final inválida: %1").arg(toText), err);
   if (*to < *from) {
     MENSAGEM(QStringLiteral("!"), Msg::DadoIncorreto,
              QStringLiteral("Data final Menor que Data inicial"));
@@ -56,7 +46,7 @@ int runPublishCommand(const QStringList& args, FILE* out, FILE* err) {
     return 1;
   }
   if (!settings->portalOn()) {
-    print(err, QStringLiteral("A publicação no portal não está ligada (Portal_Cenection)."));
+    printLine(err, QStringLiteral("A publicação no portal não está ligada (Portal_Cenection)."));
     return 1;
   }
   const std::optional<BulkInput> input = prepareBulkInput(*settings, *from, *to);
@@ -66,7 +56,7 @@ int runPublishCommand(const QStringList& args, FILE* out, FILE* err) {
     tellBulkFailure();
     return 1;
   }
-  print(out, QStringLiteral("Alunos publicados: %1; sem CPF válido: %2; linhas gravadas: %3; "
+  printLine(out, QStringLiteral("Alunos publicados: %1; sem CPF válido: %2; linhas gravadas: %3; "
                             "linhas removidas: %4")
                  .arg(summary->published)
                  .arg(summary->skipped)

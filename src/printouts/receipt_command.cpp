@@ -12,16 +12,7 @@
 
 namespace {
 
-const char* const kReceiptUsage =
-    "Uso: vantrel receipt MATRICULA NUMERO_DO_TREINO [--device CAMINHO]\n"
-    "     NUMERO_DO_TREINO: 1 = A, 2 = B, 3 = C, 4 = D, 5 = E\n";
 const QString kInfo = QStringLiteral("!");
-
-void print(FILE* stream, const QString& text) {
-  std::fputs(text.toLocal8Bit().constData(), stream);
-  std::fputc('\n', stream);
-  std::fflush(stream);
-}
 
 struct ReceiptOptions {
   QString matricula;
@@ -29,19 +20,9 @@ struct ReceiptOptions {
   std::optional<QString> device;
 };
 
-QString parse(const QStringList& args, ReceiptOptions& options) {
-  QStringList positional;
-  for (int i = 0; i < args.size(); ++i) {
-    if (args[i] == QLatin1String("--device")) {
-      if (i + 1 >= args.size() || args[i + 1].isEmpty())
-        return QStringLiteral("Falta o valor de --device");
-      options.device = args[++i];
-    } else if (args[i].startsWith(QLatin1String("--"))) {
-      return QStringLiteral("Opção desconhecida: %1").arg(args[i]);
-    } else {
-      positional << args[i];
-    }
-  }
+// Why the call is not a receipt to print; empty when it is.
+QString read(const CommandArguments& args, ReceiptOptions& options) {
+  const QStringList positional = args.positional();
   if (positional.size() != 2) return QStringLiteral("Informe a matrícula e o número do treino");
   const std::optional<QString> matricula = typedRegistration(positional[0]);
   if (!matricula) return QStringLiteral("Matrícula inválida: %1").arg(positional[0]);
@@ -49,6 +30,7 @@ QString parse(const QStringList& args, ReceiptOptions& options) {
   options.letter = receiptLetter(positional[1]);
   if (options.letter.isEmpty())
     return QStringLiteral("Número do treino inválido: %1 (1 a 5)").arg(positional[1]);
+  if (args.isSet(QStringLiteral("device"))) options.device = args.value(QStringLiteral("device"));
   return QString();
 }
 
@@ -75,14 +57,22 @@ std::optional<QString> memberName(const Settings& settings, const QString& matri
 
 }  // namespace
 
+const CommandSpec& receiptCommand() {
+  static const CommandSpec spec{
+      QStringLiteral("receipt"),
+      QStringLiteral("vantrel receipt MATRICULA NUMERO_DO_TREINO [--device CAMINHO]\n"
+                     "                    NUMERO_DO_TREINO: 1 = A, 2 = B, 3 = C, 4 = D, 5 = E"),
+      {QCommandLineOption(QStringLiteral("device"), QString(), QStringLiteral("CAMINHO"))}};
+  return spec;
+}
+
 int runReceiptCommand(const QStringList& args, FILE* out, FILE* err) {
+  const CommandArguments arguments(receiptCommand(), args);
+  if (arguments.helpAsked()) return showHelp(receiptCommand(), out);
   ReceiptOptions options;
-  const QString wrong = parse(args, options);
-  if (!wrong.isEmpty()) {
-    print(err, wrong);
-    std::fputs(kReceiptUsage, err);
-    return 2;
-  }
+  const QString wrong =
+      arguments.error().isEmpty() ? read(arguments, options) : arguments.error();
+  if (!wrong.isEmpty()) return wrongCall(receiptCommand(), wrong, err);
   Connection workout(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("recibo")));
   if (!workout.open()) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
@@ -110,6 +100,6 @@ int runReceiptCommand(const QStringList& args, FILE* out, FILE* err) {
   if (!printReceipt(data, receiptLayout(*settings), receiptRouteSettings(*settings),
                     options.device))
     return 1;
-  print(out, QStringLiteral("Treino %1 de %2 impresso").arg(options.letter, options.matricula));
+  printLine(out, QStringLiteral("Treino %1 de %2 impresso").arg(options.letter, options.matricula));
   return 0;
 }

@@ -6,9 +6,12 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "base/command_line.h"
+
 // Reads the installation's databases as the builder's print buttons do and writes the sheet of
 // the member's workout LETRA (A to E) to FILE. A sheet that cannot be printed ("Nenhum TREINO
 // 'C' Cadastrado") is told through the installed prompter (stderr on the command line). 0 on
 // success, 1 when there is nothing to print or the file cannot be written, 2 for wrong
 // arguments (with the usage on `err`).
+const CommandSpec& sheetCommand();
 int runSheetCommand(const QStringList& args, FILE* out = stdout, FILE* err = stderr);

@@ -6,12 +6,6 @@
 #include "data/settings_record.h"
 #include "registry/catalogue_reports.h"
 
-const char* const kReportUsage =
-    "     vantrel report muscle-groups|exercises [--from CODIGO] [--to CODIGO]\n"
-    "                    [--order code|description] --pdf ARQUIVO\n"
-    "                             grava em PDF a consulta de grupamentos musculares ou de "
-    "exercícios\n";
-
 namespace {
 
 enum class Listing { MuscleGroups, Exercises };
@@ -24,47 +18,31 @@ struct ReportOptions {
   QString pdf;
 };
 
-void print(FILE* stream, const QString& text) {
-  std::fputs(text.toLocal8Bit().constData(), stream);
-  std::fputc('\n', stream);
-  std::fflush(stream);
-}
-
-// Why the arguments are not a command; empty when they are.
-QString parse(const QStringList& args, ReportOptions& options) {
-  if (args.isEmpty()) return QStringLiteral("Falta a consulta: muscle-groups ou exercises");
-  const QString& listing = args.first();
+// Why the call is not a listing to write; empty when it is.
+QString read(const CommandArguments& args, ReportOptions& options) {
+  const QStringList positional = args.positional();
+  if (positional.isEmpty()) return QStringLiteral("Falta a consulta: muscle-groups ou exercises");
+  const QString& listing = positional.first();
   if (listing == QLatin1String("muscle-groups"))
     options.listing = Listing::MuscleGroups;
   else if (listing == QLatin1String("exercises"))
     options.listing = Listing::Exercises;
   else
     return QStringLiteral("Consulta desconhecida: %1").arg(listing);
-
-  bool hasPdf = false;
-  for (int i = 1; i < args.size(); i += 2) {
-    const QString& option = args[i];
-    if (i + 1 >= args.size()) return QStringLiteral("Falta o valor de %1").arg(option);
-    const QString& value = args[i + 1];
-    if (option == QLatin1String("--from")) {
-      options.from = value;
-    } else if (option == QLatin1String("--to")) {
-      options.to = value;
-    } else if (option == QLatin1String("--pdf")) {
-      options.pdf = value;
-      hasPdf = !value.isEmpty();
-    } else if (option == QLatin1String("--order") && value == QLatin1String("code")) {
+  if (positional.size() > 1) return QStringLiteral("Opção desconhecida: %1").arg(positional[1]);
+  options.from = args.value(QStringLiteral("from"));
+  options.to = args.value(QStringLiteral("to"));
+  options.pdf = args.value(QStringLiteral("pdf"));
+  if (args.isSet(QStringLiteral("order"))) {
+    const QString order = args.value(QStringLiteral("order"));
+    if (order == QLatin1String("code"))
       options.order = ListingOrder::Code;
-    } else if (option == QLatin1String("--order") && value == QLatin1String("description") &&
-               options.listing == Listing::Exercises) {
+    else if (order == QLatin1String("description") && options.listing == Listing::Exercises)
       options.order = ListingOrder::Description;
-    } else if (option == QLatin1String("--order")) {
-      return QStringLiteral("Ordem inválida para esta consulta: %1").arg(value);
-    } else {
-      return QStringLiteral("Opção desconhecida: %1").arg(option);
-    }
+    else
+      return QStringLiteral("Ordem inválida para esta consulta: %1").arg(order);
   }
-  if (!hasPdf) return QStringLiteral("Falta --pdf ARQUIVO");
+  if (options.pdf.isEmpty()) return QStringLiteral("Falta --pdf ARQUIVO");
   return QString();
 }
 
@@ -87,28 +65,41 @@ std::optional<Report> buildListing(const QSqlDatabase& db, const ReportOptions& 
 
 }  // namespace
 
+const CommandSpec& reportCommand() {
+  static const CommandSpec spec{
+      QStringLiteral("report"),
+      QStringLiteral("vantrel report muscle-groups|exercises [--from CODIGO] [--to CODIGO]\n"
+                     "                    [--order code|description] --pdf ARQUIVO\n"
+                     "                    grava em PDF a consulta de grupamentos musculares ou "
+                     "de exercícios"),
+      {QCommandLineOption(QStringLiteral("from"), QString(), QStringLiteral("CODIGO")),
+       QCommandLineOption(QStringLiteral("to"), QString(), QStringLiteral("CODIGO")),
+       QCommandLineOption(QStringLiteral("order"), QString(), QStringLiteral("ORDEM")),
+       QCommandLineOption(QStringLiteral("pdf"), QString(), QStringLiteral("ARQUIVO"))},
+      {QStringLiteral("from"), QStringLiteral("to")}};
+  return spec;
+}
+
 int runReportCommand(const QStringList& args, FILE* out, FILE* err) {
+  const CommandArguments arguments(reportCommand(), args);
+  if (arguments.helpAsked()) return showHelp(reportCommand(), out);
   ReportOptions options;
-  const QString wrong = parse(args, options);
-  if (!wrong.isEmpty()) {
-    print(err, wrong);
-    std::fputs("Uso:\n", err);
-    std::fputs(kReportUsage, err);
-    return 2;
-  }
+  const QString wrong =
+      arguments.error().isEmpty() ? read(arguments, options) : arguments.error();
+  if (!wrong.isEmpty()) return wrongCall(reportCommand(), wrong, err);
   Connection connection(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("report")));
   if (!connection.open()) {
-    print(err, QStringLiteral("Banco %1 não pôde ser aberto: %2")
+    printLine(err, QStringLiteral("Banco %1 não pôde ser aberto: %2")
                    .arg(dataSourceName(DataSource::Vantrel), connection.lastError()));
     return 1;
   }
   const std::optional<Report> report = buildListing(connection.database(), options);
   if (!report) return 1;
   if (!writePdf(*report, options.pdf)) {
-    print(err, QStringLiteral("Arquivo não pôde ser gravado: %1").arg(options.pdf));
+    printLine(err, QStringLiteral("Arquivo não pôde ser gravado: %1").arg(options.pdf));
     return 1;
   }
-  print(out, QStringLiteral("%1: %2 linha(s) gravada(s) em %3")
+  printLine(out, QStringLiteral("%1: %2 linha(s) gravada(s) em %3")
                  .arg(report->name)
                  .arg(report->rows.size())
                  .arg(options.pdf));

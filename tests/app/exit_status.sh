@@ -111,6 +111,20 @@ if [ -s "$work/upkeep.err" ]; then
   failures=$((failures + 1))
 else echo "ok   upkeep sem XDG_RUNTIME_DIR: stderr vazio"; fi
 
+# Every subcommand answers --help with status 0; a wrong call gets the usage and status 2.
+for command in init upkeep report sheet receipt publish backup restore purge; do
+  "$vantrel" "$command" --help >"$work/help.out" 2>&1; status=$?
+  if [ $status = 0 ] && grep -q "^Uso: vantrel $command" "$work/help.out"; then :; else
+    echo "FAIL $command --help: status $status"; cat "$work/help.out"; failures=$((failures + 1)); fi
+done
+for call in "frob" "sheet 1 A --bogus" "publish --from"; do
+  # shellcheck disable=SC2086
+  "$vantrel" $call >/dev/null 2>"$work/wrong.err"; status=$?
+  if [ $status = 2 ] && grep -q "^Uso: vantrel" "$work/wrong.err"; then
+    echo "ok   vantrel $call: status 2 e o uso"
+  else echo "FAIL vantrel $call: status $status"; failures=$((failures + 1)); fi
+done
+
 run_case sair exit_after_login
 run_case tres_codigos three_unknown_codes
 run_case sim_com_janela exit_with_a_window_open

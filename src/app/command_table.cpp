@@ -1,0 +1,72 @@
+#include "app/command_table.h"
+
+#include "app/installation.h"
+#include "app/upkeep_command.h"
+#include "maintenance/backup_command.h"
+#include "portal/publish_command.h"
+#include "printouts/receipt_command.h"
+#include "printouts/sheet_command.h"
+#include "registry/report_command.h"
+
+const CommandSpec& initCommand() {
+  static const CommandSpec spec{QStringLiteral("init"), QStringLiteral("vantrel init [--demo]"),
+                                {QCommandLineOption(QStringLiteral("demo"))},
+                                {},
+                                false};
+  return spec;
+}
+
+int runInitCommand(const QStringList& args) {
+  const CommandArguments arguments(initCommand(), args);
+  if (arguments.helpAsked()) return showHelp(initCommand(), stdout);
+  if (!arguments.error().isEmpty()) return wrongCall(initCommand(), arguments.error(), stderr);
+  const InitReport report = runInit(arguments.isSet(QStringLiteral("demo")));
+  for (const QString& line : report.lines) printLine(stdout, line);
+  if (!report.ok) {
+    printLine(stderr, report.error);
+    return 1;
+  }
+  return 0;
+}
+
+const QList<Subcommand>& subcommands() {
+  static const QList<Subcommand> table{
+      {initCommand, runInitCommand,
+       "cria a instalação (bancos, configuração, usuário mestre)"},
+      {upkeepCommand, [](const QStringList& a) { return runUpkeepCommand(a); },
+       "atualiza o banco de treinos e verifica seu tamanho"},
+      {reportCommand, [](const QStringList& a) { return runReportCommand(a); }, ""},
+      {sheetCommand, [](const QStringList& a) { return runSheetCommand(a); },
+       "grava em PDF a ficha da série do aluno"},
+      {receiptCommand, [](const QStringList& a) { return runReceiptCommand(a); },
+       "imprime o recibo de 40 colunas do treino"},
+      {publishCommand, [](const QStringList& a) { return runPublishCommand(a); },
+       "publica no portal as séries do período"},
+      {backupCommand, [](const QStringList& a) { return runBackupCommand(a); },
+       "backup conferido do banco de treinos"},
+      {restoreCommand, [](const QStringList& a) { return runRestoreCommand(a); },
+       "restaura o banco de treinos de um backup"},
+      {purgeCommand, [](const QStringList& a) { return runPurgeCommand(a); },
+       "esvazia as séries até o ano, após um backup"},
+  };
+  return table;
+}
+
+const Subcommand* findSubcommand(const QString& name) {
+  for (const Subcommand& command : subcommands())
+    if (command.spec().name == name) return &command;
+  return nullptr;
+}
+
+QString programUsage() {
+  QStringList lines{QStringLiteral("Uso: vantrel [--no-splash]")};
+  for (const Subcommand& command : subcommands()) {
+    lines << QStringLiteral("     ") + command.spec().usage;
+    if (*command.summary)
+      lines << QStringLiteral("                    ") + QString::fromUtf8(command.summary);
+  }
+  lines << QStringLiteral("     vantrel --version")
+        << QStringLiteral("     vantrel COMANDO --help   o uso de um comando")
+        << QStringLiteral("A pasta da instalação é $VANTREL_HOME (padrão ~/.local/share/vantrel).");
+  return lines.join(QLatin1Char('\n'));
+}

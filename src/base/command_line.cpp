@@ -1,0 +1,81 @@
+#include "base/command_line.h"
+
+namespace {
+
+// The option an argument names, without its dashes and any "=value".
+QString optionName(const QString& arg) {
+  QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+  const qsizetype equals = name.indexOf(QLatin1Char('='));
+  return equals < 0 ? name : name.left(equals);
+}
+
+bool takesValue(const QList<QCommandLineOption>& options, const QString& name, bool* known) {
+  for (const QCommandLineOption& option : options)
+    if (option.names().contains(name)) {
+      *known = true;
+      return !option.valueName().isEmpty();
+    }
+  *known = false;
+  return false;
+}
+
+// Qt's own reasons are in English; the user reads these instead. Checked in the order the
+// arguments come, so the first fault is the one reported.
+QString firstFault(const QList<QCommandLineOption>& options, const QStringList& mayBeEmpty,
+                   const QStringList& args) {
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    if (arg == QLatin1String("--")) break;
+    if (!arg.startsWith(QLatin1Char('-')) || arg.size() == 1) continue;
+    bool known = false;
+    const QString name = optionName(arg);
+    const bool valued = takesValue(options, name, &known);
+    if (!known) return QStringLiteral("Opção desconhecida: %1").arg(arg);
+    if (!valued) continue;
+    const bool inlined = arg.contains(QLatin1Char('='));
+    if (!inlined && i + 1 >= args.size()) return QStringLiteral("Falta o valor de --%1").arg(name);
+    const QString value = inlined ? arg.section(QLatin1Char('='), 1) : args[++i];
+    if (value.isEmpty() && !mayBeEmpty.contains(name))
+      return QStringLiteral("Falta o valor de --%1").arg(name);
+  }
+  return QString();
+}
+
+}  // namespace
+
+void printLine(FILE* stream, const QString& text) {
+  std::fputs(text.toLocal8Bit().constData(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
+}
+
+CommandArguments::CommandArguments(const CommandSpec& spec, const QStringList& args) {
+  QList<QCommandLineOption> options = spec.options;
+  options << QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+  parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  parser_.addOptions(options);
+  error_ = firstFault(options, spec.mayBeEmpty, args);
+  if (!error_.isEmpty()) return;
+  if (!parser_.parse(QStringList{QStringLiteral("vantrel")} + args)) {
+    error_ = parser_.errorText();
+    return;
+  }
+  help_ = parser_.isSet(QStringLiteral("help"));
+  if (!spec.positionals && !parser_.positionalArguments().isEmpty())
+    error_ = QStringLiteral("Opção desconhecida: %1").arg(parser_.positionalArguments().first());
+}
+
+QString usageText(const CommandSpec& spec) {
+  return QStringLiteral("Uso: ") + spec.usage;
+}
+
+int wrongCall(const CommandSpec& spec, const QString& why, FILE* err) {
+  printLine(err, why);
+  printLine(err, usageText(spec));
+  return 2;
+}
+
+int showHelp(const CommandSpec& spec, FILE* out) {
+  printLine(out, usageText(spec));
+  return 0;
+}

@@ -1,0 +1,47 @@
+// The command line's subcommands: what each takes, read by QCommandLineParser, and what a
+// wrong call says, in the program's own words. Every subcommand answers --help with its usage.
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+
+struct CommandSpec {
+  QString name;
+  QString usage;  // the lines after "Uso: ", e.g. "vantrel sheet MATRICULA LETRA --pdf ARQUIVO"
+  QList<QCommandLineOption> options;
+  QStringList mayBeEmpty;  // options whose value may be empty ("--to ''": no end)
+  bool positionals = true;  // false: anything but options is refused as an unknown option
+};
+
+// One line to `stream`, flushed (the commands' output is read line by line by scripts).
+void printLine(FILE* stream, const QString& text);
+
+// The arguments of one call (without the program and the subcommand) read against `spec`.
+class CommandArguments {
+ public:
+  CommandArguments(const CommandSpec& spec, const QStringList& args);
+
+  // Why the call is wrong ("Opção desconhecida: --x", "Falta o valor de --pdf"); empty when
+  // the options are well formed. What the values mean is each command's to check.
+  const QString& error() const { return error_; }
+  bool helpAsked() const { return help_; }
+  bool isSet(const QString& option) const { return parser_.isSet(option); }
+  QString value(const QString& option) const { return parser_.value(option); }
+  QStringList positional() const { return parser_.positionalArguments(); }
+
+ private:
+  QCommandLineParser parser_;
+  QString error_;
+  bool help_ = false;
+};
+
+// "Uso: " and the usage lines of `spec`.
+QString usageText(const CommandSpec& spec);
+// A wrong call: the reason, then the usage, on `err`; the status for it (2).
+int wrongCall(const CommandSpec& spec, const QString& why, FILE* err);
+// --help: the usage on `out`; the status for it (0).
+int showHelp(const CommandSpec& spec, FILE* out);
