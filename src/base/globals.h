@@ -45,12 +45,6 @@ struct Globals {
   QString GSTR_GRUPAMENTO_MUSCULAR;
   QString GSTR_PORTAL_CONECTION;
   double GFLT_CLIENTE = 0;
-  // The series builder's choices, read by the windows it opens.
-  FixedText<10> GSTR_MATRICULA_ALUNO;
-  FixedText<10> GSTR_PROFESSOR;
-  FixedText<3> GSTR_EXERCICIO_VIDEO;
-  QString GSTR_IDADE_ALUNO;
-  QString GSTR_ALUNOS_ATIVOS_AVALIACAO;
 };
 
 // The one instance of the process-wide values.

@@ -511,10 +511,10 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
   const QSqlDatabase workoutDb = ADOConnectionVantrel().database();
   const std::optional<Settings> settings = Settings::read(workoutDb);
   if (!settings) return openFailed(Msg::AberturaDeTabela, QStringLiteral("Secvar"));
-  settings_ = *settings;
+  series_.settings = *settings;
 
-  const bool alone = settings_.membersKeptHere();
-  people_ = peopleTables(settings_);
+  const bool alone = series_.settings.membersKeptHere();
+  people_ = peopleTables(series_.settings);
   const QString unavailable =
       alone ? Msg::AberturaDeTabela : Msg::BriscaInativo + Msg::AberturaDeTabela;
   peopleConnection_ =
@@ -533,7 +533,7 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
 
   try {
     userStaff_ = linkedStaffMatricula(workoutDb, G().GSTR_USUARIO);
-    if (settings_.instructorTiedToUser()) linkedStaff_ = userStaff_;
+    if (series_.settings.instructorTiedToUser()) linkedStaff_ = userStaff_;
   } catch (const SqlError&) {
     return openFailed(Msg::AberturaDeTabela, QStringLiteral("Usuarios"));
   }
@@ -554,11 +554,11 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
   if (!fillPicking()) return openFailed(Msg::AberturaDeTabela, QStringLiteral("Exercicios"));
 
   selectPreferredInstructor();
-  G().GSTR_PROFESSOR = QString();
+  series_.professor = QString();
   paintOrderPanels();
   LBLGRUPAMENTO->setVisible(groups);
   CBGRUPAMENTOMUSCULAR->setVisible(groups);
-  EDTDATATROCA->setEnabled(settings_.changeDateEditable());
+  EDTDATATROCA->setEnabled(series_.settings.changeDateEditable());
   ATIVA_BOTOES();
   DBGALUNOS->setCurrentIndex(members_->index(0, 0));
   search_->setOrder(0);
@@ -591,7 +591,7 @@ void TFRMTIPOEXERCICIO::fillInstructors(const QString& order) {
     }
   }
   selectPreferredInstructor();
-  G().GSTR_PROFESSOR = QString();
+  series_.professor = QString();
   paintOrderPanels();
 }
 
@@ -607,7 +607,7 @@ void TFRMTIPOEXERCICIO::paintOrderPanels() {
 }
 
 void TFRMTIPOEXERCICIO::instructorChosen() {
-  G().GSTR_PROFESSOR = CBFUNCIONARIOS->currentText().left(10);
+  series_.professor = CBFUNCIONARIOS->currentText().left(10);
 }
 
 void TFRMTIPOEXERCICIO::instructorDoubleClicked() {
@@ -665,19 +665,19 @@ void TFRMTIPOEXERCICIO::searchTextEdited(const QString& text) {
     if (members_->order() != members_->key()) members_->setOrder(members_->key());
     const int row = members_->rowAtOrAfter(padded, true);
     if (row >= 0) DBGALUNOS->setCurrentIndex(members_->index(row, 0));
-    G().GSTR_MATRICULA_ALUNO = padded;
+    series_.matricula = padded;
     return;
   }
   if (members_->order() != QStringList{QStringLiteral("NOME")})
     members_->setOrder({QStringLiteral("NOME")});
   const int row = members_->rowAtOrAfter(text, true);
   if (row < 0) {
-    G().GSTR_MATRICULA_ALUNO = QString();
+    series_.matricula = QString();
     return;
   }
   DBGALUNOS->setCurrentIndex(members_->index(row, 0));
   const QSqlRecord member = memberRecord();
-  G().GSTR_MATRICULA_ALUNO = member.value(QStringLiteral("MATRICULA")).toString();
+  series_.matricula = member.value(QStringLiteral("MATRICULA")).toString().left(10);
   pStrCPF = TIRA_MASCARA(member.value(QStringLiteral("CPF")).toString());
 }
 
@@ -701,13 +701,13 @@ void TFRMTIPOEXERCICIO::searchEntered(const QString& text) {
     MENSAGEM(kInfo, Msg::MatriculaNaoCadastrada);
     search_->text()->clear();
   };
-  if (!locateMember(G().GSTR_MATRICULA_ALUNO)) return notFound();
+  if (!locateMember(series_.matricula)) return notFound();
   const QSqlRecord member = memberRecord();
   const QString matricula = member.value(QStringLiteral("MATRICULA")).toString();
   search_->showResult(matricula + QStringLiteral(" - ") +
                       member.value(QStringLiteral("NOME")).toString());
   MOSTRA_FOTO(matricula);
-  G().GSTR_MATRICULA_ALUNO = matricula;
+  series_.matricula = matricula;
   pStrCPF = TIRA_MASCARA(member.value(QStringLiteral("CPF")).toString());
   members_->refresh();
   if (!locateMember(matricula)) return notFound();
@@ -724,7 +724,7 @@ void TFRMTIPOEXERCICIO::membersDoubleClicked() {
   const QSqlRecord member = memberRecord();
   if (member.isEmpty()) return;
   const QString matricula = member.value(QStringLiteral("MATRICULA")).toString();
-  G().GSTR_MATRICULA_ALUNO = matricula;
+  series_.matricula = matricula;
   members_->refresh();
   if (!locateMember(matricula)) {
     MENSAGEM(kInfo, Msg::MatriculaNaoCadastrada);
@@ -747,9 +747,9 @@ void TFRMTIPOEXERCICIO::memberCheck() {
 void TFRMTIPOEXERCICIO::memberSelection() {
   const QDate today = QDate::currentDate();
   EDTDATATROCA->setText(
-      formatTypedDate(defaultChangeDate(today, settings_.tempoReavaliacao,
-                                        settings_.trocaSerie)));
-  G().GSTR_PROFESSOR = CBFUNCIONARIOS->currentText().left(10);
+      formatTypedDate(defaultChangeDate(today, series_.settings.tempoReavaliacao,
+                                        series_.settings.trocaSerie)));
+  series_.professor = CBFUNCIONARIOS->currentText().left(10);
   const QSqlRecord member = memberRecord();
   LBLALUNO->setText(member.value(QStringLiteral("MATRICULA")).toString() + QStringLiteral(" - ") +
                     member.value(QStringLiteral("NOME")).toString());
@@ -799,7 +799,7 @@ void TFRMTIPOEXERCICIO::ATIVA_BOTOES() {
   findChild<QPushButton*>(QStringLiteral("SBAEROBICA"))
       ->setEnabled(letter() == QStringLiteral("A"));
   findChild<QPushButton*>(QStringLiteral("BbnTamsel"))
-      ->setEnabled(settings_.assessmentIntegration());
+      ->setEnabled(series_.settings.assessmentIntegration());
   // A block that closed took the focus with it: the keyboard goes back to the header, never
   // to the window's exit button.
   QTimer::singleShot(0, this, [this] {
@@ -836,8 +836,8 @@ void TFRMTIPOEXERCICIO::showWeekdays(const WeekdayBoxes& boxes) {
 
 void TFRMTIPOEXERCICIO::SBEXERCICIOSClick() {
   const QSqlDatabase db = ADOConnectionVantrel().database();
-  const QString member = G().GSTR_MATRICULA_ALUNO;
-  G().GSTR_EXERCICIO_VIDEO = QString();
+  const QString member = series_.matricula;
+  series_.exerciseVideo = QString();
   WeekdayBoxes boxes = freshWeekdays();
   showWeekdays(boxes);
   findChild<QPushButton*>(QStringLiteral("BbnTamsel"))->setEnabled(false);
@@ -922,9 +922,9 @@ void TFRMTIPOEXERCICIO::SBZERAClick() {
 void TFRMTIPOEXERCICIO::BbnTamselClick() {
   const std::optional<QString> active = assessmentActiveMembers();
   if (!active) return;
-  G().GSTR_ALUNOS_ATIVOS_AVALIACAO = *active;
+  series_.activeMembers = *active;
   const QSqlRecord member = memberRecord();
-  if (G().GSTR_MATRICULA_ALUNO.isEmpty() || member.isEmpty()) {
+  if (series_.matricula.isEmpty() || member.isEmpty()) {
     MENSAGEM(kInfo, Msg::MatriculaIncorreta);
     return;
   }
@@ -932,7 +932,7 @@ void TFRMTIPOEXERCICIO::BbnTamselClick() {
   if (!birth.isValid())
     birth = QDate::fromString(member.value(QStringLiteral("DATA_NASCIMENTO")).toString().left(10),
                               Qt::ISODate);
-  G().GSTR_IDADE_ALUNO = QString::number(CALCULA_IDADE(birth));
+  series_.age = QString::number(CALCULA_IDADE(birth));
   MENSAGEM(kInfo, SeriesText::AvaliacaoIndisponivel);
 }
 
@@ -1031,7 +1031,7 @@ void TFRMTIPOEXERCICIO::seriesCursorMoved() {
 }
 
 void TFRMTIPOEXERCICIO::showExerciseUnderCursor(const QString& code, const QString& descricao) {
-  G().GSTR_EXERCICIO_VIDEO = code;
+  series_.exerciseVideo = code.left(3);
   LBLDESCRICAOVIDEO->setText(descricao);
 }
 
@@ -1040,7 +1040,7 @@ void TFRMTIPOEXERCICIO::addExercise() {
   if (!exercise.isEmpty()) {
     const QString code = exercise.value(QStringLiteral("Codigo")).toString();
     const QString descricao = exercise.value(QStringLiteral("Descricao")).toString();
-    if (workout_->containsCode(code) && !settings_.exerciseTwiceInSeries()) {
+    if (workout_->containsCode(code) && !series_.settings.exerciseTwiceInSeries()) {
       MENSAGEM(kInfo, QString(), SeriesText::ExercicioJaSelecionado);
     } else {
       workout_->appendExercise(code, descricao, exercise.value(QStringLiteral("Aparelho")).toString());
@@ -1096,15 +1096,13 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMAClick() {
   const QModelIndex remembered = DBGEXERCICIO_SERIE->currentIndex();
 
   WorkoutSave save;
-  save.matricula = G().GSTR_MATRICULA_ALUNO;
   save.letter = letter();
-  save.professor = G().GSTR_PROFESSOR;
-  save.usuario = G().GSTR_USUARIO;
   save.moment = QDateTime::currentDateTime();
   save.changeDate = parseTypedDate(EDTDATATROCA->text()).value_or(QDate());
   save.boxes = weekdayBoxes();
   save.rows = workout_->rows();
-  const std::optional<int> stored = saveWorkout(ADOConnectionVantrel().database(), save);
+  series_.usuario = G().GSTR_USUARIO;
+  const std::optional<int> stored = service().saveWorkout(save, memberContact());
   if (!stored) {
     // Nothing was stored: the workout stays on screen as typed, to be saved again.
     DESATIVA_BOTOES();
@@ -1113,9 +1111,6 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMAClick() {
     DBGEXERCICIO_SERIE->setFocus();
     return;
   }
-  if (const std::optional<PortalContext> who = portalContext())
-    publishOnPortal(QStringLiteral("Portal_Treino"),
-                    [&](const QSqlDatabase& portal) { publishWorkoutRows(portal, *who, save); });
   workout_->setEditing(false);
   if (remembered.isValid() && remembered.row() < workout_->rowCount())
     DBGEXERCICIO_SERIE->setCurrentIndex(remembered);
@@ -1145,7 +1140,7 @@ bool TFRMTIPOEXERCICIO::playExerciseVideo() {
   WindowsMediaPlayer->stop();
   QString path;
   try {
-    path = exerciseVideoPath(ADOConnectionVantrel().database(), G().GSTR_EXERCICIO_VIDEO);
+    path = exerciseVideoPath(ADOConnectionVantrel().database(), series_.exerciseVideo);
   } catch (const SqlError&) {
     return false;  // a video that cannot be looked up is a video not shown; the work goes on
   }
@@ -1183,7 +1178,7 @@ void TFRMTIPOEXERCICIO::SBAEROBICAClick() {
   DESATIVA_BOTOES();
   std::optional<WeekdayFlags> days;
   try {
-    days = loadCurrentAerobic(db, G().GSTR_MATRICULA_ALUNO, rows);
+    days = loadCurrentAerobic(db, series_.matricula, rows);
   } catch (const SqlError&) {
     MENSAGEM(kInfo, Msg::GravandoNaTabela, QStringLiteral("TempAerobica"));
     ATIVA_BOTOES();
@@ -1209,18 +1204,13 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMAAEROBICAClick() {
   WeekdayFlags days{};
   for (int d = 0; d < kWeekdayCount; ++d) days[d] = days_[d]->isChecked();
   const QDate today = QDate::currentDate();
-  if (!saveAerobic(ADOConnectionVantrel().database(), G().GSTR_MATRICULA_ALUNO,
-                   G().GSTR_PROFESSOR, today, days, aerobic_->rows())) {
+  if (!service().saveAerobic(today, days, aerobic_->rows(), memberContact())) {
     // Nothing was stored: the block stays on screen as typed.
     DESATIVA_BOTOES();
     showOnly(PNLAEROBICA);
     DBGAEROBICA->setFocus();
     return;
   }
-  if (const std::optional<PortalContext> who = portalContext())
-    publishOnPortal(QStringLiteral("Portal_Aerobica"), [&](const QSqlDatabase& portal) {
-      publishAerobicRows(portal, *who, G().GSTR_PROFESSOR, today, days, aerobic_->rows());
-    });
   if (remembered.isValid()) DBGAEROBICA->setCurrentIndex(remembered);
 }
 
@@ -1236,7 +1226,7 @@ void TFRMTIPOEXERCICIO::BBNCANCELAAEROBICAClick() {
 void TFRMTIPOEXERCICIO::SBALONGAMENTOClick() {
   std::optional<std::pair<StretchChoice, QDate>> current;
   try {
-    current = currentStretching(ADOConnectionVantrel().database(), G().GSTR_MATRICULA_ALUNO,
+    current = currentStretching(ADOConnectionVantrel().database(), series_.matricula,
                                 letter());
   } catch (const SqlError&) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Alongamento"));
@@ -1259,37 +1249,23 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMAALONGAMENTOClick() {
   choice.obs = DBMEMOOBS->toPlainText();
   choice.stretches = stretches_->ticks();
   const QDate today = QDate::currentDate();
-  if (!saveStretching(ADOConnectionVantrel().database(), G().GSTR_MATRICULA_ALUNO, letter(),
-                      today, choice)) {
+  if (!service().saveStretching(letter(), today, choice, memberContact())) {
     // Nothing was stored: the choice stays on screen as ticked.
     DESATIVA_BOTOES();
     showOnly(PNLALONGAMENTO);
     DBMEMOOBS->setFocus();
     return;
   }
-  if (const std::optional<PortalContext> who = portalContext())
-    publishOnPortal(QStringLiteral("Portal_Alongamento"), [&](const QSqlDatabase& portal) {
-      publishStretchingRow(portal, *who, letter(), today, choice);
-    });
 }
 
-// Who and what the portal is told of, when the gym publishes there.
-std::optional<PortalContext> TFRMTIPOEXERCICIO::portalContext() const {
-  if (!settings_.portalOn()) return std::nullopt;
+SeriesService TFRMTIPOEXERCICIO::service() const {
+  return SeriesService(ADOConnectionVantrel().database(), series_);
+}
+
+MemberContact TFRMTIPOEXERCICIO::memberContact() const {
   const QSqlRecord member = memberRecord();
-  PortalContext who;
-  who.customer = portalCustomer(settings_.cliente);
-  who.academia = settings_.academia;
-  who.matricula = G().GSTR_MATRICULA_ALUNO;
-  who.cpf = pStrCPF;
-  who.nome = member.value(QStringLiteral("NOME")).toString();
-  who.email = member.value(QStringLiteral("EMAIL")).toString();
-  // Without the integration the portal's assessment columns are not this program's to write.
-  if (settings_.assessmentIntegration()) {
-    who.assessment = memberAssessment(settings_, who.matricula);
-    who.assessmentFailed = !who.assessment.has_value();
-  }
-  return who;
+  return {pStrCPF, member.value(QStringLiteral("NOME")).toString(),
+          member.value(QStringLiteral("EMAIL")).toString()};
 }
 
 void TFRMTIPOEXERCICIO::BBNCANCELAALONGAMENTOClick() {
@@ -1321,7 +1297,7 @@ void TFRMTIPOEXERCICIO::ImprimeSerie(const QString& tipo) {
   landscape->setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const std::optional<SeriesSheet> sheet =
-      prepareSeriesSheet(G().GSTR_MATRICULA_ALUNO, letter(), tipo == QStringLiteral("G"));
+      prepareSeriesSheet(series_.matricula, letter(), tipo == QStringLiteral("G"));
   QApplication::restoreOverrideCursor();
   if (sheet) previewReport(seriesSheetReport(*sheet), this);
   portrait->setEnabled(true);
@@ -1340,7 +1316,7 @@ void TFRMTIPOEXERCICIO::SBNOVA_ORDEMClick() {
   workout_->clear();
   try {
     for (const WorkoutRow& row :
-         workoutOfDay(ADOConnectionVantrel().database(), G().GSTR_MATRICULA_ALUNO, letter(),
+         workoutOfDay(ADOConnectionVantrel().database(), series_.matricula, letter(),
                       QDate::currentDate()))
       workout_->appendStored(row);
   } catch (const SqlError&) {
@@ -1368,9 +1344,9 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMA_ORDEMClick() {
   }
   MLIBERA_ORDEM = false;
   const QSqlDatabase db = ADOConnectionVantrel().database();
-  const QString member = G().GSTR_MATRICULA_ALUNO;
+  const QString member = series_.matricula;
   std::optional<int> cliente;
-  if (settings_.portalOn()) cliente = int(settings_.cliente.value_or(0));
+  if (series_.settings.portalOn()) cliente = int(series_.settings.cliente.value_or(0));
   if (!writeNewOrder(db, member, letter(), QDate::currentDate(), workout_->rows(), cliente)) {
     ATIVA_BOTOES();
     return;

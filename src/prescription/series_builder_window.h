@@ -10,6 +10,7 @@
 
 #include "base/globals.h"
 #include "data/settings_record.h"
+#include "prescription/series_service.h"
 #include "forms/child_window.h"
 #include "series/series_rules.h"
 #include "series/series_store.h"
@@ -44,6 +45,8 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   bool hasCloseBox() const override { return false; }
   WorkoutModel* workout() const { return workout_; }
   AerobicModel* aerobic() const { return aerobic_; }
+  // The member, instructor and settings the builder works with.
+  const SeriesSession& series() const { return series_; }
 
   bool LIBERA = false;
   bool MLIBERA_ORDEM = false;
@@ -136,7 +139,8 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   bool memoKeyRefused(QKeyEvent* event);
 
   void ImprimeSerie(const QString& tipo);
-  std::optional<PortalContext> portalContext() const;
+  SeriesService service() const;
+  MemberContact memberContact() const;
 
   // The reorder and view panels.
   void SBNOVA_ORDEMClick();
@@ -146,7 +150,7 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   void showOnly(QFrame* panel);
   QList<QFrame*> blocks() const;
 
-  Settings settings_;
+  SeriesSession series_;
   PeopleTables people_;
   std::unique_ptr<Connection> peopleConnection_;
   PagedTableModel* members_ = nullptr;

@@ -349,8 +349,8 @@ TEST_F(SeriesBuilderWindow,
   // Only the active muscle teacher is offered.
   EXPECT_EQ(child<QComboBox>("CBFUNCIONARIOS")->count(), 1);
   chooseMember();
-  EXPECT_EQ(G().GSTR_PROFESSOR.str(), QStringLiteral("0000000003"));
-  EXPECT_EQ(G().GSTR_MATRICULA_ALUNO.str(), kAna);
+  EXPECT_EQ(w_->series().professor, QStringLiteral("0000000003"));
+  EXPECT_EQ(w_->series().matricula, kAna);
   ASSERT_TRUE(child("PNLCABECALHO")->isVisible());
   EXPECT_EQ(child<QLabel>("LBLDATA")->text(), formatTypedDate(QDate::currentDate()));
   EXPECT_EQ(child<QLineEdit>("EDTDATATROCA")->text(),
@@ -375,7 +375,7 @@ TEST_F(SeriesBuilderWindow,
   QTest::keyClick(filter, Qt::Key_Return);
   EXPECT_EQ(lastDetail(), QStringLiteral("Descrição"));
   QTest::keyClicks(filter, QStringLiteral("ros"));
-  EXPECT_EQ(G().GSTR_EXERCICIO_VIDEO.str(), QStringLiteral("002"));
+  EXPECT_EQ(w_->series().exerciseVideo, QStringLiteral("002"));
   QTest::keyClick(filter, Qt::Key_Return);
   EXPECT_TRUE(filter->text().isEmpty());
   auto* picking = child<WorkoutGrid>("DBGEXERCICIO_FILTRADO");
@@ -614,7 +614,7 @@ TEST_F(SeriesBuilderWindow, TheLoggedInInstructorIsPreselectedAndNamedInTheHeade
   ASSERT_EQ(instructors->count(), 2);
   EXPECT_EQ(instructors->currentText(), QStringLiteral("0000000003 - CARLOS"));
   chooseMember();
-  EXPECT_EQ(G().GSTR_PROFESSOR.str(), QStringLiteral("0000000003"));
+  EXPECT_EQ(w_->series().professor, QStringLiteral("0000000003"));
   EXPECT_EQ(child<QLabel>("LBLPROFESSOR")->text(), QStringLiteral("Professor : CARLOS"));
 }
 
@@ -711,7 +711,7 @@ TEST_F(SeriesBuilderWindow, ADoubleClickOnTheInstructorNeedsAMemberTyped) {
   number->setFocus();
   QTest::keyClicks(number, QStringLiteral("12"));
   QTest::mouseDClick(instructors, Qt::LeftButton);
-  EXPECT_EQ(G().GSTR_PROFESSOR.str(), QStringLiteral("0000000003"));
+  EXPECT_EQ(w_->series().professor, QStringLiteral("0000000003"));
   EXPECT_TRUE(child("PNLCABECALHO")->isVisible());
 }
 
@@ -723,7 +723,7 @@ TEST_F(SeriesBuilderWindow, TheSearchTakesOnlyItsKeysAndRefusesUnknownMembers) {
   EXPECT_EQ(testPrompter().texts(), QStringList{Msg::MatriculaIncorreta});
   QTest::keyClicks(number, QStringLiteral("9a;'9"));
   EXPECT_EQ(number->text(), QStringLiteral("99"));
-  EXPECT_EQ(G().GSTR_MATRICULA_ALUNO.str(), QStringLiteral("0000000099"));
+  EXPECT_EQ(w_->series().matricula, QStringLiteral("0000000099"));
   QTest::keyClick(number, Qt::Key_Return);
   EXPECT_EQ(testPrompter().texts().last(), Msg::MatriculaNaoCadastrada);
   EXPECT_TRUE(number->text().isEmpty());
@@ -734,7 +734,7 @@ TEST_F(SeriesBuilderWindow, TheSearchTakesOnlyItsKeysAndRefusesUnknownMembers) {
   EXPECT_EQ(number->text(), QStringLiteral("BRNO"));
   number->clear();
   QTest::keyClicks(number, QStringLiteral("bru"));
-  EXPECT_EQ(G().GSTR_MATRICULA_ALUNO.str(), QStringLiteral("0000000007"));
+  EXPECT_EQ(w_->series().matricula, QStringLiteral("0000000007"));
   testPrompter().clear();
   QTest::keyClick(number, Qt::Key_Return);
   // A member without CPF or e-mail is told so and still chosen.
@@ -757,7 +757,7 @@ TEST_F(SeriesBuilderWindow, TheAssessmentButtonFollowsItsSetting) {
   assessment->click();
   EXPECT_EQ(testPrompter().texts(),
             QStringList{QStringLiteral("Seleção de Avaliação Física ainda não disponível !")});
-  EXPECT_EQ(G().GSTR_IDADE_ALUNO, QStringLiteral("30"));
+  EXPECT_EQ(w_->series().age, QStringLiteral("30"));
   // Busy while a block is open, back with the idle header.
   openLetter("A");
   EXPECT_FALSE(assessment->isEnabled());

@@ -1,0 +1,54 @@
+#include "prescription/series_service.h"
+
+#include "series/member_assessment.h"
+
+std::optional<PortalContext> SeriesService::portalContext(const MemberContact& member) const {
+  const Settings& settings = session_.settings;
+  if (!settings.portalOn()) return std::nullopt;
+  PortalContext who;
+  who.customer = portalCustomer(settings.cliente);
+  who.academia = settings.academia;
+  who.matricula = session_.matricula;
+  who.cpf = member.cpf;
+  who.nome = member.nome;
+  who.email = member.email;
+  // Without the integration the portal's assessment columns are not this program's to write.
+  if (settings.assessmentIntegration()) {
+    who.assessment = memberAssessment(settings, who.matricula);
+    who.assessmentFailed = !who.assessment.has_value();
+  }
+  return who;
+}
+
+std::optional<int> SeriesService::saveWorkout(WorkoutSave save,
+                                              const MemberContact& member) const {
+  save.matricula = session_.matricula;
+  save.professor = session_.professor;
+  save.usuario = session_.usuario;
+  const std::optional<int> stored = ::saveWorkout(db_, save);
+  if (!stored) return std::nullopt;
+  if (const std::optional<PortalContext> who = portalContext(member))
+    publishOnPortal(QStringLiteral("Portal_Treino"),
+                    [&](const QSqlDatabase& portal) { publishWorkoutRows(portal, *who, save); });
+  return stored;
+}
+
+bool SeriesService::saveAerobic(const QDate& day, const WeekdayFlags& days,
+                                const QList<AerobicRow>& rows, const MemberContact& member) const {
+  if (!::saveAerobic(db_, session_.matricula, session_.professor, day, days, rows)) return false;
+  if (const std::optional<PortalContext> who = portalContext(member))
+    publishOnPortal(QStringLiteral("Portal_Aerobica"), [&](const QSqlDatabase& portal) {
+      publishAerobicRows(portal, *who, session_.professor, day, days, rows);
+    });
+  return true;
+}
+
+bool SeriesService::saveStretching(const QString& letter, const QDate& day,
+                                   const StretchChoice& choice, const MemberContact& member) const {
+  if (!::saveStretching(db_, session_.matricula, letter, day, choice)) return false;
+  if (const std::optional<PortalContext> who = portalContext(member))
+    publishOnPortal(QStringLiteral("Portal_Alongamento"), [&](const QSqlDatabase& portal) {
+      publishStretchingRow(portal, *who, letter, day, choice);
+    });
+  return true;
+}
