@@ -23,15 +23,7 @@ bool ABRE_CONTROLE() {
   }
   const Settings& s = *settings;
   g.GFLT_CLIENTE = s.cliente.value_or(0);
-  g.GINT_DIAS_AUSENTES = qint16(s.alunosAusentes);
-  g.GSTR_SMTP_PROVEDOR = s.smtpProvedor;
-  g.GSTR_NOME_PROVEDOR = s.nomeProvedor;
-  g.GSTR_EMAIL_PROVEDOR = s.emailProvedor;
-  g.GSTR_USERNAME = s.username.value_or(QString());
-  g.GSTR_PASSWORD = s.password;
-  g.GSTR_PORTAL_CONECTION = s.portalCenection;
-  g.GSTR_GRUPAMENTO_MUSCULAR = s.grupamentoMuscular;
-  g.GBOL_SISTEMA_LOCAL = s.localSystem();
+  copySettingsToProcessValues(s);
   g.GSTR_ACADEMIA = s.academia;
   return true;
 }

@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include "base/globals.h"
 #include "data/schema.h"
 #include "data/sql.h"
 
@@ -212,4 +213,17 @@ Settings Settings::fromRow(const QVariantMap& row) {
   s.impAlongamento_ = text("Imp_Alongamento");
   s.imprimeDiasSerie_ = text("ImprimeDiasSerie");
   return s;
+}
+
+void copySettingsToProcessValues(const Settings& s) {
+  Globals& g = G();
+  g.GINT_DIAS_AUSENTES = qint16(s.alunosAusentes);
+  g.GSTR_SMTP_PROVEDOR = s.smtpProvedor;
+  g.GSTR_NOME_PROVEDOR = s.nomeProvedor;
+  g.GSTR_EMAIL_PROVEDOR = s.emailProvedor;
+  g.GSTR_USERNAME = s.username.value_or(QString());
+  g.GSTR_PASSWORD = s.password;
+  g.GSTR_PORTAL_CONECTION = s.portalCenection;
+  g.GSTR_GRUPAMENTO_MUSCULAR = s.grupamentoMuscular;
+  g.GBOL_SISTEMA_LOCAL = s.localSystem();
 }

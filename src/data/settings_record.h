@@ -104,3 +104,8 @@ class Settings {
   QString impAlongamento_;
   QString imprimeDiasSerie_;
 };
+
+// Copies what the program keeps in process-wide values from the settings: the absence limit,
+// the mail provider, portal publishing, muscle groups and whether the program runs alone.
+// (The gym's name and number, and the active-member list, are taken by their own steps.)
+void copySettingsToProcessValues(const Settings& settings);

@@ -218,18 +218,14 @@ void switchEquipmentCode(SettingsTexts& texts, bool on) {
 }
 
 void copyToProcessValues(const SettingsTexts& texts) {
+  QVariantMap row;
+  for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+    row.insert(it.key(), storedValue(it.key(), it.value()));
+  const Settings confirmed = Settings::fromRow(row);
+  copySettingsToProcessValues(confirmed);
   Globals& g = G();
-  g.GSTR_ALUNOS_ATIVOS = texts.value(QStringLiteral("AlunosAtivos"));
-  g.GINT_DIAS_AUSENTES =
-      qint16(qBound(0, texts.value(QStringLiteral("Alunos_Ausentes")).toInt(), kMaxAbsenceDays));
-  g.GSTR_SMTP_PROVEDOR = texts.value(QStringLiteral("SMTP_PROVEDOR"));
-  g.GSTR_NOME_PROVEDOR = texts.value(QStringLiteral("NOME_PROVEDOR"));
-  g.GSTR_EMAIL_PROVEDOR = texts.value(QStringLiteral("EMAIL_PROVEDOR"));
-  g.GSTR_USERNAME = texts.value(QStringLiteral("USERNAME"));
-  g.GSTR_PASSWORD = texts.value(QStringLiteral("PASSWORD"));
-  g.GSTR_PORTAL_CONECTION = texts.value(QStringLiteral("Portal_Cenection"));
-  g.GSTR_GRUPAMENTO_MUSCULAR = texts.value(QStringLiteral("GrupamentoMuscular"));
-  g.GBOL_SISTEMA_LOCAL = texts.value(QStringLiteral("PATH_EXERCICIO")) != kNao;
+  g.GSTR_ALUNOS_ATIVOS = confirmed.alunosAtivos;
+  g.GINT_DIAS_AUSENTES = qint16(qBound(0, confirmed.alunosAusentes, kMaxAbsenceDays));
   // The limit or the member lists may have changed: the main window's timer tests again.
   g.GBOL_TEM_AUSENTES = false;
 }
