@@ -125,6 +125,11 @@ class Dialect {
   // null differing from any value and equal to another null.
   virtual QString differsSql(const QString& now, const QString& then) const = 0;
 
+  // A query giving `columns` of one row (any one) of each set of rows of `from` (a table or a
+  // subquery, with its alias) alike in `keys`.
+  virtual QString onePerKeySql(const QString& columns, const QString& keys,
+                               const QString& from) const = 0;
+
   // A statement deleting the rows of `table` dated (`dateColumn`) before the latest date of their
   // group (the rows alike in `groupColumns`), among the rows `scope` admits: a condition on the
   // table's own columns, whose parameters are the statement's.

@@ -287,6 +287,11 @@ class PostgresDialect final : public Dialect {
     return QStringLiteral("(%1) IS DISTINCT FROM (%2)").arg(now, then);
   }
 
+  QString onePerKeySql(const QString& columns, const QString& keys,
+                       const QString& from) const override {
+    return QStringLiteral("SELECT DISTINCT ON (%2) %1 FROM %3").arg(columns, keys, from);
+  }
+
   // The latest date of each group once, then the rows before it.
   QString deleteBeforeLatestSql(const QString& table, const QStringList& groupColumns,
                                 const QString& dateColumn, const QString& scope) const override {

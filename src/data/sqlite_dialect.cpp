@@ -149,6 +149,17 @@ class SqliteDialect final : public Dialect {
     return QStringLiteral("(%1) IS NOT (%2)").arg(now, then);
   }
 
+  // The rows numbered within their key; the first of each stays. (`from` is read through the
+  // alias `from` gave it, so `columns` and `keys` name its columns the same way.)
+  QString onePerKeySql(const QString& columns, const QString& keys,
+                       const QString& from) const override {
+    const QString alias = from.section(QLatin1Char(' '), -1);
+    return QStringLiteral(
+               "SELECT %1 FROM (SELECT %4.*, ROW_NUMBER() OVER (PARTITION BY %2) AS vez_ FROM %3) "
+               "%4 WHERE %4.vez_ = 1")
+        .arg(columns, keys, from, alias);
+  }
+
   // Each row against the latest date of its own group.
   QString deleteBeforeLatestSql(const QString& table, const QStringList& groupColumns,
                                 const QString& dateColumn, const QString& scope) const override {

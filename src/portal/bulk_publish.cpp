@@ -416,15 +416,14 @@ QString joinedValue(const PortalColumn& column, int customer) {
 // The statement that turns the raw rows into the block's portal rows in `scratch`: each raw row
 // (b) joined with its member's CPF (m), its exercise (c) and its instructor (p), the latest date
 // of each member (and letter) only, one row per key.
-QString joinedRowsSql(const SeriesBlock& block, const QString& raw, const QString& scratch,
-                      int customer) {
+QString joinedRowsSql(const Dialect& dialect, const SeriesBlock& block, const QString& raw,
+                      const QString& scratch, int customer) {
   QStringList values;
   for (const PortalColumn& column : block.columns()) values << joinedValue(column, customer);
   QStringList keys;
-  for (const PortalColumn& column : block.keys) {
-    if (column.from == From::Cpf) keys << QStringLiteral("m.CPF");
-    if (column.from == From::Column) keys << QStringLiteral("b.") + column.name;
-  }
+  for (const PortalColumn& column : block.keys)
+    if (column.from == From::Cpf || column.from == From::Column)
+      keys << QStringLiteral("j.") + (column.from == From::Cpf ? QStringLiteral("CPF") : column.name);
   QString joined = QStringLiteral("b.*, m.CPF");
   QString joins = QStringLiteral(" JOIN publica_cpf m ON m.Matricula = b.Matricula");
   if (usesCatalogue(block)) {
@@ -437,12 +436,13 @@ QString joinedRowsSql(const SeriesBlock& block, const QString& raw, const QStrin
   }
   const QString latest =
       kMatricula + (block.perLetter ? QStringLiteral(", ") + kLetter : QString());
-  return QStringLiteral(
-             "CREATE TEMP TABLE %1 AS SELECT %2 FROM (SELECT %3, ROW_NUMBER() OVER (PARTITION BY "
-             "%4) AS vez FROM (SELECT *, MAX(Data) OVER (PARTITION BY %5) AS ultima FROM %6) b%7 "
-             "WHERE b.Data = b.ultima) j WHERE j.vez = 1")
-      .arg(scratch, values.join(QStringLiteral(", ")), joined, keys.join(QStringLiteral(", ")),
-           latest, raw, joins);
+  const QString latestRows =
+      QStringLiteral("(SELECT %1 FROM (SELECT *, MAX(Data) OVER (PARTITION BY %2) AS ultima FROM "
+                     "%3) b%4 WHERE b.Data = b.ultima) j")
+          .arg(joined, latest, raw, joins);
+  return QStringLiteral("CREATE TEMP TABLE %1 AS ").arg(scratch) +
+         dialect.onePerKeySql(values.join(QStringLiteral(", ")), keys.join(QStringLiteral(", ")),
+                              latestRows);
 }
 
 // The block's period rows go from one server to the other untouched by the program, and become
@@ -462,7 +462,7 @@ QString streamPortalRows(const QSqlDatabase& workoutDb, const QSqlDatabase& port
       portalDb, raw, columns);
   const QString scratch = QStringLiteral("publica_portal_") + block.source.toLower();
   runSql(portalDb, QStringLiteral("DROP TABLE IF EXISTS %1").arg(scratch));
-  runSql(portalDb, joinedRowsSql(block, raw, scratch, run.input.customer));
+  runSql(portalDb, joinedRowsSql(Dialect::of(portalDb), block, raw, scratch, run.input.customer));
   runSql(portalDb, QStringLiteral("ANALYZE %1").arg(scratch));
   for (const QString& lookup : {QStringLiteral("publica_cpf"), QStringLiteral("publica_catalogo"),
                                 QStringLiteral("publica_professores"), raw})

@@ -115,6 +115,22 @@ TEST_P(EngineDialect, OnlyTheLatestDateOfEachGroupStaysWithinTheScope) {
                          "C|X|2026-03-02"}));
 }
 
+TEST_P(EngineDialect, OneRowOfEachKeyStays) {
+  for (const auto& [group, letter] :
+       {std::pair{"A", "X"}, {"A", "X"}, {"A", "Y"}, {"B", "X"}, {"B", "X"}, {"B", "X"}})
+    runSql(db_, QStringLiteral("INSERT INTO Linhas (Grupo, Letra, Texto) VALUES (?, ?, 'igual')"),
+           {QString::fromLatin1(group), QString::fromLatin1(letter)});
+  QSqlQuery kept = runSql(
+      db_, QStringLiteral("SELECT * FROM (%1) u ORDER BY 1, 2")
+               .arg(dialect().onePerKeySql(QStringLiteral("l.Grupo, l.Letra, l.Texto"),
+                                           QStringLiteral("l.Grupo, l.Letra"),
+                                           QStringLiteral("(SELECT * FROM Linhas) l"))));
+  QStringList rows;
+  while (kept.next())
+    rows << kept.value(0).toString() + kept.value(1).toString() + kept.value(2).toString();
+  EXPECT_EQ(rows, (QStringList{"AXigual", "AYigual", "BXigual"}));
+}
+
 // Backups count and restores replace the tables of the session's own schema, and only those.
 TEST_P(EngineDialect, RowCountsNameTheTablesOfTheSessionsSchema) {
   runSql(db_, QStringLiteral("INSERT INTO Linhas (Grupo) VALUES ('A'), ('B')"));
