@@ -30,8 +30,9 @@ QMap<QString, qint64> Dialect::rowCounts(const QSqlDatabase& db) const {
   QMap<QString, qint64> counts;
   for (const QString& table : tables) {
     const QString quoted = QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    counts.insert(table,
-                  scalarSql(db, QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(quoted)).toLongLong());
+    counts.insert(
+        table,
+        scalarSql(db, QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(quoted)).toLongLong());
   }
   return counts;
 }

@@ -134,8 +134,7 @@ class Dialect {
   // group (the rows alike in `groupColumns`), among the rows `scope` admits: a condition on the
   // table's own columns, whose parameters are the statement's.
   virtual QString deleteBeforeLatestSql(const QString& table, const QStringList& groupColumns,
-                                        const QString& dateColumn,
-                                        const QString& scope) const = 0;
+                                        const QString& dateColumn, const QString& scope) const = 0;
 
   // --- Whole-database copies -------------------------------------------------------------------
 
@@ -146,8 +145,8 @@ class Dialect {
   // `file`, and checks it: the copy must hold, in every table, the rows the database held at the
   // moment the copy was taken. The engine's own programs, when it needs them, are looked for
   // under `libraryRoot`. Throws SqlError with the reason; the file may be left behind.
-  virtual void writeCheckedCopy(const QSqlDatabase& db, const LinkSpec& link,
-                                const QString& file, const QString& libraryRoot) const = 0;
+  virtual void writeCheckedCopy(const QSqlDatabase& db, const LinkSpec& link, const QString& file,
+                                const QString& libraryRoot) const = 0;
 
   // Puts the database of `link` back to the copy `file` made by writeCheckedCopy, once the copy
   // proves whole and `refusal` finds nothing against it; otherwise the database stays as it was.

@@ -99,8 +99,8 @@ void copyRows(PGconn* session, const QString& table, const QStringList& columns,
 }
 
 QString quotedTable(const QString& table) {
-  return QStringLiteral("\"%1\"").arg(QString(table).replace(QLatin1Char('"'),
-                                                             QStringLiteral("\"\"")));
+  return QStringLiteral("\"%1\"").arg(
+      QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\"")));
 }
 
 // The statement that drops the tables the database holds and the dump does not, so that after
@@ -326,7 +326,8 @@ class PostgresDialect final : public Dialect {
       QProcess dump;
       dump.setProcessEnvironment(environmentFor(link));
       QStringList args{QStringLiteral("-Fc"), QStringLiteral("--snapshot=") + snapshot,
-                       QStringLiteral("-h"), link.host(), QStringLiteral("-f"), file};
+                       QStringLiteral("-h"),  link.host(),
+                       QStringLiteral("-f"),  file};
       if (!link.user.isEmpty()) args << QStringLiteral("-U") << link.user;
       if (link.port() > 0) args << QStringLiteral("-p") << QString::number(link.port());
       args << link.catalog;
@@ -390,9 +391,9 @@ class PostgresDialect final : public Dialect {
     player.setStandardOutputFile(QProcess::nullDevice());
     player.start(*psql, playArgs);
     QProcess script;
-    script.start(*pgRestore, {QStringLiteral("--clean"), QStringLiteral("--if-exists"),
-                              QStringLiteral("--no-owner"), QStringLiteral("-f"),
-                              QStringLiteral("-"), file});
+    script.start(*pgRestore,
+                 {QStringLiteral("--clean"), QStringLiteral("--if-exists"),
+                  QStringLiteral("--no-owner"), QStringLiteral("-f"), QStringLiteral("-"), file});
     if (!player.waitForStarted() || !script.waitForStarted()) {
       player.kill();
       script.kill();
@@ -424,10 +425,10 @@ class PostgresDialect final : public Dialect {
     player.waitForFinished(-1);
     const bool played = player.exitStatus() == QProcess::NormalExit && player.exitCode() == 0;
     if (written && played) return true;
-    const QString error = QString::fromLocal8Bit(written || playerStopped
-                                                     ? player.readAllStandardError()
-                                                     : script.readAllStandardError())
-                              .trimmed();
+    const QString error =
+        QString::fromLocal8Bit(written || playerStopped ? player.readAllStandardError()
+                                                        : script.readAllStandardError())
+            .trimmed();
     return refuse(why,
                   error.isEmpty() ? QStringLiteral("O backup não pôde ser restaurado") : error);
   }

@@ -5,8 +5,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <cstdio>
 #include <unistd.h>
+#include <cstdio>
 
 #include "base/installation_folder.h"
 #include "data/connection.h"
@@ -37,8 +37,8 @@ bool copyWhole(const QString& from, const QString& to, QString* reason) {
   while (!source.atEnd()) {
     const QByteArray block = source.read(1 << 20);
     if (block.isEmpty() || target.write(block) != block.size()) {
-      *reason = target.error() != QFileDevice::NoError ? target.errorString()
-                                                        : source.errorString();
+      *reason =
+          target.error() != QFileDevice::NoError ? target.errorString() : source.errorString();
       return false;
     }
   }
@@ -138,11 +138,11 @@ class SqliteDialect final : public Dialect {
       keys << column.toLower();
       extracts << QStringLiteral("json_extract(value, '$.%1')").arg(keys.last());
     }
-    loadRowsAsJson(db,
-                   QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM json_each(?)")
-                       .arg(table, keys.join(QStringLiteral(", ")),
-                            extracts.join(QStringLiteral(", "))),
-                   keys, rows);
+    loadRowsAsJson(
+        db,
+        QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM json_each(?)")
+            .arg(table, keys.join(QStringLiteral(", ")), extracts.join(QStringLiteral(", "))),
+        keys, rows);
   }
 
   QString differsSql(const QString& now, const QString& then) const override {
@@ -211,8 +211,8 @@ class SqliteDialect final : public Dialect {
     if (!ready || ::rename(QFile::encodeName(incoming).constData(),
                            QFile::encodeName(databaseFile).constData()) != 0) {
       removeDatabaseFiles(incoming);
-      return refuse(why, reason.isEmpty() ? QStringLiteral("O banco não pôde ser substituído")
-                                          : reason);
+      return refuse(why,
+                    reason.isEmpty() ? QStringLiteral("O banco não pôde ser substituído") : reason);
     }
     // A journal of the replaced file must not be played over the restored one.
     for (const char* suffix : {"-journal", "-wal", "-shm"})

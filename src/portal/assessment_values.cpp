@@ -53,15 +53,14 @@ QHash<QString, SheetAssessment> readAllAssessments(const QSqlDatabase& assessmen
     SheetAssessment values;
     if (!row.isNull(QStringLiteral("MATRICULA"))) {
       values.objetivos = objectivesText(row);
-      values.proximaReavaliacao =
-          row.value(QStringLiteral("DATAEXAME")).toDate().addMonths(months);
+      values.proximaReavaliacao = row.value(QStringLiteral("DATAEXAME")).toDate().addMonths(months);
     }
     if (!row.isNull(QStringLiteral("C_DATAEXAME"))) {
       values.peso = numberText(row.value(QStringLiteral("C_PESO")).toDouble());
-      values.gordura = numberText(row.value(QStringLiteral("C_TIPO")).toString() ==
-                                          QStringLiteral("3")
-                                      ? row.value(QStringLiteral("C_GORDURA3")).toDouble()
-                                      : row.value(QStringLiteral("C_GORDURA7")).toDouble());
+      values.gordura =
+          numberText(row.value(QStringLiteral("C_TIPO")).toString() == QStringLiteral("3")
+                         ? row.value(QStringLiteral("C_GORDURA3")).toDouble()
+                         : row.value(QStringLiteral("C_GORDURA7")).toDouble());
       values.proximaReavaliacao =
           row.value(QStringLiteral("C_DATAEXAME")).toDate().addMonths(months);
     }

@@ -37,9 +37,9 @@ struct PortalColumn {
 
 // One kind of series row as the portal receives it.
 struct SeriesBlock {
-  QString source;              // the workout database's table
-  QString portal;              // the portal's table
-  QList<PortalColumn> keys;    // the customer, CPF, Matricula and Data first
+  QString source;            // the workout database's table
+  QString portal;            // the portal's table
+  QList<PortalColumn> keys;  // the customer, CPF, Matricula and Data first
   QList<PortalColumn> values;
   bool perLetter = false;  // the latest date is kept per letter (Treino), not per member
   bool streamed = false;   // the bulk of a run: server to server when the engines allow it
@@ -184,9 +184,10 @@ int applyScratch(const QSqlDatabase& db, const QString& table, const QString& sc
   QStringList now;
   QStringList then;
   for (const QString& value : values) {
-    const QString incoming = keepWhenNull.contains(value)
-                                 ? QStringLiteral("COALESCE(%2.%1, %3.%1)").arg(value, scratch, table)
-                                 : QStringLiteral("%2.%1").arg(value, scratch);
+    const QString incoming =
+        keepWhenNull.contains(value)
+            ? QStringLiteral("COALESCE(%2.%1, %3.%1)").arg(value, scratch, table)
+            : QStringLiteral("%2.%1").arg(value, scratch);
     sets << QStringLiteral("%1 = %2").arg(value, incoming);
     now << QStringLiteral("%1.%2").arg(table, value);
     then << incoming;
@@ -423,7 +424,8 @@ QString joinedRowsSql(const Dialect& dialect, const SeriesBlock& block, const QS
   QStringList keys;
   for (const PortalColumn& column : block.keys)
     if (column.from == From::Cpf || column.from == From::Column)
-      keys << QStringLiteral("j.") + (column.from == From::Cpf ? QStringLiteral("CPF") : column.name);
+      keys << QStringLiteral("j.") +
+                  (column.from == From::Cpf ? QStringLiteral("CPF") : column.name);
   QString joined = QStringLiteral("b.*, m.CPF");
   QString joins = QStringLiteral(" JOIN publica_cpf m ON m.Matricula = b.Matricula");
   if (usesCatalogue(block)) {
@@ -437,8 +439,9 @@ QString joinedRowsSql(const Dialect& dialect, const SeriesBlock& block, const QS
   const QString latest =
       kMatricula + (block.perLetter ? QStringLiteral(", ") + kLetter : QString());
   const QString latestRows =
-      QStringLiteral("(SELECT %1 FROM (SELECT *, MAX(Data) OVER (PARTITION BY %2) AS ultima FROM "
-                     "%3) b%4 WHERE b.Data = b.ultima) j")
+      QStringLiteral(
+          "(SELECT %1 FROM (SELECT *, MAX(Data) OVER (PARTITION BY %2) AS ultima FROM "
+          "%3) b%4 WHERE b.Data = b.ultima) j")
           .arg(joined, latest, raw, joins);
   return QStringLiteral("CREATE TEMP TABLE %1 AS ").arg(scratch) +
          dialect.onePerKeySql(values.join(QStringLiteral(", ")), keys.join(QStringLiteral(", ")),
@@ -488,13 +491,13 @@ void publishBlock(const QSqlDatabase& workoutDb, const QSqlDatabase& portalDb,
   }
   QStringList group{block.customerColumn(), kMatricula};
   if (block.perLetter) group << kLetter;
-  QSqlQuery removed = runSql(
-      portalDb,
-      dialect.deleteBeforeLatestSql(
-          block.portal, group, kData,
-          QStringLiteral("%1 = ? AND Matricula IN (SELECT Matricula FROM publica_membros)")
-              .arg(block.customerColumn())),
-      {run.input.customer});
+  QSqlQuery removed =
+      runSql(portalDb,
+             dialect.deleteBeforeLatestSql(
+                 block.portal, group, kData,
+                 QStringLiteral("%1 = ? AND Matricula IN (SELECT Matricula FROM publica_membros)")
+                     .arg(block.customerColumn())),
+             {run.input.customer});
   summary.rowsRemoved += qMax(0, removed.numRowsAffected());
 }
 
@@ -637,7 +640,8 @@ BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& por
   publishAssessments(portalDb, input, run.cpfOf, progress);
   rememberPublishedMembers(portalDb, run.cpfOf);
   run.catalogue = readCatalogue(workoutDb);
-  for (const SeriesBlock& block : seriesBlocks()) publishBlock(workoutDb, portalDb, block, run, summary);
+  for (const SeriesBlock& block : seriesBlocks())
+    publishBlock(workoutDb, portalDb, block, run, summary);
   runSql(portalDb, QStringLiteral("DROP TABLE publica_membros"));
   return summary;
 }

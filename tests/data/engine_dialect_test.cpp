@@ -25,8 +25,7 @@ class EngineDialect : public testing::TestWithParam<Provider> {
   const Dialect& dialect() const { return connection_->dialect(); }
 
   QStringList rows(const QString& columns) {
-    QSqlQuery query = runSql(
-        db_, QStringLiteral("SELECT %1 FROM Linhas ORDER BY %1").arg(columns));
+    QSqlQuery query = runSql(db_, QStringLiteral("SELECT %1 FROM Linhas ORDER BY %1").arg(columns));
     QStringList all;
     while (query.next()) {
       QStringList values;
@@ -58,11 +57,11 @@ TEST_P(EngineDialect, RowsLoadedAtOnceKeepEveryValue) {
        {QStringLiteral("C"), QDate(2026, 1, 1), QVariant(QMetaType(QMetaType::QString)), 0.1,
         QVariant(QMetaType(QMetaType::Bool))}});
   EXPECT_EQ(rows(QStringLiteral("Grupo, Data, Texto, Numero")),
-            (QStringList{"A|2026-03-10|aspas \" e, vírgula|20.5", "B|<nulo>|linha\nnova \\ barra|<nulo>",
-                         "C|2026-01-01|<nulo>|0.1"}));
+            (QStringList{"A|2026-03-10|aspas \" e, vírgula|20.5",
+                         "B|<nulo>|linha\nnova \\ barra|<nulo>", "C|2026-01-01|<nulo>|0.1"}));
   EXPECT_EQ(scalarSql(db_, QStringLiteral("SELECT COUNT(*) FROM Linhas WHERE Marca")).toInt(), 1);
-  EXPECT_EQ(scalarSql(db_, QStringLiteral("SELECT COUNT(*) FROM Linhas WHERE Marca IS NULL")).toInt(),
-            1);
+  EXPECT_EQ(
+      scalarSql(db_, QStringLiteral("SELECT COUNT(*) FROM Linhas WHERE Marca IS NULL")).toInt(), 1);
 
   // More rows than one statement takes.
   QList<QVariantList> many;
@@ -82,25 +81,31 @@ TEST_P(EngineDialect, RowsDifferWhenAValueDiffersAndTwoNullsAreAlike) {
     const char* now;
     const char* then;
     bool differs;
-  } cases[] = {{"x", "Texto, Grupo", "'a', 'x'", false}, {"x", "Texto, Grupo", "'b', 'x'", true},
-               {"x", "Texto", "NULL", true},             {"y", "Texto", "NULL", false},
+  } cases[] = {{"x", "Texto, Grupo", "'a', 'x'", false},
+               {"x", "Texto, Grupo", "'b', 'x'", true},
+               {"x", "Texto", "NULL", true},
+               {"y", "Texto", "NULL", false},
                {"y", "Texto", "'a'", true}};
   for (const auto& c : cases) {
     const int differing =
-        scalarSql(db_, QStringLiteral("SELECT COUNT(*) FROM Linhas WHERE Grupo = ? AND %1")
-                           .arg(dialect().differsSql(QString::fromLatin1(c.now),
-                                                     QString::fromLatin1(c.then))),
-                  {QString::fromLatin1(c.row)})
+        scalarSql(
+            db_,
+            QStringLiteral("SELECT COUNT(*) FROM Linhas WHERE Grupo = ? AND %1")
+                .arg(dialect().differsSql(QString::fromLatin1(c.now), QString::fromLatin1(c.then))),
+            {QString::fromLatin1(c.row)})
             .toInt();
     EXPECT_EQ(differing == 1, c.differs) << c.row << ": " << c.now << " / " << c.then;
   }
 }
 
 TEST_P(EngineDialect, OnlyTheLatestDateOfEachGroupStaysWithinTheScope) {
-  for (const auto& [group, letter, day] :
-       {std::tuple{"A", "X", QDate(2026, 3, 1)}, {"A", "X", QDate(2026, 3, 9)},
-        {"A", "Y", QDate(2026, 3, 1)}, {"B", "X", QDate(2026, 2, 1)}, {"B", "X", QDate(2026, 3, 5)},
-        {"C", "X", QDate(2026, 3, 1)}, {"C", "X", QDate(2026, 3, 2)}})
+  for (const auto& [group, letter, day] : {std::tuple{"A", "X", QDate(2026, 3, 1)},
+                                           {"A", "X", QDate(2026, 3, 9)},
+                                           {"A", "Y", QDate(2026, 3, 1)},
+                                           {"B", "X", QDate(2026, 2, 1)},
+                                           {"B", "X", QDate(2026, 3, 5)},
+                                           {"C", "X", QDate(2026, 3, 1)},
+                                           {"C", "X", QDate(2026, 3, 2)}})
     runSql(db_, QStringLiteral("INSERT INTO Linhas (Grupo, Letra, Data) VALUES (?, ?, ?)"),
            {QString::fromLatin1(group), QString::fromLatin1(letter), day});
   const QSqlQuery removed =
@@ -120,11 +125,11 @@ TEST_P(EngineDialect, OneRowOfEachKeyStays) {
        {std::pair{"A", "X"}, {"A", "X"}, {"A", "Y"}, {"B", "X"}, {"B", "X"}, {"B", "X"}})
     runSql(db_, QStringLiteral("INSERT INTO Linhas (Grupo, Letra, Texto) VALUES (?, ?, 'igual')"),
            {QString::fromLatin1(group), QString::fromLatin1(letter)});
-  QSqlQuery kept = runSql(
-      db_, QStringLiteral("SELECT * FROM (%1) u ORDER BY 1, 2")
-               .arg(dialect().onePerKeySql(QStringLiteral("l.Grupo, l.Letra, l.Texto"),
-                                           QStringLiteral("l.Grupo, l.Letra"),
-                                           QStringLiteral("(SELECT * FROM Linhas) l"))));
+  QSqlQuery kept =
+      runSql(db_, QStringLiteral("SELECT * FROM (%1) u ORDER BY 1, 2")
+                      .arg(dialect().onePerKeySql(QStringLiteral("l.Grupo, l.Letra, l.Texto"),
+                                                  QStringLiteral("l.Grupo, l.Letra"),
+                                                  QStringLiteral("(SELECT * FROM Linhas) l"))));
   QStringList rows;
   while (kept.next())
     rows << kept.value(0).toString() + kept.value(1).toString() + kept.value(2).toString();

@@ -26,15 +26,15 @@ class RunAssessments : public testing::TestWithParam<Provider> {
            QStringLiteral("INSERT INTO ANAMNESE (MATRICULA, DATAEXAME, %1, A_OBJOUTROS, A_OBJQUAL) "
                           "VALUES (?, ?, ?, ?, 'CORRIDA')")
                .arg(QString::fromLatin1(objective)),
-           {QString::fromLatin1(matricula), day, true,
-            qstrcmp(objective, "A_OBJPERDA") == 0});
+           {QString::fromLatin1(matricula), day, true, qstrcmp(objective, "A_OBJPERDA") == 0});
   }
 
   void body(const char* matricula, const QDate& day, const char* kind, double weight) {
-    runSql(db_,
-           QStringLiteral("INSERT INTO CORPORAL (MATRICULA, DATAEXAME, G_TIPO, G_PESO, "
-                          "G_3DOBRASGORDURA_A, G_7DOBRASGORDURA_A) VALUES (?, ?, ?, ?, 18.25, 21.5)"),
-           {QString::fromLatin1(matricula), day, QString::fromLatin1(kind), weight});
+    runSql(
+        db_,
+        QStringLiteral("INSERT INTO CORPORAL (MATRICULA, DATAEXAME, G_TIPO, G_PESO, "
+                       "G_3DOBRASGORDURA_A, G_7DOBRASGORDURA_A) VALUES (?, ?, ?, ?, 18.25, 21.5)"),
+        {QString::fromLatin1(matricula), day, QString::fromLatin1(kind), weight});
   }
 
   TestDatabase database_{GetParam()};
@@ -46,7 +46,7 @@ TEST_P(RunAssessments, EachMemberHasTheValuesOfTheirOwnReading) {
   anamnese("0000000001", QDate(2025, 1, 10), "A_OBJGANHO");
   anamnese("0000000001", QDate(2025, 6, 10), "A_OBJPERDA");  // the later one counts
   body("0000000001", QDate(2025, 6, 12), "3", 72.5);
-  body("0000000002", QDate(2025, 2, 1), "7", 80);  // body assessment only
+  body("0000000002", QDate(2025, 2, 1), "7", 80);              // body assessment only
   anamnese("0000000003", QDate(2025, 3, 3), "A_OBJPOSTURAL");  // anamnesis only
   body("0000000004", QDate(2025, 1, 1), "3", 60);
   body("0000000004", QDate(2025, 4, 1), "1", 61);  // the latest is of another kind: no values
@@ -54,8 +54,8 @@ TEST_P(RunAssessments, EachMemberHasTheValuesOfTheirOwnReading) {
 
   const QHash<QString, SheetAssessment> all = readAllAssessments(db_, kMonths);
   EXPECT_EQ(all.size(), 4);
-  for (const char* matricula : {"0000000001", "0000000002", "0000000003", "0000000004",
-                                "0000000005"}) {
+  for (const char* matricula :
+       {"0000000001", "0000000002", "0000000003", "0000000004", "0000000005"}) {
     const SheetAssessment own = readSheetAssessment(db_, QString::fromLatin1(matricula), kMonths);
     const SheetAssessment atOnce = all.value(QString::fromLatin1(matricula));
     EXPECT_EQ(atOnce.objetivos, own.objetivos) << matricula;
