@@ -217,19 +217,10 @@ void runGridIndexStep(const QSqlDatabase& db, const Dialect& dialect, UpgradeRep
 // of "LPT1"): such a column gets the width of a new database's.
 void widenColumn(const QSqlDatabase& db, const Dialect& dialect, const QString& table,
                  const QString& column) {
-  if (dialect.provider() != Provider::PostgreSQL) return;
+  const std::optional<int> width = dialect.enforcedTextWidth(db, table, column);
+  if (!width) return;
   const ColumnDef& def = schemaColumn(table, column);
-  // The catalog itself: information_schema costs a fresh backend tens of milliseconds at every
-  // login. A VARCHAR(n) keeps n + 4 as its type modifier; -1 is no limit.
-  const QVariant modifier = scalarSql(
-      db,
-      QStringLiteral("SELECT a.atttypmod FROM pg_attribute a "
-                     "JOIN pg_class c ON c.oid = a.attrelid "
-                     "JOIN pg_namespace n ON n.oid = c.relnamespace "
-                     "WHERE n.nspname = current_schema() AND c.relname = ? AND a.attname = ? "
-                     "AND NOT a.attisdropped"),
-      {table.toLower(), column.toLower()});
-  if (modifier.isNull() || modifier.toInt() < 0 || modifier.toInt() - 4 >= def.size) return;
+  if (*width >= def.size) return;
   runSql(db, QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3")
                  .arg(table, column, dialect.columnType(def.type, def.size)));
 }
@@ -432,10 +423,10 @@ std::optional<int> MIGRA_SENHAS(const QSqlDatabase& db, const Dialect& dialect) 
 }
 
 SizeSource databaseSize(const QSqlDatabase& db, const Dialect& dialect) {
-  const Provider provider = dialect.provider();
-  return [db, provider]() -> std::optional<qint64> {
+  const QString sizeSql = dialect.sizeSql();
+  return [db, sizeSql]() -> std::optional<qint64> {
     try {
-      const QVariant bytes = scalarSql(db, Dialect::of(provider).sizeSql());
+      const QVariant bytes = scalarSql(db, sizeSql);
       bool number = false;
       const qint64 value = bytes.toLongLong(&number);
       if (!number || value < 0)

@@ -1,8 +1,42 @@
 #include "data/dialect.h"
 
-namespace {
+#include <QSqlQuery>
 
-// The types both providers spell alike; `image` and `identity` are each one's own.
+#include "data/engine_dialects.h"
+#include "data/sql.h"
+
+const Dialect& Dialect::of(Provider provider) {
+  return provider == Provider::SQLite ? sqliteDialect() : postgresDialect();
+}
+
+const Dialect& Dialect::of(const QSqlDatabase& db) {
+  return db.driverName() == sqliteDialect().qtDriver() ? sqliteDialect() : postgresDialect();
+}
+
+bool Dialect::streamsBetween(const QSqlDatabase& /*from*/, const QSqlDatabase& /*to*/) const {
+  return false;
+}
+
+void Dialect::stream(const QSqlDatabase& /*from*/, const QString& /*select*/,
+                     const QSqlDatabase& /*to*/, const QString& table,
+                     const QStringList& /*columns*/) const {
+  throw SqlError(QStringLiteral("%1: cópia direta entre servidores indisponível").arg(table));
+}
+
+QMap<QString, qint64> Dialect::rowCounts(const QSqlDatabase& db) const {
+  QStringList tables;
+  QSqlQuery list = runSql(db, listTablesSql());
+  while (list.next()) tables << list.value(0).toString();
+  QMap<QString, qint64> counts;
+  for (const QString& table : tables) {
+    const QString quoted = QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    counts.insert(
+        table,
+        scalarSql(db, QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(quoted)).toLongLong());
+  }
+  return counts;
+}
+
 QString commonColumnType(ColumnType type, int size, const QString& image, const QString& identity) {
   switch (type) {
     case ColumnType::Text:
@@ -32,140 +66,77 @@ QString commonColumnType(ColumnType type, int size, const QString& image, const 
   return {};
 }
 
-class SqliteDialect final : public Dialect {
- public:
-  Provider provider() const override { return Provider::SQLite; }
-  QString qtDriver() const override { return QStringLiteral("QSQLITE"); }
+namespace {
 
-  QString columnType(ColumnType type, int size) const override {
-    return commonColumnType(type, size, QStringLiteral("BLOB"),
-                            QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"));
+// Rows handed to the database per statement.
+constexpr int kRowsPerStatement = 20000;
+
+// A JSON string: the text in quotes, with what JSON requires escaped.
+void appendJsonString(QString& out, const QString& text) {
+  out += QLatin1Char('"');
+  for (const QChar c : text) {
+    if (c == QLatin1Char('"') || c == QLatin1Char('\\')) {
+      out += QLatin1Char('\\');
+      out += c;
+    } else if (c.unicode() < 0x20) {
+      out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    } else {
+      out += c;
+    }
   }
+  out += QLatin1Char('"');
+}
 
-  QString yearOf(const QString& column) const override {
-    return QStringLiteral("CAST(strftime('%Y', %1) AS INTEGER)").arg(column);
+void appendJson(QString& out, const QVariant& value) {
+  if (value.isNull()) {
+    out += QStringLiteral("null");
+    return;
   }
-
-  QString listTablesSql() const override {
-    return QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'");
+  switch (value.typeId()) {
+    case QMetaType::QDate:
+      appendJsonString(out, value.toDate().toString(Qt::ISODate));
+      return;
+    case QMetaType::Bool:
+      out += value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+      return;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UInt:
+      out += QString::number(value.toLongLong());
+      return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+      out += QString::number(value.toDouble(), 'g', 17);
+      return;
+    default:
+      appendJsonString(out, value.toString());
   }
-
-  QString listIndexesSql() const override {
-    return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'");
-  }
-
-  QString sizeSql() const override {
-    return QStringLiteral(
-        "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()");
-  }
-
-  QStringList shrinkSql() const override { return {QStringLiteral("VACUUM")}; }
-
-  // Random row ids, each a lookup in the table's own B-tree: no scan, however large it is.
-  // (Ids freed by deletes only make the sample a little smaller.)
-  QString sampleSql(const QString& table, const QString& columns) const override {
-    return QStringLiteral(
-               "WITH RECURSIVE pick(n, id) AS (SELECT 0, NULL UNION ALL "
-               "SELECT n + 1, (random() & 9223372036854775807) % (SELECT max(rowid) FROM %1) + 1 "
-               "FROM pick WHERE n < ?) "
-               "SELECT %2 FROM %1 WHERE rowid IN (SELECT id FROM pick)")
-        .arg(table, columns);
-  }
-  QVariantList sampleValues(int rows, double /*share*/) const override { return {rows}; }
-
-  // The highest row id: a look at the last leaf of the table's B-tree. Deleted rows make it an
-  // overestimate, which the grid corrects when it reaches the end of the table.
-  QString estimatedRowsSql(const QString& table) const override {
-    return QStringLiteral("SELECT max(rowid) FROM %1").arg(table);
-  }
-  QVariantList estimatedRowsValues(const QString& /*table*/) const override { return {}; }
-  QString histogramSql() const override { return {}; }
-
-  bool nullsSortFirst() const override { return true; }
-  QString uniqueIndexCountSql() const override {
-    return QStringLiteral(
-        "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND lower(name) = lower(?) "
-        "AND upper(sql) LIKE 'CREATE UNIQUE%'");
-  }
-
-  QString addColumnSql(const QString& table, const QString& column,
-                       const QString& type) const override {
-    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, column, type);
-  }
-};
-
-class PostgresDialect final : public Dialect {
- public:
-  Provider provider() const override { return Provider::PostgreSQL; }
-  QString qtDriver() const override { return QStringLiteral("QPSQL"); }
-
-  QString columnType(ColumnType type, int size) const override {
-    return commonColumnType(type, size, QStringLiteral("BYTEA"),
-                            QStringLiteral("INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY"));
-  }
-
-  QString yearOf(const QString& column) const override {
-    return QStringLiteral("CAST(EXTRACT(YEAR FROM %1) AS INTEGER)").arg(column);
-  }
-
-  QString listTablesSql() const override {
-    return QStringLiteral(
-        "SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
-        "WHERE c.relkind IN ('r', 'p') AND n.nspname = current_schema()");
-  }
-
-  QString listIndexesSql() const override {
-    return QStringLiteral(
-        "SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
-        "WHERE c.relkind = 'i' AND n.nspname = current_schema()");
-  }
-
-  QString sizeSql() const override {
-    return QStringLiteral("SELECT pg_database_size(current_database())");
-  }
-
-  QStringList shrinkSql() const override { return {QStringLiteral("VACUUM")}; }
-
-  // Random pages of the table: only those pages are read.
-  QString sampleSql(const QString& table, const QString& columns) const override {
-    return QStringLiteral("SELECT %2 FROM %1 TABLESAMPLE SYSTEM (?)").arg(table, columns);
-  }
-  QVariantList sampleValues(int /*rows*/, double share) const override {
-    return {qBound(0.0, share * 100.0, 100.0)};
-  }
-
-  // What the server keeps up to date as it vacuums and analyses: -1 for a table never analysed.
-  QString estimatedRowsSql(const QString& /*table*/) const override {
-    return QStringLiteral("SELECT reltuples::bigint FROM pg_class WHERE oid = to_regclass(?)");
-  }
-  QVariantList estimatedRowsValues(const QString& table) const override { return {table}; }
-
-  // The planner's equal-height histogram: a hundred evenly spread values of the column, read
-  // from the catalog. (A sample of random pages would cluster on a table stored in key order.)
-  QString histogramSql() const override {
-    return QStringLiteral(
-        "SELECT unnest(histogram_bounds::text::text[]) FROM pg_stats "
-        "WHERE schemaname = current_schema() AND tablename = lower(?) AND attname = lower(?)");
-  }
-
-  bool nullsSortFirst() const override { return false; }
-  QString uniqueIndexCountSql() const override {
-    return QStringLiteral(
-        "SELECT COUNT(*) FROM pg_index i JOIN pg_class c ON c.oid = i.indexrelid "
-        "WHERE c.relname = lower(?) AND i.indisunique");
-  }
-
-  QString addColumnSql(const QString& table, const QString& column,
-                       const QString& type) const override {
-    return QStringLiteral("ALTER TABLE %1 ADD %2 %3").arg(table, column, type);
-  }
-};
+}
 
 }  // namespace
 
-const Dialect& Dialect::of(Provider provider) {
-  static const SqliteDialect sqlite;
-  static const PostgresDialect postgres;
-  return provider == Provider::SQLite ? static_cast<const Dialect&>(sqlite) : postgres;
+void loadRowsAsJson(const QSqlDatabase& db, const QString& sql, const QStringList& keys,
+                    const QList<QVariantList>& rows) {
+  QStringList quotedKeys;
+  for (const QString& key : keys) {
+    QString quoted;
+    appendJsonString(quoted, key);
+    quotedKeys << quoted + QLatin1Char(':');
+  }
+  for (int start = 0; start < rows.size(); start += kRowsPerStatement) {
+    QString batch = QStringLiteral("[");
+    for (int r = start; r < qMin(start + kRowsPerStatement, int(rows.size())); ++r) {
+      if (r > start) batch += QLatin1Char(',');
+      batch += QLatin1Char('{');
+      for (int c = 0; c < keys.size(); ++c) {
+        if (c > 0) batch += QLatin1Char(',');
+        batch += quotedKeys[c];
+        appendJson(batch, rows[r].value(c));
+      }
+      batch += QLatin1Char('}');
+    }
+    batch += QLatin1Char(']');
+    runSql(db, sql, {batch});
+  }
 }

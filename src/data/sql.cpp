@@ -9,6 +9,7 @@
 #include "base/error_log.h"
 #include "base/messages.h"
 #include "base/prompter.h"
+#include "data/dialect.h"
 
 namespace {
 
@@ -42,15 +43,8 @@ bool sqlRuns(const QSqlDatabase& db, const QString& sql) {
   return query.exec(sql);
 }
 
-// On SQLite a transaction starts as a writer: one that began by reading would be refused at
-// its first write while another workstation writes, without the busy wait ever applying.
 Transaction::Transaction(const QSqlDatabase& db) : db_(db) {
-  if (db_.driverName() == QLatin1String("QSQLITE")) {
-    QSqlQuery begin(db_);
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) throw SqlError(begin.lastError().text());
-    return;
-  }
-  if (!db_.transaction()) throw SqlError(db_.lastError().text());
+  Dialect::of(db_).beginWrite(db_);
 }
 
 Transaction::~Transaction() {
@@ -141,8 +135,7 @@ void lockForNumbering(const QSqlDatabase& db, const QString& table) {
 }
 
 void waitForTurn(const QSqlDatabase& db, const QString& key) {
-  if (db.driverName() != QLatin1String("QPSQL")) return;
-  runPrepared(db, QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"), {key}).finish();
+  Dialect::of(db).waitForTurn(db, key);
 }
 
 bool writeTablesInTransaction(const QSqlDatabase& db, const QString& fallback,

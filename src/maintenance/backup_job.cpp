@@ -67,9 +67,7 @@ std::optional<QString> checkedBackup(const LinkSpec& link, const Connection& wor
                                      const BackupRequest& request, QString* why) {
   const QDateTime now = QDateTime::currentDateTime();
   std::optional<QString> file =
-      link.provider == Provider::SQLite
-          ? backupSqlite(workout.database(), backupFolder(), now, why)
-          : backupPostgres(link, backupFolder(), now, kPostgresLibrary, why);
+      backupDatabase(workout.database(), link, backupFolder(), now, kPostgresLibrary, why);
   if (!file || !request.purgeYear) return file;
   const QString renamed = QDir(backupFolder()).filePath(purgeBackupFileName(now, *request.purgeYear));
   if (!QFile::rename(*file, renamed)) {
@@ -183,9 +181,7 @@ bool restoreWorkoutDatabase(const QString& file, QString* why, const JobStage& s
   const std::optional<LinkSpec> link = linkOf(DataSource::RestoreBackup, why);
   if (!link) return false;
   tell(stage, QStringLiteral("Conferindo e restaurando o backup..."));
-  return link->provider == Provider::SQLite
-             ? restoreSqlite(link->dataSource, file, why)
-             : restorePostgres(*link, file, kPostgresLibrary, why);
+  return restoreDatabase(*link, file, kPostgresLibrary, why);
 }
 
 std::optional<int> purgeWorkoutDatabase(int year, const JobStage& stage) {

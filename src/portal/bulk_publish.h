@@ -30,8 +30,10 @@ struct BulkInput {
   QString academia;
   QList<BulkMember> members;
   QHash<QString, QString> staffNames;  // registration number -> name
-  // The assessment values of a member when the integration is on; unset when it is off.
-  std::function<std::optional<SheetAssessment>(const QString& matricula)> assessment;
+  // The assessment values of every member, read once for the whole run, when the integration is
+  // on; unset when it is off. Nothing when they cannot be read: the portal's then stay as they
+  // are.
+  std::function<std::optional<QHash<QString, SheetAssessment>>()> assessments;
 };
 
 struct BulkSummary {

@@ -7,6 +7,7 @@
 #include "base/prompter.h"
 #include "data/connection.h"
 #include "data/sql.h"
+#include "portal/assessment_values.h"
 #include "portal/portal_publish.h"
 #include "registry/people_source.h"
 
@@ -66,9 +67,7 @@ std::optional<BulkInput> prepareBulkInput(const Settings& settings, const QDate&
       MENSAGEM(kInfo, Msg::TamselInativo);
       return std::nullopt;
     }
-    input.assessment = [settings](const QString& matricula) {
-      return memberAssessment(settings, matricula, false);
-    };
+    input.assessments = [settings] { return allMemberAssessments(settings); };
   }
   return input;
 }

@@ -11,7 +11,7 @@
 #include "data/schema.h"
 #include "data/sql.h"
 #include "maintenance/backup_store.h"
-#include "maintenance/pg_tools.h"
+#include "data/pg_tools.h"
 #include "support/test_db.h"
 #include "support/test_env.h"
 
@@ -57,7 +57,8 @@ TEST(SqliteBackup, TheCopyHoldsEveryRowOfItsMomentAndIsNamedForIt) {
   const QString folder = dir.filePath(QStringLiteral("Backup"));
   QString why;
   const std::optional<QString> file =
-      backupSqlite(db, folder, QDateTime(QDate(2021, 1, 15), QTime(9, 5, 7)), &why);
+      backupDatabase(db, database.linkSpec(), folder, QDateTime(QDate(2021, 1, 15), QTime(9, 5, 7)),
+                     QString(), &why);
   ASSERT_TRUE(file) << why.toStdString();
   EXPECT_EQ(QFileInfo(*file).fileName(), QStringLiteral("Vantrel20210115090507.bak"));
   expectPrivate(folder, *file);
@@ -65,13 +66,14 @@ TEST(SqliteBackup, TheCopyHoldsEveryRowOfItsMomentAndIsNamedForIt) {
 
   Connection copy(LinkSpec::sqliteFile(*file), QStringLiteral("copia"));
   ASSERT_TRUE(copy.open());
-  const QMap<QString, qint64> counts = sqliteRowCounts(copy.database());
+  const QMap<QString, qint64> counts = copy.dialect().rowCounts(copy.database());
   EXPECT_EQ(counts.value(QStringLiteral("Treino")), 50);
   EXPECT_EQ(counts.value(QStringLiteral("Aerobica")), 0);
   copy.release();
 
   // The same second again: refused, and the first copy is untouched.
-  EXPECT_FALSE(backupSqlite(db, folder, QDateTime(QDate(2021, 1, 15), QTime(9, 5, 7)), &why));
+  EXPECT_FALSE(backupDatabase(db, database.linkSpec(), folder,
+                              QDateTime(QDate(2021, 1, 15), QTime(9, 5, 7)), QString(), &why));
   EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
 }
 
@@ -97,7 +99,7 @@ TEST(PostgresBackup, TheDumpHoldsTheRowsOfItsSnapshotAndAMissingProgramLeavesNot
   const QString folder = dir.filePath(QStringLiteral("Backup"));
   QString why;
   const std::optional<QString> file =
-      backupPostgres(database.linkSpec(), folder, QDateTime(QDate(2021, 1, 15), QTime(9, 5, 7)),
+      backupDatabase(db, database.linkSpec(), folder, QDateTime(QDate(2021, 1, 15), QTime(9, 5, 7)),
                      QStringLiteral("/usr/lib/postgresql"), &why);
   ASSERT_TRUE(file) << why.toStdString();
   EXPECT_EQ(QFileInfo(*file).fileName(), QStringLiteral("Vantrel20210115090507.bak"));
@@ -111,7 +113,7 @@ TEST(PostgresBackup, TheDumpHoldsTheRowsOfItsSnapshotAndAMissingProgramLeavesNot
   EXPECT_EQ(counts->value(QStringLiteral("aerobica")), 0);
 
   QTemporaryDir noPrograms;
-  EXPECT_FALSE(backupPostgres(database.linkSpec(), folder,
+  EXPECT_FALSE(backupDatabase(db, database.linkSpec(), folder,
                               QDateTime(QDate(2021, 1, 16), QTime(9, 5, 7)), noPrograms.path(),
                               &why));
   EXPECT_TRUE(why.startsWith(QStringLiteral("pg_dump não encontrado"))) << why.toStdString();
@@ -149,8 +151,9 @@ TEST(SqliteRestore, ARoundTripGivesBackTheBackupsMomentAndBadFilesChangeNothing)
     std::unique_ptr<Connection> connection = database.connect();
     fillTreino(connection->database(), *connection);
     QString why;
-    file = backupSqlite(connection->database(), dir.filePath(QStringLiteral("Backup")),
-                        QDateTime(QDate(2021, 1, 15), QTime(9, 0)), &why);
+    file = backupDatabase(connection->database(), database.linkSpec(),
+                          dir.filePath(QStringLiteral("Backup")),
+                          QDateTime(QDate(2021, 1, 15), QTime(9, 0)), QString(), &why);
     ASSERT_TRUE(file) << why.toStdString();
     atBackup = treinoRows(connection->database());
     runSql(connection->database(), QStringLiteral("UPDATE Treino SET Obs = 'depois'"));
@@ -162,14 +165,14 @@ TEST(SqliteRestore, ARoundTripGivesBackTheBackupsMomentAndBadFilesChangeNothing)
   // A file that is not a backup by name, or not a database, changes nothing.
   const QString renamed = dir.filePath(QStringLiteral("copia.bak"));
   QFile::copy(*file, renamed);
-  EXPECT_FALSE(restoreSqlite(databaseFile, renamed, &why));
+  EXPECT_FALSE(restoreDatabase(database.linkSpec(), renamed, QString(), &why));
   EXPECT_EQ(why, QStringLiteral("Extensão Inaválida"));
   const QString garbage = dir.filePath(QStringLiteral("Vantrel20210116090000.bak"));
   QFile junk(garbage);
   ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
   junk.write(QByteArray(4096, 'x'));
   junk.close();
-  EXPECT_FALSE(restoreSqlite(databaseFile, garbage, &why));
+  EXPECT_FALSE(restoreDatabase(database.linkSpec(), garbage, QString(), &why));
   // Files that open as databases but are no backup of the gym: an empty file (what a backup
   // killed at once leaves), a database without the series, the series without a single row.
   const QString empty = dir.filePath(QStringLiteral("Vantrel20010101010000.bak"));
@@ -190,7 +193,7 @@ TEST(SqliteRestore, ARoundTripGivesBackTheBackupsMomentAndBadFilesChangeNothing)
        {std::pair{empty, "O backup não tem a tabela Treino"},
         {noSeries, "O backup não tem a tabela Treino"},
         {noRows, "O backup não tem nenhum registro"}}) {
-    EXPECT_FALSE(restoreSqlite(databaseFile, bad, &why)) << bad.toStdString();
+    EXPECT_FALSE(restoreDatabase(database.linkSpec(), bad, QString(), &why)) << bad.toStdString();
     EXPECT_EQ(why, QString::fromUtf8(reason)) << bad.toStdString();
   }
   EXPECT_EQ(QDir(QFileInfo(databaseFile).path()).entryList({QStringLiteral("*.restaurando*")},
@@ -201,7 +204,7 @@ TEST(SqliteRestore, ARoundTripGivesBackTheBackupsMomentAndBadFilesChangeNothing)
     EXPECT_EQ(treinoRows(connection->database()).size(), 11);
     connection->release();
   }
-  ASSERT_TRUE(restoreSqlite(databaseFile, *file, &why)) << why.toStdString();
+  ASSERT_TRUE(restoreDatabase(database.linkSpec(), *file, QString(), &why)) << why.toStdString();
   std::unique_ptr<Connection> connection = database.connect();
   EXPECT_EQ(treinoRows(connection->database()), atBackup);
 }
@@ -214,7 +217,7 @@ TEST(PostgresRestore, ARoundTripGivesBackTheBackupsMomentAndABrokenDumpChangesNo
   QTemporaryDir dir;
   QString why;
   const std::optional<QString> file =
-      backupPostgres(database.linkSpec(), dir.filePath(QStringLiteral("Backup")),
+      backupDatabase(db, database.linkSpec(), dir.filePath(QStringLiteral("Backup")),
                      QDateTime(QDate(2021, 1, 15), QTime(9, 0)), QStringLiteral("/usr/lib/postgresql"),
                      &why);
   ASSERT_TRUE(file) << why.toStdString();
@@ -233,7 +236,7 @@ TEST(PostgresRestore, ARoundTripGivesBackTheBackupsMomentAndABrokenDumpChangesNo
     ASSERT_TRUE(part.open(QIODevice::WriteOnly));
     part.write(whole.read(whole.size() / 2));
   }
-  EXPECT_FALSE(restorePostgres(database.linkSpec(), broken, QStringLiteral("/usr/lib/postgresql"),
+  EXPECT_FALSE(restoreDatabase(database.linkSpec(), broken, QStringLiteral("/usr/lib/postgresql"),
                                &why));
   std::unique_ptr<Connection> again = database.connect();
   EXPECT_EQ(treinoRows(again->database()), changed);
@@ -241,17 +244,15 @@ TEST(PostgresRestore, ARoundTripGivesBackTheBackupsMomentAndABrokenDumpChangesNo
 
   // The dump of a database that holds no series is no backup of the gym.
   TestDatabase stranger(Provider::PostgreSQL);
-  {
-    std::unique_ptr<Connection> other = stranger.connect();
-    runSql(other->database(), QStringLiteral("CREATE TABLE Outra (X INTEGER)"));
-    other->release();
-  }
+  std::unique_ptr<Connection> other = stranger.connect();
+  runSql(other->database(), QStringLiteral("CREATE TABLE Outra (X INTEGER)"));
   const std::optional<QString> foreign =
-      backupPostgres(stranger.linkSpec(), dir.filePath(QStringLiteral("Outra")),
+      backupDatabase(other->database(), stranger.linkSpec(), dir.filePath(QStringLiteral("Outra")),
                      QDateTime(QDate(2021, 1, 17), QTime(9, 0)),
                      QStringLiteral("/usr/lib/postgresql"), &why);
+  other->release();
   ASSERT_TRUE(foreign) << why.toStdString();
-  EXPECT_FALSE(restorePostgres(database.linkSpec(), *foreign,
+  EXPECT_FALSE(restoreDatabase(database.linkSpec(), *foreign,
                                QStringLiteral("/usr/lib/postgresql"), &why));
   EXPECT_EQ(why, QStringLiteral("O backup não tem a tabela Treino"));
 
@@ -261,12 +262,12 @@ TEST(PostgresRestore, ARoundTripGivesBackTheBackupsMomentAndABrokenDumpChangesNo
     runSql(later->database(), QStringLiteral("CREATE TABLE Depois (X INTEGER)"));
     later->release();
   }
-  ASSERT_TRUE(restorePostgres(database.linkSpec(), *file, QStringLiteral("/usr/lib/postgresql"),
+  ASSERT_TRUE(restoreDatabase(database.linkSpec(), *file, QStringLiteral("/usr/lib/postgresql"),
                               &why))
       << why.toStdString();
   std::unique_ptr<Connection> restored = database.connect();
   EXPECT_EQ(treinoRows(restored->database()), atBackup);
-  EXPECT_EQ(postgresRowCounts(restored->database()).keys(), QStringList{"treino"});
+  EXPECT_EQ(restored->dialect().rowCounts(restored->database()).keys(), QStringList{"treino"});
   restored->release();
 }
 

@@ -196,6 +196,38 @@ TEST_P(BulkPublish, AFailureInTheMiddleLeavesThePortalExactlyAsBefore) {
   EXPECT_EQ(portal(), before);
 }
 
+// The assessment values come once for the whole run: a member without any gets the blank ones,
+// and values that cannot be read leave what the portal shows.
+TEST_P(BulkPublish, TheRunsAssessmentValuesGoToEachPublishedMember) {
+  const auto record = [&](const char* cpf) {
+    QSqlQuery row = runSql(pdb_, QStringLiteral("SELECT Objetivo, Peso, Gordura, Reavaliacao FROM "
+                                                "Alunos WHERE CPF = ?"),
+                           {QString::fromLatin1(cpf)});
+    QStringList values;
+    if (row.next())
+      for (int c = 0; c < 4; ++c)
+        values << (row.isNull(c) ? QStringLiteral("<nulo>") : row.value(c).toString());
+    return values.join(QLatin1Char('|'));
+  };
+  int reads = 0;
+  BulkInput in = input();
+  in.assessments = [&] {
+    ++reads;
+    return std::optional(QHash<QString, SheetAssessment>{
+        {QStringLiteral("0000000001"),
+         {QStringLiteral("Estético - "), QStringLiteral("72,5"), QStringLiteral("18"),
+          QDate(2026, 6, 10)}}});
+  };
+  ASSERT_TRUE(run(in));
+  EXPECT_EQ(reads, 1);
+  EXPECT_EQ(record("12345678909"), QStringLiteral("Estético - |72,5|18|10/06/2026"));
+  EXPECT_EQ(record("52998224725"), QStringLiteral("<nulo>|<nulo>|<nulo>|<nulo>"));
+
+  in.assessments = [] { return std::optional<QHash<QString, SheetAssessment>>(); };
+  ASSERT_TRUE(run(in));
+  EXPECT_EQ(record("12345678909"), QStringLiteral("Estético - |72,5|18|10/06/2026"));
+}
+
 TEST(BulkCpf, OnlyValidCpfsArePublishedAndMasksAreTakenOut) {
   const struct {
     const char* stored;

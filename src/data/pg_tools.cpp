@@ -1,7 +1,8 @@
-#include "maintenance/pg_tools.h"
+#include "data/pg_tools.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 
 int postgresMajor(const QString& text) {
@@ -39,4 +40,42 @@ std::optional<QString> findPostgresTool(const QString& tool, int serverMajor,
                      .arg(newest)
                      .arg(serverMajor);
   return std::nullopt;
+}
+
+std::optional<QMap<QString, qint64>> dumpRowCounts(const QString& pgRestore, const QString& file) {
+  QProcess restore;
+  restore.start(pgRestore, {QStringLiteral("--data-only"), QStringLiteral("-f"),
+                            QStringLiteral("-"), file});
+  if (!restore.waitForStarted()) return std::nullopt;
+  // The data come back as COPY blocks: a line per row between "COPY … FROM stdin;" and "\.".
+  QMap<QString, qint64> counts;
+  QString table;
+  QByteArray pending;
+  const auto takeLine = [&](const QByteArray& line) {
+    if (table.isEmpty()) {
+      if (line.startsWith("COPY ") && line.endsWith("FROM stdin;")) {
+        QString name = QString::fromUtf8(line.mid(5, line.indexOf(' ', 5) - 5));
+        name = name.section(QLatin1Char('.'), -1).remove(QLatin1Char('"'));
+        table = name;
+        counts.insert(table, 0);
+      }
+    } else if (line == "\\.") {
+      table.clear();
+    } else {
+      ++counts[table];
+    }
+  };
+  while (restore.state() != QProcess::NotRunning || restore.bytesAvailable() > 0) {
+    restore.waitForReadyRead(1000);
+    pending += restore.readAllStandardOutput();
+    qsizetype end;
+    while ((end = pending.indexOf('\n')) >= 0) {
+      takeLine(pending.left(end));
+      pending.remove(0, end + 1);
+    }
+    if (restore.state() == QProcess::NotRunning && restore.bytesAvailable() == 0) break;
+  }
+  restore.waitForFinished(-1);
+  if (restore.exitStatus() != QProcess::NormalExit || restore.exitCode() != 0) return std::nullopt;
+  return counts;
 }

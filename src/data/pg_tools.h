@@ -3,6 +3,7 @@
 // version will do; Debian keeps one set per version under its PostgreSQL library folder.
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -17,3 +18,7 @@ int postgresMajor(const QString& text);
 // the server's version and the newest one found.
 std::optional<QString> findPostgresTool(const QString& tool, int serverMajor,
                                         const QString& libraryRoot, QString* why);
+
+// The row count of each table in a custom-format dump, read back from the dump itself with
+// `pgRestore`. Nothing when the file cannot be read as a dump.
+std::optional<QMap<QString, qint64>> dumpRowCounts(const QString& pgRestore, const QString& file);

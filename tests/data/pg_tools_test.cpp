@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "maintenance/pg_tools.h"
+#include "data/pg_tools.h"
 
 namespace {
 
