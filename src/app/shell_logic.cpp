@@ -1,6 +1,5 @@
 #include "app/shell_logic.h"
 
-#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -52,9 +51,7 @@ std::optional<QString> workoutProbeFailure() {
   Connection& workout = ADOConnectionVantrel();
   if (!workout.isOpen()) return QStringLiteral("conexão fechada");
   QSqlDatabase db = workout.database();
-  // An embedded database "goes away" when its file does: the open handle would still answer.
-  if (workout.provider() == Provider::SQLite && !QFileInfo::exists(db.databaseName()))
-    return QStringLiteral("arquivo %1 não existe").arg(db.databaseName());
+  if (std::optional<QString> gone = workout.dialect().databaseGone(db)) return gone;
   QSqlQuery probe(db);
   if (probe.exec(QStringLiteral("SELECT * FROM Agenda WHERE 1 = 0"))) return std::nullopt;
   return probe.lastError().text();

@@ -1,11 +1,8 @@
 #include "data/connection.h"
 #include "data/sql.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTimeZone>
 #include <atomic>
 
 #include "base/error_log.h"
@@ -54,37 +51,11 @@ bool Connection::open(Create create) {
   QSqlDatabase db = QSqlDatabase::addDatabase(dialect.qtDriver(), name_);
   if (!db.isValid()) return fail(QStringLiteral("driver %1 indisponível").arg(dialect.qtDriver()));
 
-  if (linkSpec.provider == Provider::SQLite) {
-    if (create == Create::No && !QFileInfo::exists(linkSpec.dataSource))
-      return fail(QStringLiteral("banco %1 não existe").arg(linkSpec.dataSource));
-    if (!QFileInfo::exists(linkSpec.dataSource)) {
-      // An empty file is an empty database; made here, it is private from its first byte
-      // (SQLite's journals copy its permissions).
-      QFile fresh(linkSpec.dataSource);
-      if (!fresh.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("banco %1 não pode ser criado").arg(linkSpec.dataSource));
-      fresh.close();
-      makePrivateFile(linkSpec.dataSource);
-    }
-    db.setDatabaseName(linkSpec.dataSource);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-  } else {
-    db.setHostName(linkSpec.host());
-    if (linkSpec.port() > 0) db.setPort(linkSpec.port());
-    db.setDatabaseName(linkSpec.catalog);
-    db.setUserName(linkSpec.user);
-    db.setPassword(linkSpec.password);
-    db.setConnectOptions(QStringLiteral("connect_timeout=5"));
-  }
+  if (const std::optional<QString> why =
+          dialect.prepareConnection(db, linkSpec, create == Create::IfMissing))
+    return fail(*why);
   if (!db.open()) return fail(db.lastError().text());
-
-  if (linkSpec.provider == Provider::PostgreSQL) {
-    // Date-times travel as the machine's local time; the session must read them the same way.
-    QSqlQuery zone(db);
-    if (!zone.exec(QStringLiteral("SET TIME ZONE '%1'")
-                       .arg(QString::fromLatin1(QTimeZone::systemTimeZoneId()))))
-      zone.exec(QStringLiteral("SET TIME ZONE 'UTC'"));
-  }
+  dialect.startSession(db);
   return true;
 }
 

@@ -97,6 +97,19 @@ class Dialect {
   virtual std::optional<int> enforcedTextWidth(const QSqlDatabase& db, const QString& table,
                                                const QString& column) const = 0;
 
+  // --- Connecting ------------------------------------------------------------------------------
+
+  // Points `db` at the database `link` names, with the engine's own options; an embedded
+  // database that does not exist yet is made (empty and private) when `create` allows. Why it
+  // cannot be, when it cannot.
+  virtual std::optional<QString> prepareConnection(QSqlDatabase& db, const LinkSpec& link,
+                                                   bool create) const = 0;
+  // What a freshly opened session needs before the program uses it.
+  virtual void startSession(const QSqlDatabase& db) const = 0;
+  // Why an open connection's database is gone although the handle still answers; nothing while
+  // it is there.
+  virtual std::optional<QString> databaseGone(const QSqlDatabase& db) const = 0;
+
   // --- Writing ---------------------------------------------------------------------------------
 
   // Begins a transaction on `db` that is going to write. Throws SqlError.

@@ -6,6 +6,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimeZone>
 
 #include <postgresql/libpq-fe.h>
 
@@ -207,6 +208,29 @@ class PostgresDialect final : public Dialect {
         {table.toLower(), column.toLower()});
     if (modifier.isNull() || modifier.toInt() < 0) return std::nullopt;
     return modifier.toInt() - 4;
+  }
+
+  std::optional<QString> prepareConnection(QSqlDatabase& db, const LinkSpec& link,
+                                           bool /*create*/) const override {
+    db.setHostName(link.host());
+    if (link.port() > 0) db.setPort(link.port());
+    db.setDatabaseName(link.catalog);
+    db.setUserName(link.user);
+    db.setPassword(link.password);
+    db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+    return std::nullopt;
+  }
+
+  // Date-times travel as the machine's local time; the session must read them the same way.
+  void startSession(const QSqlDatabase& db) const override {
+    QSqlQuery zone(db);
+    if (!zone.exec(QStringLiteral("SET TIME ZONE '%1'")
+                       .arg(QString::fromLatin1(QTimeZone::systemTimeZoneId()))))
+      zone.exec(QStringLiteral("SET TIME ZONE 'UTC'"));
+  }
+
+  std::optional<QString> databaseGone(const QSqlDatabase& /*db*/) const override {
+    return std::nullopt;
   }
 
   void beginWrite(const QSqlDatabase& db) const override {

@@ -119,6 +119,32 @@ class SqliteDialect final : public Dialect {
 
   // A transaction starts as a writer: one that began by reading would be refused at its first
   // write while another workstation writes, without the busy wait ever applying.
+  std::optional<QString> prepareConnection(QSqlDatabase& db, const LinkSpec& link,
+                                           bool create) const override {
+    if (!create && !QFileInfo::exists(link.dataSource))
+      return QStringLiteral("banco %1 não existe").arg(link.dataSource);
+    if (!QFileInfo::exists(link.dataSource)) {
+      // An empty file is an empty database; made here, it is private from its first byte
+      // (SQLite's journals copy its permissions).
+      QFile fresh(link.dataSource);
+      if (!fresh.open(QIODevice::WriteOnly))
+        return QStringLiteral("banco %1 não pode ser criado").arg(link.dataSource);
+      fresh.close();
+      makePrivateFile(link.dataSource);
+    }
+    db.setDatabaseName(link.dataSource);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    return std::nullopt;
+  }
+
+  void startSession(const QSqlDatabase& /*db*/) const override {}
+
+  // An embedded database "goes away" when its file does: the open handle would still answer.
+  std::optional<QString> databaseGone(const QSqlDatabase& db) const override {
+    if (QFileInfo::exists(db.databaseName())) return std::nullopt;
+    return QStringLiteral("arquivo %1 não existe").arg(db.databaseName());
+  }
+
   void beginWrite(const QSqlDatabase& db) const override {
     QSqlQuery begin(db);
     if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) throw SqlError(begin.lastError().text());
