@@ -9,7 +9,8 @@
 #include "registry/report_command.h"
 
 const CommandSpec& initCommand() {
-  static const CommandSpec spec{QStringLiteral("init"), QStringLiteral("vantrel init [--demo]"),
+  static const CommandSpec spec{QStringLiteral("init"),
+                                QStringLiteral("vantrel init [--demo]"),
                                 {QCommandLineOption(QStringLiteral("demo"))},
                                 {},
                                 false};
@@ -18,8 +19,8 @@ const CommandSpec& initCommand() {
 
 int runInitCommand(const QStringList& args) {
   const CommandArguments arguments(initCommand(), args);
-  if (arguments.helpAsked()) return showHelp(initCommand(), stdout);
-  if (!arguments.error().isEmpty()) return wrongCall(initCommand(), arguments.error(), stderr);
+  if (const std::optional<int> status = settleCall(initCommand(), arguments, stdout, stderr))
+    return *status;
   const InitReport report = runInit(arguments.isSet(QStringLiteral("demo")));
   for (const QString& line : report.lines) printLine(stdout, line);
   if (!report.ok) {
@@ -31,8 +32,7 @@ int runInitCommand(const QStringList& args) {
 
 const QList<Subcommand>& subcommands() {
   static const QList<Subcommand> table{
-      {initCommand, runInitCommand,
-       "cria a instalação (bancos, configuração, usuário mestre)"},
+      {initCommand, runInitCommand, "cria a instalação (bancos, configuração, usuário mestre)"},
       {upkeepCommand, [](const QStringList& a) { return runUpkeepCommand(a); },
        "atualiza o banco de treinos e verifica seu tamanho"},
       {reportCommand, [](const QStringList& a) { return runReportCommand(a); }, ""},

@@ -21,7 +21,8 @@ void printUpgrade(FILE* out, const UpgradeReport& report) {
   else if (!report.stepsRun.isEmpty())
     printLine(out, QStringLiteral("Banco atualizado: %1").arg(stepList(report.stepsRun)));
   if (report.failedStep != 0)
-    printLine(stderr, QStringLiteral("Atualização interrompida no passo %1").arg(report.failedStep));
+    printLine(stderr,
+              QStringLiteral("Atualização interrompida no passo %1").arg(report.failedStep));
   if (report.passwordsHashed > 0)
     printLine(out, QStringLiteral("Senhas protegidas: %1").arg(report.passwordsHashed));
 }
@@ -32,25 +33,27 @@ void printSizeCheck(FILE* out, const SizeCheckReport& report) {
     return;
   }
   printLine(out, QStringLiteral("Tamanho: %1 MB").arg(*report.sizeMb));
-  if (report.purgedYear) printLine(out, QStringLiteral("Ano de %1 excluído").arg(*report.purgedYear));
+  if (report.purgedYear)
+    printLine(out, QStringLiteral("Ano de %1 excluído").arg(*report.purgedYear));
   if (report.shrunk) printLine(out, QStringLiteral("Banco compactado"));
 }
 
 }  // namespace
 
 const CommandSpec& upkeepCommand() {
-  static const CommandSpec spec{QStringLiteral("upkeep"), QStringLiteral("vantrel upkeep"), {}, {}, false};
+  static const CommandSpec spec{
+      QStringLiteral("upkeep"), QStringLiteral("vantrel upkeep"), {}, {}, false};
   return spec;
 }
 
 int runUpkeepCommand(const QStringList& args, FILE* out) {
   const CommandArguments arguments(upkeepCommand(), args);
-  if (arguments.helpAsked()) return showHelp(upkeepCommand(), out);
-  if (!arguments.error().isEmpty()) return wrongCall(upkeepCommand(), arguments.error(), stderr);
+  if (const std::optional<int> status = settleCall(upkeepCommand(), arguments, out, stderr))
+    return *status;
   Connection connection(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("upkeep")));
   if (!connection.open()) {
     printLine(stderr, QStringLiteral("Banco %1 não pôde ser aberto: %2")
-                      .arg(dataSourceName(DataSource::Vantrel), connection.lastError()));
+                          .arg(dataSourceName(DataSource::Vantrel), connection.lastError()));
     return 1;
   }
   const QSqlDatabase db = connection.database();

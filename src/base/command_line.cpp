@@ -79,3 +79,11 @@ int showHelp(const CommandSpec& spec, FILE* out) {
   printLine(out, usageText(spec));
   return 0;
 }
+
+std::optional<int> settleCall(const CommandSpec& spec, const CommandArguments& args, FILE* out,
+                              FILE* err, const std::function<QString()>& read) {
+  if (args.helpAsked()) return showHelp(spec, out);
+  const QString wrong = !args.error().isEmpty() ? args.error() : read ? read() : QString();
+  if (!wrong.isEmpty()) return wrongCall(spec, wrong, err);
+  return std::nullopt;
+}

@@ -8,12 +8,14 @@
 #include <QString>
 #include <QStringList>
 #include <cstdio>
+#include <functional>
+#include <optional>
 
 struct CommandSpec {
   QString name;
   QString usage;  // the lines after "Uso: ", e.g. "vantrel sheet MATRICULA LETRA --pdf ARQUIVO"
   QList<QCommandLineOption> options;
-  QStringList mayBeEmpty;  // options whose value may be empty ("--to ''": no end)
+  QStringList mayBeEmpty;   // options whose value may be empty ("--to ''": no end)
   bool positionals = true;  // false: anything but options is refused as an unknown option
 };
 
@@ -45,3 +47,7 @@ QString usageText(const CommandSpec& spec);
 int wrongCall(const CommandSpec& spec, const QString& why, FILE* err);
 // --help: the usage on `out`; the status for it (0).
 int showHelp(const CommandSpec& spec, FILE* out);
+// How a call ends before its work: 0 after --help, 2 after a wrong call (the options' fault,
+// else what `read` finds wrong in their values); nothing when the command may go on.
+std::optional<int> settleCall(const CommandSpec& spec, const CommandArguments& args, FILE* out,
+                              FILE* err, const std::function<QString()>& read = {});

@@ -42,12 +42,12 @@ class Settings {
   std::optional<double> cliente;  // the gym's number with the provider; none when NULL
 
   // Series and their follow-up.
-  QString tempoReavaliacao;   // the time to the next assessment, as typed
-  QString trocaSerie;         // in "Meses" or "Dias"
-  int alunosAusentes = 0;     // days away that make a member absent
-  QString alunosAtivos;       // "Sim" when the members' database lists only active members
-  QString portalCenection;    // "Sim" when series go to the portal
-  QString grupamentoMuscular; // "Sim" when exercises are picked by muscle group
+  QString tempoReavaliacao;    // the time to the next assessment, as typed
+  QString trocaSerie;          // in "Meses" or "Dias"
+  int alunosAusentes = 0;      // days away that make a member absent
+  QString alunosAtivos;        // "Sim" when the members' database lists only active members
+  QString portalCenection;     // "Sim" when series go to the portal
+  QString grupamentoMuscular;  // "Sim" when exercises are picked by muscle group
 
   // The 40-column receipt.
   QString impressaoReduzida;

@@ -22,7 +22,7 @@ std::optional<QString> makeBackup(const BackupRequest& request, FILE* out) {
   if (!outcome.copy.isEmpty()) printLine(out, QStringLiteral("Cópia: %1").arg(outcome.copy));
   if (!outcome.removed.isEmpty())
     printLine(out, QStringLiteral("Backups antigos removidos: %1")
-                   .arg(outcome.removed.join(QStringLiteral(", "))));
+                       .arg(outcome.removed.join(QStringLiteral(", "))));
   return outcome.file;
 }
 
@@ -30,7 +30,8 @@ std::optional<QString> makeBackup(const BackupRequest& request, FILE* out) {
 
 const CommandSpec& backupCommand() {
   static const CommandSpec spec{
-      QStringLiteral("backup"), QStringLiteral("vantrel backup [--copy-to PASTA]"),
+      QStringLiteral("backup"),
+      QStringLiteral("vantrel backup [--copy-to PASTA]"),
       {QCommandLineOption(QStringLiteral("copy-to"), QString(), QStringLiteral("PASTA"))},
       {},
       false};
@@ -38,22 +39,23 @@ const CommandSpec& backupCommand() {
 }
 
 const CommandSpec& restoreCommand() {
-  static const CommandSpec spec{QStringLiteral("restore"), QStringLiteral("vantrel restore ARQUIVO"),
-                                {}};
+  static const CommandSpec spec{
+      QStringLiteral("restore"), QStringLiteral("vantrel restore ARQUIVO"), {}};
   return spec;
 }
 
 const CommandSpec& purgeCommand() {
   static const CommandSpec spec{
-      QStringLiteral("purge"), QStringLiteral("vantrel purge --year AAAA"),
+      QStringLiteral("purge"),
+      QStringLiteral("vantrel purge --year AAAA"),
       {QCommandLineOption(QStringLiteral("year"), QString(), QStringLiteral("AAAA"))}};
   return spec;
 }
 
 int runBackupCommand(const QStringList& args, FILE* out, FILE* err) {
   const CommandArguments arguments(backupCommand(), args);
-  if (arguments.helpAsked()) return showHelp(backupCommand(), out);
-  if (!arguments.error().isEmpty()) return wrongCall(backupCommand(), arguments.error(), err);
+  if (const std::optional<int> status = settleCall(backupCommand(), arguments, out, err))
+    return *status;
   BackupRequest request;
   const QString copyTo = arguments.value(QStringLiteral("copy-to"));
   if (!copyTo.isEmpty()) request.copyTo = copyTo;
@@ -62,8 +64,8 @@ int runBackupCommand(const QStringList& args, FILE* out, FILE* err) {
 
 int runRestoreCommand(const QStringList& args, FILE* out, FILE* err) {
   const CommandArguments arguments(restoreCommand(), args);
-  if (arguments.helpAsked()) return showHelp(restoreCommand(), out);
-  if (!arguments.error().isEmpty()) return wrongCall(restoreCommand(), arguments.error(), err);
+  if (const std::optional<int> status = settleCall(restoreCommand(), arguments, out, err))
+    return *status;
   if (arguments.positional().size() != 1)
     return wrongCall(restoreCommand(), QStringLiteral("Informe o arquivo do backup"), err);
   const QString file = QFileInfo(arguments.positional().first()).absoluteFilePath();
@@ -83,13 +85,13 @@ int runRestoreCommand(const QStringList& args, FILE* out, FILE* err) {
 
 int runPurgeCommand(const QStringList& args, FILE* out, FILE* err) {
   const CommandArguments arguments(purgeCommand(), args);
-  if (arguments.helpAsked()) return showHelp(purgeCommand(), out);
-  if (!arguments.error().isEmpty()) return wrongCall(purgeCommand(), arguments.error(), err);
+  if (const std::optional<int> status = settleCall(purgeCommand(), arguments, out, err))
+    return *status;
   const QString yearText = arguments.value(QStringLiteral("year"));
-  const std::optional<int> year = arguments.positional().isEmpty() && !yearText.isEmpty()
-                                      ? typedYear(yearText)
-                                      : std::nullopt;
-  if (!year) return wrongCall(purgeCommand(), QStringLiteral("Ano inválido: %1").arg(yearText), err);
+  const std::optional<int> year =
+      arguments.positional().isEmpty() && !yearText.isEmpty() ? typedYear(yearText) : std::nullopt;
+  if (!year)
+    return wrongCall(purgeCommand(), QStringLiteral("Ano inválido: %1").arg(yearText), err);
   if (!purgeAllowed(*year, QDate::currentDate())) {
     MENSAGEM(kInfo, Msg::DadoIncorreto, kAnoNaoPodeSerEsvaziado);
     return 1;
@@ -102,6 +104,7 @@ int runPurgeCommand(const QStringList& args, FILE* out, FILE* err) {
   if (!makeBackup(request, out)) return 1;
   const std::optional<int> deleted = purgeWorkoutDatabase(*year);
   if (!deleted) return 1;
-  printLine(out, Msg::FimDeProcesso + QStringLiteral(" %1 linha(s) removida(s) até %2").arg(*deleted).arg(*year));
+  printLine(out, Msg::FimDeProcesso +
+                     QStringLiteral(" %1 linha(s) removida(s) até %2").arg(*deleted).arg(*year));
   return 0;
 }

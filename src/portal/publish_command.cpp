@@ -9,7 +9,8 @@
 
 const CommandSpec& publishCommand() {
   static const CommandSpec spec{
-      QStringLiteral("publish"), QStringLiteral("vantrel publish --from DD/MM/AAAA --to DD/MM/AAAA"),
+      QStringLiteral("publish"),
+      QStringLiteral("vantrel publish --from DD/MM/AAAA --to DD/MM/AAAA"),
       {QCommandLineOption(QStringLiteral("from"), QString(), QStringLiteral("DD/MM/AAAA")),
        QCommandLineOption(QStringLiteral("to"), QString(), QStringLiteral("DD/MM/AAAA"))},
       {},
@@ -19,8 +20,8 @@ const CommandSpec& publishCommand() {
 
 int runPublishCommand(const QStringList& args, FILE* out, FILE* err) {
   const CommandArguments arguments(publishCommand(), args);
-  if (arguments.helpAsked()) return showHelp(publishCommand(), out);
-  if (!arguments.error().isEmpty()) return wrongCall(publishCommand(), arguments.error(), err);
+  if (const std::optional<int> status = settleCall(publishCommand(), arguments, out, err))
+    return *status;
   const QString fromText = arguments.value(QStringLiteral("from"));
   const QString toText = arguments.value(QStringLiteral("to"));
   if (!arguments.isSet(QStringLiteral("from")) || !arguments.isSet(QStringLiteral("to")))
@@ -57,10 +58,10 @@ int runPublishCommand(const QStringList& args, FILE* out, FILE* err) {
     return 1;
   }
   printLine(out, QStringLiteral("Alunos publicados: %1; sem CPF válido: %2; linhas gravadas: %3; "
-                            "linhas removidas: %4")
-                 .arg(summary->published)
-                 .arg(summary->skipped)
-                 .arg(summary->rowsWritten)
-                 .arg(summary->rowsRemoved));
+                                "linhas removidas: %4")
+                     .arg(summary->published)
+                     .arg(summary->skipped)
+                     .arg(summary->rowsWritten)
+                     .arg(summary->rowsRemoved));
   return 0;
 }

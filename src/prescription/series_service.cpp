@@ -20,8 +20,7 @@ std::optional<PortalContext> SeriesService::portalContext(const MemberContact& m
   return who;
 }
 
-std::optional<int> SeriesService::saveWorkout(WorkoutSave save,
-                                              const MemberContact& member) const {
+std::optional<int> SeriesService::saveWorkout(WorkoutSave save, const MemberContact& member) const {
   save.matricula = session_.matricula;
   save.professor = session_.professor;
   save.usuario = session_.usuario;

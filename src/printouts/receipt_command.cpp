@@ -68,11 +68,10 @@ const CommandSpec& receiptCommand() {
 
 int runReceiptCommand(const QStringList& args, FILE* out, FILE* err) {
   const CommandArguments arguments(receiptCommand(), args);
-  if (arguments.helpAsked()) return showHelp(receiptCommand(), out);
   ReceiptOptions options;
-  const QString wrong =
-      arguments.error().isEmpty() ? read(arguments, options) : arguments.error();
-  if (!wrong.isEmpty()) return wrongCall(receiptCommand(), wrong, err);
+  if (const std::optional<int> status = settleCall(receiptCommand(), arguments, out, err,
+                                                   [&] { return read(arguments, options); }))
+    return *status;
   Connection workout(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("recibo")));
   if (!workout.open()) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));

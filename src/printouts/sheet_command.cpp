@@ -1,8 +1,8 @@
 #include "printouts/sheet_command.h"
 
-#include "series/series_rules.h"
 #include "printouts/receipt.h"
 #include "printouts/series_sheet.h"
+#include "series/series_rules.h"
 
 namespace {
 
@@ -42,11 +42,10 @@ const CommandSpec& sheetCommand() {
 
 int runSheetCommand(const QStringList& args, FILE* out, FILE* err) {
   const CommandArguments arguments(sheetCommand(), args);
-  if (arguments.helpAsked()) return showHelp(sheetCommand(), out);
   SheetOptions options;
-  const QString wrong =
-      arguments.error().isEmpty() ? read(arguments, options) : arguments.error();
-  if (!wrong.isEmpty()) return wrongCall(sheetCommand(), wrong, err);
+  if (const std::optional<int> status =
+          settleCall(sheetCommand(), arguments, out, err, [&] { return read(arguments, options); }))
+    return *status;
   const std::optional<SeriesSheet> sheet =
       prepareSeriesSheet(options.matricula, options.letter, options.landscape);
   if (!sheet) return 1;
@@ -56,6 +55,6 @@ int runSheetCommand(const QStringList& args, FILE* out, FILE* err) {
     return 1;
   }
   printLine(out, QStringLiteral("Série %1 de %2 gravada em %3")
-                 .arg(options.letter, options.matricula, options.pdf));
+                     .arg(options.letter, options.matricula, options.pdf));
   return 0;
 }

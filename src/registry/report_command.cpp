@@ -82,15 +82,14 @@ const CommandSpec& reportCommand() {
 
 int runReportCommand(const QStringList& args, FILE* out, FILE* err) {
   const CommandArguments arguments(reportCommand(), args);
-  if (arguments.helpAsked()) return showHelp(reportCommand(), out);
   ReportOptions options;
-  const QString wrong =
-      arguments.error().isEmpty() ? read(arguments, options) : arguments.error();
-  if (!wrong.isEmpty()) return wrongCall(reportCommand(), wrong, err);
+  if (const std::optional<int> status = settleCall(reportCommand(), arguments, out, err,
+                                                   [&] { return read(arguments, options); }))
+    return *status;
   Connection connection(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("report")));
   if (!connection.open()) {
     printLine(err, QStringLiteral("Banco %1 não pôde ser aberto: %2")
-                   .arg(dataSourceName(DataSource::Vantrel), connection.lastError()));
+                       .arg(dataSourceName(DataSource::Vantrel), connection.lastError()));
     return 1;
   }
   const std::optional<Report> report = buildListing(connection.database(), options);
@@ -100,8 +99,8 @@ int runReportCommand(const QStringList& args, FILE* out, FILE* err) {
     return 1;
   }
   printLine(out, QStringLiteral("%1: %2 linha(s) gravada(s) em %3")
-                 .arg(report->name)
-                 .arg(report->rows.size())
-                 .arg(options.pdf));
+                     .arg(report->name)
+                     .arg(report->rows.size())
+                     .arg(options.pdf));
   return 0;
 }

@@ -58,16 +58,16 @@ SheetAssessment readSheetAssessment(const QSqlDatabase& assessmentDb, const QStr
       {matricula, matricula});
   if (corporal.next()) {
     values.peso = numberText(corporal.value(4).toDouble());
-    values.gordura = numberText(
-        corporal.value(1).toString() == QStringLiteral("3") ? corporal.value(2).toDouble()
-                                                             : corporal.value(3).toDouble());
+    values.gordura = numberText(corporal.value(1).toString() == QStringLiteral("3")
+                                    ? corporal.value(2).toDouble()
+                                    : corporal.value(3).toDouble());
     values.proximaReavaliacao = corporal.value(0).toDate().addMonths(months);
   }
   return values;
 }
 
-std::optional<SheetAssessment> memberAssessment(const Settings& settings,
-                                                const QString& matricula, bool tell) {
+std::optional<SheetAssessment> memberAssessment(const Settings& settings, const QString& matricula,
+                                                bool tell) {
   if (!settings.assessmentIntegration()) return SheetAssessment{};
   const bool alone = settings.membersKeptHere();
   Connection assessment(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("ficha")));
@@ -82,8 +82,8 @@ std::optional<SheetAssessment> memberAssessment(const Settings& settings,
       } else {
         Connection gym(DataSource::Brisca, Connection::uniqueName(QStringLiteral("ficha-prazo")));
         if (!gym.open()) throw SqlError(gym.lastError());
-        months = scalarSql(gym.database(), QStringLiteral("SELECT PRAZOAVALFUN FROM SACVAR"))
-                     .toInt();
+        months =
+            scalarSql(gym.database(), QStringLiteral("SELECT PRAZOAVALFUN FROM SACVAR")).toInt();
         gym.release();
       }
       values = readSheetAssessment(assessment.database(), matricula, months);

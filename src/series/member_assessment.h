@@ -29,5 +29,5 @@ SheetAssessment readSheetAssessment(const QSqlDatabase& assessmentDb, const QStr
 // The member's assessment values when the integration is on; blank values when it is off.
 // Nothing, after "Tamsel não está Ativo ...", when the assessment database cannot be read.
 // `tell` false keeps the failure silent (a run on a worker thread reports it itself).
-std::optional<SheetAssessment> memberAssessment(const Settings& settings,
-                                                const QString& matricula, bool tell = true);
+std::optional<SheetAssessment> memberAssessment(const Settings& settings, const QString& matricula,
+                                                bool tell = true);

@@ -6,7 +6,8 @@ namespace {
 
 const CommandSpec& sheetLike() {
   static const CommandSpec spec{
-      QStringLiteral("sheet"), QStringLiteral("vantrel sheet MATRICULA LETRA --pdf ARQUIVO"),
+      QStringLiteral("sheet"),
+      QStringLiteral("vantrel sheet MATRICULA LETRA --pdf ARQUIVO"),
       {QCommandLineOption(QStringLiteral("landscape")),
        QCommandLineOption(QStringLiteral("pdf"), QString(), QStringLiteral("ARQUIVO"))}};
   return spec;
@@ -39,8 +40,7 @@ TEST(CommandArguments, ValuesPositionalsAndHelpAreRead) {
   EXPECT_EQ(args.value(QStringLiteral("pdf")), QStringLiteral("f.pdf"));
   EXPECT_FALSE(args.helpAsked());
   EXPECT_TRUE(CommandArguments(sheetLike(), {"--help"}).helpAsked());
-  EXPECT_EQ(CommandArguments(sheetLike(), {"--", "--bogus"}).positional(),
-            QStringList{"--bogus"});
+  EXPECT_EQ(CommandArguments(sheetLike(), {"--", "--bogus"}).positional(), QStringList{"--bogus"});
 }
 
 }  // namespace

@@ -56,7 +56,8 @@ class SeriesServiceTest : public ShellFixture {
 TEST_F(SeriesServiceTest, AStoredWorkoutIsPublishedAndARefusedOneIsNot) {
   const SeriesService service(workout(), session_);
   ASSERT_EQ(service.saveWorkout(save(), ana_), 1)
-      << (testPrompter().messages().isEmpty() ? std::string() : testPrompter().messages()[0].detail.toStdString());
+      << (testPrompter().messages().isEmpty() ? std::string()
+                                              : testPrompter().messages()[0].detail.toStdString());
   EXPECT_EQ(scalarSql(workout(), QStringLiteral("SELECT COUNT(*) FROM Treino WHERE "
                                                 "Professor = '0000000003'"))
                 .toInt(),
