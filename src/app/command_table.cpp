@@ -8,13 +8,13 @@
 #include "printouts/sheet_command.h"
 #include "registry/report_command.h"
 
-const CommandSpec& initCommand() {
-  static const CommandSpec spec{QStringLiteral("init"),
-                                QStringLiteral("vantrel init [--demo]"),
-                                {QCommandLineOption(QStringLiteral("demo"))},
-                                {},
-                                false};
-  return spec;
+const CommandSyntax& initCommand() {
+  static const CommandSyntax syntax{QStringLiteral("init"),
+                                    QStringLiteral("vantrel init [--demo]"),
+                                    {QCommandLineOption(QStringLiteral("demo"))},
+                                    {},
+                                    false};
+  return syntax;
 }
 
 int runInitCommand(const QStringList& args) {
@@ -54,14 +54,14 @@ const QList<Subcommand>& subcommands() {
 
 const Subcommand* findSubcommand(const QString& name) {
   for (const Subcommand& command : subcommands())
-    if (command.spec().name == name) return &command;
+    if (command.syntax().name == name) return &command;
   return nullptr;
 }
 
 QString programUsage() {
   QStringList lines{QStringLiteral("Uso: vantrel [--no-splash]")};
   for (const Subcommand& command : subcommands()) {
-    lines << QStringLiteral("     ") + command.spec().usage;
+    lines << QStringLiteral("     ") + command.syntax().usage;
     if (*command.summary)
       lines << QStringLiteral("                    ") + QString::fromUtf8(command.summary);
   }

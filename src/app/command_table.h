@@ -9,7 +9,7 @@
 #include "base/command_line.h"
 
 struct Subcommand {
-  const CommandSpec& (*spec)();
+  const CommandSyntax& (*syntax)();
   int (*run)(const QStringList& args);  // exit status: 0 done, 1 failed, 2 wrong call
   const char* summary;                  // under its usage in the program's help; may be empty
 };
@@ -21,5 +21,5 @@ const Subcommand* findSubcommand(const QString& name);
 QString programUsage();
 
 // `vantrel init [--demo]`.
-const CommandSpec& initCommand();
+const CommandSyntax& initCommand();
 int runInitCommand(const QStringList& args);

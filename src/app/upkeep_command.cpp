@@ -40,10 +40,10 @@ void printSizeCheck(FILE* out, const SizeCheckReport& report) {
 
 }  // namespace
 
-const CommandSpec& upkeepCommand() {
-  static const CommandSpec spec{
+const CommandSyntax& upkeepCommand() {
+  static const CommandSyntax syntax{
       QStringLiteral("upkeep"), QStringLiteral("vantrel upkeep"), {}, {}, false};
-  return spec;
+  return syntax;
 }
 
 int runUpkeepCommand(const QStringList& args, FILE* out) {

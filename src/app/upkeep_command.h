@@ -9,5 +9,5 @@
 // Opens the workout database named by the installation's link file, brings it up to date and
 // checks its size, writing what was done to `out` and the program's messages to stderr (through
 // the installed prompter). 0 when everything went well, 1 on any failure, 2 for a bad option.
-const CommandSpec& upkeepCommand();
+const CommandSyntax& upkeepCommand();
 int runUpkeepCommand(const QStringList& args, FILE* out = stdout);

@@ -49,41 +49,41 @@ void printLine(FILE* stream, const QString& text) {
   std::fflush(stream);
 }
 
-CommandArguments::CommandArguments(const CommandSpec& spec, const QStringList& args) {
-  QList<QCommandLineOption> options = spec.options;
+CommandArguments::CommandArguments(const CommandSyntax& syntax, const QStringList& args) {
+  QList<QCommandLineOption> options = syntax.options;
   options << QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser_.addOptions(options);
-  error_ = firstFault(options, spec.mayBeEmpty, args);
+  error_ = firstFault(options, syntax.mayBeEmpty, args);
   if (!error_.isEmpty()) return;
   if (!parser_.parse(QStringList{QStringLiteral("vantrel")} + args)) {
     error_ = parser_.errorText();
     return;
   }
   help_ = parser_.isSet(QStringLiteral("help"));
-  if (!spec.positionals && !parser_.positionalArguments().isEmpty())
+  if (!syntax.positionals && !parser_.positionalArguments().isEmpty())
     error_ = QStringLiteral("Opção desconhecida: %1").arg(parser_.positionalArguments().first());
 }
 
-QString usageText(const CommandSpec& spec) {
-  return QStringLiteral("Uso: ") + spec.usage;
+QString usageText(const CommandSyntax& syntax) {
+  return QStringLiteral("Uso: ") + syntax.usage;
 }
 
-int wrongCall(const CommandSpec& spec, const QString& why, FILE* err) {
+int wrongCall(const CommandSyntax& syntax, const QString& why, FILE* err) {
   printLine(err, why);
-  printLine(err, usageText(spec));
+  printLine(err, usageText(syntax));
   return 2;
 }
 
-int showHelp(const CommandSpec& spec, FILE* out) {
-  printLine(out, usageText(spec));
+int showHelp(const CommandSyntax& syntax, FILE* out) {
+  printLine(out, usageText(syntax));
   return 0;
 }
 
-std::optional<int> settleCall(const CommandSpec& spec, const CommandArguments& args, FILE* out,
+std::optional<int> settleCall(const CommandSyntax& syntax, const CommandArguments& args, FILE* out,
                               FILE* err, const std::function<QString()>& read) {
-  if (args.helpAsked()) return showHelp(spec, out);
+  if (args.helpAsked()) return showHelp(syntax, out);
   const QString wrong = !args.error().isEmpty() ? args.error() : read ? read() : QString();
-  if (!wrong.isEmpty()) return wrongCall(spec, wrong, err);
+  if (!wrong.isEmpty()) return wrongCall(syntax, wrong, err);
   return std::nullopt;
 }

@@ -11,7 +11,7 @@
 #include <functional>
 #include <optional>
 
-struct CommandSpec {
+struct CommandSyntax {
   QString name;
   QString usage;  // the lines after "Uso: ", e.g. "vantrel sheet MATRICULA LETRA --pdf ARQUIVO"
   QList<QCommandLineOption> options;
@@ -22,10 +22,10 @@ struct CommandSpec {
 // One line to `stream`, flushed (the commands' output is read line by line by scripts).
 void printLine(FILE* stream, const QString& text);
 
-// The arguments of one call (without the program and the subcommand) read against `spec`.
+// The arguments of one call (without the program and the subcommand) read against `syntax`.
 class CommandArguments {
  public:
-  CommandArguments(const CommandSpec& spec, const QStringList& args);
+  CommandArguments(const CommandSyntax& syntax, const QStringList& args);
 
   // Why the call is wrong ("Opção desconhecida: --x", "Falta o valor de --pdf"); empty when
   // the options are well formed. What the values mean is each command's to check.
@@ -41,13 +41,13 @@ class CommandArguments {
   bool help_ = false;
 };
 
-// "Uso: " and the usage lines of `spec`.
-QString usageText(const CommandSpec& spec);
+// "Uso: " and the usage lines of `syntax`.
+QString usageText(const CommandSyntax& syntax);
 // A wrong call: the reason, then the usage, on `err`; the status for it (2).
-int wrongCall(const CommandSpec& spec, const QString& why, FILE* err);
+int wrongCall(const CommandSyntax& syntax, const QString& why, FILE* err);
 // --help: the usage on `out`; the status for it (0).
-int showHelp(const CommandSpec& spec, FILE* out);
+int showHelp(const CommandSyntax& syntax, FILE* out);
 // How a call ends before its work: 0 after --help, 2 after a wrong call (the options' fault,
 // else what `read` finds wrong in their values); nothing when the command may go on.
-std::optional<int> settleCall(const CommandSpec& spec, const CommandArguments& args, FILE* out,
+std::optional<int> settleCall(const CommandSyntax& syntax, const CommandArguments& args, FILE* out,
                               FILE* err, const std::function<QString()>& read = {});

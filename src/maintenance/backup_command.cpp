@@ -28,28 +28,28 @@ std::optional<QString> makeBackup(const BackupRequest& request, FILE* out) {
 
 }  // namespace
 
-const CommandSpec& backupCommand() {
-  static const CommandSpec spec{
+const CommandSyntax& backupCommand() {
+  static const CommandSyntax syntax{
       QStringLiteral("backup"),
       QStringLiteral("vantrel backup [--copy-to PASTA]"),
       {QCommandLineOption(QStringLiteral("copy-to"), QString(), QStringLiteral("PASTA"))},
       {},
       false};
-  return spec;
+  return syntax;
 }
 
-const CommandSpec& restoreCommand() {
-  static const CommandSpec spec{
+const CommandSyntax& restoreCommand() {
+  static const CommandSyntax syntax{
       QStringLiteral("restore"), QStringLiteral("vantrel restore ARQUIVO"), {}};
-  return spec;
+  return syntax;
 }
 
-const CommandSpec& purgeCommand() {
-  static const CommandSpec spec{
+const CommandSyntax& purgeCommand() {
+  static const CommandSyntax syntax{
       QStringLiteral("purge"),
       QStringLiteral("vantrel purge --year AAAA"),
       {QCommandLineOption(QStringLiteral("year"), QString(), QStringLiteral("AAAA"))}};
-  return spec;
+  return syntax;
 }
 
 int runBackupCommand(const QStringList& args, FILE* out, FILE* err) {

@@ -13,9 +13,9 @@
 
 // Each prints what it did on `out`; refusals and failures go to the installed prompter
 // (stderr on the command line). 0 when done, 1 when not, 2 for wrong arguments.
-const CommandSpec& backupCommand();
-const CommandSpec& restoreCommand();
-const CommandSpec& purgeCommand();
+const CommandSyntax& backupCommand();
+const CommandSyntax& restoreCommand();
+const CommandSyntax& purgeCommand();
 int runBackupCommand(const QStringList& args, FILE* out = stdout, FILE* err = stderr);
 int runRestoreCommand(const QStringList& args, FILE* out = stdout, FILE* err = stderr);
 int runPurgeCommand(const QStringList& args, FILE* out = stdout, FILE* err = stderr);

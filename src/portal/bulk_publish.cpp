@@ -633,6 +633,10 @@ std::optional<QString> bulkCpf(const QString& stored) {
 BulkSummary publishPeriod(const QSqlDatabase& workoutDb, const QSqlDatabase& portalDb,
                           const BulkInput& input, const std::function<void(int, int)>& progress) {
   BulkSummary summary;
+  // Two workstations publishing the same gym at once would both find a row missing and both
+  // add it: one run at a time per gym, the second reading what the first wrote.
+  Dialect::of(portalDb).waitForTurn(portalDb,
+                                    QStringLiteral("portal-lote:%1").arg(input.customer));
   refreshGymRecord(portalDb, input);
   RunContext run{input, publishedCpfs(input, summary), {}};
   if (run.cpfOf.isEmpty()) return summary;

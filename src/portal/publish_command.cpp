@@ -7,15 +7,15 @@
 #include "data/settings_record.h"
 #include "portal/bulk_run.h"
 
-const CommandSpec& publishCommand() {
-  static const CommandSpec spec{
+const CommandSyntax& publishCommand() {
+  static const CommandSyntax syntax{
       QStringLiteral("publish"),
       QStringLiteral("vantrel publish --from DD/MM/AAAA --to DD/MM/AAAA"),
       {QCommandLineOption(QStringLiteral("from"), QString(), QStringLiteral("DD/MM/AAAA")),
        QCommandLineOption(QStringLiteral("to"), QString(), QStringLiteral("DD/MM/AAAA"))},
       {},
       false};
-  return spec;
+  return syntax;
 }
 
 int runPublishCommand(const QStringList& args, FILE* out, FILE* err) {

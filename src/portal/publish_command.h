@@ -12,5 +12,5 @@
 // (members published, skipped for their CPF, rows written, rows removed). Refusals and failures
 // go to the installed prompter (stderr on the command line). 0 when published, 1 when not, 2
 // for wrong arguments (with the usage on `err`).
-const CommandSpec& publishCommand();
+const CommandSyntax& publishCommand();
 int runPublishCommand(const QStringList& args, FILE* out = stdout, FILE* err = stderr);

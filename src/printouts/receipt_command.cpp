@@ -57,13 +57,13 @@ std::optional<QString> memberName(const Settings& settings, const QString& matri
 
 }  // namespace
 
-const CommandSpec& receiptCommand() {
-  static const CommandSpec spec{
+const CommandSyntax& receiptCommand() {
+  static const CommandSyntax syntax{
       QStringLiteral("receipt"),
       QStringLiteral("vantrel receipt MATRICULA NUMERO_DO_TREINO [--device CAMINHO]\n"
                      "                    NUMERO_DO_TREINO: 1 = A, 2 = B, 3 = C, 4 = D, 5 = E"),
       {QCommandLineOption(QStringLiteral("device"), QString(), QStringLiteral("CAMINHO"))}};
-  return spec;
+  return syntax;
 }
 
 int runReceiptCommand(const QStringList& args, FILE* out, FILE* err) {

@@ -14,5 +14,5 @@
 // ("Matrícula INCORRETA !", "Nenhum TREINO 'C' Cadastrado", a printer that is not ready) go to
 // the installed prompter (stderr on the command line). 0 when printed, 1 when not, 2 for wrong
 // arguments (with the usage on `err`).
-const CommandSpec& receiptCommand();
+const CommandSyntax& receiptCommand();
 int runReceiptCommand(const QStringList& args, FILE* out = stdout, FILE* err = stderr);

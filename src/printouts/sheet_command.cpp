@@ -31,13 +31,13 @@ QString read(const CommandArguments& args, SheetOptions& options) {
 
 }  // namespace
 
-const CommandSpec& sheetCommand() {
-  static const CommandSpec spec{
+const CommandSyntax& sheetCommand() {
+  static const CommandSyntax syntax{
       QStringLiteral("sheet"),
       QStringLiteral("vantrel sheet MATRICULA LETRA [--landscape] --pdf ARQUIVO"),
       {QCommandLineOption(QStringLiteral("landscape")),
        QCommandLineOption(QStringLiteral("pdf"), QString(), QStringLiteral("ARQUIVO"))}};
-  return spec;
+  return syntax;
 }
 
 int runSheetCommand(const QStringList& args, FILE* out, FILE* err) {

@@ -13,5 +13,5 @@
 // 'C' Cadastrado") is told through the installed prompter (stderr on the command line). 0 on
 // success, 1 when there is nothing to print or the file cannot be written, 2 for wrong
 // arguments (with the usage on `err`).
-const CommandSpec& sheetCommand();
+const CommandSyntax& sheetCommand();
 int runSheetCommand(const QStringList& args, FILE* out = stdout, FILE* err = stderr);

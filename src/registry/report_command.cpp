@@ -65,8 +65,8 @@ std::optional<Report> buildListing(const QSqlDatabase& db, const ReportOptions& 
 
 }  // namespace
 
-const CommandSpec& reportCommand() {
-  static const CommandSpec spec{
+const CommandSyntax& reportCommand() {
+  static const CommandSyntax syntax{
       QStringLiteral("report"),
       QStringLiteral("vantrel report muscle-groups|exercises [--from CODIGO] [--to CODIGO]\n"
                      "                    [--order code|description] --pdf ARQUIVO\n"
@@ -77,7 +77,7 @@ const CommandSpec& reportCommand() {
        QCommandLineOption(QStringLiteral("order"), QString(), QStringLiteral("ORDEM")),
        QCommandLineOption(QStringLiteral("pdf"), QString(), QStringLiteral("ARQUIVO"))},
       {QStringLiteral("from"), QStringLiteral("to")}};
-  return spec;
+  return syntax;
 }
 
 int runReportCommand(const QStringList& args, FILE* out, FILE* err) {

@@ -15,5 +15,5 @@
 // listing windows check it: a refused end ("Intervalo Inválido !", "Código não cadastrado !")
 // goes to the installed prompter (stderr on the command line). 0 on success, 1 when the listing
 // cannot be made or written, 2 for a missing or unknown option (with the usage on `err`).
-const CommandSpec& reportCommand();
+const CommandSyntax& reportCommand();
 int runReportCommand(const QStringList& args, FILE* out = stdout, FILE* err = stderr);

@@ -4,13 +4,13 @@
 
 namespace {
 
-const CommandSpec& sheetLike() {
-  static const CommandSpec spec{
+const CommandSyntax& sheetLike() {
+  static const CommandSyntax syntax{
       QStringLiteral("sheet"),
       QStringLiteral("vantrel sheet MATRICULA LETRA --pdf ARQUIVO"),
       {QCommandLineOption(QStringLiteral("landscape")),
        QCommandLineOption(QStringLiteral("pdf"), QString(), QStringLiteral("ARQUIVO"))}};
-  return spec;
+  return syntax;
 }
 
 TEST(CommandArguments, AWrongCallIsToldInTheProgramsWordsAndTheFirstFaultWins) {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QSqlRecord>
+#include <atomic>
+#include <latch>
+#include <thread>
 
 #include "data/schema.h"
 #include "data/sql.h"
@@ -226,6 +229,35 @@ TEST_P(BulkPublish, TheRunsAssessmentValuesGoToEachPublishedMember) {
   in.assessments = [] { return std::optional<QHash<QString, SheetAssessment>>(); };
   ASSERT_TRUE(run(in));
   EXPECT_EQ(record("12345678909"), QStringLiteral("Estético - |72,5|18|10/06/2026"));
+}
+
+TEST_P(BulkPublish, TwoWorkstationsPublishingAtOnceLeaveWhatOneRunLeaves) {
+  ASSERT_TRUE(run(input()));
+  const QStringList once = portal();
+  const BulkInput in = input();
+  constexpr int kRounds = 5;
+  for (int round = 0; round < kRounds; ++round) {
+    for (const char* table :
+         {"Portal_Treino", "Portal_Aerobica", "Portal_Alongamento", "Alunos", "Clientes"})
+      runSql(pdb_, QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)));
+    std::latch start(2);
+    std::atomic<int> failed = 0;
+    auto workstation = [&](int number) {
+      auto workout = workout_.connect(QStringLiteral("treinos%1").arg(number));
+      auto portal = portal_.connect(QStringLiteral("portal%1").arg(number));
+      start.arrive_and_wait();
+      const bool ok = writeInTransaction(portal->database(), QStringLiteral("Portal_Treino"), [&] {
+        publishPeriod(workout->database(), portal->database(), in);
+      });
+      if (!ok) ++failed;
+    };
+    std::thread first(workstation, 1);
+    std::thread second(workstation, 2);
+    first.join();
+    second.join();
+    EXPECT_EQ(failed, 0) << "round " << round;
+    EXPECT_EQ(portal(), once) << "round " << round;
+  }
 }
 
 TEST(BulkCpf, OnlyValidCpfsArePublishedAndMasksAreTakenOut) {
