@@ -18,7 +18,7 @@
 
 #include "base/globals.h"
 #include "data/paged_table_model.h"
-#include "data/standing_connections.h"
+#include "forms/session.h"
 #include "registry/member_window.h"
 
 namespace {
@@ -38,8 +38,8 @@ QString memberName(int i) {
 class BigGym {
  public:
   BigGym(Provider provider, int members) : installation_(provider, false), members_(members) {
-    connectStandingConnections();
-    const QSqlDatabase db = ADOConnectionVantrel().database();
+    session_.connect();
+    const QSqlDatabase db = session_.workoutDatabase();
     Transaction transaction(db);
     if (provider == Provider::PostgreSQL) {
       runSql(db,
@@ -71,14 +71,16 @@ class BigGym {
     }
     transaction.commit();
     runSql(db, QStringLiteral("ANALYZE"));
-    G().GSTR_USUARIO = kMasterUserCode;
+    session_.setUser(kMasterUserCode);
   }
-  ~BigGym() { disconnectStandingConnections(); }
+  ~BigGym() { session_.disconnect(); }
   int members() const { return members_; }
+  Session& session() { return session_; }
 
  private:
   BenchInstallation installation_;
   int members_;
+  Session session_;
 };
 
 int membersOf(const benchmark::State& state) {
@@ -89,7 +91,7 @@ void BM_OpenMemberWindow(benchmark::State& state) {
   if (skipWithoutPostgres(state)) return;
   BigGym gym(providerOf(state), membersOf(state));
   for (auto _ : state) {
-    auto* window = new TFRMALUNOS;
+    auto* window = new TFRMALUNOS(gym.session());
     window->show();
     QCoreApplication::processEvents();
     G().GINT_JANELAS_ABERTAS = 1;
@@ -128,7 +130,7 @@ double bareLanding(const QSqlDatabase& db, const QString& column, const QString&
 void searchKeystrokes(benchmark::State& state, bool byName) {
   if (skipWithoutPostgres(state)) return;
   BigGym gym(providerOf(state), membersOf(state));
-  const QSqlDatabase db = ADOConnectionVantrel().database();
+  const QSqlDatabase db = gym.session().workout().database();
   QRandomGenerator random(42);
   double worst = 0;
   double total = 0;
@@ -139,7 +141,7 @@ void searchKeystrokes(benchmark::State& state, bool byName) {
   qint64 keys = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    auto* window = new TFRMALUNOS;
+    auto* window = new TFRMALUNOS(gym.session());
     window->show();
     QCoreApplication::processEvents();
     window->findChild<QPushButton*>(QStringLiteral("SBPROCURA"))->click();
@@ -196,8 +198,8 @@ void BM_SearchKeystrokesByName(benchmark::State& state) {
 void BM_GridLanding(benchmark::State& state) {
   if (skipWithoutPostgres(state)) return;
   BigGym gym(providerOf(state), membersOf(state));
-  const QSqlDatabase db = ADOConnectionVantrel().database();
-  PagedTableModel model(db, ADOConnectionVantrel().dialect(), QStringLiteral("Alunos"),
+  const QSqlDatabase db = gym.session().workout().database();
+  PagedTableModel model(db, gym.session().workout().dialect(), QStringLiteral("Alunos"),
                         {{QStringLiteral("MATRICULA"), QStringLiteral("Matrícula")},
                          {QStringLiteral("NOME"), QStringLiteral("Nome")}},
                         {QStringLiteral("MATRICULA")});
@@ -227,13 +229,12 @@ void BM_GridLanding(benchmark::State& state) {
 // Painting the member grid alone, its rows already in memory: the floor under every keystroke.
 void BM_GridRepaint(benchmark::State& state) {
   BigGym gym(Provider::SQLite, 10000);
-  auto* window = new TFRMALUNOS;
+  auto* window = new TFRMALUNOS(gym.session());
   window->show();
   QCoreApplication::processEvents();
   QTableView* grid = window->findChild<QTableView*>();
   for (auto _ : state) grid->viewport()->repaint();
-  state.counters["rows_shown"] =
-      grid->rowAt(grid->viewport()->height() - 1) - grid->rowAt(0) + 1;
+  state.counters["rows_shown"] = grid->rowAt(grid->viewport()->height() - 1) - grid->rowAt(0) + 1;
   G().GINT_JANELAS_ABERTAS = 1;
   window->close();
   QCoreApplication::processEvents();

@@ -11,7 +11,7 @@
 #include <QTemporaryFile>
 #include <QTextStream>
 
-#include "data/standing_connections.h"
+#include "forms/session.h"
 #include "portal/bulk_publish.h"
 
 namespace {
@@ -40,12 +40,13 @@ QString matricula(int n) {
 class GymToPublish {
  public:
   GymToPublish() : installation_(Provider::PostgreSQL, false) {
-    connectStandingConnections();
-    const QSqlDatabase db = ADOConnectionVantrel().database();
+    session_.connect();
+    const QSqlDatabase db = session_.workoutDatabase();
     Transaction transaction(db);
-    runSql(db, QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo, Aparelho) SELECT "
-                              "lpad(i::text, 3, '0'), 'EXERCICIO ' || i, 'N', '001' FROM "
-                              "generate_series(1, ?) AS i"),
+    runSql(db,
+           QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo, Aparelho) SELECT "
+                          "lpad(i::text, 3, '0'), 'EXERCICIO ' || i, 'N', '001' FROM "
+                          "generate_series(1, ?) AS i"),
            {kExercises});
     QList<QStringList> members;
     for (int n = 1; n <= kMembers; ++n) members << QStringList{matricula(n), cpfFor(n)};
@@ -61,20 +62,23 @@ class GymToPublish {
                  tuples.join(QStringLiteral(", ")),
              values);
     }
-    runSql(db, QStringLiteral("INSERT INTO Treino (Matricula, Treino, Codigo_exercicio, Data, "
-                              "Data_Reavaliacao, Series, Repeticoes, Peso, Intervalo, Ordem, "
-                              "Professor, Seg, Qua, Sex) SELECT lpad(m::text, 10, '0'), 'A', "
-                              "lpad(e::text, 3, '0'), ?, ?, '3', '12', '20 KG', 60, e, "
-                              "'0000000001', true, true, true FROM generate_series(1, ?) AS m, "
-                              "generate_series(1, ?) AS e"),
+    runSql(db,
+           QStringLiteral("INSERT INTO Treino (Matricula, Treino, Codigo_exercicio, Data, "
+                          "Data_Reavaliacao, Series, Repeticoes, Peso, Intervalo, Ordem, "
+                          "Professor, Seg, Qua, Sex) SELECT lpad(m::text, 10, '0'), 'A', "
+                          "lpad(e::text, 3, '0'), ?, ?, '3', '12', '20 KG', 60, e, "
+                          "'0000000001', true, true, true FROM generate_series(1, ?) AS m, "
+                          "generate_series(1, ?) AS e"),
            {kDay, kDay.addMonths(3), kMembers, kExercises});
     transaction.commit();
     runSql(db, QStringLiteral("ANALYZE"));
   }
-  ~GymToPublish() { disconnectStandingConnections(); }
+  ~GymToPublish() { session_.disconnect(); }
+  Session& session() { return session_; }
 
  private:
   BenchInstallation installation_;
+  Session session_;
 };
 
 BulkInput monthInput(const QSqlDatabase& db) {
@@ -83,8 +87,8 @@ BulkInput monthInput(const QSqlDatabase& db) {
   input.to = QDate(2026, 3, 31);
   input.customer = 7;
   input.academia = QStringLiteral("ACADEMIA");
-  input.members = memberDetails(db, QStringLiteral("Alunos"),
-                                membersWithSeriesIn(db, input.from, input.to));
+  input.members =
+      memberDetails(db, QStringLiteral("Alunos"), membersWithSeriesIn(db, input.from, input.to));
   input.staffNames.insert(QStringLiteral("0000000001"), QStringLiteral("PROFESSOR"));
   return input;
 }
@@ -112,8 +116,8 @@ double copySameRows(const LinkSpec& portal) {
       for (int e = 1; e <= kExercises; ++e)
         out << 7 << ',' << cpf << ',' << registration << ",A,"
             << QStringLiteral("%1").arg(e, 3, 10, QLatin1Char('0')) << ",EXERCICIO " << e << ','
-            << "2026-03-10,2026-06-10,12,3,20 KG,60,," << "PROFESSOR,f,t,f,t,f,t,f," << e
-            << ",,001\n";
+            << "2026-03-10,2026-06-10,12,3,20 KG,60,,"
+            << "PROFESSOR,f,t,f,t,f,t,f," << e << ",,001\n";
     }
   }
   csv.flush();
@@ -150,7 +154,7 @@ void BM_PublishMonth(benchmark::State& state) {
     return;
   }
   GymToPublish gym;
-  const QSqlDatabase workout = ADOConnectionVantrel().database();
+  const QSqlDatabase workout = gym.session().workout().database();
   Connection portal(DataSource::Ondrel, Connection::uniqueName(QStringLiteral("bench-portal")));
   if (!portal.open()) throw SqlError(portal.lastError());
   const LinkParse link = readLinkFile(linkFilePath(DataSource::Ondrel));

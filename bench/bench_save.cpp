@@ -12,7 +12,7 @@
 #include <QElapsedTimer>
 
 #include "base/globals.h"
-#include "data/standing_connections.h"
+#include "forms/session.h"
 #include "series/series_save.h"
 
 namespace {
@@ -58,8 +58,8 @@ WeekdayBoxes mondayWednesdayFriday() {
 class GymWithHistory {
  public:
   explicit GymWithHistory(Provider provider) : installation_(provider, false) {
-    connectStandingConnections();
-    const QSqlDatabase db = ADOConnectionVantrel().database();
+    session_.connect();
+    const QSqlDatabase db = session_.workoutDatabase();
     Transaction transaction(db);
     for (int i = 1; i <= kExercises + 6; ++i)
       runSql(db,
@@ -68,15 +68,18 @@ class GymWithHistory {
              {code(i), QStringLiteral("EXERCICIO %1").arg(i),
               i > kExercises ? QStringLiteral("S") : QStringLiteral("N")});
     QSqlQuery treino(db);
-    treino.prepare(QStringLiteral("INSERT INTO Treino (Matricula, Treino, Codigo_exercicio, "
-                                  "Series, Repeticoes, Data, Ordem, Seg) VALUES (?, 'A', ?, '3', "
-                                  "'12', ?, ?, ?)"));
+    treino.prepare(
+        QStringLiteral("INSERT INTO Treino (Matricula, Treino, Codigo_exercicio, "
+                       "Series, Repeticoes, Data, Ordem, Seg) VALUES (?, 'A', ?, '3', "
+                       "'12', ?, ?, ?)"));
     QSqlQuery aerobica(db);
-    aerobica.prepare(QStringLiteral("INSERT INTO Aerobica (Matricula, Codigo_exercicio, Data, "
-                                    "Duracao, Seg) VALUES (?, ?, ?, 20, ?)"));
+    aerobica.prepare(
+        QStringLiteral("INSERT INTO Aerobica (Matricula, Codigo_exercicio, Data, "
+                       "Duracao, Seg) VALUES (?, ?, ?, 20, ?)"));
     QSqlQuery alongamento(db);
-    alongamento.prepare(QStringLiteral("INSERT INTO Alongamento (Matricula, Treino, Data, Obs, "
-                                       "Alogamento_01) VALUES (?, 'A', ?, 'OBS', ?)"));
+    alongamento.prepare(
+        QStringLiteral("INSERT INTO Alongamento (Matricula, Treino, Data, Obs, "
+                       "Alogamento_01) VALUES (?, 'A', ?, 'OBS', ?)"));
     const QDate start = QDate::currentDate().addMonths(-15);
     for (int m = 1; m <= kMembers; ++m) {
       for (int save = 0; save < 5; ++save) {
@@ -96,10 +99,12 @@ class GymWithHistory {
     transaction.commit();
     runSql(db, QStringLiteral("ANALYZE"));
   }
-  ~GymWithHistory() { disconnectStandingConnections(); }
+  ~GymWithHistory() { session_.disconnect(); }
+  Session& session() { return session_; }
 
  private:
   BenchInstallation installation_;
+  Session session_;
 };
 
 // The builder's three confirmations for one member.
@@ -137,16 +142,18 @@ void bareInserts(const QSqlDatabase& db, const QString& member, int round) {
   const QDate today = QDate::currentDate();
   Transaction transaction(db);
   QSqlQuery treino(db);
-  treino.prepare(QStringLiteral("INSERT INTO Treino (Matricula, Treino, Codigo_exercicio, "
-                                "Repeticoes, Series, Peso, Intervalo, Obs, Professor, Data, "
-                                "Data_Reavaliacao, Ordem, REGULAGEM, Dom, Seg, Ter, Qua, Qui, "
-                                "Sex, Sab) VALUES (?, 'B', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                "?, ?, ?, ?, ?)"));
+  treino.prepare(
+      QStringLiteral("INSERT INTO Treino (Matricula, Treino, Codigo_exercicio, "
+                     "Repeticoes, Series, Peso, Intervalo, Obs, Professor, Data, "
+                     "Data_Reavaliacao, Ordem, REGULAGEM, Dom, Seg, Ter, Qua, Qui, "
+                     "Sex, Sab) VALUES (?, 'B', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                     "?, ?, ?, ?, ?)"));
   for (const WorkoutRow& row : workoutRows(round)) {
-    const QVariantList values{member,   row.code, row.repeticoes, row.series, row.peso,
-                              row.intervalo, row.obs, kProfessor, today, today.addMonths(3),
-                              row.ordem, row.regulagem, false, true, false, true, false, true,
-                              false};
+    const QVariantList values{
+        member,        row.code,      row.repeticoes, row.series, row.peso,
+        row.intervalo, row.obs,       kProfessor,     today,      today.addMonths(3),
+        row.ordem,     row.regulagem, false,          true,       false,
+        true,          false,         true,           false};
     for (const QVariant& v : values) treino.addBindValue(v);
     treino.exec();
   }
@@ -155,9 +162,10 @@ void bareInserts(const QSqlDatabase& db, const QString& member, int round) {
                         "DATA_FEITA) VALUES ('01', '10:00', ?, ?, ?, 'B', ?)"),
          {member, kProfessor, today, today});
   QSqlQuery aerobica(db);
-  aerobica.prepare(QStringLiteral("INSERT INTO Aerobica (Matricula, Codigo_exercicio, Data, "
-                                  "Duracao, Velocidade, Nivel_dificuldade, Professor, Seg) VALUES "
-                                  "(?, ?, ?, ?, ?, 0, ?, ?)"));
+  aerobica.prepare(
+      QStringLiteral("INSERT INTO Aerobica (Matricula, Codigo_exercicio, Data, "
+                     "Duracao, Velocidade, Nivel_dificuldade, Professor, Seg) VALUES "
+                     "(?, ?, ?, ?, ?, 0, ?, ?)"));
   for (int i = 0; i < 2; ++i) {
     for (const QVariant& v :
          QVariantList{member, code(kExercises + 1 + i), today, 15, 6.5, kProfessor, true})
@@ -174,7 +182,7 @@ void bareInserts(const QSqlDatabase& db, const QString& member, int round) {
 void BM_SaveSeries(benchmark::State& state) {
   if (skipWithoutPostgres(state)) return;
   GymWithHistory gym(providerOf(state));
-  const QSqlDatabase db = ADOConnectionVantrel().database();
+  const QSqlDatabase db = gym.session().workout().database();
   double total = 0;
   double worst = 0;
   double bare = 0;

@@ -8,28 +8,30 @@
 
 #include "app/main_window.h"
 #include "app/shell_logic.h"
-#include "data/standing_connections.h"
+#include "forms/session.h"
 
 namespace {
 
 void BM_ConnectionProbe(benchmark::State& state) {
   if (skipWithoutPostgres(state)) return;
   BenchInstallation installation(providerOf(state), true);
-  connectStandingConnections();
-  for (auto _ : state) benchmark::DoNotOptimize(probeWorkoutDatabase());
-  disconnectStandingConnections();
+  Session session;
+  session.connect();
+  for (auto _ : state) benchmark::DoNotOptimize(probeWorkoutDatabase(session));
+  session.disconnect();
 }
 
 void BM_StartupToReadyMainWindow(benchmark::State& state) {
   if (skipWithoutPostgres(state)) return;
   BenchInstallation installation(providerOf(state), true);
   for (auto _ : state) {
-    TFRMSEPRINCIPAL window;
+    Session session;
+    TFRMSEPRINCIPAL window(session);
     window.show();
     if (!window.start()) state.SkipWithError("start failed");
     QCoreApplication::processEvents();
     window.timer()->stop();
-    disconnectStandingConnections();
+    session.disconnect();
   }
 }
 

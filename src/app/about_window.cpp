@@ -18,7 +18,6 @@
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/settings_record.h"
-#include "data/standing_connections.h"
 #include "forms/session.h"
 
 namespace {
@@ -75,7 +74,7 @@ QHBoxLayout* phoneLine(QWidget* parent, const char* pictureName, const char* nam
 
 }  // namespace
 
-TFRMSOBRE::TFRMSOBRE(QWidget* parent) : QDialog(parent) {
+TFRMSOBRE::TFRMSOBRE(Session& session, QWidget* parent) : QDialog(parent), session_(session) {
   setObjectName(QStringLiteral("TFRMSOBRE"));
   setWindowTitle(QStringLiteral("Sobre"));
   setFixedSize(kAboutSize);
@@ -154,7 +153,7 @@ void TFRMSOBRE::showEvent(QShowEvent* event) {
 }
 
 void TFRMSOBRE::FormShow() {
-  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
+  const std::optional<Settings> settings = session_.rereadSettings();
   if (!settings) {
     MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return;
@@ -197,7 +196,8 @@ void TFRMSOBRE::Label6DblClick() {
   QDesktopServices::openUrl(QUrl(makerContacts().siteUrl));
 }
 
-TFRMNOVIDADES::TFRMNOVIDADES(QWidget* parent) : QDialog(parent) {
+TFRMNOVIDADES::TFRMNOVIDADES(Session& session, QWidget* parent)
+    : QDialog(parent), session_(session) {
   setObjectName(QStringLiteral("TFRMNOVIDADES"));
   setWindowTitle(QStringLiteral("Novidades"));
   setFixedSize(440, 380);
@@ -213,21 +213,21 @@ TFRMNOVIDADES::TFRMNOVIDADES(QWidget* parent) : QDialog(parent) {
 void TFRMNOVIDADES::done(int result) {
   if (!closed_) {
     closed_ = true;
-    if (!VOLTA_USUARIO())
+    if (!VOLTA_USUARIO(session_))
       MENSAGEM(QStringLiteral("!"), Msg::RegistroJaAlocado, QStringLiteral("Usuarios"));
   }
   QDialog::done(result);
 }
 
-void showAboutWindow(QWidget* parent) {
-  TFRMSOBRE about(parent);
+void showAboutWindow(Session& session, QWidget* parent) {
+  TFRMSOBRE about(session, parent);
   about.exec();
 }
 
-void showNewsWindow(QWidget* parent, QWidget* shortcut) {
+void showNewsWindow(Session& session, QWidget* parent, QWidget* shortcut) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   G().GINT_JANELAS_ABERTAS += 1;
-  TFRMNOVIDADES news(parent);
+  TFRMNOVIDADES news(session, parent);
   if (shortcut) shortcut->setEnabled(false);
   QApplication::restoreOverrideCursor();
   news.exec();

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include "data/settings_record.h"
 
+class Session;
+
 class QLabel;
 class QPlainTextEdit;
 
@@ -13,7 +15,7 @@ class TFRMSOBRE : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFRMSOBRE(QWidget* parent = nullptr);
+  explicit TFRMSOBRE(Session& session, QWidget* parent = nullptr);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -21,6 +23,8 @@ class TFRMSOBRE : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  Session& session_;
+
   void FormShow();
   void Label4DblClick();
   void Label6DblClick();
@@ -39,16 +43,17 @@ class TFRMNOVIDADES : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFRMNOVIDADES(QWidget* parent = nullptr);
+  explicit TFRMNOVIDADES(Session& session, QWidget* parent = nullptr);
   void done(int result) override;
 
  private:
+  Session& session_;
   bool closed_ = false;
 };
 
 // MNSOBRE: the about window, modal. It does not count among the open windows.
-void showAboutWindow(QWidget* parent);
+void showAboutWindow(Session& session, QWidget* parent);
 
 // SBNOVIDADES: the news window, modal, counted among the open windows while it is shown;
 // `shortcut` (the button that opened it) is disabled meanwhile.
-void showNewsWindow(QWidget* parent, QWidget* shortcut);
+void showNewsWindow(Session& session, QWidget* parent, QWidget* shortcut);

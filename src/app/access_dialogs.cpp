@@ -11,7 +11,6 @@
 
 #include "app/shell_logic.h"
 #include "base/globals.h"
-#include "data/standing_connections.h"
 #include "forms/field_keys.h"
 #include "forms/session.h"
 
@@ -87,7 +86,8 @@ constexpr Qt::WindowFlags kNoCloseButton =
 
 }  // namespace
 
-TPDLGACESSO::TPDLGACESSO(QWidget* parent) : QDialog(parent, kNoCloseButton) {
+TPDLGACESSO::TPDLGACESSO(Session& session, QWidget* parent)
+    : QDialog(parent, kNoCloseButton), session_(session) {
   setObjectName(QStringLiteral("TPDLGACESSO"));
   setWindowTitle(QStringLiteral("Acesso"));
   setModal(true);
@@ -125,10 +125,10 @@ void TPDLGACESSO::showProgress(const QString& text) {
 
 void TPDLGACESSO::startUp() {
   const auto progress = [this](const QString& text) { showProgress(text); };
-  Connection& workout = ADOConnectionVantrel();
+  Connection& workout = session_.workout();
   // A failed upkeep step asks the dialog to close, which it refuses before a login.
   ATUALIZA_VERSAO(workout.database(), workout.dialect(), progress);
-  if (!openLoginTables(TBLUSUARIOS_)) {
+  if (!openLoginTables(session_, TBLUSUARIOS_)) {
     finish(EndProgram);
     return;
   }
@@ -138,7 +138,7 @@ void TPDLGACESSO::startUp() {
 }
 
 void TPDLGACESSO::checkSize() {
-  Connection& workout = ADOConnectionVantrel();
+  Connection& workout = session_.workout();
   const SizeSource size =
       sizeSourceOverride().value_or(databaseSize(workout.database(), workout.dialect()));
   const auto progress = [this](const QString& text) { showProgress(text); };
@@ -155,7 +155,7 @@ void TPDLGACESSO::checkSize() {
 
 void TPDLGACESSO::codeEntered() {
   const QString code = form_.code->text();
-  switch (loginCode(TBLUSUARIOS_, code, attempts_, G().GBOL_MUDA_USUARIO)) {
+  switch (loginCode(session_, TBLUSUARIOS_, code, attempts_, G().GBOL_MUDA_USUARIO)) {
     case AccessStep::Accepted:
       codeAccepted(form_, TBLUSUARIOS_.text(QStringLiteral("NOME")));
       break;
@@ -184,7 +184,7 @@ void TPDLGACESSO::passwordEntered() {
   }
   switch (loginPassword(TBLUSUARIOS_, form_.password->text(), attempts_, G().GBOL_MUDA_USUARIO)) {
     case AccessStep::Accepted:
-      writeStatusPanel(1, QStringLiteral("Usuário: ") + form_.name->text());
+      session_.writeStatusPanel(1, QStringLiteral("Usuário: ") + form_.name->text());
       finish(LoggedIn);
       break;
     case AccessStep::Refused:
@@ -211,7 +211,8 @@ void TPDLGACESSO::closeEvent(QCloseEvent* event) {
   QDialog::closeEvent(event);
 }
 
-TPDLGACESSOLOCAL::TPDLGACESSOLOCAL(QWidget* parent) : QDialog(parent, kNoCloseButton) {
+TPDLGACESSOLOCAL::TPDLGACESSOLOCAL(Session& session, QWidget* parent)
+    : QDialog(parent, kNoCloseButton), session_(session) {
   setObjectName(QStringLiteral("TPDLGACESSOLOCAL"));
   setWindowTitle(QStringLiteral("Acesso Local"));
   setModal(true);
@@ -226,7 +227,7 @@ TPDLGACESSOLOCAL::TPDLGACESSOLOCAL(QWidget* parent) : QDialog(parent, kNoCloseBu
 }
 
 void TPDLGACESSOLOCAL::codeEntered() {
-  UsersTable& users = TBLUSUARIOS();
+  UsersTable& users = session_.TBLUSUARIOS();
   switch (reauthCode(users, form_.code->text(), attempts_)) {
     case AccessStep::Accepted:
       codeAccepted(form_, users.text(QStringLiteral("NOME")));
@@ -241,10 +242,10 @@ void TPDLGACESSOLOCAL::codeEntered() {
 }
 
 void TPDLGACESSOLOCAL::passwordEntered() {
-  switch (reauthPassword(TBLUSUARIOS(), form_.password->text(), attempts_)) {
+  switch (reauthPassword(session_.TBLUSUARIOS(), form_.password->text(), attempts_)) {
     case AccessStep::Accepted:
       // The next tick of the main window's timer puts the banner back.
-      writeStatusPanel(2, QStringLiteral("Usuário: ") + form_.name->text());
+      session_.writeStatusPanel(2, QStringLiteral("Usuário: ") + form_.name->text());
       finish();
       break;
     case AccessStep::Refused:
@@ -269,8 +270,8 @@ void TPDLGACESSOLOCAL::closeEvent(QCloseEvent* event) {
   QDialog::closeEvent(event);
 }
 
-bool showLogin(QWidget* parent, bool changingUser) {
+bool showLogin(Session& session, QWidget* parent, bool changingUser) {
   if (changingUser) G().GBOL_MUDA_USUARIO = true;
-  TPDLGACESSO dialog(parent);
+  TPDLGACESSO dialog(session, parent);
   return dialog.exec() == TPDLGACESSO::LoggedIn;
 }

@@ -11,6 +11,7 @@
 #include "data/users_table.h"
 
 class QLabel;
+class Session;
 class QLineEdit;
 
 // The two fields and the name label both dialogs show.
@@ -26,7 +27,7 @@ class TPDLGACESSO : public QDialog {
  public:
   enum Result { LoggedIn = QDialog::Accepted, EndProgram = QDialog::Rejected };
 
-  explicit TPDLGACESSO(QWidget* parent = nullptr);
+  explicit TPDLGACESSO(Session& session, QWidget* parent = nullptr);
 
   // Where the database size comes from (tests replace it); the real size by default.
   static void setSizeSource(std::optional<SizeSource> source);
@@ -50,6 +51,7 @@ class TPDLGACESSO : public QDialog {
   void finish(Result result);
   void showProgress(const QString& text);
 
+  Session& session_;
   AccessForm form_;
   QLabel* LBLATUALIZACAO = nullptr;
   UsersTable TBLUSUARIOS_;
@@ -63,7 +65,7 @@ class TPDLGACESSOLOCAL : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TPDLGACESSOLOCAL(QWidget* parent = nullptr);
+  explicit TPDLGACESSOLOCAL(Session& session, QWidget* parent = nullptr);
   const AccessForm& form() const { return form_; }
 
  protected:
@@ -75,6 +77,7 @@ class TPDLGACESSOLOCAL : public QDialog {
   void passwordEntered();
   void finish();
 
+  Session& session_;
   AccessForm form_;
   AccessAttempts attempts_;
   bool finishing_ = false;
@@ -82,4 +85,4 @@ class TPDLGACESSOLOCAL : public QDialog {
 
 // Shows the login (at start or to change the user) and acts on its result. False when the
 // program must end.
-bool showLogin(QWidget* parent, bool changingUser);
+bool showLogin(Session& session, QWidget* parent, bool changingUser);

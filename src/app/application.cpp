@@ -2,8 +2,8 @@
 
 #include <QLibraryInfo>
 #include <QScreen>
-#include <QTranslator>
 #include <QTimer>
+#include <QTranslator>
 #include <exception>
 
 #include "app/installation.h"
@@ -13,9 +13,10 @@
 #include "app/window_table.h"
 #include "base/error_log.h"
 #include "base/prompter.h"
+#include "base/version.h"
 #include "data/data_source.h"
 #include "forms/gui_prompter.h"
-#include "base/version.h"
+#include "forms/session.h"
 
 VantrelApplication::VantrelApplication(int& argc, char** argv) : QApplication(argc, argv) {
   describeApplication();
@@ -96,7 +97,8 @@ int runGui(VantrelApplication& app, const GuiOptions& options) {
     splash.exec();
   }
 
-  TFRMSEPRINCIPAL window;
+  Session session;
+  TFRMSEPRINCIPAL window(session);
   installWindows(window);
   // Maximised also where no window manager does it for us.
   if (QScreen* screen = QGuiApplication::primaryScreen())

@@ -6,8 +6,8 @@
 #include "base/password.h"
 #include "base/prompter.h"
 #include "data/settings_record.h"
-#include "data/standing_connections.h"
 #include "data/users_table.h"
+#include "forms/session.h"
 
 namespace {
 
@@ -20,15 +20,15 @@ bool passwordOfCurrentUser(const UsersTable& users, const QString& typed) {
 
 }  // namespace
 
-bool openLoginTables(UsersTable& users) {
+bool openLoginTables(Session& session, UsersTable& users) {
   Globals& g = G();
   if (!g.GBOL_CONTROLE_OK) {
     appendToLog(QStringLiteral("Acesso: configuração não lida na partida"));
     MENSAGEM(kInfo, Msg::EntreEmContato, Msg::DetalheRede);
     return false;
   }
-  const QSqlDatabase db = ADOConnectionVantrel().database();
-  const std::optional<Settings> settings = Settings::read(db);
+  const QSqlDatabase db = session.workoutDatabase();
+  const std::optional<Settings> settings = session.rereadSettings();
   if (!settings) {
     appendToLog(QStringLiteral("Acesso: Secvar não pôde ser aberto"));
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("CONTROLE"));
@@ -44,11 +44,11 @@ bool openLoginTables(UsersTable& users) {
   return true;
 }
 
-AccessStep loginCode(UsersTable& users, const QString& code, AccessAttempts& attempts,
-                     bool changingUser) {
+AccessStep loginCode(Session& session, UsersTable& users, const QString& code,
+                     AccessAttempts& attempts, bool changingUser) {
   if (attempts.code < kLimit) {
     if (users.locate(code)) {
-      G().GSTR_USUARIO = code;
+      session.setUser(code);
       return AccessStep::Accepted;
     }
     if (!changingUser) ++attempts.code;

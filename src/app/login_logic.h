@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class Session;
 class UsersTable;
 
 // Both counters start at 1; reaching 4 means three failures.
@@ -21,12 +22,12 @@ enum class AccessStep {
 
 // The login dialog's tables: the settings (for AlunosAtivos) and the users. False after
 // telling the user what failed; the program then ends.
-bool openLoginTables(UsersTable& users);
+bool openLoginTables(Session& session, UsersTable& users);
 
 // The login's code step: `code` is looked up exactly ("1" is not "01"). Found: it becomes
-// GSTR_USUARIO. Failures are not counted while the user is being changed.
-AccessStep loginCode(UsersTable& users, const QString& code, AccessAttempts& attempts,
-                     bool changingUser);
+// the session's user. Failures are not counted while the user is being changed.
+AccessStep loginCode(Session& session, UsersTable& users, const QString& code,
+                     AccessAttempts& attempts, bool changingUser);
 // The login's password step for the user found by the code step.
 AccessStep loginPassword(const UsersTable& users, const QString& typed, AccessAttempts& attempts,
                          bool changingUser);

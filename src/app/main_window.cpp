@@ -21,7 +21,6 @@
 #include "base/globals.h"
 #include "base/messages.h"
 #include "base/prompter.h"
-#include "data/standing_connections.h"
 #include "forms/child_window.h"
 #include "forms/session.h"
 
@@ -72,7 +71,8 @@ TFRMSEPRINCIPAL* mainWindow() {
   return theMainWindow;
 }
 
-TFRMSEPRINCIPAL::TFRMSEPRINCIPAL(QWidget* parent) : QMainWindow(parent) {
+TFRMSEPRINCIPAL::TFRMSEPRINCIPAL(Session& session, QWidget* parent)
+    : QMainWindow(parent), session_(session) {
   theMainWindow = this;
   setObjectName(QStringLiteral("TFRMSEPRINCIPAL"));
   setWindowTitle(QStringLiteral("Sistema de Exercício "));
@@ -95,11 +95,12 @@ TFRMSEPRINCIPAL::TFRMSEPRINCIPAL(QWidget* parent) : QMainWindow(parent) {
   buildMenu();
   buildShortcutBar();
   buildStatusBar();
-  installStatusWriter([this](int panel, const QString& text) {
+  ShellHooks& shell = session_.shell();
+  shell.writeStatusPanel = [this](int panel, const QString& text) {
     if (QLabel* label = statusPanel(panel)) label->setText(text);
-  });
-  installShellHooks(
-      {[this](const QString& entry) { openEntry(entry); }, [this] { applyMenuSettings(); }});
+  };
+  shell.openEntry = [this](const QString& entry) { openEntry(entry); };
+  shell.applyMenuSettings = [this] { applyMenuSettings(); };
 
   Timer1.setObjectName(QStringLiteral("Timer1"));
   Timer1.setInterval(1000);
@@ -111,8 +112,7 @@ TFRMSEPRINCIPAL::TFRMSEPRINCIPAL(QWidget* parent) : QMainWindow(parent) {
 
 TFRMSEPRINCIPAL::~TFRMSEPRINCIPAL() {
   qApp->removeEventFilter(this);
-  installStatusWriter(nullptr);
-  installShellHooks({});
+  session_.shell() = {};
   if (theMainWindow == this) theMainWindow = nullptr;
 }
 
@@ -259,20 +259,20 @@ bool TFRMSEPRINCIPAL::start() {
   g.GBOL_MUDA_USUARIO = false;
   g.GINT_JANELAS_ABERTAS = 0;
   banner_ = bannerText();
-  if (!connectStandingConnections()) {
+  if (!session_.connect()) {
     MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, Msg::DetalheBancoRede);
     return false;
   }
   // A workout database that opens but does not answer (a damaged file, tables missing) is
   // told once; the watch would otherwise report it every second, over the login.
-  if (const std::optional<QString> failure = workoutProbeFailure()) {
+  if (const std::optional<QString> failure = workoutProbeFailure(session_)) {
     appendToLog(QStringLiteral("Banco de treinos aberto mas sem resposta: %1").arg(*failure));
     MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, Msg::DetalheBancoRede);
     return false;
   }
   // The settings are read once the workout connection is there; a failure is reported by
   // the login dialog, which then ends the program.
-  if (ABRE_CONTROLE()) {
+  if (ABRE_CONTROLE(session_)) {
     banner_ = bannerText();
     applyMenuSettings();
   }
@@ -297,7 +297,7 @@ void TFRMSEPRINCIPAL::tick() {
   panels_[2]->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
   panels_[3]->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
 
-  if (!probeWorkoutDatabase()) {
+  if (!probeWorkoutDatabase(session_)) {
     reportLostDatabase();
     return;
   }
@@ -319,7 +319,7 @@ void TFRMSEPRINCIPAL::reportLostDatabase() {
   Timer1.stop();
   mdiArea_->closeAllSubWindows();
   MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, Msg::DetalheBancoRede);
-  if (!ReSetBanco()) {
+  if (!ReSetBanco(session_)) {
     close();  // reachable but damaged: the program ends (the cause is in the log)
     return;
   }
@@ -341,7 +341,7 @@ void TFRMSEPRINCIPAL::openEntry(const QString& objectName) {
   if (def->permission) {
     GuardedEntry guard{QString::fromUtf8(def->permission), QString::fromUtf8(def->deniedDetail),
                        def->probeSettings};
-    if (!authoriseEntry(guard)) return;
+    if (!authoriseEntry(session_, guard)) return;
   }
   if (childFactories_.contains(objectName))
     openChild(*def);
@@ -401,7 +401,7 @@ void TFRMSEPRINCIPAL::openModal(const MenuEntry& def) {
     close();
     return;
   }
-  if (counted) VOLTA_USUARIO();
+  if (counted) VOLTA_USUARIO(session_);
   giveBackEntry(name);
   if (restore) Timer1.start();
 }
@@ -429,7 +429,7 @@ void TFRMSEPRINCIPAL::closeEvent(QCloseEvent* event) {
   Timer1.stop();
   hide();
   mdiArea_->closeAllSubWindows();
-  disconnectStandingConnections();
+  session_.disconnect();
   event->accept();
   QCoreApplication::quit();
 }

@@ -1,5 +1,5 @@
 // TFRMSEPRINCIPAL: the frame in which every function runs as a child window. It owns the
-// standing connections, builds the menu and the shortcut bar, guards the entries by the
+// session's standing connections, builds the menu and the shortcut bar, guards the entries by the
 // user's permission flags, shows user, banner, date and time in its status bar and watches
 // the workout database once a second.
 #pragma once
@@ -12,6 +12,7 @@
 #include "app/shell_logic.h"
 
 class ChildWindow;
+class Session;
 struct MenuEntry;
 class QAction;
 class QLabel;
@@ -25,7 +26,7 @@ class TFRMSEPRINCIPAL : public QMainWindow {
   using ChildFactory = std::function<ChildWindow*()>;
   using ModalRunner = std::function<void()>;  // creates, shows modally and frees a window
 
-  explicit TFRMSEPRINCIPAL(QWidget* parent = nullptr);
+  explicit TFRMSEPRINCIPAL(Session& session, QWidget* parent = nullptr);
   ~TFRMSEPRINCIPAL() override;
 
   // The start-up steps of a shown main window: settings, then the two connections. False
@@ -48,6 +49,7 @@ class TFRMSEPRINCIPAL : public QMainWindow {
   QToolButton* shortcut(const QString& objectName) const;
   QLabel* statusPanel(int panel) const;
   QMdiArea* mdiArea() const { return mdiArea_; }
+  Session& session() const { return session_; }
   QTimer* timer() { return &Timer1; }
   int exitStep() const { return exit_.step(); }
 
@@ -77,6 +79,7 @@ class TFRMSEPRINCIPAL : public QMainWindow {
   void reportLostDatabase();
   QString bannerText() const;
 
+  Session& session_;
   QMdiArea* mdiArea_ = nullptr;
   QStyle* childFrameStyle_ = nullptr;  // the frames' style, owned by the window
   QTimer Timer1;

@@ -6,6 +6,7 @@
 #include <QList>
 
 class ChildWindow;
+class Session;
 class TFRMSEPRINCIPAL;
 
 // When the settings show an entry (or the separator above it).
@@ -31,7 +32,7 @@ struct MenuEntry {
   bool exits = false;        // the "Sair" entry: always usable, ends the program
   // What it opens: a child window, or a modal window run to its end. Neither: not built yet,
   // and the entry stays disabled.
-  ChildWindow* (*child)() = nullptr;
+  ChildWindow* (*child)(Session& session) = nullptr;
   void (*modal)(TFRMSEPRINCIPAL& frame) = nullptr;
 };
 

@@ -9,12 +9,12 @@
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/settings_record.h"
-#include "data/standing_connections.h"
+#include "forms/session.h"
 
-bool ABRE_CONTROLE() {
+bool ABRE_CONTROLE(Session& session) {
   Globals& g = G();
   g.GSTR_ACADEMIA = QStringLiteral(" ");
-  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
+  const std::optional<Settings> settings = session.rereadSettings();
   if (!settings) {
     g.GBOL_CONTROLE_OK = false;
     appendToLog(QStringLiteral("Secvar não pôde ser lido"));
@@ -47,8 +47,8 @@ QString rotateBanner(const QString& banner, int windowWidth) {
   return banner;
 }
 
-std::optional<QString> workoutProbeFailure() {
-  Connection& workout = ADOConnectionVantrel();
+std::optional<QString> workoutProbeFailure(Session& session) {
+  Connection& workout = session.workout();
   if (!workout.isOpen()) return QStringLiteral("conexão fechada");
   QSqlDatabase db = workout.database();
   if (std::optional<QString> gone = workout.dialect().databaseGone(db)) return gone;
@@ -57,24 +57,24 @@ std::optional<QString> workoutProbeFailure() {
   return probe.lastError().text();
 }
 
-bool probeWorkoutDatabase() {
-  return !workoutProbeFailure();
+bool probeWorkoutDatabase(Session& session) {
+  return !workoutProbeFailure(session);
 }
 
-Reconnection reconnectWorkoutDatabase() {
-  ADOConnectionVantrel().close();
-  if (!ADOConnectionVantrel().open()) return Reconnection::Unreachable;
+Reconnection reconnectWorkoutDatabase(Session& session) {
+  session.workout().close();
+  if (!session.workout().open()) return Reconnection::Unreachable;
   // Opening is not enough: a damaged file or a database without its tables opens as well.
-  if (const std::optional<QString> failure = workoutProbeFailure()) {
+  if (const std::optional<QString> failure = workoutProbeFailure(session)) {
     appendToLog(QStringLiteral("Banco de treinos aberto mas sem resposta: %1").arg(*failure));
     return Reconnection::Damaged;
   }
   return Reconnection::Done;
 }
 
-bool ReSetBanco() {
+bool ReSetBanco(Session& session) {
   for (;;) {
-    switch (reconnectWorkoutDatabase()) {
+    switch (reconnectWorkoutDatabase(session)) {
       case Reconnection::Done:
         return true;
       case Reconnection::Damaged:

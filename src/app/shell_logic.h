@@ -7,9 +7,11 @@
 #include <QString>
 #include <optional>
 
-// Reads the settings row into the process-wide values. False (and GBOL_CONTROLE_OK false,
-// nothing shown) when the row cannot be read.
-bool ABRE_CONTROLE();
+class Session;
+
+// Reads the settings row into the session and the process-wide values. False (and GBOL_CONTROLE_OK
+// false, nothing shown) when the row cannot be read.
+bool ABRE_CONTROLE(Session& session);
 
 // The exit entry: with windows open it first asks to close them, then asks to be sure.
 class ExitSequence {
@@ -27,9 +29,9 @@ class ExitSequence {
 QString rotateBanner(const QString& banner, int windowWidth);
 
 // Opens and closes the probe table on the workout connection; false when the database is gone.
-bool probeWorkoutDatabase();
+bool probeWorkoutDatabase(Session& session);
 // Why the probe fails (for the log), or nothing when the database answers.
-std::optional<QString> workoutProbeFailure();
+std::optional<QString> workoutProbeFailure(Session& session);
 
 enum class Reconnection {
   Done,         // opened, and the probe answers again
@@ -38,10 +40,10 @@ enum class Reconnection {
 };
 
 // One reconnection attempt of the workout connection from its link file.
-Reconnection reconnectWorkoutDatabase();
+Reconnection reconnectWorkoutDatabase(Session& session);
 
 // Reconnects the workout connection, insisting (with the technical assistance message after
 // every failed try) while it cannot be reached. The gym-management connection is not
 // touched. False when the database opens but does not answer: trying again would never end,
 // and the program must stop.
-bool ReSetBanco();
+bool ReSetBanco(Session& session);

@@ -24,18 +24,25 @@
 namespace {
 
 template <typename Window>
-ChildWindow* child() {
-  return new Window;
+ChildWindow* child(Session& session) {
+  return new Window(session);
+}
+
+// A modal window that works with the session, and one that needs nothing of it.
+template <typename Window>
+void modal(TFRMSEPRINCIPAL& frame) {
+  Window window(frame.session(), &frame);
+  window.exec();
 }
 
 template <typename Window>
-void modal(TFRMSEPRINCIPAL& frame) {
+void modalAlone(TFRMSEPRINCIPAL& frame) {
   Window window(&frame);
   window.exec();
 }
 
 void restore(TFRMSEPRINCIPAL& frame) {
-  TFRMRESTAURACAODOBACKUP window(&frame);
+  TFRMRESTAURACAODOBACKUP window(frame.session(), &frame);
   window.exec();
   if (window.programEnds()) frame.endProgram();
 }
@@ -57,60 +64,121 @@ const QList<MenuDef>& menuBarOrder() {
 
 const QList<MenuEntry>& menuEntries() {
   static const QList<MenuEntry> entries{
-      {.objectName = "MNALUNOS", .caption = "&Alunos", .menu = "MNCADASTRO",
-       .permission = "C_ALUNOS", .probeSettings = true, .shownWhen = ShownWhen::PeopleKeptHere,
+      {.objectName = "MNALUNOS",
+       .caption = "&Alunos",
+       .menu = "MNCADASTRO",
+       .permission = "C_ALUNOS",
+       .probeSettings = true,
+       .shownWhen = ShownWhen::PeopleKeptHere,
        .child = child<TFRMALUNOS>},
-      {.objectName = "MNGrupamentoMuscular", .caption = "&Grupamento Muscular",
-       .menu = "MNCADASTRO", .separatorBefore = "N13", .permission = "C_GrupamentoMuscular",
-       .shownWhen = ShownWhen::MuscleGroupsOn, .separatorShownWhen = ShownWhen::MuscleGroupsOn,
+      {.objectName = "MNGrupamentoMuscular",
+       .caption = "&Grupamento Muscular",
+       .menu = "MNCADASTRO",
+       .separatorBefore = "N13",
+       .permission = "C_GrupamentoMuscular",
+       .shownWhen = ShownWhen::MuscleGroupsOn,
+       .separatorShownWhen = ShownWhen::MuscleGroupsOn,
        .child = child<TFRMGRUPAMENTOMUSCULAR>},
-      {.objectName = "MNEXERCICIOS", .caption = "&Exercícios", .menu = "MNCADASTRO",
-       .separatorBefore = "N3", .permission = "C_EXERCICIOS",
-       .separatorShownWhen = ShownWhen::PeopleKeptHere, .child = child<TFRMCADASTROEXERCICIOS>},
-      {.objectName = "MNFUNCIONARIO", .caption = "&Funcionários", .menu = "MNCADASTRO",
-       .separatorBefore = "N5", .permission = "C_FUNCIONARIO", .probeSettings = true,
-       .shownWhen = ShownWhen::PeopleKeptHere, .separatorShownWhen = ShownWhen::PeopleKeptHere,
+      {.objectName = "MNEXERCICIOS",
+       .caption = "&Exercícios",
+       .menu = "MNCADASTRO",
+       .separatorBefore = "N3",
+       .permission = "C_EXERCICIOS",
+       .separatorShownWhen = ShownWhen::PeopleKeptHere,
+       .child = child<TFRMCADASTROEXERCICIOS>},
+      {.objectName = "MNFUNCIONARIO",
+       .caption = "&Funcionários",
+       .menu = "MNCADASTRO",
+       .separatorBefore = "N5",
+       .permission = "C_FUNCIONARIO",
+       .probeSettings = true,
+       .shownWhen = ShownWhen::PeopleKeptHere,
+       .separatorShownWhen = ShownWhen::PeopleKeptHere,
        .child = child<TFRMREFUNCIONARIO>},
-      {.objectName = "MNCADASTRODEUSUARIOS", .caption = "&Usuários", .menu = "MNCADASTRO",
-       .separatorBefore = "N10", .permission = "U_CADASTRODEUSUARIOS",
+      {.objectName = "MNCADASTRODEUSUARIOS",
+       .caption = "&Usuários",
+       .menu = "MNCADASTRO",
+       .separatorBefore = "N10",
+       .permission = "U_CADASTRODEUSUARIOS",
        .child = child<TFRMCADASTRODEUSUARIOS>},
-      {.objectName = "MNTIPOEXERCICIO", .caption = "&Tipos de Exercícios",
-       .menu = "MNEXERCICIOSMENU", .permission = "E_TIPOEXERCICIO",
+      {.objectName = "MNTIPOEXERCICIO",
+       .caption = "&Tipos de Exercícios",
+       .menu = "MNEXERCICIOSMENU",
+       .permission = "E_TIPOEXERCICIO",
        .child = child<TFRMTIPOEXERCICIO>},
-      {.objectName = "MNImpressodeSrie", .caption = "Impressão de Série 40 Colunas",
-       .menu = "MNEXERCICIOSMENU", .separatorBefore = "N9", .permission = "IMP_SERIE_40",
+      {.objectName = "MNImpressodeSrie",
+       .caption = "Impressão de Série 40 Colunas",
+       .menu = "MNEXERCICIOSMENU",
+       .separatorBefore = "N9",
+       .permission = "IMP_SERIE_40",
        .modal = modal<TFRMIMPSERIE40COLUNAS>},
-      {.objectName = "MnSeriesVencidas", .caption = "Séries Vencidas", .menu = "MNRELATORIOS",
-       .permission = "R_SeriesVencidas", .keepEntryOnFailure = true},
-      {.objectName = "MnAvaliaesFeitas", .caption = "Séries Feitas", .menu = "MNRELATORIOS",
-       .separatorBefore = "N1", .permission = "R_AvaliacoesFeitas", .keepEntryOnFailure = true},
-      {.objectName = "MnAvaliaesAgendadas", .caption = "Séries Agendadas", .menu = "MNRELATORIOS",
-       .separatorBefore = "N11", .permission = "R_AvaliacoesAgendadas",
+      {.objectName = "MnSeriesVencidas",
+       .caption = "Séries Vencidas",
+       .menu = "MNRELATORIOS",
+       .permission = "R_SeriesVencidas",
+       .keepEntryOnFailure = true},
+      {.objectName = "MnAvaliaesFeitas",
+       .caption = "Séries Feitas",
+       .menu = "MNRELATORIOS",
+       .separatorBefore = "N1",
+       .permission = "R_AvaliacoesFeitas",
+       .keepEntryOnFailure = true},
+      {.objectName = "MnAvaliaesAgendadas",
+       .caption = "Séries Agendadas",
+       .menu = "MNRELATORIOS",
+       .separatorBefore = "N11",
+       .permission = "R_AvaliacoesAgendadas",
        .keepEntryOnFailure = true},
       {.objectName = "Estabelevimento1", .caption = "&Agendar Montagem de Série"},
-      {.objectName = "MNBACKUP", .caption = "&Backup", .menu = "MNUTILITARIOS",
-       .permission = "U_BACKUP", .keepEntryOnFailure = true, .modal = modal<TFRMBACKUP>},
-      {.objectName = "MNRESTAURACAODOBACKUP", .caption = "&Restauração do Backup",
-       .menu = "MNUTILITARIOS", .separatorBefore = "N4", .permission = "U_RESTAURACAODOBACKUP",
-       .keepEntryOnFailure = true, .pausesWatch = true, .modal = restore},
-      {.objectName = "MNAgendadeTreinos", .caption = "&Agenda Montagem de Série",
-       .menu = "MNUTILITARIOS", .separatorBefore = "N2", .permission = "AGENDA",
-       .deniedDetail = "MONTAGEM DE SÉRIE", .keepEntryOnFailure = true},
-      {.objectName = "MNAtualizaTreinosWeb", .caption = "&Atualizar Treinos na Web",
-       .menu = "MNUTILITARIOS", .separatorBefore = "N12", .needsPortal = true,
+      {.objectName = "MNBACKUP",
+       .caption = "&Backup",
+       .menu = "MNUTILITARIOS",
+       .permission = "U_BACKUP",
+       .keepEntryOnFailure = true,
+       .modal = modalAlone<TFRMBACKUP>},
+      {.objectName = "MNRESTAURACAODOBACKUP",
+       .caption = "&Restauração do Backup",
+       .menu = "MNUTILITARIOS",
+       .separatorBefore = "N4",
+       .permission = "U_RESTAURACAODOBACKUP",
+       .keepEntryOnFailure = true,
+       .pausesWatch = true,
+       .modal = restore},
+      {.objectName = "MNAgendadeTreinos",
+       .caption = "&Agenda Montagem de Série",
+       .menu = "MNUTILITARIOS",
+       .separatorBefore = "N2",
+       .permission = "AGENDA",
+       .deniedDetail = "MONTAGEM DE SÉRIE",
+       .keepEntryOnFailure = true},
+      {.objectName = "MNAtualizaTreinosWeb",
+       .caption = "&Atualizar Treinos na Web",
+       .menu = "MNUTILITARIOS",
+       .separatorBefore = "N12",
+       .needsPortal = true,
        .modal = modal<TFRMATUALIZARTREINOSWEB>},
-      {.objectName = "MNPARAMETRIZACAODOUSUARIO", .caption = "Nível de Acesso do &Usuário",
-       .menu = "MNUTILITARIOS", .separatorBefore = "N7", .permission = "U_PARAMETRIZACAOUSUARIO",
+      {.objectName = "MNPARAMETRIZACAODOUSUARIO",
+       .caption = "Nível de Acesso do &Usuário",
+       .menu = "MNUTILITARIOS",
+       .separatorBefore = "N7",
+       .permission = "U_PARAMETRIZACAOUSUARIO",
        .modal = modal<TFRMPARAMETRIZACAODOUSUARIO>},
-      {.objectName = "MNESVAZIARARQUIVOS", .caption = "Esvaziar Arquivos de &Séries",
-       .menu = "MNUTILITARIOS", .separatorBefore = "N8", .permission = "U_REESVAZIARMOVIMENTACAO",
-       .deniedDetail = "ESVAZIAR ARQUIVOS DE SÉRIES", .keepEntryOnFailure = true,
-       .modal = modal<TFRMREESVAZIARARQUIVOS>},
-      {.objectName = "MNREPARAMETRIZACAODOSISTEMA", .caption = "&Configuração do Sistema",
-       .menu = "MNUTILITARIOS", .separatorBefore = "N6",
+      {.objectName = "MNESVAZIARARQUIVOS",
+       .caption = "Esvaziar Arquivos de &Séries",
+       .menu = "MNUTILITARIOS",
+       .separatorBefore = "N8",
+       .permission = "U_REESVAZIARMOVIMENTACAO",
+       .deniedDetail = "ESVAZIAR ARQUIVOS DE SÉRIES",
+       .keepEntryOnFailure = true,
+       .modal = modalAlone<TFRMREESVAZIARARQUIVOS>},
+      {.objectName = "MNREPARAMETRIZACAODOSISTEMA",
+       .caption = "&Configuração do Sistema",
+       .menu = "MNUTILITARIOS",
+       .separatorBefore = "N6",
        .child = child<TFRMPARAMETRIZACAODOSISTEMA>},
-      {.objectName = "MNSOBRE", .caption = "S&obre",
-       .modal = [](TFRMSEPRINCIPAL& frame) { showAboutWindow(&frame); }},
+      {.objectName = "MNSOBRE",
+       .caption = "S&obre",
+       .modal = [](TFRMSEPRINCIPAL& frame) { showAboutWindow(frame.session(), &frame); }},
       {.objectName = "Sair1", .caption = "&Sair", .exits = true},
   };
   return entries;
@@ -126,26 +194,26 @@ const QList<ShortcutEntry>& shortcutEntries() {
       {"SBAUSENTES", "Alunos Ausentes", QStyle::SP_MessageBoxWarning, true},
       {"SBAGENDA", "Muda Usuário", QStyle::SP_DialogResetButton, false,
        [](TFRMSEPRINCIPAL& frame) {
-         if (!showLogin(&frame, true)) frame.close();
+         if (!showLogin(frame.session(), &frame, true)) frame.close();
        }},
       {"SBNOVIDADES", "Novidades", QStyle::SP_MessageBoxInformation, false,
        [](TFRMSEPRINCIPAL& frame) {
-         showNewsWindow(&frame, frame.shortcut(QStringLiteral("SBNOVIDADES")));
+         showNewsWindow(frame.session(), &frame, frame.shortcut(QStringLiteral("SBNOVIDADES")));
        }},
   };
   return shortcuts;
 }
 
 void installWindows(TFRMSEPRINCIPAL& window) {
-  installReauthenticator([&window] {
-    TPDLGACESSOLOCAL dialog(&window);
+  window.session().shell().reauthenticate = [&window] {
+    TPDLGACESSOLOCAL dialog(window.session(), &window);
     dialog.exec();
-  });
+  };
   for (const MenuEntry& entry : menuEntries()) {
     const QString name = QString::fromUtf8(entry.objectName);
-    if (entry.child) window.setChildWindow(name, entry.child);
-    if (entry.modal)
-      window.setModalWindow(name, [&window, open = entry.modal] { open(window); });
+    if (entry.child)
+      window.setChildWindow(name, [&window, make = entry.child] { return make(window.session()); });
+    if (entry.modal) window.setModalWindow(name, [&window, open = entry.modal] { open(window); });
   }
   for (const ShortcutEntry& shortcut : shortcutEntries())
     if (shortcut.open)
@@ -154,7 +222,7 @@ void installWindows(TFRMSEPRINCIPAL& window) {
 }
 
 bool runLogin(TFRMSEPRINCIPAL& window) {
-  if (showLogin(&window, false)) return true;
+  if (showLogin(window.session(), &window, false)) return true;
   window.close();
   return false;
 }

@@ -4,6 +4,7 @@
 
 class TFRMSEPRINCIPAL;
 
+// Wires the frame's entries to their windows; each window gets the frame's session.
 void installWindows(TFRMSEPRINCIPAL& window);
 
 // Shows the login dialog before the event loop starts. False when the program must end.

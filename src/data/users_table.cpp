@@ -37,8 +37,3 @@ QVariant UsersTable::value(const QString& column) const {
   if (!hasCurrent()) return {};
   return rows_[current_].value(column);
 }
-
-UsersTable& TBLUSUARIOS() {
-  static UsersTable table;
-  return table;
-}

@@ -28,7 +28,3 @@ class UsersTable {
   int current_ = -1;
   bool open_ = false;
 };
-
-// The main window's users table, used by the guarded menu entries, the
-// re-authentication dialog and VOLTA_USUARIO.
-UsersTable& TBLUSUARIOS();

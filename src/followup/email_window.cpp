@@ -15,11 +15,11 @@
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/settings_record.h"
-#include "data/standing_connections.h"
 #include "followup/email_address.h"
 #include "forms/background.h"
 #include "forms/field_keys.h"
 #include "forms/named_button.h"
+#include "forms/session.h"
 
 namespace {
 
@@ -33,8 +33,8 @@ QLabel* caption(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-TFRMONLINE::TFRMONLINE(EmailRecipients recipients, QWidget* parent)
-    : QDialog(parent), recipients_(std::move(recipients)) {
+TFRMONLINE::TFRMONLINE(Session& session, EmailRecipients recipients, QWidget* parent)
+    : QDialog(parent), session_(session), recipients_(std::move(recipients)) {
   setObjectName(QStringLiteral("TFRMONLINE"));
   setWindowTitle(QStringLiteral("Enviar e-mail "));
   resize(600, 520);
@@ -115,7 +115,7 @@ void TFRMONLINE::showEvent(QShowEvent* event) {
 }
 
 void TFRMONLINE::FormShow() {
-  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
+  const std::optional<Settings> settings = session_.rereadSettings();
   if (!settings) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
     MENSAGEM(kInfo, Msg::RegistroJaAlocado);

@@ -16,6 +16,8 @@
 
 #include "followup/email_sending.h"
 
+class Session;
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -27,7 +29,7 @@ class TFRMONLINE : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFRMONLINE(EmailRecipients recipients, QWidget* parent = nullptr);
+  TFRMONLINE(Session& session, EmailRecipients recipients, QWidget* parent = nullptr);
 
   // What the file dialogs of BBNARQUIVOS and BBNCORPOEMAIL hand over. An empty picture path
   // means no picture.
@@ -44,6 +46,8 @@ class TFRMONLINE : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  Session& session_;
+
   void FormShow();
   void BBNARQUIVOSClick();
   void BBNCORPOEMAILClick();

@@ -9,7 +9,7 @@
 #include "base/prompter.h"
 #include "forms/session.h"
 
-ChildWindow::ChildWindow(QWidget* parent) : QWidget(parent) {
+ChildWindow::ChildWindow(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
   setAttribute(Qt::WA_DeleteOnClose);
 }
 
@@ -40,7 +40,7 @@ void ChildWindow::closeEvent(QCloseEvent* event) {
   closed_ = true;
   closeTables();
   emit windowClosed();
-  if (!VOLTA_USUARIO())
+  if (!VOLTA_USUARIO(session_))
     MENSAGEM(QStringLiteral("!"), Msg::RegistroJaAlocado, QStringLiteral("Usuarios"));
   event->accept();
 }

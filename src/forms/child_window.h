@@ -5,11 +5,15 @@
 
 #include <QWidget>
 
+class Session;
+
 class ChildWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit ChildWindow(QWidget* parent = nullptr);
+  explicit ChildWindow(Session& session, QWidget* parent = nullptr);
+
+  Session& session() const { return session_; }
 
   // Closes the window together with the frame around it.
   void closeWindow();
@@ -32,6 +36,8 @@ class ChildWindow : public QWidget {
 
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+
+  Session& session_;
 
  private:
   bool opened_ = false;

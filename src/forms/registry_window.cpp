@@ -1,5 +1,5 @@
-#include "forms/paged_grid.h"
 #include "forms/registry_window.h"
+#include "forms/paged_grid.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -85,7 +85,7 @@ const QStringList& brazilianStates() {
   return states;
 }
 
-RegistryWindow::RegistryWindow(QWidget* parent) : ChildWindow(parent) {
+RegistryWindow::RegistryWindow(Session& session, QWidget* parent) : ChildWindow(session, parent) {
   layout_ = new QVBoxLayout(this);
   tools_ = new QHBoxLayout;
   layout_->addLayout(tools_);

@@ -40,7 +40,7 @@ class RegistryWindow : public ChildWindow {
  public:
   enum class Mode { Browse, Search, Insert, Change, Delete };
 
-  explicit RegistryWindow(QWidget* parent = nullptr);
+  explicit RegistryWindow(Session& session, QWidget* parent = nullptr);
 
   bool hasCloseBox() const override { return false; }
   Mode mode() const { return mode_; }

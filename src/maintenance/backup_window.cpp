@@ -11,10 +11,10 @@
 
 #include "base/messages.h"
 #include "base/prompter.h"
-#include "data/standing_connections.h"
 #include "forms/background.h"
 #include "forms/field_keys.h"
 #include "forms/named_button.h"
+#include "forms/session.h"
 #include "maintenance/backup_rules.h"
 
 namespace {
@@ -29,13 +29,6 @@ QString chooseWithDialog(QWidget* parent, const QString& folder) {
 TFRMRESTAURACAODOBACKUP::FileChooser& fileChooser() {
   static TFRMRESTAURACAODOBACKUP::FileChooser chooser = chooseWithDialog;
   return chooser;
-}
-
-TFRMRESTAURACAODOBACKUP::ConnectionCloser& connectionCloser() {
-  static TFRMRESTAURACAODOBACKUP::ConnectionCloser closer = [] {
-    disconnectStandingConnections();
-  };
-  return closer;
 }
 
 std::function<QList<BackupPlace>()>& placeSource() {
@@ -78,7 +71,8 @@ void BackupProgress::stage(const QString& text) {
 }
 
 JobStage BackupProgress::reporter(QObject* window) {
-  return [this, window](const QString& text) { postToWindow(window, [this, text] { stage(text); }); };
+  return
+      [this, window](const QString& text) { postToWindow(window, [this, text] { stage(text); }); };
 }
 
 void BackupProgress::stop() {
@@ -101,7 +95,8 @@ BackupFrameDialog::BackupFrameDialog(QWidget* parent, const QString& caption,
     : QDialog(parent), workingText_(workingText) {
   setWindowTitle(caption);
   auto* layout = new QVBoxLayout(this);
-  BBNCONFIRMA = namedButton(this, "BBNCONFIRMA", QStringLiteral("Confirma"), QStringLiteral("Confirma"));
+  BBNCONFIRMA =
+      namedButton(this, "BBNCONFIRMA", QStringLiteral("Confirma"), QStringLiteral("Confirma"));
   BBNRETORNA = namedButton(this, "BBNRETORNA", QStringLiteral("Sair"), QStringLiteral("Sair"));
   auto* row = new QHBoxLayout;
   row->addWidget(new QLabel(placeCaption, this));
@@ -162,7 +157,8 @@ void TFRMBACKUP::BBNCONFIRMAClick() {
   const std::optional<BackupPlace> place = chosenPlace(CBDRIVE);
   // A removable disk chosen when the window opened may have gone since.
   if (!place || !placeUsable(*place)) {
-    MENSAGEM(kInfo, Msg::ErroBackup, unusablePlaceDetail(place ? place->path : CBDRIVE->currentText()));
+    MENSAGEM(kInfo, Msg::ErroBackup,
+             unusablePlaceDetail(place ? place->path : CBDRIVE->currentText()));
     return;
   }
   BackupRequest request;
@@ -180,30 +176,27 @@ void TFRMBACKUP::finished(const BackupOutcome& outcome) {
     return;
   }
   lastBackup_ = *outcome.file;
-  LBLARQUIVO->setText(outcome.copy.isEmpty()
-                          ? QStringLiteral("Backup: %1").arg(*outcome.file)
-                          : QStringLiteral("Backup: %1\nCópia: %2").arg(*outcome.file, outcome.copy));
+  LBLARQUIVO->setText(
+      outcome.copy.isEmpty()
+          ? QStringLiteral("Backup: %1").arg(*outcome.file)
+          : QStringLiteral("Backup: %1\nCópia: %2").arg(*outcome.file, outcome.copy));
   MENSAGEM(kInfo, Msg::BackupRealizado);
   BBNRETORNA->setFocus();
 }
 
 // ---- TFRMRESTAURACAODOBACKUP ----
 
-TFRMRESTAURACAODOBACKUP::TFRMRESTAURACAODOBACKUP(QWidget* parent)
-    : BackupFrameDialog(parent, QStringLiteral("Restauração do Backup"), QStringLiteral("Origem em"),
-                        QStringLiteral("Aguarde... Restore sendo processado")) {
+TFRMRESTAURACAODOBACKUP::TFRMRESTAURACAODOBACKUP(Session& session, QWidget* parent)
+    : BackupFrameDialog(parent, QStringLiteral("Restauração do Backup"),
+                        QStringLiteral("Origem em"),
+                        QStringLiteral("Aguarde... Restore sendo processado")),
+      session_(session) {
   setObjectName(QStringLiteral("TFRMRESTAURACAODOBACKUP"));
   connect(BBNCONFIRMA, &QPushButton::clicked, this, &TFRMRESTAURACAODOBACKUP::BBNCONFIRMAClick);
 }
 
 void TFRMRESTAURACAODOBACKUP::setFileChooser(FileChooser chooser) {
   fileChooser() = chooser ? std::move(chooser) : FileChooser(chooseWithDialog);
-}
-
-void TFRMRESTAURACAODOBACKUP::setConnectionCloser(ConnectionCloser closer) {
-  connectionCloser() = closer ? std::move(closer) : ConnectionCloser([] {
-    disconnectStandingConnections();
-  });
 }
 
 void TFRMRESTAURACAODOBACKUP::BBNCONFIRMAClick() {
@@ -217,7 +210,7 @@ void TFRMRESTAURACAODOBACKUP::BBNCONFIRMAClick() {
   }
   setWorking(true);
   // The database is about to be replaced: this program lets go of it first.
-  connectionCloser()();
+  session_.disconnect();
   runInBackground<std::pair<bool, QString>>(
       this,
       [this, file] {

@@ -10,6 +10,7 @@
 
 #include "maintenance/backup_job.h"
 
+class Session;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -88,15 +89,11 @@ class TFRMRESTAURACAODOBACKUP : public BackupFrameDialog {
   Q_OBJECT
 
  public:
-  explicit TFRMRESTAURACAODOBACKUP(QWidget* parent = nullptr);
+  explicit TFRMRESTAURACAODOBACKUP(Session& session, QWidget* parent = nullptr);
 
   // Chooses the backup file in a folder (a file dialog by default, and again after nullptr).
   using FileChooser = std::function<QString(QWidget* parent, const QString& folder)>;
   static void setFileChooser(FileChooser chooser);
-  // Closes the program's own connections to the database before it is replaced (the standing
-  // connections by default).
-  using ConnectionCloser = std::function<void()>;
-  static void setConnectionCloser(ConnectionCloser closer);
 
   // After a restore, right or wrong, the program ends: it is started again on the database as it
   // now is.
@@ -106,5 +103,6 @@ class TFRMRESTAURACAODOBACKUP : public BackupFrameDialog {
   void BBNCONFIRMAClick();
   void finished(bool restored, const QString& why);
 
+  Session& session_;  // its standing connections let go of the database before it is replaced
   bool programEnds_ = false;
 };

@@ -18,7 +18,6 @@
 
 #include "base/messages.h"
 #include "base/prompter.h"
-#include "data/standing_connections.h"
 #include "forms/field_chain.h"
 #include "forms/session.h"
 #include "registry/photo_store.h"
@@ -85,7 +84,8 @@ void TFRMPARAMETRIZACAODOSISTEMA::setFileChooser(FileChooser chooser) {
   fileChooser() = chooser ? std::move(chooser) : chooseJpegFile;
 }
 
-TFRMPARAMETRIZACAODOSISTEMA::TFRMPARAMETRIZACAODOSISTEMA(QWidget* parent) : ChildWindow(parent) {
+TFRMPARAMETRIZACAODOSISTEMA::TFRMPARAMETRIZACAODOSISTEMA(Session& session, QWidget* parent)
+    : ChildWindow(session, parent) {
   setObjectName(QStringLiteral("TFRMPARAMETRIZACAODOSISTEMA"));
   setWindowTitle(QStringLiteral("Configuração do Sistema"));
   auto* layout = new QVBoxLayout(this);
@@ -439,7 +439,7 @@ QWidget* TFRMPARAMETRIZACAODOSISTEMA::buildEmailPage() {
 }
 
 bool TFRMPARAMETRIZACAODOSISTEMA::ABRE_TABELAS() {
-  TBLCONTROLE = std::make_unique<ConfigurationStore>(ADOConnectionVantrel().database());
+  TBLCONTROLE = std::make_unique<ConfigurationStore>(session().workout().database());
   if (!TBLCONTROLE->open()) {
     MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, QStringLiteral("Controle"));
     MENSAGEM(QStringLiteral("!"), Msg::RegistroJaAlocado);
@@ -570,6 +570,6 @@ void TFRMPARAMETRIZACAODOSISTEMA::BBNCONFIRMAClick() {
   const bool saved = TBLCONTROLE->confirm(texts);
   showTexts(texts);  // with the defaults the save filled in
   if (!saved) return;
-  reapplyMenuSettings();
+  session().reapplyMenuSettings();
   closeWindow();
 }

@@ -26,7 +26,7 @@ class TFRMPARAMETRIZACAODOSISTEMA : public ChildWindow {
  public:
   enum Page { Controle, Logotipo, Email };
 
-  explicit TFRMPARAMETRIZACAODOSISTEMA(QWidget* parent = nullptr);
+  explicit TFRMPARAMETRIZACAODOSISTEMA(Session& session, QWidget* parent = nullptr);
   ~TFRMPARAMETRIZACAODOSISTEMA() override;
 
   // Chooses a JPEG file (a file dialog by default, and again after nullptr).

@@ -14,10 +14,10 @@
 #include "base/prompter.h"
 #include "base/typed_date.h"
 #include "data/settings_record.h"
-#include "data/standing_connections.h"
 #include "forms/background.h"
 #include "forms/field_keys.h"
 #include "forms/named_button.h"
+#include "forms/session.h"
 #include "portal/bulk_run.h"
 
 namespace {
@@ -26,7 +26,8 @@ const QString kInfo = QStringLiteral("!");
 
 }  // namespace
 
-TFRMATUALIZARTREINOSWEB::TFRMATUALIZARTREINOSWEB(QWidget* parent) : QDialog(parent) {
+TFRMATUALIZARTREINOSWEB::TFRMATUALIZARTREINOSWEB(Session& session, QWidget* parent)
+    : QDialog(parent), session_(session) {
   setObjectName(QStringLiteral("TFRMATUALIZARTREINOSWEB"));
   setWindowTitle(QStringLiteral("Atualizar Treinos na Web"));
   auto* layout = new QVBoxLayout(this);
@@ -57,8 +58,10 @@ TFRMATUALIZARTREINOSWEB::TFRMATUALIZARTREINOSWEB(QWidget* parent) : QDialog(pare
   LBLFIM->hide();
   layout->addWidget(LBLFIM);
   auto* buttons = new QHBoxLayout;
-  BBNSELECIONAR = namedButton(this, "BBNSELECIONAR", QStringLiteral("Filtrar"), QStringLiteral("Filtrar"));
-  BBNCONFIRMA = namedButton(this, "BBNCONFIRMA", QStringLiteral("Confirma"), QStringLiteral("Confirma"));
+  BBNSELECIONAR =
+      namedButton(this, "BBNSELECIONAR", QStringLiteral("Filtrar"), QStringLiteral("Filtrar"));
+  BBNCONFIRMA =
+      namedButton(this, "BBNCONFIRMA", QStringLiteral("Confirma"), QStringLiteral("Confirma"));
   BBNRETORNA = namedButton(this, "BBNRETORNA", QStringLiteral("Sair"), QStringLiteral("Sair"));
   connect(BBNSELECIONAR, &QPushButton::clicked, this, &TFRMATUALIZARTREINOSWEB::BBNSELECIONARClick);
   connect(BBNCONFIRMA, &QPushButton::clicked, this, &TFRMATUALIZARTREINOSWEB::BBNCONFIRMAClick);
@@ -84,7 +87,7 @@ void TFRMATUALIZARTREINOSWEB::showEvent(QShowEvent* event) {
 }
 
 bool TFRMATUALIZARTREINOSWEB::ABRE_TABELAS() {
-  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
+  const std::optional<Settings> settings = session_.rereadSettings();
   if (!settings) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return false;
@@ -126,17 +129,17 @@ void TFRMATUALIZARTREINOSWEB::BBNSELECIONARClick() {
   const std::optional<QDate> to = parseTypedDate(EDTDATAFINAL->text());
   input_.reset();
   if (!from || !to || *to < *from) {
-    MENSAGEM(kInfo, Msg::DadoIncorreto, !from ? QStringLiteral("Data Inicial")
-                                              : QStringLiteral("Data Final"));
+    MENSAGEM(kInfo, Msg::DadoIncorreto,
+             !from ? QStringLiteral("Data Inicial") : QStringLiteral("Data Final"));
     LBLSELECIONADOS->clear();
     return;
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   input_ = prepareBulkInput(settings_, *from, *to);
   QApplication::restoreOverrideCursor();
-  LBLSELECIONADOS->setText(input_ ? QStringLiteral("%1 aluno(s) selecionado(s)")
-                                        .arg(input_->members.size())
-                                  : QString());
+  LBLSELECIONADOS->setText(
+      input_ ? QStringLiteral("%1 aluno(s) selecionado(s)").arg(input_->members.size())
+             : QString());
   BBNCONFIRMA->setEnabled(input_.has_value());
 }
 

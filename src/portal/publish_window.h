@@ -4,10 +4,12 @@
 #pragma once
 
 #include <QDialog>
-#include "data/settings_record.h"
 #include <optional>
+#include "data/settings_record.h"
 
 #include "portal/bulk_publish.h"
+
+class Session;
 
 class QLabel;
 class QLineEdit;
@@ -18,7 +20,7 @@ class TFRMATUALIZARTREINOSWEB : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFRMATUALIZARTREINOSWEB(QWidget* parent = nullptr);
+  explicit TFRMATUALIZARTREINOSWEB(Session& session, QWidget* parent = nullptr);
 
   // The last run's summary, once it is over.
   const std::optional<BulkSummary>& summary() const { return summary_; }
@@ -29,6 +31,8 @@ class TFRMATUALIZARTREINOSWEB : public QDialog {
   void reject() override;
 
  private:
+  Session& session_;
+
   bool ABRE_TABELAS();
   std::optional<QDate> dateOf(QLineEdit* field, const QString& detail);
   void initialEntered();

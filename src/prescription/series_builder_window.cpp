@@ -25,23 +25,23 @@
 #include "data/paged_table_model.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
-#include "data/standing_connections.h"
 #include "forms/field_chain.h"
 #include "forms/field_keys.h"
 #include "forms/named_button.h"
+#include "forms/paged_grid.h"
 #include "forms/search_panel.h"
+#include "forms/session.h"
 #include "forms/video_player.h"
-#include "series/aerobic_model.h"
-#include "series/series_save.h"
+#include "portal/portal_publish.h"
 #include "prescription/stretch_strip.h"
 #include "prescription/workout_grid.h"
-#include "series/workout_model.h"
 #include "printing/report_output.h"
-#include "portal/portal_publish.h"
 #include "printouts/series_sheet.h"
 #include "registry/person_store.h"
 #include "registry/photo_store.h"
-#include "forms/paged_grid.h"
+#include "series/aerobic_model.h"
+#include "series/series_save.h"
+#include "series/workout_model.h"
 
 namespace {
 
@@ -101,7 +101,6 @@ QModelIndex nextAerobicCell(const QModelIndex& from) {
   return from.model()->index(from.row(), from.column() + 1);
 }
 
-
 // Reorder grid: Enter in "Nova Ordem" goes to the next row, elsewhere to "Nova Ordem".
 QModelIndex nextReorderCell(const QModelIndex& from) {
   if (!from.isValid()) return {};
@@ -113,7 +112,8 @@ QModelIndex nextReorderCell(const QModelIndex& from) {
 
 }  // namespace
 
-TFRMTIPOEXERCICIO::TFRMTIPOEXERCICIO(QWidget* parent) : ChildWindow(parent) {
+TFRMTIPOEXERCICIO::TFRMTIPOEXERCICIO(Session& session, QWidget* parent)
+    : ChildWindow(session, parent) {
   setObjectName(QStringLiteral("TFRMTIPOEXERCICIO"));
   setWindowTitle(QStringLiteral("Tipo de Exercício"));
   workout_ = new WorkoutModel(this);
@@ -465,9 +465,8 @@ void TFRMTIPOEXERCICIO::buildAerobic() {
   DBGAEROBICA->setEnterMove(nextAerobicCell);
   connect(DBGAEROBICA, &QTableView::clicked, this, &TFRMTIPOEXERCICIO::aerobicClicked);
   layout->addWidget(DBGAEROBICA, 1);
-  addConfirmCancel(PNLAEROBICA, "BBNCONFIRMAAEROBICA",
-                   &TFRMTIPOEXERCICIO::BBNCONFIRMAAEROBICAClick, "BBNCANCELAAEROBICA",
-                   &TFRMTIPOEXERCICIO::BBNCANCELAAEROBICAClick, true);
+  addConfirmCancel(PNLAEROBICA, "BBNCONFIRMAAEROBICA", &TFRMTIPOEXERCICIO::BBNCONFIRMAAEROBICAClick,
+                   "BBNCANCELAAEROBICA", &TFRMTIPOEXERCICIO::BBNCANCELAAEROBICAClick, true);
 }
 
 void TFRMTIPOEXERCICIO::buildStretching() {
@@ -508,8 +507,8 @@ bool TFRMTIPOEXERCICIO::openFailed(const QString& text, const QString& detail) {
 bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
   // The workout being edited lives in this window's memory: nothing to create, nothing that
   // another window could collide with.
-  const QSqlDatabase workoutDb = ADOConnectionVantrel().database();
-  const std::optional<Settings> settings = Settings::read(workoutDb);
+  const QSqlDatabase workoutDb = session().workout().database();
+  const std::optional<Settings> settings = session().rereadSettings();
   if (!settings) return openFailed(Msg::AberturaDeTabela, QStringLiteral("Secvar"));
   series_.settings = *settings;
 
@@ -532,7 +531,7 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
           [this] { photoTimer_.start(); });
 
   try {
-    userStaff_ = linkedStaffMatricula(workoutDb, G().GSTR_USUARIO);
+    userStaff_ = linkedStaffMatricula(workoutDb, session().user());
     if (series_.settings.instructorTiedToUser()) linkedStaff_ = userStaff_;
   } catch (const SqlError&) {
     return openFailed(Msg::AberturaDeTabela, QStringLiteral("Usuarios"));
@@ -746,9 +745,8 @@ void TFRMTIPOEXERCICIO::memberCheck() {
 
 void TFRMTIPOEXERCICIO::memberSelection() {
   const QDate today = QDate::currentDate();
-  EDTDATATROCA->setText(
-      formatTypedDate(defaultChangeDate(today, series_.settings.tempoReavaliacao,
-                                        series_.settings.trocaSerie)));
+  EDTDATATROCA->setText(formatTypedDate(
+      defaultChangeDate(today, series_.settings.tempoReavaliacao, series_.settings.trocaSerie)));
   series_.professor = CBFUNCIONARIOS->currentText().left(10);
   const QSqlRecord member = memberRecord();
   LBLALUNO->setText(member.value(QStringLiteral("MATRICULA")).toString() + QStringLiteral(" - ") +
@@ -835,7 +833,7 @@ void TFRMTIPOEXERCICIO::showWeekdays(const WeekdayBoxes& boxes) {
 }
 
 void TFRMTIPOEXERCICIO::SBEXERCICIOSClick() {
-  const QSqlDatabase db = ADOConnectionVantrel().database();
+  const QSqlDatabase db = session().workout().database();
   const QString member = series_.matricula;
   series_.exerciseVideo = QString();
   WeekdayBoxes boxes = freshWeekdays();
@@ -941,8 +939,7 @@ QList<QFrame*> TFRMTIPOEXERCICIO::blocks() const {
 }
 
 void TFRMTIPOEXERCICIO::showOnly(QFrame* shown) {
-  for (QFrame* block : blocks())
-    block->setVisible(block == shown);
+  for (QFrame* block : blocks()) block->setVisible(block == shown);
   // The keyboard starts in the block's first field.
   if (shown == PNLDIAS) {
     for (QCheckBox* day : days_)
@@ -970,7 +967,7 @@ bool TFRMTIPOEXERCICIO::fillPicking() {
   std::optional<QString> group;
   if (G().GSTR_GRUPAMENTO_MUSCULAR == kSim && CBGRUPAMENTOMUSCULAR->currentIndex() >= 0)
     group = CBGRUPAMENTOMUSCULAR->currentText().left(2);
-  const Connection& workout = ADOConnectionVantrel();
+  const Connection& workout = session().workout();
   PagedTableModel* fresh = pickingModel(workout.database(), workout.dialect(), group, this);
   const bool read = fresh->refresh();
   // The grid lets go of the old list before it goes.
@@ -1043,7 +1040,8 @@ void TFRMTIPOEXERCICIO::addExercise() {
     if (workout_->containsCode(code) && !series_.settings.exerciseTwiceInSeries()) {
       MENSAGEM(kInfo, QString(), SeriesText::ExercicioJaSelecionado);
     } else {
-      workout_->appendExercise(code, descricao, exercise.value(QStringLiteral("Aparelho")).toString());
+      workout_->appendExercise(code, descricao,
+                               exercise.value(QStringLiteral("Aparelho")).toString());
       showExerciseUnderCursor(code, descricao);
       playExerciseVideo();
     }
@@ -1101,7 +1099,7 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMAClick() {
   save.changeDate = parseTypedDate(EDTDATATROCA->text()).value_or(QDate());
   save.boxes = weekdayBoxes();
   save.rows = workout_->rows();
-  series_.usuario = G().GSTR_USUARIO;
+  series_.usuario = session().user();
   const std::optional<int> stored = service().saveWorkout(save, memberContact());
   if (!stored) {
     // Nothing was stored: the workout stays on screen as typed, to be saved again.
@@ -1115,7 +1113,8 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMAClick() {
   if (remembered.isValid() && remembered.row() < workout_->rowCount())
     DBGEXERCICIO_SERIE->setCurrentIndex(remembered);
   if (*stored < 2) return;
-  if (MENSAGEM(QStringLiteral("?"), SeriesText::DesejaAlterarOrdem) == kAnswerYes) SBNOVA_ORDEMClick();
+  if (MENSAGEM(QStringLiteral("?"), SeriesText::DesejaAlterarOrdem) == kAnswerYes)
+    SBNOVA_ORDEMClick();
 }
 
 void TFRMTIPOEXERCICIO::changeDateEntered() {
@@ -1140,7 +1139,7 @@ bool TFRMTIPOEXERCICIO::playExerciseVideo() {
   WindowsMediaPlayer->stop();
   QString path;
   try {
-    path = exerciseVideoPath(ADOConnectionVantrel().database(), series_.exerciseVideo);
+    path = exerciseVideoPath(session().workout().database(), series_.exerciseVideo);
   } catch (const SqlError&) {
     return false;  // a video that cannot be looked up is a video not shown; the work goes on
   }
@@ -1165,7 +1164,7 @@ void TFRMTIPOEXERCICIO::videoTick() {
 // Aerobic block
 
 void TFRMTIPOEXERCICIO::SBAEROBICAClick() {
-  const QSqlDatabase db = ADOConnectionVantrel().database();
+  const QSqlDatabase db = session().workout().database();
   QList<AerobicRow> rows;
   try {
     rows = aerobicCatalogue(db);
@@ -1226,8 +1225,7 @@ void TFRMTIPOEXERCICIO::BBNCANCELAAEROBICAClick() {
 void TFRMTIPOEXERCICIO::SBALONGAMENTOClick() {
   std::optional<std::pair<StretchChoice, QDate>> current;
   try {
-    current = currentStretching(ADOConnectionVantrel().database(), series_.matricula,
-                                letter());
+    current = currentStretching(session().workout().database(), series_.matricula, letter());
   } catch (const SqlError&) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Alongamento"));
     return;
@@ -1259,7 +1257,7 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMAALONGAMENTOClick() {
 }
 
 SeriesService TFRMTIPOEXERCICIO::service() const {
-  return SeriesService(ADOConnectionVantrel().database(), series_);
+  return SeriesService(session().workout().database(), series_);
 }
 
 MemberContact TFRMTIPOEXERCICIO::memberContact() const {
@@ -1276,9 +1274,8 @@ void TFRMTIPOEXERCICIO::BBNCANCELAALONGAMENTOClick() {
 // Once the remark holds its lines, keys that would type are refused and said so; Delete still
 // takes text away.
 bool TFRMTIPOEXERCICIO::memoKeyRefused(QKeyEvent* event) {
-  if (event->text().isEmpty() || event->key() == Qt::Key_Delete ||
-      event->key() == Qt::Key_Escape || event->key() == Qt::Key_Tab ||
-      event->key() == Qt::Key_Backtab)
+  if (event->text().isEmpty() || event->key() == Qt::Key_Delete || event->key() == Qt::Key_Escape ||
+      event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
     return false;
   if (memoTakesKeys(DBMEMOOBS->toPlainText())) return false;
   MENSAGEM(kInfo, SeriesText::AtingiuLimite, SeriesText::QuatroLinhas);
@@ -1315,9 +1312,8 @@ void TFRMTIPOEXERCICIO::SBNOVA_ORDEMClick() {
   DESATIVA_BOTOES();
   workout_->clear();
   try {
-    for (const WorkoutRow& row :
-         workoutOfDay(ADOConnectionVantrel().database(), series_.matricula, letter(),
-                      QDate::currentDate()))
+    for (const WorkoutRow& row : workoutOfDay(session().workout().database(), series_.matricula,
+                                              letter(), QDate::currentDate()))
       workout_->appendStored(row);
   } catch (const SqlError&) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Treino"));
@@ -1343,7 +1339,7 @@ void TFRMTIPOEXERCICIO::BBNCONFIRMA_ORDEMClick() {
     return;
   }
   MLIBERA_ORDEM = false;
-  const QSqlDatabase db = ADOConnectionVantrel().database();
+  const QSqlDatabase db = session().workout().database();
   const QString member = series_.matricula;
   std::optional<int> cliente;
   if (series_.settings.portalOn()) cliente = int(series_.settings.cliente.value_or(0));

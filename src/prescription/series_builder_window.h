@@ -10,11 +10,11 @@
 
 #include "base/globals.h"
 #include "data/settings_record.h"
-#include "prescription/series_service.h"
 #include "forms/child_window.h"
+#include "prescription/series_service.h"
+#include "registry/people_source.h"
 #include "series/series_rules.h"
 #include "series/series_store.h"
-#include "registry/people_source.h"
 
 class AerobicModel;
 struct PortalContext;
@@ -39,7 +39,7 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   Q_OBJECT
 
  public:
-  explicit TFRMTIPOEXERCICIO(QWidget* parent = nullptr);
+  explicit TFRMTIPOEXERCICIO(Session& session, QWidget* parent = nullptr);
   ~TFRMTIPOEXERCICIO() override;
 
   bool hasCloseBox() const override { return false; }
@@ -156,7 +156,8 @@ class TFRMTIPOEXERCICIO : public ChildWindow {
   PagedTableModel* members_ = nullptr;
   std::optional<QString> linkedStaff_;
   QString userStaff_;
-  bool browsingGroups_ = false;  // the group list moved by keys in it, not chosen  // the logged-in user's own staff registration, when linked
+  bool browsingGroups_ = false;  // the group list moved by keys in it, not chosen  // the logged-in
+                                 // user's own staff registration, when linked
   QString instructorOrder_ = QStringLiteral("NOME");
   PagedTableModel* picking_ = nullptr;
   WorkoutModel* workout_ = nullptr;

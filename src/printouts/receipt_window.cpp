@@ -15,8 +15,8 @@
 #include "data/connection.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
-#include "data/standing_connections.h"
 #include "forms/field_keys.h"
+#include "forms/session.h"
 #include "printouts/receipt.h"
 #include "printouts/receipt_output.h"
 #include "printouts/series_sheet.h"
@@ -28,7 +28,8 @@ const QString kInfo = QStringLiteral("!");
 
 }  // namespace
 
-TFRMIMPSERIE40COLUNAS::TFRMIMPSERIE40COLUNAS(QWidget* parent) : QDialog(parent) {
+TFRMIMPSERIE40COLUNAS::TFRMIMPSERIE40COLUNAS(Session& session, QWidget* parent)
+    : QDialog(parent), session_(session) {
   setObjectName(QStringLiteral("TFRMIMPSERIE40COLUNAS"));
   setWindowTitle(QStringLiteral("Ficha de Exercícios"));
   auto* layout = new QGridLayout(this);
@@ -50,7 +51,8 @@ TFRMIMPSERIE40COLUNAS::TFRMIMPSERIE40COLUNAS(QWidget* parent) : QDialog(parent) 
   EDTTREINO->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[1-5 ]?")), this));
   EDTTREINO->setEnabled(false);
-  onFieldKeys(EDTTREINO, [this] { workoutEntered(); }, [this] { backToRegistration(); });
+  onFieldKeys(
+      EDTTREINO, [this] { workoutEntered(); }, [this] { backToRegistration(); });
   layout->addWidget(EDTTREINO, 2, 1);
   layout->addWidget(new QLabel(QStringLiteral("A = 1, B = 2 , C = 3 , D = 4 e E = 5"), this), 3, 0,
                     1, 2);
@@ -90,7 +92,7 @@ void TFRMIMPSERIE40COLUNAS::showEvent(QShowEvent* event) {
 }
 
 bool TFRMIMPSERIE40COLUNAS::ABRE_TABELAS() {
-  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
+  const std::optional<Settings> settings = session_.rereadSettings();
   if (!settings) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return false;
@@ -114,9 +116,10 @@ void TFRMIMPSERIE40COLUNAS::registrationEntered() {
   QVariant name;
   if (!matricula.isEmpty()) {
     try {
-      name = scalarSql(peopleConnection_->database(),
-                       QStringLiteral("SELECT NOME FROM %1 WHERE MATRICULA = ?").arg(people_.members),
-                       {matricula});
+      name =
+          scalarSql(peopleConnection_->database(),
+                    QStringLiteral("SELECT NOME FROM %1 WHERE MATRICULA = ?").arg(people_.members),
+                    {matricula});
     } catch (const SqlError&) {
       name = QVariant();
     }
@@ -177,7 +180,7 @@ void TFRMIMPSERIE40COLUNAS::IMP_SERIE_40_COLUNOS(const QString& number) {
   ReceiptData data;
   bool read = true;
   try {
-    data = readReceiptData(ADOConnectionVantrel().database(), EDTMATRICULA->text(), letter);
+    data = readReceiptData(session_.workout().database(), EDTMATRICULA->text(), letter);
   } catch (const SqlError&) {
     read = false;
   }

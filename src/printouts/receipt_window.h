@@ -8,6 +8,8 @@
 
 #include "registry/people_source.h"
 
+class Session;
+
 class Connection;
 class QLabel;
 class QLineEdit;
@@ -16,7 +18,7 @@ class TFRMIMPSERIE40COLUNAS : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFRMIMPSERIE40COLUNAS(QWidget* parent = nullptr);
+  explicit TFRMIMPSERIE40COLUNAS(Session& session, QWidget* parent = nullptr);
   ~TFRMIMPSERIE40COLUNAS() override;
 
   // Reads the settings and opens the members; false after telling the user (the window then
@@ -27,6 +29,8 @@ class TFRMIMPSERIE40COLUNAS : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  Session& session_;
+
   void registrationEntered();
   void workoutEntered();
   void MOSTRA_FOTO(const QString& matricula);

@@ -17,11 +17,12 @@
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/paged_table_model.h"
-#include "data/standing_connections.h"
-#include "registry/user_store.h"
 #include "forms/paged_grid.h"
+#include "forms/session.h"
+#include "registry/user_store.h"
 
-TFRMPARAMETRIZACAODOUSUARIO::TFRMPARAMETRIZACAODOUSUARIO(QWidget* parent) : QDialog(parent) {
+TFRMPARAMETRIZACAODOUSUARIO::TFRMPARAMETRIZACAODOUSUARIO(Session& session, QWidget* parent)
+    : QDialog(parent), session_(session) {
   setObjectName(QStringLiteral("TFRMPARAMETRIZACAODOUSUARIO"));
   setWindowTitle(QStringLiteral("Nível de Acesso do Usuário"));
   setModal(true);
@@ -94,7 +95,7 @@ TFRMPARAMETRIZACAODOUSUARIO::TFRMPARAMETRIZACAODOUSUARIO(QWidget* parent) : QDia
   right->addLayout(buttons);
   layout->addLayout(right, 1);
 
-  const Connection& workout = ADOConnectionVantrel();
+  const Connection& workout = session_.workout();
   model_ = new PagedTableModel(workout.database(), workout.dialect(), QStringLiteral("Usuarios"),
                                {{QStringLiteral("CODIGO"), QStringLiteral("Código")},
                                 {QStringLiteral("NOME"), QStringLiteral("Nome")}},
@@ -172,7 +173,7 @@ void TFRMPARAMETRIZACAODOUSUARIO::confirmaClick() {
   for (auto it = lists_.cbegin(); it != lists_.cend(); ++it)
     flags.insert(it.key(), it.value()->currentText());
   const QString code = code_->text();
-  if (!saveUserFlags(ADOConnectionVantrel().database(), code, flags)) {
+  if (!saveUserFlags(session_.workout().database(), code, flags)) {
     reject();
     return;
   }

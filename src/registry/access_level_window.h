@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QHash>
 
+class Session;
+
 class PagedTableModel;
 class QComboBox;
 class QLabel;
@@ -15,7 +17,7 @@ class TFRMPARAMETRIZACAODOUSUARIO : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFRMPARAMETRIZACAODOUSUARIO(QWidget* parent = nullptr);
+  explicit TFRMPARAMETRIZACAODOUSUARIO(Session& session, QWidget* parent = nullptr);
 
   // The user the window starts on the next time it opens (the one just created).
   static void startOnUser(const QString& code);
@@ -29,6 +31,8 @@ class TFRMPARAMETRIZACAODOUSUARIO : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  Session& session_;
+
   void showSelectedUser();
   void setEditing(bool editing);
   void alterarClick();

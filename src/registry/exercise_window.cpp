@@ -16,14 +16,14 @@
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/paged_table_model.h"
-#include "data/standing_connections.h"
 #include "forms/field_keys.h"
+#include "forms/paged_grid.h"
 #include "forms/search_panel.h"
+#include "forms/session.h"
 #include "forms/video_player.h"
 #include "registry/catalogue_reports.h"
 #include "registry/exercise_store.h"
 #include "registry/muscle_group_store.h"
-#include "forms/paged_grid.h"
 
 namespace {
 
@@ -65,7 +65,8 @@ void TFRMCADASTROEXERCICIOS::setVideoFileChooser(std::function<QString(QWidget*)
   videoFileChooser() = chooser ? std::move(chooser) : chooseVideoFile;
 }
 
-TFRMCADASTROEXERCICIOS::TFRMCADASTROEXERCICIOS(QWidget* parent) : RegistryWindow(parent) {
+TFRMCADASTROEXERCICIOS::TFRMCADASTROEXERCICIOS(Session& session, QWidget* parent)
+    : RegistryWindow(session, parent) {
   setObjectName(QStringLiteral("TFRMCADASTROEXERCICIOS"));
   setWindowTitle(kCaption);
   addToolButton("SBPROCURA", QStringLiteral("Procura de Exercícios"), [this] { SBPROCURAClick(); });
@@ -104,7 +105,7 @@ TFRMCADASTROEXERCICIOS::TFRMCADASTROEXERCICIOS(QWidget* parent) : RegistryWindow
   Timer1.setInterval(2000);
   connect(&Timer1, &QTimer::timeout, this, &TFRMCADASTROEXERCICIOS::videoTick);
 
-  const Connection& workout = ADOConnectionVantrel();
+  const Connection& workout = session.workout();
   setModel(
       new PagedTableModel(workout.database(), workout.dialect(), kExerciseTable,
                           {{QStringLiteral("Codigo"), QStringLiteral("Código")},
@@ -172,7 +173,7 @@ void TFRMCADASTROEXERCICIOS::buildGroupPanel() {
   groupGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   groupGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   makePagedGrid(groupGrid_);
-  const Connection& workout = ADOConnectionVantrel();
+  const Connection& workout = session().workout();
   groups_ = new PagedTableModel(workout.database(), workout.dialect(), kMuscleGroupTable,
                                 {{QStringLiteral("CODIGO"), QStringLiteral("Código")},
                                  {QStringLiteral("DESCRICAO"), QStringLiteral("Descrição")}},
@@ -191,7 +192,7 @@ void TFRMCADASTROEXERCICIOS::buildGroupPanel() {
 }
 
 void TFRMCADASTROEXERCICIOS::buildChain() {
-  const QSqlDatabase db = ADOConnectionVantrel().database();
+  const QSqlDatabase db = session().workout().database();
   auto text = [this](const char* name) { return fieldText(QString::fromLatin1(name)); };
   chain()->add(field(QStringLiteral("DBEDTCODIGO")),
                [this, db, text]() -> std::optional<FieldError> {
@@ -236,7 +237,7 @@ bool TFRMCADASTROEXERCICIOS::groupsOn() const {
 }
 
 bool TFRMCADASTROEXERCICIOS::ABRE_TABELAS() {
-  const QSqlDatabase db = ADOConnectionVantrel().database();
+  const QSqlDatabase db = session().workout().database();
   if (!exerciseTablesUsable(db, G().GSTR_GRUPAMENTO_MUSCULAR) || !model()->refresh()) return false;
   // Without muscle groups the group label, field and button are not there at all.
   for (QWidget* w :
@@ -272,7 +273,7 @@ void TFRMCADASTROEXERCICIOS::showGroupLabel() {
   if (!groupsOn()) return;
   std::optional<QString> description;
   try {
-    description = muscleGroupDescription(ADOConnectionVantrel().database(),
+    description = muscleGroupDescription(session().workout().database(),
                                          fieldText(QStringLiteral("DBEDTCODIGO_G")));
   } catch (const std::exception&) {
     description.reset();
@@ -382,7 +383,7 @@ void TFRMCADASTROEXERCICIOS::SBCONSULTARClick() {
 }
 
 void TFRMCADASTROEXERCICIOS::BBNCONFIRMAClick() {
-  const QSqlDatabase db = ADOConnectionVantrel().database();
+  const QSqlDatabase db = session().workout().database();
   const EditMode editMode = editModeOf(mode());
   auto text = [this](const char* name) { return fieldText(QString::fromLatin1(name)); };
   Exercise form{text("DBEDTCODIGO"),

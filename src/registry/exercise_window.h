@@ -22,7 +22,7 @@ class TFRMCADASTROEXERCICIOS : public RegistryWindow {
   Q_OBJECT
 
  public:
-  explicit TFRMCADASTROEXERCICIOS(QWidget* parent = nullptr);
+  explicit TFRMCADASTROEXERCICIOS(Session& session, QWidget* parent = nullptr);
   ~TFRMCADASTROEXERCICIOS() override;
 
   const QString& selectedCode() const { return selected_.str(); }

@@ -5,7 +5,6 @@
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/sql.h"
-#include "data/standing_connections.h"
 #include "data/users_table.h"
 #include "forms/session.h"
 #include "registry/member_store.h"
@@ -44,7 +43,8 @@ const QList<FieldDef> kFields =
 
 }  // namespace
 
-TFRMALUNOS::TFRMALUNOS(QWidget* parent) : PersonWindow(kTexts, memberTable(), parent) {
+TFRMALUNOS::TFRMALUNOS(Session& session, QWidget* parent)
+    : PersonWindow(session, kTexts, memberTable(), parent) {
   setObjectName(QStringLiteral("TFRMALUNOS"));
   build(kFields, "DBGALUNOS",
         {{QStringLiteral("MATRICULA"), QStringLiteral("Matrícula")},
@@ -53,7 +53,7 @@ TFRMALUNOS::TFRMALUNOS(QWidget* parent) : PersonWindow(kTexts, memberTable(), pa
 }
 
 bool TFRMALUNOS::openOwnTables() {
-  if (sqlRuns(ADOConnectionVantrel().database(),
+  if (sqlRuns(session().workout().database(),
               QStringLiteral("SELECT CODIGO, C_EXCLUI_ALUNOS FROM Usuarios WHERE 1 = 0")))
     return true;
   MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, QStringLiteral("Usuarios"));
@@ -66,7 +66,7 @@ std::optional<FieldRefusal> TFRMALUNOS::confirmChecks(PersonForm& form) {
 
 std::optional<QString> TFRMALUNOS::numberForNewPerson(int) {
   if (!settings().sequentialNumbers()) return QString();
-  return nextMatricula(ADOConnectionVantrel().database(), memberTable().table);
+  return nextMatricula(session().workout().database(), memberTable().table);
 }
 
 // A new member inherits the city and state of the member that was on screen.
@@ -80,10 +80,10 @@ void TFRMALUNOS::newPersonDefaults(PersonForm& fresh, const QSqlRecord& onScreen
 // then names the logged-in user again. (The open-window count is left alone: this window
 // stays open.)
 bool TFRMALUNOS::TESTA_EXCLUSAO() {
-  const Permission permission = checkPermission(QStringLiteral("C_EXCLUI_ALUNOS"));
+  const Permission permission = checkPermission(session(), QStringLiteral("C_EXCLUI_ALUNOS"));
   if (permission == Permission::UsersUnavailable) return false;
-  if (!restoreUserPanel())
+  if (!restoreUserPanel(session()))
     MENSAGEM(QStringLiteral("!"), Msg::RegistroJaAlocado, QStringLiteral("Usuarios"));
-  TBLUSUARIOS().close();
+  session().TBLUSUARIOS().close();
   return permission == Permission::Granted;
 }

@@ -7,7 +7,7 @@ class TFRMALUNOS : public PersonWindow {
   Q_OBJECT
 
  public:
-  explicit TFRMALUNOS(QWidget* parent = nullptr);
+  explicit TFRMALUNOS(Session& session, QWidget* parent = nullptr);
 
  protected:
   bool openOwnTables() override;

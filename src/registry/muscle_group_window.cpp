@@ -7,8 +7,8 @@
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/paged_table_model.h"
-#include "data/standing_connections.h"
 #include "forms/field_keys.h"
+#include "forms/session.h"
 #include "registry/catalogue_reports.h"
 #include "registry/muscle_group_store.h"
 
@@ -24,7 +24,8 @@ const QList<FieldDef> kFields = {
 
 }  // namespace
 
-TFRMGRUPAMENTOMUSCULAR::TFRMGRUPAMENTOMUSCULAR(QWidget* parent) : RegistryWindow(parent) {
+TFRMGRUPAMENTOMUSCULAR::TFRMGRUPAMENTOMUSCULAR(Session& session, QWidget* parent)
+    : RegistryWindow(session, parent) {
   setObjectName(QStringLiteral("TFRMGRUPAMENTOMUSCULAR"));
   setWindowTitle(QStringLiteral("Grupamento Muscular"));
   addToolButton("SBINCLUIR", QStringLiteral("Incluir"), [this] { startInsert(); });
@@ -51,7 +52,7 @@ TFRMGRUPAMENTOMUSCULAR::TFRMGRUPAMENTOMUSCULAR(QWidget* parent) : RegistryWindow
     return checkGroupDescriptionField(fieldText(QStringLiteral("DBEDTDESCRICAO")));
   });
   setFieldsEnabled(false);
-  const Connection& workout = ADOConnectionVantrel();
+  const Connection& workout = session.workout();
   setModel(new PagedTableModel(workout.database(), workout.dialect(), kMuscleGroupTable,
                                {{QStringLiteral("CODIGO"), QStringLiteral("Código")},
                                 {QStringLiteral("DESCRICAO"), QStringLiteral("Descrição")}},
@@ -144,7 +145,7 @@ void TFRMGRUPAMENTOMUSCULAR::BBNCONFIRMAClick() {
     refuseField(field(refusal->field), refusal->error);
     return;
   }
-  switch (saveGroup(ADOConnectionVantrel().database(), editMode, group)) {
+  switch (saveGroup(session().workout().database(), editMode, group)) {
     case ConfirmResult::Written:
       backToBrowse();
       selectRow(model()->rowOfKey(group.code));

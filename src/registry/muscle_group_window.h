@@ -8,7 +8,7 @@ class TFRMGRUPAMENTOMUSCULAR : public RegistryWindow {
   Q_OBJECT
 
  public:
-  explicit TFRMGRUPAMENTOMUSCULAR(QWidget* parent = nullptr);
+  explicit TFRMGRUPAMENTOMUSCULAR(Session& session, QWidget* parent = nullptr);
 
  protected:
   bool ABRE_TABELAS() override;

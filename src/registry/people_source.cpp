@@ -4,7 +4,6 @@
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/settings_record.h"
-#include "data/standing_connections.h"
 
 PeopleTables peopleTables(bool membersKeptHere, bool activeMembersOnly) {
   if (membersKeptHere)
@@ -22,12 +21,6 @@ PeopleTables peopleTables(const QString& pathExercicio, const QString& alunosAti
 
 PeopleTables peopleTables(const Settings& settings) {
   return peopleTables(settings.membersKeptHere(), settings.activeMembersOnly());
-}
-
-PeopleTables currentPeopleTables() {
-  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
-  return peopleTables(settings ? settings->membersKeptHere() : G().GBOL_SISTEMA_LOCAL,
-                      G().GSTR_ALUNOS_ATIVOS == QStringLiteral("Sim"));
 }
 
 void reportUnavailable(DataSource source, const QString& detail) {

@@ -20,10 +20,6 @@ PeopleTables peopleTables(bool membersKeptHere, bool activeMembersOnly);
 PeopleTables peopleTables(const QString& pathExercicio, const QString& alunosAtivos);
 PeopleTables peopleTables(const Settings& settings);
 
-// The tables for the current settings (PATH_EXERCICIO read afresh, AlunosAtivos as the login
-// copied it).
-PeopleTables currentPeopleTables();
-
 // Opens a private connection to the database holding the people. When it cannot be opened
 // the user is told: the gym-management database's unavailability text for that database, or
 // "Abertura de tabela !" for the workout one; nullptr then.

@@ -14,8 +14,8 @@
 #include "data/paged_table_model.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
-#include "data/standing_connections.h"
 #include "forms/search_panel.h"
+#include "forms/session.h"
 #include "registry/photo_capture_window.h"
 #include "registry/photo_store.h"
 
@@ -73,8 +73,9 @@ void PersonWindow::setPhotoFileChooser(std::function<QString(QWidget*)> chooser)
   photoFileChooser() = chooser ? std::move(chooser) : choosePhotoFile;
 }
 
-PersonWindow::PersonWindow(const Texts& texts, const PersonTable& table, QWidget* parent)
-    : RegistryWindow(parent), texts_(texts), table_(table) {
+PersonWindow::PersonWindow(Session& session, const Texts& texts, const PersonTable& table,
+                           QWidget* parent)
+    : RegistryWindow(session, parent), texts_(texts), table_(table) {
   setWindowTitle(texts.browse);
   photoTimer_.setSingleShot(true);
   photoTimer_.setInterval(kPhotoPause);
@@ -120,7 +121,7 @@ void PersonWindow::build(const QList<FieldDef>& fields, const char* gridName,
     if (column.startsWith(QLatin1String("DATA"))) c.format = dateColumn;
     columns << c;
   }
-  const Connection& workout = ADOConnectionVantrel();
+  const Connection& workout = session().workout();
   setModel(new PagedTableModel(workout.database(), workout.dialect(), table_.table, columns,
                                {QStringLiteral("MATRICULA")}, this));
   setPreferredSize(QSize(840, 620));
@@ -180,7 +181,7 @@ void PersonWindow::setPhotoButtons(bool enabled) {
 bool PersonWindow::ABRE_TABELAS() {
   holdPhoto();
   if (!openOwnTables()) return false;
-  const std::optional<Settings> settings = Settings::read(ADOConnectionVantrel().database());
+  const std::optional<Settings> settings = session().rereadSettings();
   if (!settings) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return false;
@@ -231,8 +232,8 @@ void PersonWindow::MOSTRA_FOTO() {
   photo_ = QVariant();
   if (!key.isEmpty()) {
     try {
-      photo_ = loadPhotoRow(ADOConnectionVantrel().database(), table_.photoTable, key)
-                   .value_or(QVariant());
+      photo_ =
+          loadPhotoRow(session().workout().database(), table_.photoTable, key).value_or(QVariant());
     } catch (const std::exception&) {
       photo_ = QVariant();
     }
@@ -413,7 +414,7 @@ void PersonWindow::SBEXCLUIRClick() {
 }
 
 void PersonWindow::BBNCONFIRMAClick() {
-  const QSqlDatabase db = ADOConnectionVantrel().database();
+  const QSqlDatabase db = session().workout().database();
   if (mode() == Mode::Delete) {
     // Deleting needs only the number: a stored person that would fail today's checks (an
     // old record without a district, say) can still be removed.

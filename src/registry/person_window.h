@@ -41,7 +41,8 @@ class PersonWindow : public RegistryWindow {
     QString emptyNameSearchDetail = QStringLiteral("Nome");
   };
 
-  PersonWindow(const Texts& texts, const PersonTable& table, QWidget* parent = nullptr);
+  PersonWindow(Session& session, const Texts& texts, const PersonTable& table,
+               QWidget* parent = nullptr);
 
   const QString& selectedMatricula() const { return selected_.str(); }
 

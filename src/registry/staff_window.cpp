@@ -5,8 +5,8 @@
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/paged_table_model.h"
-#include "data/standing_connections.h"
 #include "forms/search_panel.h"
+#include "forms/session.h"
 #include "registry/staff_store.h"
 
 namespace {
@@ -42,7 +42,8 @@ const QList<FieldDef> kFields =
 
 }  // namespace
 
-TFRMREFUNCIONARIO::TFRMREFUNCIONARIO(QWidget* parent) : PersonWindow(kTexts, staffTable(), parent) {
+TFRMREFUNCIONARIO::TFRMREFUNCIONARIO(Session& session, QWidget* parent)
+    : PersonWindow(session, kTexts, staffTable(), parent) {
   setObjectName(QStringLiteral("TFRMREFUNCIONARIO"));
   build(kFields, "DBGFUNCIONARIO",
         {{QStringLiteral("MATRICULA"), QStringLiteral("Matrícula")},
@@ -64,8 +65,8 @@ std::optional<FieldRefusal> TFRMREFUNCIONARIO::confirmChecks(PersonForm& form) {
 }
 
 std::optional<QString> TFRMREFUNCIONARIO::numberForNewPerson(int rows) {
-  return newStaffNumber(ADOConnectionVantrel().database(), rows,
-                        settings().sequentialNumbers(), selected_.str());
+  return newStaffNumber(session().workout().database(), rows, settings().sequentialNumbers(),
+                        selected_.str());
 }
 
 // New staff are usually hired in the gym's own city.

@@ -7,7 +7,7 @@ class TFRMREFUNCIONARIO : public PersonWindow {
   Q_OBJECT
 
  public:
-  explicit TFRMREFUNCIONARIO(QWidget* parent = nullptr);
+  explicit TFRMREFUNCIONARIO(Session& session, QWidget* parent = nullptr);
 
  protected:
   bool ABRE_TABELAS() override;

@@ -13,7 +13,6 @@
 #include "data/paged_table_model.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
-#include "data/standing_connections.h"
 #include "forms/field_keys.h"
 #include "forms/session.h"
 #include "registry/access_level_window.h"
@@ -47,7 +46,8 @@ void setShown(QWidget* w, bool shown) {
 
 }  // namespace
 
-TFRMCADASTRODEUSUARIOS::TFRMCADASTRODEUSUARIOS(QWidget* parent) : RegistryWindow(parent) {
+TFRMCADASTRODEUSUARIOS::TFRMCADASTRODEUSUARIOS(Session& session, QWidget* parent)
+    : RegistryWindow(session, parent) {
   setObjectName(QStringLiteral("TFRMCADASTRODEUSUARIOS"));
   setWindowTitle(kCaption);
   addToolButton("SBINCLUIR", QStringLiteral("Incluir"), [this] { SBINCLUIRClick(); });
@@ -70,7 +70,7 @@ TFRMCADASTRODEUSUARIOS::TFRMCADASTRODEUSUARIOS(QWidget* parent) : RegistryWindow
   onFieldKeys(field(QStringLiteral("CBFUNCIONARIOS")), [this] { staffEntered(); }, {});
   setFieldsEnabled(false);
   showPasswordEdits(false, false);
-  const Connection& workout = ADOConnectionVantrel();
+  const Connection& workout = session.workout();
   setModel(new PagedTableModel(workout.database(), workout.dialect(), QStringLiteral("Usuarios"),
                                {{QStringLiteral("CODIGO"), QStringLiteral("Código")},
                                 {QStringLiteral("NOME"), QStringLiteral("Nome")}},
@@ -85,8 +85,8 @@ bool TFRMCADASTRODEUSUARIOS::ABRE_TABELAS() {
 }
 
 bool TFRMCADASTRODEUSUARIOS::openTables() {
-  const QSqlDatabase db = ADOConnectionVantrel().database();
-  const std::optional<Settings> settings = Settings::read(db);
+  const QSqlDatabase db = session().workout().database();
+  const std::optional<Settings> settings = session().rereadSettings();
   if (!settings) {
     MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Secvar"));
     return false;
@@ -95,8 +95,8 @@ bool TFRMCADASTRODEUSUARIOS::openTables() {
   QComboBox* staff = list(QStringLiteral("CBFUNCIONARIOS"));
   staff->clear();
   if (linkStaff_) {
-    const PeopleTables people = peopleTables(
-        settings->membersKeptHere(), G().GSTR_ALUNOS_ATIVOS == QStringLiteral("Sim"));
+    const PeopleTables people =
+        peopleTables(settings->membersKeptHere(), G().GSTR_ALUNOS_ATIVOS == QStringLiteral("Sim"));
     const bool gym = people.source != DataSource::Vantrel;
     const QString detail = gym ? QStringLiteral(" Funcionario") : QStringLiteral("Funcionario");
     std::unique_ptr<Connection> connection = openPeopleConnection(people, detail);
@@ -167,7 +167,7 @@ void TFRMCADASTRODEUSUARIOS::codeEntered() {
   code->setText(padUserCode(code->text()));
   bool exists = false;
   try {
-    exists = userExists(ADOConnectionVantrel().database(), code->text());
+    exists = userExists(session().workout().database(), code->text());
   } catch (const SqlError&) {
     exists = false;
   }
@@ -227,7 +227,7 @@ void TFRMCADASTRODEUSUARIOS::retypeEntered() {
 void TFRMCADASTRODEUSUARIOS::SBALTERARClick() {
   passwordAttempts_ = 1;
   const QString selected = currentRecord().value(QStringLiteral("CODIGO")).toString();
-  if (!mayChangeUser(G().GSTR_USUARIO, selected)) {
+  if (!mayChangeUser(session().user(), selected)) {
     MENSAGEM(kInfo, Msg::DadoNaoPodeSerAlterado, QStringLiteral("MESTRE"));
     return;
   }
@@ -261,7 +261,7 @@ void TFRMCADASTRODEUSUARIOS::currentPasswordEntered() {
 
 void TFRMCADASTRODEUSUARIOS::SBEXCLUIRClick() {
   const QString selected = currentRecord().value(QStringLiteral("CODIGO")).toString();
-  if (!mayDeleteUser(G().GSTR_USUARIO, selected)) {
+  if (!mayDeleteUser(session().user(), selected)) {
     MENSAGEM(kInfo, Msg::DadoNaoPodeSerAlterado);
     return;
   }
@@ -285,7 +285,7 @@ void TFRMCADASTRODEUSUARIOS::SBCONSULTARClick() {
 }
 
 void TFRMCADASTRODEUSUARIOS::BBNCONFIRMAClick() {
-  const QSqlDatabase db = ADOConnectionVantrel().database();
+  const QSqlDatabase db = session().workout().database();
   const QString code = fieldText(QStringLiteral("DBEDTCODIGO"));
   if (code.isEmpty()) {
     refuseField(field(QStringLiteral("DBEDTCODIGO")), {Msg::CodigoIncorreto, {}});
@@ -341,7 +341,7 @@ void TFRMCADASTRODEUSUARIOS::BBNCONFIRMAClick() {
   // A user without full access gets the flags one by one, through the entry and its right.
   if (askForFlags) {
     TFRMPARAMETRIZACAODOUSUARIO::startOnUser(code);
-    openMenuEntry(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"));
+    session().openMenuEntry(QStringLiteral("MNPARAMETRIZACAODOUSUARIO"));
   }
 }
 

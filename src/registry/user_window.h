@@ -9,7 +9,7 @@ class TFRMCADASTRODEUSUARIOS : public RegistryWindow {
   Q_OBJECT
 
  public:
-  explicit TFRMCADASTRODEUSUARIOS(QWidget* parent = nullptr);
+  explicit TFRMCADASTRODEUSUARIOS(Session& session, QWidget* parent = nullptr);
 
  protected:
   bool ABRE_TABELAS() override;

@@ -57,7 +57,7 @@ class AboutWindow : public ShellFixture {
 
   std::unique_ptr<TFRMSOBRE> open() {
     testPrompter().clear();
-    auto window = std::make_unique<TFRMSOBRE>();
+    auto window = std::make_unique<TFRMSOBRE>(session_);
     window->show();
     QApplication::processEvents();
     return window;
@@ -194,7 +194,7 @@ TEST_F(NewsWindow, ShowsTheNotesAndCountsAsAnOpenWindowWhileShown) {
     shortcutWhileShown = shortcut.isEnabled();
     news->close();
   });
-  showNewsWindow(nullptr, &shortcut);
+  showNewsWindow(session_, nullptr, &shortcut);
   EXPECT_EQ(title, QStringLiteral("Novidades"));
   EXPECT_EQ(countWhileShown, 1);
   EXPECT_FALSE(shortcutWhileShown);

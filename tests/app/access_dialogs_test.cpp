@@ -23,6 +23,9 @@
 namespace {
 
 class OpenWindow : public ChildWindow {
+ public:
+  using ChildWindow::ChildWindow;
+
  protected:
   bool ABRE_TABELAS() override { return true; }
 };
@@ -61,11 +64,11 @@ class AccessTest : public ShellFixture {
     TPDLGACESSO::setSizeSource(SizeSource([] { return std::optional<qint64>(10); }));
     addUser(QStringLiteral("02"), QStringLiteral("INSTRUTOR"), QStringLiteral("TREINO"),
             {QStringLiteral("C_EXERCICIOS")});
-    window_ = std::make_unique<TFRMSEPRINCIPAL>();
+    window_ = std::make_unique<TFRMSEPRINCIPAL>(session_);
     installWindows(*window_);
     window_->show();
     ASSERT_TRUE(window_->start());
-    G().GSTR_USUARIO = QString();
+    session_.setUser(QString());
   }
   void TearDown() override {
     window_.reset();
@@ -127,7 +130,7 @@ TEST_F(AccessTest, LoginAfterMistakesAndEscapes) {
 }
 
 TEST_F(AccessTest, ChangingUserHasNoLimit) {
-  G().GSTR_USUARIO = QStringLiteral("01");
+  session_.setUser(QStringLiteral("01"));
   whenDialogUp([](QDialog* d) {
     for (int i = 0; i < 5; ++i) type(d, "EDTCODIGOUSUARIO", QStringLiteral("55"));
     type(d, "EDTCODIGOUSUARIO", QStringLiteral("02"));
@@ -143,9 +146,10 @@ TEST_F(AccessTest, ChangingUserHasNoLimit) {
 }
 
 TEST_F(AccessTest, AnotherUserAuthorisesOneOpening) {
-  G().GSTR_USUARIO = QStringLiteral("02");
+  session_.setUser(QStringLiteral("02"));
   window_->statusPanel(1)->setText(QStringLiteral("Usuário: INSTRUTOR"));
-  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new OpenWindow; });
+  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"),
+                          [this] { return new OpenWindow(session_); });
   whenDialogUp([](QDialog* d) {
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Acesso Local"));
     type(d, "EDTCODIGOUSUARIO", QStringLiteral("01"));
@@ -165,8 +169,9 @@ TEST_F(AccessTest, AnotherUserAuthorisesOneOpening) {
 }
 
 TEST_F(AccessTest, ThreeFailedAuthorisationsOpenNothing) {
-  G().GSTR_USUARIO = QStringLiteral("02");
-  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new OpenWindow; });
+  session_.setUser(QStringLiteral("02"));
+  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"),
+                          [this] { return new OpenWindow(session_); });
   whenDialogUp([](QDialog* d) {
     for (int i = 0; i < 3; ++i) type(d, "EDTCODIGOUSUARIO", QStringLiteral("88"));
   });
@@ -189,7 +194,7 @@ TEST_F(AccessTest, WithoutAUsersTableTheProgramEndsCleanly) {
 }
 
 TEST_F(AccessTest, TheLoginCannotBeClosedBeforeALogin) {
-  TPDLGACESSO dialog(window_.get());
+  TPDLGACESSO dialog(session_, window_.get());
   dialog.show();
   QTRY_VERIFY(dialog.ready());
   dialog.close();

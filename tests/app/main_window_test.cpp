@@ -14,7 +14,6 @@
 #include "base/globals.h"
 #include "base/messages.h"
 #include "data/sql.h"
-#include "data/standing_connections.h"
 #include "forms/child_window.h"
 #include "support/shell_fixture.h"
 #include "support/test_env.h"
@@ -24,7 +23,9 @@ namespace {
 // A window whose tables open or fail as the test says.
 class ProbeWindow : public ChildWindow {
  public:
-  explicit ProbeWindow(bool opens) : opens_(opens) { setWindowTitle(QStringLiteral("Teste")); }
+  ProbeWindow(Session& session, bool opens) : ChildWindow(session), opens_(opens) {
+    setWindowTitle(QStringLiteral("Teste"));
+  }
 
  protected:
   bool ABRE_TABELAS() override { return opens_; }
@@ -37,7 +38,7 @@ class MainWindowTest : public ShellFixture {
  protected:
   void SetUp() override {
     ShellFixture::SetUp();
-    window_ = std::make_unique<TFRMSEPRINCIPAL>();
+    window_ = std::make_unique<TFRMSEPRINCIPAL>(session_);
     window_->resize(1000, 600);
     window_->show();
     ASSERT_TRUE(window_->start());
@@ -101,7 +102,7 @@ TEST_F(MainWindowTest, SettingsHideTheEntriesTheySwitchOff) {
   for (const auto& c : cases) {
     setSetting(QStringLiteral("GrupamentoMuscular"), QString::fromUtf8(c.groups));
     setSetting(QStringLiteral("PATH_EXERCICIO"), QString::fromUtf8(c.local));
-    ASSERT_TRUE(ABRE_CONTROLE());
+    ASSERT_TRUE(ABRE_CONTROLE(session_));
     window_->applyMenuSettings();
     QStringList visible = namesIn(QStringLiteral("MNCADASTRO"));
     QStringList expected = c.visible;
@@ -114,7 +115,8 @@ TEST_F(MainWindowTest, SettingsHideTheEntriesTheySwitchOff) {
 }
 
 TEST_F(MainWindowTest, AGuardedWindowCountsTakesItsEntryAndGivesItBack) {
-  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new ProbeWindow(true); });
+  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"),
+                          [this] { return new ProbeWindow(session_, true); });
   QAction* entry = window_->entry(QStringLiteral("MNEXERCICIOS"));
   ASSERT_TRUE(entry->isEnabled());
   window_->statusPanel(1)->clear();
@@ -134,7 +136,8 @@ TEST_F(MainWindowTest, AGuardedWindowCountsTakesItsEntryAndGivesItBack) {
 }
 
 TEST_F(MainWindowTest, AMaximisedWindowLeavesTheShortcutBarInPlace) {
-  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new ProbeWindow(true); });
+  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"),
+                          [this] { return new ProbeWindow(session_, true); });
   window_->openEntry(QStringLiteral("MNEXERCICIOS"));
   QMdiSubWindow* frame = window_->mdiArea()->subWindowList().value(0);
   ASSERT_TRUE(frame);
@@ -150,9 +153,10 @@ TEST_F(MainWindowTest, AMaximisedWindowLeavesTheShortcutBarInPlace) {
 }
 
 TEST_F(MainWindowTest, AWindowWhoseTablesFailClosesItselfAndFreesItsEntry) {
-  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new ProbeWindow(false); });
+  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"),
+                          [this] { return new ProbeWindow(session_, false); });
   window_->setChildWindow(QStringLiteral("MnSeriesVencidas"),
-                          [] { return new ProbeWindow(false); });
+                          [this] { return new ProbeWindow(session_, false); });
   window_->openEntry(QStringLiteral("MNEXERCICIOS"));
   EXPECT_TRUE(G().GBOL_FALHA_ABERTURA);
   EXPECT_TRUE(window_->entry(QStringLiteral("MNEXERCICIOS"))->isEnabled());
@@ -169,8 +173,9 @@ TEST_F(MainWindowTest, AWindowWhoseTablesFailClosesItselfAndFreesItsEntry) {
 TEST_F(MainWindowTest, ARefusedEntryOpensNothing) {
   addUser(QStringLiteral("02"), QStringLiteral("INSTRUTOR"), QStringLiteral("TREINO"),
           {QStringLiteral("C_EXERCICIOS")});
-  G().GSTR_USUARIO = QStringLiteral("02");
-  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new ProbeWindow(true); });
+  session_.setUser(QStringLiteral("02"));
+  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"),
+                          [this] { return new ProbeWindow(session_, true); });
   window_->openEntry(QStringLiteral("MNEXERCICIOS"));
   EXPECT_EQ(openChildren(), 0);
   EXPECT_EQ(G().GINT_JANELAS_ABERTAS, 0);
@@ -179,7 +184,8 @@ TEST_F(MainWindowTest, ARefusedEntryOpensNothing) {
 }
 
 TEST_F(MainWindowTest, LostDatabaseClosesTheWindowsAndInsistsOnReconnecting) {
-  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new ProbeWindow(true); });
+  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"),
+                          [this] { return new ProbeWindow(session_, true); });
   window_->openEntry(QStringLiteral("MNEXERCICIOS"));
   ASSERT_EQ(openChildren(), 1);
 
@@ -201,13 +207,14 @@ TEST_F(MainWindowTest, LostDatabaseClosesTheWindowsAndInsistsOnReconnecting) {
     EXPECT_EQ(shown.detail, Msg::DetalheBancoRede);
   }
   EXPECT_TRUE(window_->timer()->isActive());
-  EXPECT_TRUE(probeWorkoutDatabase());
+  EXPECT_TRUE(probeWorkoutDatabase(session_));
 }
 
 // A workout database that opens but does not answer is told once and the program ends:
 // at start-up (a file of garbage) and while running (a table gone).
 TEST_F(MainWindowTest, ADamagedWorkoutDatabaseIsToldOnceAndEndsTheProgram) {
-  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new ProbeWindow(true); });
+  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"),
+                          [this] { return new ProbeWindow(session_, true); });
   window_->openEntry(QStringLiteral("MNEXERCICIOS"));
   runSql(workout(), QStringLiteral("DROP TABLE Agenda"));
   window_->tick();
@@ -221,12 +228,12 @@ TEST_F(MainWindowTest, ADamagedWorkoutDatabaseIsToldOnceAndEndsTheProgram) {
   window_.reset();
   testPrompter().clear();
   const QString file = QDir(home_.path()).filePath(QStringLiteral("vantrel.db"));
-  releaseStandingConnections();
+  session_.disconnect();
   QFile garbage(file);
   ASSERT_TRUE(garbage.open(QIODevice::WriteOnly | QIODevice::Truncate));
   garbage.write(QByteArray(8192, 'x'));
   garbage.close();
-  TFRMSEPRINCIPAL frame;
+  TFRMSEPRINCIPAL frame(session_);
   EXPECT_FALSE(frame.start());
   EXPECT_FALSE(frame.timer()->isActive());
   ASSERT_EQ(testPrompter().messages().size(), 1);
@@ -260,7 +267,8 @@ TEST_F(MainWindowTest, TickShowsBannerDateAndTimeAndKeepsTheAbsentButtonOffWhenA
 }
 
 TEST_F(MainWindowTest, ExitWithAWindowOpenAsksTwice) {
-  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"), [] { return new ProbeWindow(true); });
+  window_->setChildWindow(QStringLiteral("MNEXERCICIOS"),
+                          [this] { return new ProbeWindow(session_, true); });
   window_->openEntry(QStringLiteral("MNEXERCICIOS"));
   window_->requestExit();
   EXPECT_TRUE(window_->isVisible());
@@ -268,7 +276,7 @@ TEST_F(MainWindowTest, ExitWithAWindowOpenAsksTwice) {
   testPrompter().answerNext(kAnswerYes);
   window_->requestExit();
   EXPECT_FALSE(window_->isVisible());
-  EXPECT_FALSE(ADOConnectionVantrel().isOpen());
+  EXPECT_FALSE(session_.workout().isOpen());
   EXPECT_EQ(window_->exitStep(), 2);
 }
 

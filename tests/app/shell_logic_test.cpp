@@ -8,7 +8,6 @@
 #include "base/globals.h"
 #include "base/messages.h"
 #include "data/sql.h"
-#include "data/standing_connections.h"
 #include "data/users_table.h"
 #include "forms/session.h"
 #include "support/shell_fixture.h"
@@ -58,7 +57,7 @@ TEST_F(ShellLogicTest, SettingsGoIntoTheProcessValues) {
   setSetting(QStringLiteral("Alunos_Ausentes"), 15);
   setSetting(QStringLiteral("CLIENTE"), 4321.0);
   setSetting(QStringLiteral("SMTP_PROVEDOR"), QStringLiteral("smtp.exemplo.com.br * 587"));
-  ASSERT_TRUE(ABRE_CONTROLE());
+  ASSERT_TRUE(ABRE_CONTROLE(session_));
   const Globals& g = G();
   EXPECT_EQ(g.GSTR_ACADEMIA.str(), QStringLiteral("ACADEMIA COM UM NOME BEM MAIS LONGO"));  // 35
   EXPECT_FALSE(g.GBOL_SISTEMA_LOCAL);
@@ -68,11 +67,11 @@ TEST_F(ShellLogicTest, SettingsGoIntoTheProcessValues) {
   EXPECT_EQ(g.GSTR_GRUPAMENTO_MUSCULAR, QStringLiteral("Não"));
 
   setSetting(QStringLiteral("PATH_EXERCICIO"), QStringLiteral("qualquer"));
-  ASSERT_TRUE(ABRE_CONTROLE());
+  ASSERT_TRUE(ABRE_CONTROLE(session_));
   EXPECT_TRUE(G().GBOL_SISTEMA_LOCAL);
 
   runSql(workout(), QStringLiteral("DROP TABLE Secvar"));
-  EXPECT_FALSE(ABRE_CONTROLE());
+  EXPECT_FALSE(ABRE_CONTROLE(session_));
   EXPECT_FALSE(G().GBOL_CONTROLE_OK);
   EXPECT_TRUE(testPrompter().messages().isEmpty());  // silent: the login reports it
 }
@@ -84,68 +83,68 @@ TEST_F(ShellLogicTest, GuardedEntryFollowsTheFlags) {
   const GuardedEntry members{QStringLiteral("C_ALUNOS"), QString(), true};
   const GuardedEntry agenda{QStringLiteral("AGENDA"), QStringLiteral("MONTAGEM DE SÉRIE"), false};
 
-  EXPECT_TRUE(authoriseEntry(members));  // the master user has every flag
-  EXPECT_FALSE(TBLUSUARIOS().isOpen());
+  EXPECT_TRUE(authoriseEntry(session_, members));  // the master user has every flag
+  EXPECT_FALSE(session_.TBLUSUARIOS().isOpen());
 
-  G().GSTR_USUARIO = QStringLiteral("02");
+  session_.setUser(QStringLiteral("02"));
   int asked = 0;
-  installReauthenticator([&] { ++asked; });
-  EXPECT_FALSE(authoriseEntry(members));
+  session_.shell().reauthenticate = ([&] { ++asked; });
+  EXPECT_FALSE(authoriseEntry(session_, members));
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(testPrompter().texts(), QStringList{Msg::UsuarioSemAcesso});
 
   // Neither "Sim" nor "Não": refused without asking anybody, with the entry's detail.
   testPrompter().clear();
-  EXPECT_FALSE(authoriseEntry(agenda));
+  EXPECT_FALSE(authoriseEntry(session_, agenda));
   EXPECT_EQ(asked, 1);
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("MONTAGEM DE SÉRIE"));
 
   // Another user authorises one opening; the logged-in user stays the same.
-  installReauthenticator([&] {
+  session_.shell().reauthenticate = ([&] {
     G().GSTR_USUARIO = QStringLiteral("01");
-    TBLUSUARIOS().locate(QStringLiteral("01"));
+    session_.TBLUSUARIOS().locate(QStringLiteral("01"));
   });
-  EXPECT_TRUE(authoriseEntry(members));
+  EXPECT_TRUE(authoriseEntry(session_, members));
   EXPECT_EQ(G().GSTR_USUARIO.str(), QStringLiteral("02"));
 
   // Too many failures in the dialog close the table: nothing opens.
-  installReauthenticator([] { TBLUSUARIOS().close(); });
+  session_.shell().reauthenticate = ([this] { session_.TBLUSUARIOS().close(); });
   testPrompter().clear();
-  EXPECT_FALSE(authoriseEntry(members));
+  EXPECT_FALSE(authoriseEntry(session_, members));
   EXPECT_EQ(testPrompter().texts(), QStringList{Msg::UsuarioSemAcesso});
 }
 
 TEST_F(ShellLogicTest, GuardedEntryWithoutUsersOrSettingsTables) {
   runSql(workout(), QStringLiteral("DROP TABLE Secvar"));
-  EXPECT_FALSE(authoriseEntry({QStringLiteral("C_ALUNOS"), QString(), true}));
+  EXPECT_FALSE(authoriseEntry(session_, {QStringLiteral("C_ALUNOS"), QString(), true}));
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::AberturaDeTabela);
   EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Controle"));
-  EXPECT_TRUE(authoriseEntry({QStringLiteral("C_EXERCICIOS"), QString(), false}));
+  EXPECT_TRUE(authoriseEntry(session_, {QStringLiteral("C_EXERCICIOS"), QString(), false}));
 
   testPrompter().clear();
   runSql(workout(), QStringLiteral("DROP TABLE Usuarios"));
-  EXPECT_FALSE(authoriseEntry({QStringLiteral("C_EXERCICIOS"), QString(), false}));
+  EXPECT_FALSE(authoriseEntry(session_, {QStringLiteral("C_EXERCICIOS"), QString(), false}));
   EXPECT_EQ(testPrompter().texts(), (QStringList{Msg::AberturaDeTabela, Msg::RegistroJaAlocado}));
   EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Usuarios"));
 }
 
 TEST_F(ShellLogicTest, ClosingTheLastWindowPutsTheUserBack) {
   QStringList written;
-  installStatusWriter([&](int panel, const QString& text) {
+  session_.shell().writeStatusPanel = ([&](int panel, const QString& text) {
     written << QStringLiteral("%1:%2").arg(panel).arg(text);
   });
   G().GINT_JANELAS_ABERTAS = 2;
-  EXPECT_TRUE(VOLTA_USUARIO());
+  EXPECT_TRUE(VOLTA_USUARIO(session_));
   EXPECT_TRUE(written.isEmpty());  // one window still open
-  EXPECT_TRUE(VOLTA_USUARIO());
+  EXPECT_TRUE(VOLTA_USUARIO(session_));
   EXPECT_EQ(G().GINT_JANELAS_ABERTAS, 0);
   EXPECT_EQ(written, QStringList{QStringLiteral("1:Usuário: MESTRE")});
 
   runSql(workout(), QStringLiteral("DROP TABLE Usuarios"));
   G().GINT_JANELAS_ABERTAS = 1;
-  EXPECT_FALSE(VOLTA_USUARIO());
+  EXPECT_FALSE(VOLTA_USUARIO(session_));
   EXPECT_EQ(G().GINT_JANELAS_ABERTAS, 0);
   EXPECT_EQ(testPrompter().texts(), QStringList{Msg::AberturaDeTabela});
 }
@@ -158,7 +157,8 @@ namespace {
 TEST(QtTranslation, QtsOwnWindowsSpeakPortuguese) {
   ASSERT_TRUE(installQtTranslation(*QCoreApplication::instance()));
   EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
-  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("&Nome do arquivo:"));
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"),
+            QStringLiteral("&Nome do arquivo:"));
   for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
     QCoreApplication::removeTranslator(t);
     delete t;

@@ -52,7 +52,7 @@ class EmailWindow : public ShellFixture {
   // Opens the window as its caller would and lets it run its opening.
   std::unique_ptr<TFRMONLINE> open(const EmailRecipients& recipients) {
     boxes_.clear();
-    auto window = std::make_unique<TFRMONLINE>(recipients);
+    auto window = std::make_unique<TFRMONLINE>(session_, recipients);
     window->show();
     QApplication::processEvents();
     QApplication::processEvents();
@@ -182,9 +182,8 @@ TEST_F(EmailWindow, EnterWalksTheFieldsAndADoubleClickRemovesAnAttachmentOnYes) 
   boxes_.answerNext(kAnswerYes);
   doubleClick(0);
   EXPECT_EQ(listed(window.get()), QStringList{QStringLiteral("/tmp/planilha.xlsx")});
-  EXPECT_EQ(boxes_.texts(),
-            (QStringList{QStringLiteral("Excluir este arquivo da lista ?"),
-                         QStringLiteral("Excluir este arquivo da lista ?")}));
+  EXPECT_EQ(boxes_.texts(), (QStringList{QStringLiteral("Excluir este arquivo da lista ?"),
+                                         QStringLiteral("Excluir este arquivo da lista ?")}));
 
   window->setBodyPicture(QStringLiteral("/tmp/corpo.jpg"));
   EXPECT_EQ(child<QLabel>(window.get(), "LBLCORPOEMAIL")->text(), QStringLiteral("/tmp/corpo.jpg"));

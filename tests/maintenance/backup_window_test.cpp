@@ -19,7 +19,6 @@
 #include "base/messages.h"
 #include "data/connection.h"
 #include "data/sql.h"
-#include "data/standing_connections.h"
 #include "maintenance/backup_job.h"
 #include "maintenance/backup_window.h"
 #include "maintenance/purge_window.h"
@@ -57,7 +56,8 @@ class BackupWindows : public FrameFixture {
   int workouts() {
     Connection fresh(DataSource::Vantrel, QStringLiteral("contagem"));
     EXPECT_TRUE(fresh.open());
-    const int n = scalarSql(fresh.database(), QStringLiteral("SELECT COUNT(*) FROM Treino")).toInt();
+    const int n =
+        scalarSql(fresh.database(), QStringLiteral("SELECT COUNT(*) FROM Treino")).toInt();
     fresh.release();
     return n;
   }
@@ -135,8 +135,8 @@ TEST_F(BackupWindows, ARestoreFromTheMenuBringsBackTheBackupsMomentAndEndsThePro
     boxes_.clear();
     confirm->click();
     steps << (window->running() ? QStringLiteral("restaurando") : QStringLiteral("parado"));
-    steps << (ADOConnectionVantrel().isOpen() ? QStringLiteral("conectado")
-                                              : QStringLiteral("desconectado"));
+    steps << (session_.workout().isOpen() ? QStringLiteral("conectado")
+                                          : QStringLiteral("desconectado"));
   });
   window_->openEntry(QStringLiteral("MNRESTAURACAODOBACKUP"));
 
@@ -182,7 +182,8 @@ TEST_F(PurgeWindow, TheYearIsCheckedThenTheBackupIsMadeAndOnlyThenTheSeriesAreEm
 
   field->setText(QString::number(thisYear - 1));
   clickButton(&window, "BBNCONFIRMA");
-  EXPECT_EQ(boxes_.messages().value(0).detail, QStringLiteral("Ano selecionado não pode ser esvaziado"));
+  EXPECT_EQ(boxes_.messages().value(0).detail,
+            QStringLiteral("Ano selecionado não pode ser esvaziado"));
   EXPECT_TRUE(field->text().isEmpty());
   EXPECT_FALSE(child<QGroupBox>(&window, "PNLBACKUP")->isVisible());
 
@@ -234,8 +235,13 @@ TEST_F(PurgeWindow, AFailedPurgeDeletesNothingAndClosesTheWindowAndAGoneVolumeRu
 
 TEST(BackupPlaces, OnlyVolumesForAUsersFilesAreOffered) {
   const auto volume = [](const char* root, const char* type, bool readOnly, bool writable) {
-    return VolumeFacts{QString::fromLatin1(root), QString::fromLatin1(type), QString(), true,
-                       true, readOnly, writable};
+    return VolumeFacts{QString::fromLatin1(root),
+                       QString::fromLatin1(type),
+                       QString(),
+                       true,
+                       true,
+                       readOnly,
+                       writable};
   };
   const QList<VolumeFacts> offered = volumesOffered({
       volume("/", "ext4", false, false),               // the system's, not this user's

@@ -32,12 +32,14 @@ class PublishingRun : public ShellFixture {
     for (const auto& [matricula, cpf] : {std::pair{"0000000001", "123.456.789-09"},
                                          {"0000000002", ""},
                                          {"0000000003", "529.982.247-25"}}) {
-      runSql(workout(), QStringLiteral("INSERT INTO Alunos (MATRICULA, NOME, CPF, EMAIL) VALUES "
-                                       "(?, 'ALUNO', ?, 'a@b.com')"),
+      runSql(workout(),
+             QStringLiteral("INSERT INTO Alunos (MATRICULA, NOME, CPF, EMAIL) VALUES "
+                            "(?, 'ALUNO', ?, 'a@b.com')"),
              {matricula, cpf});
-      runSql(workout(), QStringLiteral("INSERT INTO Treino (Matricula, Treino, Data, "
-                                       "Codigo_exercicio, Series, Ordem) VALUES (?, 'A', ?, "
-                                       "'001', '3', 1)"),
+      runSql(workout(),
+             QStringLiteral("INSERT INTO Treino (Matricula, Treino, Data, "
+                            "Codigo_exercicio, Series, Ordem) VALUES (?, 'A', ?, "
+                            "'001', '3', 1)"),
              {matricula, today});
     }
   }
@@ -52,7 +54,7 @@ class PublishingRun : public ShellFixture {
 };
 
 TEST_F(PublishingRun, TheWindowPublishesOnItsWorkerAndAllowsOneRunPerOpening) {
-  TFRMATUALIZARTREINOSWEB window;
+  TFRMATUALIZARTREINOSWEB window(session_);
   window.show();
   QApplication::processEvents();
   auto* selected = window.findChild<QLabel*>(QStringLiteral("LBLSELECIONADOS"));

@@ -18,10 +18,10 @@
 #include "base/typed_date.h"
 #include "data/connection.h"
 #include "data/sql.h"
-#include "series/aerobic_model.h"
 #include "prescription/series_builder_window.h"
-#include "series/series_store.h"
 #include "prescription/workout_grid.h"
+#include "series/aerobic_model.h"
+#include "series/series_store.h"
 #include "series/workout_model.h"
 #include "support/frame_fixture.h"
 #include "support/test_env.h"
@@ -182,7 +182,8 @@ TEST_F(SeriesBuilderWindow, AWorkoutTypedAtTheKeyboardIsSavedAndOfferedForReorde
   testPrompter().clear();
   testPrompter().answerNext(kAnswerYes);
   child<QPushButton>("BBNCONFIRMA")->click();
-  EXPECT_EQ(testPrompter().texts(), QStringList{QStringLiteral("Deseja alterar ordem dos exercícios?")});
+  EXPECT_EQ(testPrompter().texts(),
+            QStringList{QStringLiteral("Deseja alterar ordem dos exercícios?")});
   ASSERT_TRUE(child("PNLNOVA_ORDEM")->isVisible());
   EXPECT_EQ(workoutCodes(), (QStringList{"001", "003"}));
   EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Treino WHERE Matricula = '0000000012' AND "
@@ -192,12 +193,11 @@ TEST_F(SeriesBuilderWindow, AWorkoutTypedAtTheKeyboardIsSavedAndOfferedForReorde
                                                 "Codigo_exercicio = '003'"))
                 .toDate(),
             due);
-  EXPECT_EQ(scalarSql(workout(), QStringLiteral("SELECT Peso FROM Treino WHERE Ordem = 1"))
-                .toString(),
-            QStringLiteral("20 KG"));
+  EXPECT_EQ(
+      scalarSql(workout(), QStringLiteral("SELECT Peso FROM Treino WHERE Ordem = 1")).toString(),
+      QStringLiteral("20 KG"));
   EXPECT_EQ(count(QStringLiteral("SELECT Ordem FROM Treino WHERE Codigo_exercicio = '003'")), 2);
-  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Agendado WHERE DATA_FEITA IS NOT NULL")),
-            1);
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Agendado WHERE DATA_FEITA IS NOT NULL")), 1);
   child<QPushButton>("BBNCANCELA_ORDEM")->click();
 
   // One exercise only: saved without the question.
@@ -527,8 +527,7 @@ TEST_F(SeriesBuilderWindow, TheReorderAlsoRenumbersTheGymsPortalCopy) {
   store("A", today, "002", 2, "0100000");
   Connection portal(DataSource::Ondrel, QStringLiteral("portal-teste"));
   ASSERT_TRUE(portal.open());
-  for (const auto& [code, ordem, cliente] :
-       {std::tuple{"001", 1, 7}, {"002", 2, 7}, {"001", 1, 8}})
+  for (const auto& [code, ordem, cliente] : {std::tuple{"001", 1, 7}, {"002", 2, 7}, {"001", 1, 8}})
     runSql(portal.database(),
            QStringLiteral("INSERT INTO Portal_Treino (cliente, Matricula, Treino, Data, "
                           "Codigo_exercicio, Ordem) VALUES (?, ?, 'A', ?, ?, ?)"),
@@ -588,11 +587,12 @@ TEST_F(SeriesBuilderWindow, ASavedWorkoutIsPublishedOnTheGymsPortal) {
                                      "CPF = '12345678909' AND Ordem = 1"))
                 .toInt(),
             1);
-  EXPECT_EQ(scalarSql(portal.database(),
-                      QStringLiteral("SELECT Email FROM Alunos WHERE Matricula = ? AND cliente = 7"),
-                      {kAna})
-                .toString(),
-            QStringLiteral("ana@exemplo.com"));
+  EXPECT_EQ(
+      scalarSql(portal.database(),
+                QStringLiteral("SELECT Email FROM Alunos WHERE Matricula = ? AND cliente = 7"),
+                {kAna})
+          .toString(),
+      QStringLiteral("ana@exemplo.com"));
   EXPECT_EQ(scalarSql(portal.database(),
                       QStringLiteral("SELECT Objetivo FROM Alunos WHERE Matricula = ?"), {kAna})
                 .toString(),
@@ -639,7 +639,8 @@ TEST(WorkoutColumns, TheRemarkTakesWhatIsLeftAndTheNameStaysReadable) {
       {760, {48, 207, 55, 90, 80, 90, 70, 120, 0}},   // the name gives way
       {500, {48, 170, 55, 90, 80, 90, 70, 120, 0}},   // too narrow: both least, the grid scrolls
   };
-  for (const Case& c : cases) EXPECT_EQ(workoutColumnWidths(c.width, strength), c.widths) << c.width;
+  for (const Case& c : cases)
+    EXPECT_EQ(workoutColumnWidths(c.width, strength), c.widths) << c.width;
   // The reorder grid shows no remark: the name alone fills up to its width.
   QList<bool> reorder(9, true);
   reorder[0] = reorder[1] = reorder[8] = false;
@@ -655,8 +656,8 @@ TEST_F(SeriesBuilderWindow, TheSeriesGridFitsTheWindowWithTheNameInView) {
   child<QPushButton>("BBNSAIR")->click();
   QApplication::processEvents();
   auto* series = child<WorkoutGrid>("DBGEXERCICIO_SERIE");
-  const int remarkEnd = series->columnViewportPosition(WorkoutModel::Obs) +
-                        series->columnWidth(WorkoutModel::Obs);
+  const int remarkEnd =
+      series->columnViewportPosition(WorkoutModel::Obs) + series->columnWidth(WorkoutModel::Obs);
   EXPECT_LE(remarkEnd, series->viewport()->width());
   EXPECT_GE(remarkEnd, series->viewport()->width() - 1);
   EXPECT_GE(series->columnWidth(WorkoutModel::Descricao), 170);
@@ -695,8 +696,8 @@ TEST_F(SeriesBuilderWindow, KeysAndButtonsThatUsedToLeadNowhere) {
 
   // "Vídeo" on an exercise without one says so.
   testPrompter().clear();
-  child<WorkoutGrid>("DBGEXERCICIO_FILTRADO")->setCurrentIndex(
-      child<WorkoutGrid>("DBGEXERCICIO_FILTRADO")->model()->index(0, 0));
+  child<WorkoutGrid>("DBGEXERCICIO_FILTRADO")
+      ->setCurrentIndex(child<WorkoutGrid>("DBGEXERCICIO_FILTRADO")->model()->index(0, 0));
   child<QPushButton>("BBNVIDEO")->click();
   EXPECT_EQ(testPrompter().texts(), QStringList{SeriesText::SemVideo});
 }
@@ -768,8 +769,8 @@ TEST_F(SeriesBuilderWindow, TheAssessmentButtonFollowsItsSetting) {
 }
 
 TEST_F(SeriesBuilderWindow, TwoBuildersKeepTheirWorkoutsApart) {
-  TFRMTIPOEXERCICIO first;
-  TFRMTIPOEXERCICIO second;
+  TFRMTIPOEXERCICIO first(session_);
+  TFRMTIPOEXERCICIO second(session_);
   first.show();
   second.show();
   QApplication::processEvents();

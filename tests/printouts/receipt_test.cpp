@@ -74,8 +74,12 @@ ReceiptData member(const char* letter) {
 TEST(Receipt, WorkoutAInFullWithAerobicBlockRemarksAndStretching) {
   ReceiptData data = member("A");
   data.aerobicDays = {false, true, false, true, false, false, false};
-  data.aerobic << ReceiptAerobicRow{QStringLiteral("101"), QStringLiteral("ESTEIRA ELÉTRICA"),
-                                    QStringLiteral("ESTEIRA"), 20, 6, 3};
+  data.aerobic << ReceiptAerobicRow{QStringLiteral("101"),
+                                    QStringLiteral("ESTEIRA ELÉTRICA"),
+                                    QStringLiteral("ESTEIRA"),
+                                    20,
+                                    6,
+                                    3};
   data.strength << strength("001", "SUPINO RETO", "SUP RETO", "12")
                 << strength("002", "ROSCA", "ROSCA", "10", QString())
                 << strength("003", "REMADA", "REMADA", "8", QStringLiteral("CADÊNCIA LENTA"));
@@ -126,64 +130,42 @@ TEST(Receipt, WorkoutAInFullWithAerobicBlockRemarksAndStretching) {
 TEST(Receipt, ReducedByEquipmentCodeForWorkoutBAndTheFullLayoutOfC) {
   // Workout B: no aerobic block and no stretching even when the member has them.
   ReceiptData b = member("B");
-  b.aerobic << ReceiptAerobicRow{QStringLiteral("101"), QStringLiteral("ESTEIRA"),
-                                 QStringLiteral("ESTEIRA"), 20, 6, 3};
+  b.aerobic << ReceiptAerobicRow{
+      QStringLiteral("101"), QStringLiteral("ESTEIRA"), QStringLiteral("ESTEIRA"), 20, 6, 3};
   b.hasStretching = true;
   b.stretchingObs = QStringLiteral("ALONGAR");
   b.strengthDays = {};
   b.strength << strength("001", "SUPINO RETO", "SUP RETO", "12");
   b.strength[0].regulagem = QStringLiteral("2");
   EXPECT_EQ(portBytes(b, ReceiptLayout{QStringLiteral("Sim"), true, 0}),
-            lines({"",
-                   kRule,
-                   "0000000123 - JOAO DA SILVA PEREIRA DOS S",
-                   kRule,
-                   sp(16) + "MUSCULACAO",
-                   "Aparelho         Serie  Repet.  Peso Reg",
-                   kRule,
-                   "SUP RETO       " + QByteArray("     3") + "       12" + "   20" + "   2",
-                   "",
+            lines({"", kRule, "0000000123 - JOAO DA SILVA PEREIRA DOS S", kRule,
+                   sp(16) + "MUSCULACAO", "Aparelho         Serie  Repet.  Peso Reg", kRule,
+                   "SUP RETO       " + QByteArray("     3") + "       12" + "   20" + "   2", "",
                    kRule}));
 
   // Workout C in full by code: the rest in six places, and no blank line after the block.
   ReceiptData c = member("C");
   c.strength << strength("007", "LEG PRESS", "LEG", "15");
-  EXPECT_EQ(portBytes(c, ReceiptLayout{QString(), true, -1}),
-            lines({"",
-                   kRule,
-                   "0000000123 - JOAO DA SILVA PEREIRA DOS S",
-                   kRule,
-                   sp(16) + "MUSCULACAO",
-                   "Treino: C Dias: Seg Qua Sex ",
-                   "",
-                   "Aparelho Serie Repeticoes Peso Reg Inter",
-                   kRule,
-                   sp(3) + "007",
-                   sp(7) + "     3" + sp(2) + "       15" + sp(1) + "   20" + "    " + "    60",
-                   kRule}));
+  EXPECT_EQ(
+      portBytes(c, ReceiptLayout{QString(), true, -1}),
+      lines({"", kRule, "0000000123 - JOAO DA SILVA PEREIRA DOS S", kRule, sp(16) + "MUSCULACAO",
+             "Treino: C Dias: Seg Qua Sex ", "", "Aparelho Serie Repeticoes Peso Reg Inter", kRule,
+             sp(3) + "007",
+             sp(7) + "     3" + sp(2) + "       15" + sp(1) + "   20" + "    " + "    60", kRule}));
 }
 
 TEST(Receipt, ReducedWorkoutAByCodeCutsRepetitionsToTheirLastEight) {
   ReceiptData data = member("A");
   data.strengthDays = {};
-  data.aerobic << ReceiptAerobicRow{QStringLiteral("101"), QStringLiteral("ESTEIRA"),
-                                    QStringLiteral(" ESTEIRA "), 20, 6, 3};
+  data.aerobic << ReceiptAerobicRow{
+      QStringLiteral("101"), QStringLiteral("ESTEIRA"), QStringLiteral(" ESTEIRA "), 20, 6, 3};
   data.strength << strength("001", "SUPINO RETO", "SUPINO RETO LONGO", "10 A 12");
   EXPECT_EQ(portBytes(data, ReceiptLayout{QStringLiteral("Sim"), true, 0}),
-            lines({"",
-                   kRule,
-                   "0000000123 - JOAO DA SILVA PEREIRA DOS S",
-                   kRule,
-                   sp(12) + "ATIVIDADE AEROBICA",
-                   "Aparelho Duracao(min) Velocidade   Nivel",
-                   kRule,
-                   "ESTEIRA" + sp(9) + "   20" + sp(6) + "    6" + sp(3) + "    3",
-                   "",
-                   sp(16) + "MUSCULACAO",
-                   "Aparelho         Serie  Repet.  Peso Reg",
-                   kRule,
-                   "SUPINO RETO LON" + QByteArray("     3") + "  10 A 12" + "   20" + "    ",
-                   "",
+            lines({"", kRule, "0000000123 - JOAO DA SILVA PEREIRA DOS S", kRule,
+                   sp(12) + "ATIVIDADE AEROBICA", "Aparelho Duracao(min) Velocidade   Nivel", kRule,
+                   "ESTEIRA" + sp(9) + "   20" + sp(6) + "    6" + sp(3) + "    3", "",
+                   sp(16) + "MUSCULACAO", "Aparelho         Serie  Repet.  Peso Reg", kRule,
+                   "SUPINO RETO LON" + QByteArray("     3") + "  10 A 12" + "   20" + "    ", "",
                    kRule}));
 }
 
@@ -245,14 +227,14 @@ TEST(Receipt, APortThatCannotBeOpenedPrintsNothingAndSaysSo) {
   EXPECT_EQ(testPrompter().texts(), QStringList{kImpressoraNaoPronta});
   // A device that opens but takes nothing (a full disk here): not printed, and said so.
   testPrompter().clear();
-  EXPECT_FALSE(printReceipt(data, ReceiptLayout{}, ReceiptRouteSettings{},
-                            QStringLiteral("/dev/full")));
+  EXPECT_FALSE(
+      printReceipt(data, ReceiptLayout{}, ReceiptRouteSettings{}, QStringLiteral("/dev/full")));
   EXPECT_EQ(testPrompter().texts(), QStringList{kImpressoraNaoPronta});
   EXPECT_FALSE(testPrompter().messages().value(0).detail.isEmpty());
   // The printer route without a printer name refuses before drawing anything.
   testPrompter().clear();
-  EXPECT_FALSE(printReceipt(data, ReceiptLayout{},
-                            ReceiptRouteSettings{QStringLiteral("USBX"), {}, {}}));
+  EXPECT_FALSE(
+      printReceipt(data, ReceiptLayout{}, ReceiptRouteSettings{QStringLiteral("USBX"), {}, {}}));
   EXPECT_EQ(testPrompter().texts(),
             QStringList{QStringLiteral("A impressora não esta pronta !\r Deseja continuar ?")});
   EXPECT_TRUE(isParallelPort(QStringLiteral("/dev/lp0")));
@@ -274,8 +256,8 @@ TEST_F(ReceiptCommand, PrintsTheStoredWorkoutToTheDeviceAndRefusesAMissingOne) {
   setSetting(QStringLiteral("ESPACO"), 0);
   QTemporaryDir dir;
   const QString device = dir.filePath(QStringLiteral("impressora"));
-  EXPECT_EQ(runReceiptCommand({QStringLiteral("123"), QStringLiteral("2"),
-                               QStringLiteral("--device"), device}),
+  EXPECT_EQ(runReceiptCommand(
+                {QStringLiteral("123"), QStringLiteral("2"), QStringLiteral("--device"), device}),
             0);
   QFile printed(device);
   ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
@@ -284,8 +266,8 @@ TEST_F(ReceiptCommand, PrintsTheStoredWorkoutToTheDeviceAndRefusesAMissingOne) {
   EXPECT_TRUE(bytes.endsWith("\r\n" + kRule + "\r\n"));
 
   testPrompter().clear();
-  EXPECT_EQ(runReceiptCommand({QStringLiteral("123"), QStringLiteral("3"),
-                               QStringLiteral("--device"), device}),
+  EXPECT_EQ(runReceiptCommand(
+                {QStringLiteral("123"), QStringLiteral("3"), QStringLiteral("--device"), device}),
             1);
   EXPECT_EQ(testPrompter().messages().value(0).detail,
             QStringLiteral("Nenhum TREINO 'C' Cadastrado"));
@@ -311,7 +293,7 @@ TEST_F(ReceiptCommand, TheWindowTakesANumberThenAWorkoutAndAlwaysComesBackToTheN
                                    "Data, Series, Ordem) VALUES ('0000000123', 'A', '001', "
                                    "'2026-11-02', '3', 1)"));
   setSetting(QStringLiteral("PATH_EXERCICIO"), QStringLiteral("Sim"));
-  TFRMIMPSERIE40COLUNAS window;
+  TFRMIMPSERIE40COLUNAS window(session_);
   window.show();
   QApplication::processEvents();
   auto* number = window.findChild<QLineEdit*>(QStringLiteral("EDTMATRICULA"));
@@ -332,7 +314,8 @@ TEST_F(ReceiptCommand, TheWindowTakesANumberThenAWorkoutAndAlwaysComesBackToTheN
   QTest::keyClicks(number, QStringLiteral("123"));
   QTest::keyClick(number, Qt::Key_Return);
   EXPECT_EQ(number->text(), QStringLiteral("0000000123"));
-  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("LBLNOME"))->text(), QStringLiteral("ANA LIMA"));
+  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("LBLNOME"))->text(),
+            QStringLiteral("ANA LIMA"));
   ASSERT_TRUE(letter->isEnabled());
   EXPECT_FALSE(number->isEnabled());
   // Esc gives up on this member.

@@ -30,7 +30,7 @@ class CatalogueWindowsTest : public FrameFixture {
   void SetUp() override {
     FrameFixture::SetUp();
     setSetting(QStringLiteral("GrupamentoMuscular"), QStringLiteral("Sim"));
-    ASSERT_TRUE(ABRE_CONTROLE());
+    ASSERT_TRUE(ABRE_CONTROLE(session_));
     window_->applyMenuSettings();
     runSql(
         workout(),
@@ -184,7 +184,7 @@ TEST_F(CatalogueWindowsTest, AVideoThatCannotPlayGoesAwayAtTheNextTick) {
 
 TEST_F(CatalogueWindowsTest, WithGroupsOnAndNoneStoredTheExerciseWindowDoesNotOpen) {
   runSql(workout(), QStringLiteral("DELETE FROM GrupamentoMuscular"));
-  ASSERT_TRUE(ABRE_CONTROLE());
+  ASSERT_TRUE(ABRE_CONTROLE(session_));
   window_->openEntry(QStringLiteral("MNEXERCICIOS"));
   QCoreApplication::processEvents();
   EXPECT_TRUE(window_->mdiArea()->subWindowList().isEmpty());

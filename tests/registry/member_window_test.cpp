@@ -18,7 +18,6 @@
 #include "base/messages.h"
 #include "data/paged_table_model.h"
 #include "data/sql.h"
-#include "data/standing_connections.h"
 #include "registry/jpeg_codec.h"
 #include "registry/member_window.h"
 #include "registry/photo_store.h"
@@ -200,7 +199,7 @@ TEST_F(MemberWindowTest, ThePhotoFollowsTheSearchOnceTheKeysPause) {
 TEST_F(MemberWindowTest, DeleteNeedsTheRightOrSomeoneWhoHasIt) {
   addUser(QStringLiteral("02"), QStringLiteral("INSTRUTOR"), QStringLiteral("TREINO"),
           {QStringLiteral("C_EXCLUI_ALUNOS")});
-  G().GSTR_USUARIO = QStringLiteral("02");
+  session_.setUser(QStringLiteral("02"));
   TFRMALUNOS* w = open();
   ASSERT_TRUE(w);
   runSql(workout(), QStringLiteral("INSERT INTO FotosAlunos (MATRICULA, FOTO1) VALUES (?, ?)"),

@@ -44,7 +44,8 @@ TEST_F(PeopleSourceTest, AloneTheGymManagementDatabaseIsNotNeeded) {
   breakGymLink();
   runSql(workout(), QStringLiteral("INSERT INTO Alunos (MATRICULA, NOME) VALUES (?, ?)"),
          {QStringLiteral("0000000001"), QStringLiteral("ANA")});
-  auto connection = openPeopleConnection(currentPeopleTables(), QStringLiteral("Alunos"));
+  auto connection =
+      openPeopleConnection(peopleTables(*session_.rereadSettings()), QStringLiteral("Alunos"));
   ASSERT_TRUE(connection);
   EXPECT_EQ(scalarSql(connection->database(), QStringLiteral("SELECT NOME FROM Alunos")).toString(),
             QStringLiteral("ANA"));
@@ -53,12 +54,14 @@ TEST_F(PeopleSourceTest, AloneTheGymManagementDatabaseIsNotNeeded) {
 
 TEST_F(PeopleSourceTest, BesideTheGymProgramItsDatabaseIsReadOrReportedDown) {
   setSetting(QStringLiteral("PATH_EXERCICIO"), QStringLiteral("Não"));
-  auto gym = openPeopleConnection(currentPeopleTables(), QStringLiteral("Alunos"));
+  auto gym =
+      openPeopleConnection(peopleTables(*session_.rereadSettings()), QStringLiteral("Alunos"));
   ASSERT_TRUE(gym);
   EXPECT_TRUE(sqlRuns(gym->database(), QStringLiteral("SELECT MATRICULA, BOLSISTA FROM ALUNOS")));
 
   breakGymLink();
-  EXPECT_FALSE(openPeopleConnection(currentPeopleTables(), QStringLiteral("Alunos")));
+  EXPECT_FALSE(
+      openPeopleConnection(peopleTables(*session_.rereadSettings()), QStringLiteral("Alunos")));
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::BriscaInativo);
   EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Alunos"));

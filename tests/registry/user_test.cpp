@@ -125,7 +125,7 @@ TEST_F(UserWindowTest, NewUserWithoutFullAccessGetsNoAndTheAccessLevelsOpen) {
 
 TEST_F(UserWindowTest, MasterAndSelfCannotBeDeletedAndWrongPasswordsClose) {
   addUser(QStringLiteral("02"), QStringLiteral("INSTRUTOR"), QStringLiteral("TREINO"));
-  G().GSTR_USUARIO = QStringLiteral("02");
+  session_.setUser(QStringLiteral("02"));
   TFRMCADASTRODEUSUARIOS* w = open();
   ASSERT_TRUE(w);
   auto* grid = w->findChild<QTableView*>(QStringLiteral("DBGCADASTROUSUARIOS"));

@@ -11,7 +11,7 @@
 
 void FrameFixture::SetUp() {
   ShellFixture::SetUp();
-  window_ = std::make_unique<TFRMSEPRINCIPAL>();
+  window_ = std::make_unique<TFRMSEPRINCIPAL>(session_);
   installWindows(*window_);
   window_->show();
   ASSERT_TRUE(window_->start());

@@ -6,9 +6,7 @@
 #include "base/password.h"
 #include "data/schema.h"
 #include "data/sql.h"
-#include "data/standing_connections.h"
 #include "data/users_table.h"
-#include "forms/session.h"
 #include "support/test_env.h"
 
 void ShellFixture::SetUp() {
@@ -17,21 +15,21 @@ void ShellFixture::SetUp() {
   testPrompter().onAsk = nullptr;
   const InitReport report = runInit(false);
   ASSERT_TRUE(report.ok) << report.error.toStdString();
-  ASSERT_TRUE(connectStandingConnections());
-  G().GSTR_USUARIO = QStringLiteral("01");
+  ASSERT_TRUE(session_.connect());
+  session_.setUser(QStringLiteral("01"));
+  ASSERT_TRUE(session_.rereadSettings());
 }
 
 void ShellFixture::TearDown() {
-  TBLUSUARIOS().close();
-  installReauthenticator(nullptr);
-  installStatusWriter(nullptr);
-  disconnectStandingConnections();
+  session_.TBLUSUARIOS().close();
+  session_.shell() = {};
+  session_.disconnect();
   testPrompter().onAsk = nullptr;
   testPrompter().clear();
 }
 
 QSqlDatabase ShellFixture::workout() const {
-  return ADOConnectionVantrel().database();
+  return session_.workoutDatabase();
 }
 
 void ShellFixture::addUser(const QString& code, const QString& name, const QString& password,

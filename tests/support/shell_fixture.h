@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
+#include "forms/session.h"
 #include "support/test_db.h"
 
 class ShellFixture : public testing::Test {
@@ -22,4 +23,5 @@ class ShellFixture : public testing::Test {
   void setSetting(const QString& column, const QVariant& value);
 
   TestInstallation home_;
+  Session session_;  // connected, the master user logged in
 };
