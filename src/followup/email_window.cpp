@@ -89,6 +89,8 @@ TFRMONLINE::TFRMONLINE(Session& session, EmailRecipients recipients, QWidget* pa
   LBLEMAIL->setObjectName(QStringLiteral("LBLEMAIL"));
   LBLEMAIL->hide();
   layout->addWidget(LBLEMAIL, row++, 0, 1, 2);
+  // The retry question may come up during the send: no hourglass over it.
+  busy_.emplace(LBLEMAIL, nullptr, BusyWork::Cursor::Unchanged);
 
   onFieldKeys(EDTDESTINO, [this] { EDTASSUNTO->setFocus(); }, {});
   onFieldKeys(EDTASSUNTO, [this] { MemMensagem->setFocus(); }, {});
@@ -162,13 +164,8 @@ void TFRMONLINE::TLBARQUIVOSDblClick(QListWidgetItem* item) {
   if (MENSAGEM(kQuestion, Msg::ExcluirArquivoDaLista) == kAnswerYes) delete item;
 }
 
-void TFRMONLINE::showProgress(int group, int groups) {
-  LBLEMAIL->setText(sendingProgressText(group, groups));
-  LBLEMAIL->show();
-}
-
 void TFRMONLINE::BBNENVIARClick() {
-  if (sending_) return;
+  if (busy_->busy()) return;
   EmailDraft draft;
   draft.recipients = EDTDESTINO->text();
   draft.subject = EDTASSUNTO->text();
@@ -179,15 +176,15 @@ void TFRMONLINE::BBNENVIARClick() {
   BBNCORPOEMAIL->setEnabled(false);
   BBNARQUIVOS->setEnabled(false);
   BBNENVIAR->setEnabled(false);
-  sending_ = true;
+  busy_->start();
   // The provider may take its time with each group: the send runs off the window's thread, so
   // the window keeps painting and the progress text moves; the retry question is still asked.
   const MailProvider provider = mailProvider(settings_);
   runInBackground<std::optional<SendOutcome>>(
       this,
-      [this, draft, provider]() -> std::optional<SendOutcome> {
-        return sendToMembers(draft, provider, [this](int group, int groups) {
-          postToWindow(this, [this, group, groups] { showProgress(group, groups); });
+      [draft, provider, stage = busy_->stageReporter(this)]() -> std::optional<SendOutcome> {
+        return sendToMembers(draft, provider, [stage](int group, int groups) {
+          stage(sendingProgressText(group, groups));
         });
       },
       [this](std::optional<SendOutcome> outcome) {
@@ -197,8 +194,7 @@ void TFRMONLINE::BBNENVIARClick() {
 }
 
 void TFRMONLINE::sendFinished(SendOutcome outcome) {
-  sending_ = false;
-  LBLEMAIL->hide();
+  busy_->stop();
   switch (outcome) {
     case SendOutcome::Sent:
     case SendOutcome::SentInClear:
@@ -234,12 +230,12 @@ void TFRMONLINE::clearForm() {
 }
 
 void TFRMONLINE::reject() {
-  if (sending_) return;
+  if (busy_->busy()) return;
   QDialog::reject();
 }
 
 void TFRMONLINE::closeEvent(QCloseEvent* event) {
-  if (sending_) {
+  if (busy_->busy()) {
     event->ignore();
     return;
   }

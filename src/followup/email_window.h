@@ -15,6 +15,7 @@
 #include <QVariantMap>
 
 #include "followup/email_sending.h"
+#include "forms/busy_work.h"
 
 class Session;
 
@@ -36,7 +37,7 @@ class TFRMONLINE : public QDialog {
   void addAttachment(const QString& path);
   void setBodyPicture(const QString& path);
 
-  bool sending() const { return sending_; }
+  bool sending() const { return busy_ && busy_->busy(); }
 
  public slots:
   void reject() override;
@@ -53,7 +54,6 @@ class TFRMONLINE : public QDialog {
   void BBNCORPOEMAILClick();
   void TLBARQUIVOSDblClick(QListWidgetItem* item);
   void BBNENVIARClick();
-  void showProgress(int group, int groups);
   void sendFinished(SendOutcome outcome);
   void clearForm();
   void closeLater();
@@ -61,7 +61,7 @@ class TFRMONLINE : public QDialog {
   EmailRecipients recipients_;
   Settings settings_;
   bool opened_ = false;
-  bool sending_ = false;
+  std::optional<BusyWork> busy_;  // the send, its progress in LBLEMAIL
 
   QLineEdit* EDTDESTINO = nullptr;
   QLineEdit* EDTASSUNTO = nullptr;

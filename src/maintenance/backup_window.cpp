@@ -58,32 +58,9 @@ std::optional<BackupPlace> chosenPlace(const QComboBox* list) {
   return place.value<BackupPlace>();
 }
 
-void BackupProgress::start(const QString& text) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  label_->setText(text);
-  label_->show();
-  bar_->setRange(0, 0);  // no share of the work can be told in advance: the bar keeps moving
-  bar_->show();
-}
-
-void BackupProgress::stage(const QString& text) {
-  label_->setText(text);
-}
-
-JobStage BackupProgress::reporter(QObject* window) {
-  return
-      [this, window](const QString& text) { postToWindow(window, [this, text] { stage(text); }); };
-}
-
-void BackupProgress::stop() {
-  QApplication::restoreOverrideCursor();
-  label_->hide();
-  bar_->hide();
-}
-
-void runBackupInBackground(QObject* window, BackupProgress* progress, const BackupRequest& request,
+void runBackupInBackground(QObject* window, BusyWork& busy, const BackupRequest& request,
                            std::function<void(BackupOutcome)> done) {
-  const JobStage stage = progress->reporter(window);
+  const JobStage stage = busy.stageReporter(window);
   runInBackground<BackupOutcome>(
       window, [request, stage] { return backUpWorkoutDatabase(request, stage); }, std::move(done));
 }
@@ -118,24 +95,23 @@ BackupFrameDialog::BackupFrameDialog(QWidget* parent, const QString& caption,
   buttons->addWidget(BBNCONFIRMA);
   buttons->addWidget(BBNRETORNA);
   layout->addLayout(buttons);
-  progress_.emplace(LBLBACKUPRESTORE, PBPROGRESSO);
+  busy_.emplace(LBLBACKUPRESTORE, PBPROGRESSO);
   connect(BBNRETORNA, &QPushButton::clicked, this, &BackupFrameDialog::reject);
   resize(520, 170);
   CBDRIVE->setFocus();
 }
 
 void BackupFrameDialog::setWorking(bool working) {
-  running_ = working;
   for (QWidget* w : std::initializer_list<QWidget*>{BBNCONFIRMA, BBNRETORNA, CBDRIVE})
     w->setEnabled(!working);
   if (working)
-    progress_->start(workingText_);
+    busy_->start(workingText_);
   else
-    progress_->stop();
+    busy_->stop();
 }
 
 void BackupFrameDialog::reject() {
-  if (running_) return;  // the work finishes first: nothing is left halfway
+  if (busy_->busy()) return;  // the work finishes first: nothing is left halfway
   QDialog::reject();
 }
 
@@ -153,7 +129,7 @@ TFRMBACKUP::TFRMBACKUP(QWidget* parent)
 }
 
 void TFRMBACKUP::BBNCONFIRMAClick() {
-  if (running_) return;
+  if (busy_->busy()) return;
   const std::optional<BackupPlace> place = chosenPlace(CBDRIVE);
   // A removable disk chosen when the window opened may have gone since.
   if (!place || !placeUsable(*place)) {
@@ -164,7 +140,7 @@ void TFRMBACKUP::BBNCONFIRMAClick() {
   BackupRequest request;
   if (!place->backupFolder) request.copyTo = place->path;
   setWorking(true);
-  runBackupInBackground(this, &*progress_, request,
+  runBackupInBackground(this, *busy_, request,
                         [this](BackupOutcome outcome) { finished(outcome); });
 }
 
@@ -200,7 +176,7 @@ void TFRMRESTAURACAODOBACKUP::setFileChooser(FileChooser chooser) {
 }
 
 void TFRMRESTAURACAODOBACKUP::BBNCONFIRMAClick() {
-  if (running_) return;
+  if (busy_->busy()) return;
   const std::optional<BackupPlace> place = chosenPlace(CBDRIVE);
   const QString file = fileChooser()(this, place ? place->path : backupFolder());
   if (file.isEmpty()) return;
@@ -215,7 +191,7 @@ void TFRMRESTAURACAODOBACKUP::BBNCONFIRMAClick() {
       this,
       [this, file] {
         QString why;
-        const bool restored = restoreWorkoutDatabase(file, &why, progress_->reporter(this));
+        const bool restored = restoreWorkoutDatabase(file, &why, busy_->stageReporter(this));
         return std::pair<bool, QString>{restored, why};
       },
       [this](std::pair<bool, QString> result) { finished(result.first, result.second); });

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "forms/busy_work.h"
 #include "maintenance/backup_job.h"
 
 class Session;
@@ -23,25 +24,9 @@ QComboBox* makePlaceList(QWidget* parent, QWidget* next);
 void setBackupPlaceSource(std::function<QList<BackupPlace>()> source);
 std::optional<BackupPlace> chosenPlace(const QComboBox* list);
 
-// The working state both windows and the purge share: the label says what is being done, the
-// bar moves while nothing else can.
-class BackupProgress {
- public:
-  BackupProgress(QLabel* label, QProgressBar* bar) : label_(label), bar_(bar) {}
-  void start(const QString& text);
-  void stage(const QString& text);
-  // What the work calls, from its own thread, to say where it is.
-  JobStage reporter(QObject* window);
-  void stop();
-
- private:
-  QLabel* label_;
-  QProgressBar* bar_;
-};
-
-// The backup job on a worker, its stages shown by `progress`; `done` gets the outcome on the
+// The backup job on a worker, its stages shown by `busy`; `done` gets the outcome on the
 // window's thread.
-void runBackupInBackground(QObject* window, BackupProgress* progress, const BackupRequest& request,
+void runBackupInBackground(QObject* window, BusyWork& busy, const BackupRequest& request,
                            std::function<void(BackupOutcome)> done);
 
 // What the backup and restore windows share: the place list, the working label and bar, the
@@ -50,7 +35,7 @@ class BackupFrameDialog : public QDialog {
   Q_OBJECT
 
  public:
-  bool running() const { return running_; }
+  bool running() const { return busy_->busy(); }
 
  protected:
   BackupFrameDialog(QWidget* parent, const QString& caption, const QString& placeCaption,
@@ -58,9 +43,8 @@ class BackupFrameDialog : public QDialog {
   void setWorking(bool working);
   void reject() override;
 
-  bool running_ = false;
   QString workingText_;
-  std::optional<BackupProgress> progress_;
+  std::optional<BusyWork> busy_;
   QComboBox* CBDRIVE = nullptr;
   QLabel* LBLBACKUPRESTORE = nullptr;
   QProgressBar* PBPROGRESSO = nullptr;

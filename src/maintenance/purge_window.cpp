@@ -57,7 +57,8 @@ TFRMREESVAZIARARQUIVOS::TFRMREESVAZIARARQUIVOS(QWidget* parent) : QDialog(parent
   onFieldKeys(EDTANO, [this] { yearEntered(); }, {});
   yearRow->addWidget(EDTANO);
   yearRow->addStretch();
-  BBNCONFIRMA = namedButton(this, "BBNCONFIRMA", QStringLiteral("Confirma"), QStringLiteral("Confirma"));
+  BBNCONFIRMA =
+      namedButton(this, "BBNCONFIRMA", QStringLiteral("Confirma"), QStringLiteral("Confirma"));
   BBNCANCELA = namedButton(this, "BBNCANCELA", QStringLiteral("Sair"), QStringLiteral("Sair"));
   yearRow->addWidget(BBNCONFIRMA);
   yearRow->addWidget(BBNCANCELA);
@@ -66,7 +67,8 @@ TFRMREESVAZIARARQUIVOS::TFRMREESVAZIARARQUIVOS(QWidget* parent) : QDialog(parent
   PNLBACKUP = new QGroupBox(QStringLiteral("Backup"), this);
   PNLBACKUP->setObjectName(QStringLiteral("PNLBACKUP"));
   auto* panel = new QGridLayout(PNLBACKUP);
-  BBNBACKUP = namedButton(PNLBACKUP, "BBNBACKUP", QStringLiteral("Confirma"), QStringLiteral("Confirma"));
+  BBNBACKUP =
+      namedButton(PNLBACKUP, "BBNBACKUP", QStringLiteral("Confirma"), QStringLiteral("Confirma"));
   CBDRIVE = makePlaceList(PNLBACKUP, BBNBACKUP);
   panel->addWidget(new QLabel(QStringLiteral("Gravar em"), PNLBACKUP), 0, 0);
   panel->addWidget(CBDRIVE, 0, 1);
@@ -86,7 +88,7 @@ TFRMREESVAZIARARQUIVOS::TFRMREESVAZIARARQUIVOS(QWidget* parent) : QDialog(parent
   LBLRESULTADO->setObjectName(QStringLiteral("LBLRESULTADO"));
   layout->addWidget(LBLRESULTADO);
   layout->addStretch();
-  progress_.emplace(LBLBACKUPRESTORE, PBPROGRESSO);
+  busy_.emplace(LBLBACKUPRESTORE, PBPROGRESSO);
 
   connect(BBNCONFIRMA, &QPushButton::clicked, this, &TFRMREESVAZIARARQUIVOS::BBNCONFIRMAClick);
   connect(BBNCANCELA, &QPushButton::clicked, this, &TFRMREESVAZIARARQUIVOS::reject);
@@ -146,17 +148,16 @@ void TFRMREESVAZIARARQUIVOS::BBNCONFIRMAClick() {
 }
 
 void TFRMREESVAZIARARQUIVOS::setWorking(bool working) {
-  running_ = working;
   CBDRIVE->setEnabled(!working);
   BBNBACKUP->setEnabled(!working);
   if (working)
-    progress_->start(kWorking);
+    busy_->start(kWorking);
   else
-    progress_->stop();
+    busy_->stop();
 }
 
 void TFRMREESVAZIARARQUIVOS::BBNBACKUPClick() {
-  if (running_) return;
+  if (busy_->busy()) return;
   const int year = EDTANO->text().toInt();
   const std::optional<BackupPlace> place = chosenPlace(CBDRIVE);
   if (!place || !placeUsable(*place)) {
@@ -174,7 +175,7 @@ void TFRMREESVAZIARARQUIVOS::BBNBACKUPClick() {
   request.cleanUp = false;
   if (!place->backupFolder) request.copyTo = place->path;
   setWorking(true);
-  runBackupInBackground(this, &*progress_, request,
+  runBackupInBackground(this, *busy_, request,
                         [this, year](BackupOutcome outcome) { backupFinished(outcome, year); });
 }
 
@@ -195,10 +196,10 @@ void TFRMREESVAZIARARQUIVOS::backupFinished(const BackupOutcome& outcome, int ye
   LBLRESULTADO->setText(QStringLiteral("Backup: %1").arg(*outcome.file));
   MENSAGEM(kInfo, Msg::BackupRealizado);
   // Only now, with the backup checked, is anything emptied.
-  progress_->stage(QStringLiteral("Esvaziando as séries até %1...").arg(year));
+  busy_->stage(QStringLiteral("Esvaziando as séries até %1...").arg(year));
   runInBackground<std::optional<int>>(
       this,
-      [year, stage = progress_->reporter(this)] { return purgeWorkoutDatabase(year, stage); },
+      [year, stage = busy_->stageReporter(this)] { return purgeWorkoutDatabase(year, stage); },
       [this, year](std::optional<int> deleted) { purgeFinished(deleted, year); });
 }
 
@@ -209,8 +210,9 @@ void TFRMREESVAZIARARQUIVOS::purgeFinished(const std::optional<int>& deleted, in
     QDialog::reject();
     return;
   }
-  LBLRESULTADO->setText(LBLRESULTADO->text() +
-                        QStringLiteral("\n%1 linha(s) removida(s) até 31/12/%2").arg(*deleted).arg(year));
+  LBLRESULTADO->setText(
+      LBLRESULTADO->text() +
+      QStringLiteral("\n%1 linha(s) removida(s) até 31/12/%2").arg(*deleted).arg(year));
   MENSAGEM(kInfo, Msg::FimDeProcesso);
   backToYearEntry();
 }
@@ -223,6 +225,6 @@ void TFRMREESVAZIARARQUIVOS::backToYearEntry() {
 }
 
 void TFRMREESVAZIARARQUIVOS::reject() {
-  if (running_) return;  // neither the backup nor the purge is left halfway
+  if (busy_->busy()) return;  // neither the backup nor the purge is left halfway
   QDialog::reject();
 }

@@ -23,7 +23,7 @@ class TFRMREESVAZIARARQUIVOS : public QDialog {
  public:
   explicit TFRMREESVAZIARARQUIVOS(QWidget* parent = nullptr);
 
-  bool running() const { return running_; }
+  bool running() const { return busy_->busy(); }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -40,8 +40,7 @@ class TFRMREESVAZIARARQUIVOS : public QDialog {
   void setWorking(bool working);
 
   bool opened_ = false;
-  bool running_ = false;
-  std::optional<BackupProgress> progress_;
+  std::optional<BusyWork> busy_;
   QLineEdit* EDTANO = nullptr;
   QPushButton* BBNCONFIRMA = nullptr;
   QPushButton* BBNCANCELA = nullptr;

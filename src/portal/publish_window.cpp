@@ -57,6 +57,7 @@ TFRMATUALIZARTREINOSWEB::TFRMATUALIZARTREINOSWEB(Session& session, QWidget* pare
   LBLFIM->setObjectName(QStringLiteral("LBLFIM"));
   LBLFIM->hide();
   layout->addWidget(LBLFIM);
+  busy_.emplace(nullptr, PBPACK);
   auto* buttons = new QHBoxLayout;
   BBNSELECIONAR =
       namedButton(this, "BBNSELECIONAR", QStringLiteral("Filtrar"), QStringLiteral("Filtrar"));
@@ -144,29 +145,23 @@ void TFRMATUALIZARTREINOSWEB::BBNSELECIONARClick() {
 }
 
 void TFRMATUALIZARTREINOSWEB::BBNCONFIRMAClick() {
-  if (!input_ || running_) return;
-  running_ = true;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (!input_ || busy_->busy()) return;
   for (QPushButton* b : {BBNSELECIONAR, BBNCONFIRMA, BBNRETORNA}) b->setEnabled(false);
   LBLFIM->hide();
-  PBPACK->setRange(0, qMax(1, int(input_->members.size())));
-  PBPACK->setValue(0);
+  busy_->start(QString(), qMax(1, int(input_->members.size())));
   const BulkInput input = *input_;
   // The run opens connections of its own on its own thread; the window only hears of it.
   runInBackground<std::optional<BulkSummary>>(
       this,
-      [this, input] {
-        return runBulkPublishing(input, [this](int done, int) {
-          postToWindow(PBPACK, [this, done] { PBPACK->setValue(done); });
-        });
+      [input, step = busy_->stepReporter(this)] {
+        return runBulkPublishing(input, [step](int done, int) { step(done); });
       },
       [this](std::optional<BulkSummary> summary) { runFinished(summary); });
 }
 
 void TFRMATUALIZARTREINOSWEB::runFinished(const std::optional<BulkSummary>& summary) {
-  running_ = false;
+  busy_->stop();
   summary_ = summary;
-  QApplication::restoreOverrideCursor();
   if (!summary) {
     tellBulkFailure();
     QDialog::reject();
@@ -180,6 +175,6 @@ void TFRMATUALIZARTREINOSWEB::runFinished(const std::optional<BulkSummary>& summ
 }
 
 void TFRMATUALIZARTREINOSWEB::reject() {
-  if (running_) return;  // the run finishes first; the portal is never left half published
+  if (busy_->busy()) return;  // the run finishes first; the portal is never left half published
   QDialog::reject();
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include "data/settings_record.h"
 
+#include "forms/busy_work.h"
 #include "portal/bulk_publish.h"
 
 class Session;
@@ -24,7 +25,7 @@ class TFRMATUALIZARTREINOSWEB : public QDialog {
 
   // The last run's summary, once it is over.
   const std::optional<BulkSummary>& summary() const { return summary_; }
-  bool running() const { return running_; }
+  bool running() const { return busy_ && busy_->busy(); }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -45,7 +46,7 @@ class TFRMATUALIZARTREINOSWEB : public QDialog {
   std::optional<BulkInput> input_;
   std::optional<BulkSummary> summary_;
   bool opened_ = false;
-  bool running_ = false;
+  std::optional<BusyWork> busy_;
 
   QLineEdit* EDTDATAINICIAL = nullptr;
   QLineEdit* EDTDATAFINAL = nullptr;
