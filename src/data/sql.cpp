@@ -8,7 +8,6 @@
 
 #include "base/error_log.h"
 #include "base/messages.h"
-#include "base/prompter.h"
 #include "data/dialect.h"
 
 namespace {
@@ -63,8 +62,7 @@ namespace {
 // reference to it stays good while other statements join the map.
 struct PreparedStatements {
   QMutex lock;
-  std::unordered_map<QString, std::unordered_map<QString, std::unique_ptr<QSqlQuery>>>
-      byConnection;
+  std::unordered_map<QString, std::unordered_map<QString, std::unique_ptr<QSqlQuery>>> byConnection;
 };
 
 PreparedStatements& prepared() {
@@ -138,24 +136,26 @@ void waitForTurn(const QSqlDatabase& db, const QString& key) {
   Dialect::of(db).waitForTurn(db, key);
 }
 
-bool writeTablesInTransaction(const QSqlDatabase& db, const QString& fallback,
-                              const std::function<void(QString& table)>& work) {
+Failure writeFailure(const QString& table, const QString& cause) {
+  return {Msg::GravandoNaTabela, table,
+          QStringLiteral("Gravando na tabela %1: %2").arg(table, cause)};
+}
+
+Outcome writeTablesInTransaction(const QSqlDatabase& db, const QString& fallback,
+                                 const std::function<void(QString& table)>& work) {
   QString detail = fallback;
   try {
     Transaction transaction(db);
     work(detail);
     detail = fallback;
     transaction.commit();
-    return true;
+    return Done{};
   } catch (const std::exception& e) {
-    appendToLog(
-        QStringLiteral("Gravando na tabela %1: %2").arg(detail, QString::fromUtf8(e.what())));
-    MENSAGEM(QStringLiteral("!"), Msg::GravandoNaTabela, detail);
-    return false;
+    return writeFailure(detail, QString::fromUtf8(e.what()));
   }
 }
 
-bool writeInTransaction(const QSqlDatabase& db, const QString& detail,
-                        const std::function<void()>& work) {
+Outcome writeInTransaction(const QSqlDatabase& db, const QString& detail,
+                           const std::function<void()>& work) {
   return writeTablesInTransaction(db, detail, [&](QString&) { work(); });
 }

@@ -8,6 +8,8 @@
 #include <functional>
 #include <stdexcept>
 
+#include "base/failure.h"
+
 class SqlError : public std::runtime_error {
  public:
   explicit SqlError(const QString& what) : std::runtime_error(what.toStdString()), text_(what) {}
@@ -26,8 +28,7 @@ QSqlQuery runSql(const QSqlDatabase& db, const QString& sql, const QVariantList&
 // deallocate. For the statements a window or a save runs again and again. The query returned
 // is the kept statement itself: read it (or finish() it) before the same statement runs again,
 // and never past the connection's closing.
-QSqlQuery& runPrepared(const QSqlDatabase& db, const QString& sql,
-                       const QVariantList& values = {});
+QSqlQuery& runPrepared(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
 // Lets go of the statements kept for the connection `connectionName` (it is closing).
 void forgetPrepared(const QString& connectionName);
 
@@ -62,14 +63,16 @@ void lockForNumbering(const QSqlDatabase& db, const QString& table);
 // transaction already holds the whole database.)
 void waitForTurn(const QSqlDatabase& db, const QString& key);
 
-// The writing pattern of every confirm: `work` runs in one transaction; any
-// failure rolls back, is logged, and tells the user "Gravando na tabela !"
-// with `detail` (the table's or function's name). True when committed.
-bool writeInTransaction(const QSqlDatabase& db, const QString& detail,
-                        const std::function<void()>& work);
+// The writing pattern of every confirm: `work` runs in one transaction; any failure rolls
+// back and comes back as "Gravando na tabela !" with `detail` (the table's or function's
+// name) and the cause for the log. Done when committed.
+Outcome writeInTransaction(const QSqlDatabase& db, const QString& detail,
+                           const std::function<void()>& work);
+// The failure a write reports when `cause` stopped it while writing `table`.
+Failure writeFailure(const QString& table, const QString& cause);
 
 // The same pattern for writes that touch several tables: `work` sets `table` before each
 // statement, so the message names the table that failed; `fallback` names failures outside
 // them (beginning, commit).
-bool writeTablesInTransaction(const QSqlDatabase& db, const QString& fallback,
-                              const std::function<void(QString& table)>& work);
+Outcome writeTablesInTransaction(const QSqlDatabase& db, const QString& fallback,
+                                 const std::function<void(QString& table)>& work);

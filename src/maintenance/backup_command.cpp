@@ -102,8 +102,8 @@ int runPurgeCommand(const QStringList& args, FILE* out, FILE* err) {
   request.purgeYear = *year;
   request.cleanUp = false;
   if (!makeBackup(request, out)) return 1;
-  const std::optional<int> deleted = purgeWorkoutDatabase(*year);
-  if (!deleted) return 1;
+  const Result<int> deleted = purgeWorkoutDatabase(*year);
+  if (!deleted.okOrTell()) return 1;
   printLine(out, Msg::FimDeProcesso +
                      QStringLiteral(" %1 linha(s) removida(s) até %2").arg(*deleted).arg(*year));
   return 0;

@@ -24,14 +24,14 @@ const QString kBancoDeDados = QStringLiteral("Banco de Dados");
 
 // File systems of the kernel and of the session, never a place for a user's files.
 const QStringList kSystemFileSystems = {
-    QStringLiteral("proc"),     QStringLiteral("sysfs"),      QStringLiteral("devtmpfs"),
-    QStringLiteral("devpts"),   QStringLiteral("tmpfs"),      QStringLiteral("cgroup"),
-    QStringLiteral("cgroup2"),  QStringLiteral("securityfs"), QStringLiteral("debugfs"),
-    QStringLiteral("tracefs"),  QStringLiteral("pstore"),     QStringLiteral("bpf"),
-    QStringLiteral("mqueue"),   QStringLiteral("hugetlbfs"),  QStringLiteral("configfs"),
-    QStringLiteral("fusectl"),  QStringLiteral("autofs"),     QStringLiteral("binfmt_misc"),
-    QStringLiteral("overlay"),  QStringLiteral("squashfs"),   QStringLiteral("efivarfs"),
-    QStringLiteral("ramfs"),    QStringLiteral("nsfs"),       QStringLiteral("rpc_pipefs"),
+    QStringLiteral("proc"),        QStringLiteral("sysfs"),          QStringLiteral("devtmpfs"),
+    QStringLiteral("devpts"),      QStringLiteral("tmpfs"),          QStringLiteral("cgroup"),
+    QStringLiteral("cgroup2"),     QStringLiteral("securityfs"),     QStringLiteral("debugfs"),
+    QStringLiteral("tracefs"),     QStringLiteral("pstore"),         QStringLiteral("bpf"),
+    QStringLiteral("mqueue"),      QStringLiteral("hugetlbfs"),      QStringLiteral("configfs"),
+    QStringLiteral("fusectl"),     QStringLiteral("autofs"),         QStringLiteral("binfmt_misc"),
+    QStringLiteral("overlay"),     QStringLiteral("squashfs"),       QStringLiteral("efivarfs"),
+    QStringLiteral("ramfs"),       QStringLiteral("nsfs"),           QStringLiteral("rpc_pipefs"),
     QStringLiteral("fuse.portal"), QStringLiteral("fuse.gvfsd-fuse")};
 
 void tell(const JobStage& stage, const QString& text) {
@@ -69,7 +69,8 @@ std::optional<QString> checkedBackup(const LinkSpec& link, const Connection& wor
   std::optional<QString> file =
       backupDatabase(workout.database(), link, backupFolder(), now, kPostgresLibrary, why);
   if (!file || !request.purgeYear) return file;
-  const QString renamed = QDir(backupFolder()).filePath(purgeBackupFileName(now, *request.purgeYear));
+  const QString renamed =
+      QDir(backupFolder()).filePath(purgeBackupFileName(now, *request.purgeYear));
   if (!QFile::rename(*file, renamed)) {
     QFile::remove(*file);
     *why = QStringLiteral("O backup não pôde ser renomeado para %1").arg(renamed);
@@ -112,8 +113,8 @@ QList<VolumeFacts> volumesOffered(const QList<VolumeFacts>& mounted) {
 }
 
 QList<BackupPlace> backupPlaces() {
-  QList<BackupPlace> places{{QStringLiteral("Pasta de Backup (%1)").arg(backupFolder()),
-                             backupFolder(), true}};
+  QList<BackupPlace> places{
+      {QStringLiteral("Pasta de Backup (%1)").arg(backupFolder()), backupFolder(), true}};
   QList<VolumeFacts> mounted;
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) mounted.append(factsOf(volume));
   for (const VolumeFacts& volume : volumesOffered(mounted))
@@ -184,14 +185,11 @@ bool restoreWorkoutDatabase(const QString& file, QString* why, const JobStage& s
   return restoreDatabase(*link, file, kPostgresLibrary, why);
 }
 
-std::optional<int> purgeWorkoutDatabase(int year, const JobStage& stage) {
+Result<int> purgeWorkoutDatabase(int year, const JobStage& stage) {
   Connection workout(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("purge")));
-  if (!workout.open()) {
-    MENSAGEM(QStringLiteral("!"), Msg::GravandoNaTabela, kBancoDeDados);
-    return std::nullopt;
-  }
+  if (!workout.open()) return Failure{Msg::GravandoNaTabela, kBancoDeDados, workout.lastError()};
   tell(stage, QStringLiteral("Esvaziando as séries até %1...").arg(year));
-  const std::optional<int> deleted = purgeSeries(workout.database(), year);
+  const Result<int> deleted = purgeSeries(workout.database(), year);
   if (deleted) {
     // The rows are gone for good either way; a shrink that fails only leaves the space unused.
     tell(stage, QStringLiteral("Compactando o banco de dados..."));

@@ -12,6 +12,8 @@
 #include <functional>
 #include <optional>
 
+#include "base/failure.h"
+
 // Where the backups of the installation are kept: the "Backup" folder of the installation.
 QString backupFolder();
 
@@ -78,5 +80,6 @@ QString unusablePlaceDetail(const QString& place);
 bool restoreWorkoutDatabase(const QString& file, QString* why, const JobStage& stage = {});
 
 // Empties the series dated in `year` or before (one transaction; "Gravando na tabela !" /
-// "Banco de Dados" when it fails) and then gives the freed space back. Rows deleted, or nothing.
-std::optional<int> purgeWorkoutDatabase(int year, const JobStage& stage = {});
+// "Banco de Dados" when it fails) and then gives the freed space back. Rows deleted, or what
+// failed.
+Result<int> purgeWorkoutDatabase(int year, const JobStage& stage = {});

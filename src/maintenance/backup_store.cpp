@@ -18,8 +18,8 @@ namespace {
 // A partial backup becomes the backup: owner-only, on disk, then renamed in one step.
 bool promotePartial(const QString& partial, const QString& file, QString* reason) {
   makePrivateFile(partial);
-  if (!syncFileToDisk(partial) || ::rename(QFile::encodeName(partial).constData(),
-                                           QFile::encodeName(file).constData()) != 0) {
+  if (!syncFileToDisk(partial) ||
+      ::rename(QFile::encodeName(partial).constData(), QFile::encodeName(file).constData()) != 0) {
     *reason = QStringLiteral("O backup não pôde ser gravado como %1").arg(file);
     return false;
   }
@@ -40,7 +40,8 @@ std::optional<QString> backupDatabase(const QSqlDatabase& db, const LinkSpec& li
     if (why) *why = reason;
     return std::nullopt;
   };
-  if (!makePrivateFolder(folder)) return fail(QStringLiteral("Pasta de backup não pôde ser criada"));
+  if (!makePrivateFolder(folder))
+    return fail(QStringLiteral("Pasta de backup não pôde ser criada"));
   const QString file = QDir(folder).filePath(backupFileName(at));
   if (QFile::exists(file)) return fail(QStringLiteral("Já existe um backup com este nome"));
   const QString partial = partialBackupPath(file);
@@ -82,15 +83,15 @@ QStringList dropScratchTables(const QSqlDatabase& db, const Dialect& dialect) {
   while (list.next()) tables << list.value(0).toString();
   const QStringList scratch = scratchTables(tables);
   for (const QString& table : scratch)
-    runSql(db, QStringLiteral("DROP TABLE \"%1\"").arg(QString(table).replace(
-                                                           QLatin1Char('"'), QStringLiteral("\"\""))));
+    runSql(db, QStringLiteral("DROP TABLE \"%1\"")
+                   .arg(QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\""))));
   return scratch;
 }
 
-std::optional<int> purgeSeries(const QSqlDatabase& db, int year) {
+Result<int> purgeSeries(const QSqlDatabase& db, int year) {
   int deleted = 0;
   const QDate after(year + 1, 1, 1);
-  const bool done = writeInTransaction(db, QStringLiteral("Banco de Dados"), [&] {
+  const Outcome done = writeInTransaction(db, QStringLiteral("Banco de Dados"), [&] {
     for (const char* table : {"Aerobica", "Agendado", "Alongamento", "Treino"}) {
       QSqlQuery removed = runSql(
           db, QStringLiteral("DELETE FROM %1 WHERE Data < ?").arg(QString::fromLatin1(table)),
@@ -98,6 +99,6 @@ std::optional<int> purgeSeries(const QSqlDatabase& db, int year) {
       deleted += qMax(0, removed.numRowsAffected());
     }
   });
-  if (!done) return std::nullopt;
+  if (!done) return done.failure();
   return deleted;
 }

@@ -5,10 +5,12 @@
 
 #include <QDateTime>
 #include <QMap>
-#include <QStringList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <optional>
+
+#include "base/failure.h"
 
 struct LinkSpec;
 
@@ -45,4 +47,4 @@ QStringList dropScratchTables(const QSqlDatabase& db, const Dialect& dialect);
 // Empties, for good, every series row and scheduled assembly dated in `year` or before (Aerobica,
 // Agendado, Alongamento, Treino), in one transaction: a failure deletes nothing and says
 // "Gravando na tabela !" / "Banco de Dados". The number of rows deleted, or nothing.
-std::optional<int> purgeSeries(const QSqlDatabase& db, int year);
+Result<int> purgeSeries(const QSqlDatabase& db, int year);

@@ -250,11 +250,11 @@ bool ConfigurationStore::open() {
   return true;
 }
 
-bool ConfigurationStore::post(const SettingsTexts& shown) {
+Outcome ConfigurationStore::post(const SettingsTexts& shown) {
   return write(shown, true);
 }
 
-bool ConfigurationStore::postLogo(const SettingsTexts& shown, const QString& jpegFile) {
+Outcome ConfigurationStore::postLogo(const SettingsTexts& shown, const QString& jpegFile) {
   return write(shown, true, [&jpegFile] {
     QVariant logo;
     AddJpgToTable(jpegFile, &logo);  // throws for anything but a whole JPEG
@@ -262,19 +262,19 @@ bool ConfigurationStore::postLogo(const SettingsTexts& shown, const QString& jpe
   });
 }
 
-bool ConfigurationStore::postClearedLogo(const SettingsTexts& shown) {
+Outcome ConfigurationStore::postClearedLogo(const SettingsTexts& shown) {
   return write(shown, true, [] { return QVariant(); });
 }
 
-bool ConfigurationStore::confirm(SettingsTexts& shown) {
+Outcome ConfigurationStore::confirm(SettingsTexts& shown) {
   settings::applySaveDefaults(shown);
-  if (!write(shown, false)) return false;
-  settings::copyToProcessValues(stored_);
-  return true;
+  const Outcome written = write(shown, false);
+  if (written) settings::copyToProcessValues(stored_);
+  return written;
 }
 
-bool ConfigurationStore::write(SettingsTexts shown, bool keepRefusedInterval,
-                               const std::function<QVariant()>& newLogo) {
+Outcome ConfigurationStore::write(SettingsTexts shown, bool keepRefusedInterval,
+                                  const std::function<QVariant()>& newLogo) {
   settings::applySaveDefaults(shown);
   if (keepRefusedInterval) {
     SettingsTexts merged = stored_;
@@ -295,7 +295,7 @@ bool ConfigurationStore::write(SettingsTexts shown, bool keepRefusedInterval,
     changed.insert(column, *it);
   }
   QVariant logo = logo_;
-  const bool written = writeInTransaction(db_, settings::kDetail, [&] {
+  const Outcome written = writeInTransaction(db_, settings::kDetail, [&] {
     if (newLogo) {
       logo = newLogo();
       assignments << settings::kLogo + QStringLiteral(" = ?");
@@ -307,8 +307,8 @@ bool ConfigurationStore::write(SettingsTexts shown, bool keepRefusedInterval,
     // The row is never inserted by this window: without it nothing was saved.
     if (update.numRowsAffected() < 1) throw SqlError(QStringLiteral("Secvar sem registro"));
   });
-  if (!written) return false;
+  if (!written) return written;
   stored_.insert(changed);
   logo_ = logo.isNull() ? QVariant() : logo;
-  return true;
+  return Done{};
 }

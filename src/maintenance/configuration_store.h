@@ -13,6 +13,8 @@
 #include <functional>
 #include <optional>
 
+#include "base/failure.h"
+
 #include "base/field_error.h"
 
 // The edited columns as the window's controls show them: column name (as the table
@@ -91,20 +93,20 @@ class ConfigurationStore {
   // The immediate saves: the window's changes so far are written with them, with the save
   // defaults applied. An interval Confirm would refuse is left as stored, so the check cannot
   // be bypassed this way.
-  bool post(const SettingsTexts& shown);
+  Outcome post(const SettingsTexts& shown);
   // Stores the JPEG file as the logo (its own bytes; anything else is refused).
-  bool postLogo(const SettingsTexts& shown, const QString& jpegFile);
-  bool postClearedLogo(const SettingsTexts& shown);
+  Outcome postLogo(const SettingsTexts& shown, const QString& jpegFile);
+  Outcome postClearedLogo(const SettingsTexts& shown);
 
   // Confirm, once checkInterval passed: writes `shown` with the save defaults (applied to
   // `shown` too) and, when that is stored, copies the settings into the process-wide values.
-  bool confirm(SettingsTexts& shown);
+  Outcome confirm(SettingsTexts& shown);
 
  private:
   // Writes the columns of `shown` that differ from what is stored and, with `newLogo`, the
   // logo it gives (it may throw, which fails the write like any other error).
-  bool write(SettingsTexts shown, bool keepRefusedInterval,
-             const std::function<QVariant()>& newLogo = {});
+  Outcome write(SettingsTexts shown, bool keepRefusedInterval,
+                const std::function<QVariant()>& newLogo = {});
 
   QSqlDatabase db_;
   SettingsTexts stored_;

@@ -532,11 +532,11 @@ void TFRMPARAMETRIZACAODOSISTEMA::DBCBPOR_CODIGO_APARELHOClick(bool checked) {
   SettingsTexts texts = readTexts();
   settings::switchEquipmentCode(texts, checked);
   showTexts(texts);
-  TBLCONTROLE->post(texts);
+  TBLCONTROLE->post(texts).okOrTell();
 }
 
 void TFRMPARAMETRIZACAODOSISTEMA::DBCIMPRESSAO40COLUNASClick() {
-  TBLCONTROLE->post(readTexts());
+  TBLCONTROLE->post(readTexts()).okOrTell();
 }
 
 void TFRMPARAMETRIZACAODOSISTEMA::BBNLOGOTIPOClick() {
@@ -544,13 +544,13 @@ void TFRMPARAMETRIZACAODOSISTEMA::BBNLOGOTIPOClick() {
       fileChooser()(this, QStringLiteral("Escolha do fundo para carteira"), kJpegFilter);
   if (file.isEmpty()) return;
   // Shown once it is stored: a file that is not a JPEG changes neither picture nor row.
-  if (TBLCONTROLE->postLogo(readTexts(), file)) MOSTRA_LOGO();
+  if (TBLCONTROLE->postLogo(readTexts(), file).okOrTell()) MOSTRA_LOGO();
 }
 
 void TFRMPARAMETRIZACAODOSISTEMA::PNLLIMPAACADEMIAClick() {
   IMGLOGOTIPO->hide();
   // When the row could not be written the stored logo is still there: show it again.
-  if (!TBLCONTROLE->postClearedLogo(readTexts())) MOSTRA_LOGO();
+  if (!TBLCONTROLE->postClearedLogo(readTexts()).okOrTell()) MOSTRA_LOGO();
 }
 
 void TFRMPARAMETRIZACAODOSISTEMA::BBNCORPOEMAILMEDICAClick() {
@@ -567,7 +567,7 @@ void TFRMPARAMETRIZACAODOSISTEMA::BBNCONFIRMAClick() {
     refuseField(DBEDTTEMPO_REAVALIACAO, *refusal);
     return;
   }
-  const bool saved = TBLCONTROLE->confirm(texts);
+  const bool saved = TBLCONTROLE->confirm(texts).okOrTell();
   showTexts(texts);  // with the defaults the save filled in
   if (!saved) return;
   session().reapplyMenuSettings();

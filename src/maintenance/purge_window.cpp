@@ -197,22 +197,25 @@ void TFRMREESVAZIARARQUIVOS::backupFinished(const BackupOutcome& outcome, int ye
   MENSAGEM(kInfo, Msg::BackupRealizado);
   // Only now, with the backup checked, is anything emptied.
   busy_->stage(QStringLiteral("Esvaziando as séries até %1...").arg(year));
-  runInBackground<std::optional<int>>(
+  runInBackground<std::optional<Result<int>>>(
       this,
-      [year, stage = busy_->stageReporter(this)] { return purgeWorkoutDatabase(year, stage); },
-      [this, year](std::optional<int> deleted) { purgeFinished(deleted, year); });
+      [year, stage = busy_->stageReporter(this)] {
+        return std::optional<Result<int>>(purgeWorkoutDatabase(year, stage));
+      },
+      [this, year](std::optional<Result<int>> deleted) { purgeFinished(deleted, year); });
 }
 
-void TFRMREESVAZIARARQUIVOS::purgeFinished(const std::optional<int>& deleted, int year) {
+void TFRMREESVAZIARARQUIVOS::purgeFinished(const std::optional<Result<int>>& deleted, int year) {
   setWorking(false);
-  if (!deleted) {
-    // The deletes were rolled back and the user told why; the window has done its part.
+  // The deletes were rolled back (the user is told why, unless the work broke off); the window
+  // has done its part.
+  if (!deleted || !deleted->okOrTell()) {
     QDialog::reject();
     return;
   }
   LBLRESULTADO->setText(
       LBLRESULTADO->text() +
-      QStringLiteral("\n%1 linha(s) removida(s) até 31/12/%2").arg(*deleted).arg(year));
+      QStringLiteral("\n%1 linha(s) removida(s) até 31/12/%2").arg(**deleted).arg(year));
   MENSAGEM(kInfo, Msg::FimDeProcesso);
   backToYearEntry();
 }

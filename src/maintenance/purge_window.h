@@ -35,7 +35,7 @@ class TFRMREESVAZIARARQUIVOS : public QDialog {
   void BBNCONFIRMAClick();
   void BBNBACKUPClick();
   void backupFinished(const BackupOutcome& outcome, int year);
-  void purgeFinished(const std::optional<int>& deleted, int year);
+  void purgeFinished(const std::optional<Result<int>>& deleted, int year);
   void backToYearEntry();
   void setWorking(bool working);
 

@@ -13,14 +13,17 @@
 
 namespace {
 
-const QString kInfo = QStringLiteral("!");
 const QString kProblemaBancoInternet =
     QStringLiteral("Problema no Banco de Dados ou Problema na Internet!");
 
+Failure unreadable(const QString& table, const QString& cause) {
+  return {Msg::AberturaDeTabela, table,
+          QStringLiteral("Publicação no portal, %1: %2").arg(table, cause)};
+}
+
 }  // namespace
 
-std::optional<BulkInput> prepareBulkInput(const Settings& settings, const QDate& from,
-                                          const QDate& to) {
+Result<BulkInput> prepareBulkInput(const Settings& settings, const QDate& from, const QDate& to) {
   BulkInput input;
   input.from = from;
   input.to = to;
@@ -28,45 +31,41 @@ std::optional<BulkInput> prepareBulkInput(const Settings& settings, const QDate&
   input.academia = settings.academia;
 
   Connection workout(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("publica")));
-  if (!workout.open()) {
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Treino"));
-    return std::nullopt;
-  }
+  if (!workout.open()) return unreadable(QStringLiteral("Treino"), workout.lastError());
   QStringList matriculas;
   try {
     matriculas = membersWithSeriesIn(workout.database(), from, to);
-  } catch (const SqlError&) {
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Alunos"));
-    return std::nullopt;
+  } catch (const SqlError& e) {
+    return unreadable(QStringLiteral("Alunos"), e.text());
   }
   workout.release();
 
   const PeopleTables tables = peopleTables(settings);
-  const std::unique_ptr<Connection> people = openPeopleConnection(tables, QStringLiteral("Alunos"));
-  if (!people) return std::nullopt;
+  const Result<std::unique_ptr<Connection>> opened =
+      openPeopleConnection(tables, QStringLiteral("Alunos"));
+  if (!opened) return opened.failure();
+  const QSqlDatabase people = (*opened)->database();
   try {
-    input.members = memberDetails(people->database(), tables.members, matriculas);
-  } catch (const SqlError&) {
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Alunos"));
-    return std::nullopt;
+    input.members = memberDetails(people, tables.members, matriculas);
+  } catch (const SqlError& e) {
+    return unreadable(QStringLiteral("Alunos"), e.text());
   }
   try {
-    QSqlQuery staff = runSql(people->database(),
-                             QStringLiteral("SELECT MATRICULA, NOME FROM %1").arg(tables.staff));
-    while (staff.next()) input.staffNames.insert(staff.value(0).toString(), staff.value(1).toString());
-  } catch (const SqlError&) {
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Funcinarios"));
-    return std::nullopt;
+    QSqlQuery staff =
+        runSql(people, QStringLiteral("SELECT MATRICULA, NOME FROM %1").arg(tables.staff));
+    while (staff.next())
+      input.staffNames.insert(staff.value(0).toString(), staff.value(1).toString());
+  } catch (const SqlError& e) {
+    return unreadable(QStringLiteral("Funcinarios"), e.text());
   }
 
   if (settings.assessmentIntegration()) {
     Connection assessment(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("publica-av")));
     const bool reachable = assessment.open();
+    const QString cause = assessment.lastError();
     assessment.release();
-    if (!reachable) {
-      MENSAGEM(kInfo, Msg::TamselInativo);
-      return std::nullopt;
-    }
+    if (!reachable)
+      return Failure{Msg::TamselInativo, {}, QStringLiteral("Publicação no portal: %1").arg(cause)};
     input.assessments = [settings] { return allMemberAssessments(settings); };
   }
   return input;
@@ -92,6 +91,6 @@ std::optional<BulkSummary> runBulkPublishing(const BulkInput& input,
   return summary;
 }
 
-void tellBulkFailure() {
-  MENSAGEM(kInfo, Msg::EntreEmContato, kProblemaBancoInternet);
+Failure bulkFailure() {
+  return {Msg::EntreEmContato, kProblemaBancoInternet, {}};
 }

@@ -27,8 +27,8 @@ QVariant nullText(const QString& text) {
 void deleteOlder(const QSqlDatabase& db, const QString& table, const PortalContext& who,
                  const std::optional<QString>& letter) {
   QString sql = QStringLiteral("DELETE FROM %1 WHERE cliente = ? AND Matricula = ?").arg(table);
-  QString sub = QStringLiteral("SELECT MAX(Data) FROM %1 WHERE cliente = ? AND Matricula = ?")
-                    .arg(table);
+  QString sub =
+      QStringLiteral("SELECT MAX(Data) FROM %1 WHERE cliente = ? AND Matricula = ?").arg(table);
   QVariantList values{who.customer, who.matricula};
   QVariantList subValues{who.customer, who.matricula};
   if (letter) {
@@ -61,15 +61,17 @@ int portalCustomer(std::optional<double> cliente) {
   return int(qRound64(cliente.value_or(0)));
 }
 
-bool publishOnPortal(const QString& table, const std::function<void(const QSqlDatabase&)>& work) {
+Outcome publishOnPortal(const QString& table,
+                        const std::function<void(const QSqlDatabase&)>& work) {
   Connection portal(DataSource::Ondrel, Connection::uniqueName(QStringLiteral("portal")));
   if (!portal.open()) {
-    MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, kProblemaBancoInternet);
+    const QString cause = portal.lastError();
     portal.release();
-    return false;
+    return Failure{Msg::EntreEmContato, kProblemaBancoInternet,
+                   QStringLiteral("Portal, %1: %2").arg(table, cause)};
   }
-  const bool published = writeInTransaction(portal.database(), table,
-                                            [&] { work(portal.database()); });
+  const Outcome published =
+      writeInTransaction(portal.database(), table, [&] { work(portal.database()); });
   portal.release();
   return published;
 }
@@ -85,18 +87,19 @@ void publishWorkoutRows(const QSqlDatabase& portalDb, const PortalContext& who,
   const WeekdayFlags days = chosenDays(save.boxes);
   QSqlQuery insert(portalDb);
   const QString sql =
-      QStringLiteral("INSERT INTO Portal_Treino (cliente, CPF, Matricula, Treino, "
-                     "Codigo_exercicio, Descricao, Aparelho, Repeticoes, Series, Peso, Intervalo, "
-                     "Obs, Professor, Data, Data_Reavaliacao, Ordem, Regulagem, %1) VALUES (?, ?, "
-                     "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+      QStringLiteral(
+          "INSERT INTO Portal_Treino (cliente, CPF, Matricula, Treino, "
+          "Codigo_exercicio, Descricao, Aparelho, Repeticoes, Series, Peso, Intervalo, "
+          "Obs, Professor, Data, Data_Reavaliacao, Ordem, Regulagem, %1) VALUES (?, ?, "
+          "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
           .arg(weekdayColumnList());
   int ordem = 0;
   for (const WorkoutRow& row : save.rows) {
     if (!rowHasContent(row)) continue;
-    QVariantList values{who.customer, who.cpf,       who.matricula, save.letter,
-                        row.code,     row.descricao, row.aparelho,  row.repeticoes,
-                        row.series,   row.peso,      row.intervalo, nullText(row.obs),
-                        save.professor, today,       save.changeDate, ++ordem,
+    QVariantList values{who.customer,   who.cpf,       who.matricula,   save.letter,
+                        row.code,       row.descricao, row.aparelho,    row.repeticoes,
+                        row.series,     row.peso,      row.intervalo,   nullText(row.obs),
+                        save.professor, today,         save.changeDate, ++ordem,
                         row.regulagem};
     for (bool day : days) values << day;
     runSql(portalDb, sql, values);
@@ -116,11 +119,12 @@ void publishAerobicRows(const QSqlDatabase& portalDb, const PortalContext& who,
                        "Codigo_exercicio = ? AND Data = ?"),
         {who.matricula, who.customer, row.code, today});
     if (!row.prescribed()) {
-      if (id.isValid()) runSql(portalDb, QStringLiteral("DELETE FROM Portal_Aerobica WHERE ID = ?"), {id});
+      if (id.isValid())
+        runSql(portalDb, QStringLiteral("DELETE FROM Portal_Aerobica WHERE ID = ?"), {id});
       continue;
     }
-    QVariantList values{who.customer, who.cpf,  row.descricao, row.aparelho, row.duracao,
-                        row.velocidade, row.nivel, professor};
+    QVariantList values{who.customer, who.cpf,        row.descricao, row.aparelho,
+                        row.duracao,  row.velocidade, row.nivel,     professor};
     for (bool day : days) values << day;
     if (id.isValid()) {
       runSql(portalDb,
@@ -154,9 +158,9 @@ void publishStretchingRow(const QSqlDatabase& portalDb, const PortalContext& who
   QVariant id;
   if (latest.next() && latest.value(1).toDate() >= today) id = latest.value(0);
   latest.finish();
-  QStringList columns{QStringLiteral("Cliente"), QStringLiteral("CPF"),
+  QStringList columns{QStringLiteral("Cliente"),   QStringLiteral("CPF"),
                       QStringLiteral("Matricula"), QStringLiteral("Treino"),
-                      QStringLiteral("Data"), QStringLiteral("Obs")};
+                      QStringLiteral("Data"),      QStringLiteral("Obs")};
   QVariantList values{who.customer, who.cpf, who.matricula, letter, today, choice.obs};
   for (int i = 0; i < kStretchColumns; ++i) {
     columns << stretchColumns()[i];

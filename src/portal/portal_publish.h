@@ -11,8 +11,8 @@
 #include <functional>
 #include <optional>
 
-#include "series/series_save.h"
 #include "series/member_assessment.h"
+#include "series/series_save.h"
 
 // Who is being published, and for which gym.
 struct PortalContext {
@@ -36,9 +36,9 @@ void ensureCustomerRecord(const QSqlDatabase& portalDb, int customer, const QStr
 int portalCustomer(std::optional<double> cliente);
 
 // Runs `work` in one transaction on a portal connection opened and closed here. A failure rolls
-// the portal back and says "Gravando na tabela !" with `table`; a portal that cannot be reached
-// gets the technical-assistance message. True when committed.
-bool publishOnPortal(const QString& table, const std::function<void(const QSqlDatabase&)>& work);
+// the portal back and gives "Gravando na tabela !" with `table`; a portal that cannot be reached
+// gives the technical-assistance message.
+Outcome publishOnPortal(const QString& table, const std::function<void(const QSqlDatabase&)>& work);
 
 // The strength rows of a save (those with content, numbered 1, 2, 3 ...) replace today's portal
 // rows of the member, letter and gym; older dates of the letter go. Throws SqlError.

@@ -50,11 +50,11 @@ int runPublishCommand(const QStringList& args, FILE* out, FILE* err) {
     printLine(err, QStringLiteral("A publicação no portal não está ligada (Portal_Cenection)."));
     return 1;
   }
-  const std::optional<BulkInput> input = prepareBulkInput(*settings, *from, *to);
-  if (!input) return 1;
+  const Result<BulkInput> input = prepareBulkInput(*settings, *from, *to);
+  if (!input.okOrTell()) return 1;
   const std::optional<BulkSummary> summary = runBulkPublishing(*input);
   if (!summary) {
-    tellBulkFailure();
+    tell(bulkFailure());
     return 1;
   }
   printLine(out, QStringLiteral("Alunos publicados: %1; sem CPF válido: %2; linhas gravadas: %3; "

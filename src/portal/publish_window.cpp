@@ -136,8 +136,9 @@ void TFRMATUALIZARTREINOSWEB::BBNSELECIONARClick() {
     return;
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  input_ = prepareBulkInput(settings_, *from, *to);
+  const Result<BulkInput> input = prepareBulkInput(settings_, *from, *to);
   QApplication::restoreOverrideCursor();
+  if (input.okOrTell()) input_ = *input;
   LBLSELECIONADOS->setText(
       input_ ? QStringLiteral("%1 aluno(s) selecionado(s)").arg(input_->members.size())
              : QString());
@@ -163,7 +164,7 @@ void TFRMATUALIZARTREINOSWEB::runFinished(const std::optional<BulkSummary>& summ
   busy_->stop();
   summary_ = summary;
   if (!summary) {
-    tellBulkFailure();
+    tell(bulkFailure());
     QDialog::reject();
     return;
   }

@@ -1293,10 +1293,10 @@ void TFRMTIPOEXERCICIO::ImprimeSerie(const QString& tipo) {
   portrait->setEnabled(false);
   landscape->setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const std::optional<SeriesSheet> sheet =
+  const Result<SeriesSheet> sheet =
       prepareSeriesSheet(series_.matricula, letter(), tipo == QStringLiteral("G"));
   QApplication::restoreOverrideCursor();
-  if (sheet) previewReport(seriesSheetReport(*sheet), this);
+  if (sheet.okOrTell()) previewReport(seriesSheetReport(*sheet), this);
   portrait->setEnabled(true);
   landscape->setEnabled(true);
   findChild<QPushButton*>(QStringLiteral("SBZERA"))->setEnabled(true);

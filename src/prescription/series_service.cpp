@@ -14,8 +14,9 @@ std::optional<PortalContext> SeriesService::portalContext(const MemberContact& m
   who.email = member.email;
   // Without the integration the portal's assessment columns are not this program's to write.
   if (settings.assessmentIntegration()) {
-    who.assessment = memberAssessment(settings, who.matricula);
-    who.assessmentFailed = !who.assessment.has_value();
+    const Result<SheetAssessment> values = memberAssessment(settings, who.matricula);
+    who.assessmentFailed = !values.okOrTell();
+    if (values) who.assessment = *values;
   }
   return who;
 }
@@ -24,30 +25,32 @@ std::optional<int> SeriesService::saveWorkout(WorkoutSave save, const MemberCont
   save.matricula = session_.matricula;
   save.professor = session_.professor;
   save.usuario = session_.usuario;
-  const std::optional<int> stored = ::saveWorkout(db_, save);
-  if (!stored) return std::nullopt;
+  const Result<int> stored = ::saveWorkout(db_, save);
+  if (!stored.okOrTell()) return std::nullopt;
   if (const std::optional<PortalContext> who = portalContext(member))
-    publishOnPortal(QStringLiteral("Portal_Treino"),
-                    [&](const QSqlDatabase& portal) { publishWorkoutRows(portal, *who, save); });
-  return stored;
+    publishOnPortal(QStringLiteral("Portal_Treino"), [&](const QSqlDatabase& portal) {
+      publishWorkoutRows(portal, *who, save);
+    }).okOrTell();
+  return *stored;
 }
 
 bool SeriesService::saveAerobic(const QDate& day, const WeekdayFlags& days,
                                 const QList<AerobicRow>& rows, const MemberContact& member) const {
-  if (!::saveAerobic(db_, session_.matricula, session_.professor, day, days, rows)) return false;
+  if (!::saveAerobic(db_, session_.matricula, session_.professor, day, days, rows).okOrTell())
+    return false;
   if (const std::optional<PortalContext> who = portalContext(member))
     publishOnPortal(QStringLiteral("Portal_Aerobica"), [&](const QSqlDatabase& portal) {
       publishAerobicRows(portal, *who, session_.professor, day, days, rows);
-    });
+    }).okOrTell();
   return true;
 }
 
 bool SeriesService::saveStretching(const QString& letter, const QDate& day,
                                    const StretchChoice& choice, const MemberContact& member) const {
-  if (!::saveStretching(db_, session_.matricula, letter, day, choice)) return false;
+  if (!::saveStretching(db_, session_.matricula, letter, day, choice).okOrTell()) return false;
   if (const std::optional<PortalContext> who = portalContext(member))
     publishOnPortal(QStringLiteral("Portal_Alongamento"), [&](const QSqlDatabase& portal) {
       publishStretchingRow(portal, *who, letter, day, choice);
-    });
+    }).okOrTell();
   return true;
 }

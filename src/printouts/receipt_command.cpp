@@ -37,11 +37,12 @@ QString read(const CommandArguments& args, ReceiptOptions& options) {
 // The member's name, or nothing after "Matrícula INCORRETA !".
 std::optional<QString> memberName(const Settings& settings, const QString& matricula) {
   const PeopleTables tables = peopleTables(settings);
-  const std::unique_ptr<Connection> people = openPeopleConnection(tables, QStringLiteral("Alunos"));
-  if (!people) return std::nullopt;
+  const Result<std::unique_ptr<Connection>> people =
+      openPeopleConnection(tables, QStringLiteral("Alunos"));
+  if (!people.okOrTell()) return std::nullopt;
   QVariant name;
   try {
-    name = scalarSql(people->database(),
+    name = scalarSql((*people)->database(),
                      QStringLiteral("SELECT NOME FROM %1 WHERE MATRICULA = ?").arg(tables.members),
                      {matricula});
   } catch (const SqlError&) {

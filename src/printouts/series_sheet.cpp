@@ -9,10 +9,10 @@
 #include "data/connection.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
-#include "series/member_assessment.h"
-#include "series/series_store.h"
 #include "printing/stretch_figures.h"
 #include "registry/people_source.h"
+#include "series/member_assessment.h"
+#include "series/series_store.h"
 
 namespace {
 
@@ -262,8 +262,8 @@ QString noWorkoutDetail(const QString& letter) {
   return QStringLiteral("Nenhum TREINO '%1' Cadastrado").arg(letter);
 }
 
-void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula,
-                     const QString& letter, SeriesSheet& sheet) {
+void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula, const QString& letter,
+                     SeriesSheet& sheet) {
   sheet.letter = letter;
   sheet.strength.clear();
   sheet.aerobic.clear();
@@ -321,14 +321,13 @@ void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula,
 
 namespace {
 
-const QString kDadoIncorreto = QStringLiteral("!");
-
 // The member's name and birth date and the instructor's name, from the people's database.
-bool readPeople(const Settings& settings, SeriesSheet& sheet) {
+Outcome readPeople(const Settings& settings, SeriesSheet& sheet) {
   const PeopleTables tables = peopleTables(settings);
-  const std::unique_ptr<Connection> people =
+  const Result<std::unique_ptr<Connection>> opened =
       openPeopleConnection(tables, QStringLiteral("Alunos"));
-  if (!people) return false;
+  if (!opened) return opened.failure();
+  const std::unique_ptr<Connection>& people = *opened;
   try {
     QSqlQuery member = runSql(people->database(),
                               QStringLiteral("SELECT NOME, DATA_NASCIMENTO FROM %1 WHERE "
@@ -344,39 +343,24 @@ bool readPeople(const Settings& settings, SeriesSheet& sheet) {
                   QStringLiteral("SELECT NOME FROM %1 WHERE MATRICULA = ?").arg(tables.staff),
                   {sheet.strength.first().professor});
     sheet.professor = instructor.isValid() ? instructor.toString() : QStringLiteral("Excluído");
-  } catch (const SqlError&) {
-    reportUnavailable(tables.source, QStringLiteral("Alunos"));
-    return false;
+  } catch (const SqlError& e) {
+    return peopleUnavailable(tables.source, QStringLiteral("Alunos"), e.text());
   }
-  return true;
+  return Done{};
+}
+
+Failure tableUnreadable(const QString& table, const QString& cause) {
+  return {Msg::AberturaDeTabela, table, QStringLiteral("Ficha de série, %1: %2").arg(table, cause)};
 }
 
 }  // namespace
 
-namespace {
-
-// The assessment values when the integration is on; false after the message when the
-// assessment database cannot be read.
-bool readAssessment(const Settings& settings, SeriesSheet& sheet) {
-  const std::optional<SheetAssessment> values = memberAssessment(settings, sheet.matricula);
-  if (values) sheet.assessment = *values;
-  return values.has_value();
-}
-
-}  // namespace
-
-std::optional<SeriesSheet> prepareSeriesSheet(const QString& matricula, const QString& letter,
-                                              bool landscape) {
+Result<SeriesSheet> prepareSeriesSheet(const QString& matricula, const QString& letter,
+                                       bool landscape) {
   Connection workout(DataSource::Vantrel, Connection::uniqueName(QStringLiteral("ficha-treino")));
-  if (!workout.open()) {
-    MENSAGEM(kDadoIncorreto, Msg::AberturaDeTabela, QStringLiteral("Treino"));
-    return std::nullopt;
-  }
+  if (!workout.open()) return tableUnreadable(QStringLiteral("Treino"), workout.lastError());
   const std::optional<Settings> settings = Settings::read(workout.database());
-  if (!settings) {
-    MENSAGEM(kDadoIncorreto, Msg::AberturaDeTabela, QStringLiteral("Secvar"));
-    return std::nullopt;
-  }
+  if (!settings) return tableUnreadable(QStringLiteral("Secvar"), QStringLiteral("sem registro"));
   SeriesSheet sheet;
   sheet.matricula = matricula;
   sheet.landscape = landscape;
@@ -384,18 +368,16 @@ std::optional<SeriesSheet> prepareSeriesSheet(const QString& matricula, const QS
   sheet.printDays = settings->printsSeriesDays();
   sheet.printStretches = settings->printsStretches();
   sheet.noReassessment = settings->reassessmentOff();
-  if (!readAssessment(*settings, sheet)) return std::nullopt;
+  const Result<SheetAssessment> assessment = memberAssessment(*settings, matricula);
+  if (!assessment) return assessment.failure();
+  sheet.assessment = *assessment;
   try {
     readSheetSeries(workout.database(), matricula, letter, sheet);
-  } catch (const SqlError&) {
-    MENSAGEM(kDadoIncorreto, Msg::AberturaDeTabela, QStringLiteral("Treino"));
-    return std::nullopt;
+  } catch (const SqlError& e) {
+    return tableUnreadable(QStringLiteral("Treino"), e.text());
   }
-  if (sheet.strength.isEmpty()) {
-    MENSAGEM(kDadoIncorreto, Msg::DadoIncorreto, noWorkoutDetail(letter));
-    return std::nullopt;
-  }
-  if (!readPeople(*settings, sheet)) return std::nullopt;
+  if (sheet.strength.isEmpty()) return Failure{Msg::DadoIncorreto, noWorkoutDetail(letter), {}};
+  if (const Outcome people = readPeople(*settings, sheet); !people) return people.failure();
   return sheet;
 }
 
@@ -441,10 +423,10 @@ Report seriesSheetReport(const SeriesSheet& sheet) {
       exercise += (letterA || sheet.letter == QStringLiteral("B") ? QStringLiteral(" ")
                                                                   : QStringLiteral("    Obs: ")) +
                   row.obs;
-    report.rows << ReportRow{{QString::number(row.ordem), row.aparelho, exercise, row.series,
-                              row.repeticoes, row.peso, row.regulagem,
-                              QString::number(row.intervalo)},
-                             QString()};
+    report.rows << ReportRow{
+        {QString::number(row.ordem), row.aparelho, exercise, row.series, row.repeticoes, row.peso,
+         row.regulagem, QString::number(row.intervalo)},
+        QString()};
   }
   report.summary = stretchingSection(sheet, width);
   report.pageFooter.height = 5;  // an empty foot on every page

@@ -13,10 +13,10 @@
 #include <QVariantMap>
 #include <optional>
 
+#include "printing/report.h"
 #include "series/member_assessment.h"
 #include "series/series_rules.h"
 #include "series/series_save.h"
-#include "printing/report.h"
 
 struct SheetStrengthRow {
   int ordem = 0;
@@ -74,20 +74,18 @@ QPointF stretchPictureAt(int index, const QList<int>& printed);
 double stretchRemarkTop(const QList<int>& printed);
 inline constexpr double kSheetUnitMm = 25.4 / 96;
 
-
 // The message detail when the letter has no stored workout: "Nenhum TREINO 'C' Cadastrado".
 QString noWorkoutDetail(const QString& letter);
 
 // Reads the member's stored series of `letter` into `sheet` (strength, aerobic for "A",
 // stretching). Throws SqlError.
-void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula,
-                     const QString& letter, SeriesSheet& sheet);
-
+void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula, const QString& letter,
+                     SeriesSheet& sheet);
 
 // Everything the sheet needs, read from the installation's databases as the builder's print
-// buttons do. Nothing, after the user was told why, when it cannot be printed.
-std::optional<SeriesSheet> prepareSeriesSheet(const QString& matricula, const QString& letter,
-                                              bool landscape);
+// buttons do, or why it cannot be printed.
+Result<SeriesSheet> prepareSeriesSheet(const QString& matricula, const QString& letter,
+                                       bool landscape);
 
 // The sheet as a report of the report layer.
 Report seriesSheetReport(const SeriesSheet& sheet);

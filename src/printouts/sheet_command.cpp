@@ -46,9 +46,9 @@ int runSheetCommand(const QStringList& args, FILE* out, FILE* err) {
   if (const std::optional<int> status =
           settleCall(sheetCommand(), arguments, out, err, [&] { return read(arguments, options); }))
     return *status;
-  const std::optional<SeriesSheet> sheet =
+  const Result<SeriesSheet> sheet =
       prepareSeriesSheet(options.matricula, options.letter, options.landscape);
-  if (!sheet) return 1;
+  if (!sheet.okOrTell()) return 1;
   const Report report = seriesSheetReport(*sheet);
   if (!writePdf(report, options.pdf)) {
     printLine(err, QStringLiteral("Arquivo não pôde ser gravado: %1").arg(options.pdf));

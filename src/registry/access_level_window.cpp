@@ -173,7 +173,7 @@ void TFRMPARAMETRIZACAODOUSUARIO::confirmaClick() {
   for (auto it = lists_.cbegin(); it != lists_.cend(); ++it)
     flags.insert(it.key(), it.value()->currentText());
   const QString code = code_->text();
-  if (!saveUserFlags(session_.workout().database(), code, flags)) {
+  if (!saveUserFlags(session_.workout().database(), code, flags).okOrTell()) {
     reject();
     return;
   }

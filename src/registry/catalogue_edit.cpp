@@ -1,8 +1,6 @@
 #include "registry/catalogue_edit.h"
 
-#include "base/error_log.h"
 #include "base/messages.h"
-#include "base/prompter.h"
 #include "data/sql.h"
 
 namespace {
@@ -11,8 +9,7 @@ namespace {
 struct CodeTaken {};
 
 ConfirmResult duplicate() {
-  MENSAGEM(QStringLiteral("!"), Msg::CodigoJaCadastrado);
-  return ConfirmResult::Duplicate;
+  return {ConfirmResult::Duplicate, Failure{Msg::CodigoJaCadastrado, {}, {}}};
 }
 
 bool takenAfterFailure(const std::function<bool()>& codeTaken) {
@@ -40,15 +37,18 @@ ConfirmResult insertWithFreeCode(const QSqlDatabase& db, const QString& table,
     // The transaction is rolled back by now; if the code exists, the refusal was the unique
     // index turning away a code another workstation saved first.
     if (takenAfterFailure(codeTaken)) return duplicate();
-    appendToLog(QStringLiteral("Gravando na tabela %1: %2").arg(table, e.text()));
-    MENSAGEM(QStringLiteral("!"), Msg::GravandoNaTabela, table);
-    return ConfirmResult::Failed;
+    return {ConfirmResult::Failed, writeFailure(table, e.text())};
   }
+}
+
+ConfirmResult::Kind told(const ConfirmResult& result) {
+  if (result.kind != ConfirmResult::Written) tell(result.failure);
+  return result.kind;
 }
 
 ConfirmResult writeRow(const QSqlDatabase& db, const QString& table,
                        const std::function<void()>& work) {
-  return writeInTransaction(db, table, work) ? ConfirmResult::Written : ConfirmResult::Failed;
+  return writeInTransaction(db, table, work);
 }
 
 void updateExistingRow(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {

@@ -8,6 +8,7 @@
 #include <QVariantList>
 #include <functional>
 
+#include "base/failure.h"
 #include "base/field_error.h"
 
 // The mode a registry window is in when its Confirm is pressed. The window keeps it; the logic
@@ -17,12 +18,25 @@ enum class EditMode { Insert, Change, Delete };
 // A value refused at Confirm (see FieldRefusal).
 using ConfirmRefusal = FieldRefusal;
 
-// What became of the write of a confirm. The write shows its own message.
-enum class ConfirmResult {
-  Written,    // committed; back to browse
-  Duplicate,  // the code is taken: "Código já Cadastrado !" was shown
-  Failed,     // the write failed and was rolled back: "Gravando na tabela !" was shown
+// What became of the write of a confirm, and what the window tells the user when it was not
+// written.
+struct ConfirmResult {
+  enum Kind {
+    Written,    // committed; back to browse
+    Duplicate,  // the code is taken: "Código já Cadastrado !"
+    Failed,     // the write failed and was rolled back: "Gravando na tabela !"
+  };
+  ConfirmResult(Kind k, Failure f = {}) : kind(k), failure(std::move(f)) {}
+  ConfirmResult(const Outcome& outcome)
+      : kind(outcome ? Written : Failed), failure(outcome ? Failure{} : outcome.failure()) {}
+  bool operator==(Kind k) const { return kind == k; }
+
+  Kind kind;
+  Failure failure;
 };
+
+// For windows: tells the user what kept the write from being made, and says what became of it.
+ConfirmResult::Kind told(const ConfirmResult& result);
 
 // Inserts a row whose code must be free, in one transaction: `codeTaken` is asked first and
 // `insert` runs only when it says no. A taken code, whether found then or refused by the

@@ -400,7 +400,7 @@ void TFRMCADASTROEXERCICIOS::BBNCONFIRMAClick() {
     return;
   }
   if (groupsOn()) LBLDESCRICAOMUSCULAR->setText(groupDescription);
-  switch (saveExercise(db, editMode, storedCode_, form, groupsOn())) {
+  switch (told(saveExercise(db, editMode, storedCode_, form, groupsOn()))) {
     case ConfirmResult::Written:
       backToBrowse();
       selectRow(model()->rowOfKey(form.code));

@@ -145,7 +145,7 @@ void TFRMGRUPAMENTOMUSCULAR::BBNCONFIRMAClick() {
     refuseField(field(refusal->field), refusal->error);
     return;
   }
-  switch (saveGroup(session().workout().database(), editMode, group)) {
+  switch (told(saveGroup(session().workout().database(), editMode, group))) {
     case ConfirmResult::Written:
       backToBrowse();
       selectRow(model()->rowOfKey(group.code));

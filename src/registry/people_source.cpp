@@ -23,26 +23,29 @@ PeopleTables peopleTables(const Settings& settings) {
   return peopleTables(settings.membersKeptHere(), settings.activeMembersOnly());
 }
 
-void reportUnavailable(DataSource source, const QString& detail) {
+Failure peopleUnavailable(DataSource source, const QString& detail, const QString& cause) {
+  const QString log =
+      cause.isEmpty() ? QString()
+                      : QStringLiteral("%1 (%2): %3").arg(dataSourceName(source), detail, cause);
   switch (source) {
     case DataSource::Brisca:
     case DataSource::SaBrisca:
-      MENSAGEM(QStringLiteral("!"), Msg::BriscaInativo, detail);
-      break;
+      return {Msg::BriscaInativo, detail, log};
     case DataSource::Tamsel:
-      MENSAGEM(QStringLiteral("!"), Msg::TamselInativo, detail);
-      break;
+      return {Msg::TamselInativo, detail, log};
     default:
-      MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, detail);
-      break;
+      return {Msg::AberturaDeTabela, detail, log};
   }
 }
 
-std::unique_ptr<Connection> openPeopleConnection(const PeopleTables& tables,
-                                                 const QString& detail) {
+void reportUnavailable(DataSource source, const QString& detail) {
+  tell(peopleUnavailable(source, detail));
+}
+
+Result<std::unique_ptr<Connection>> openPeopleConnection(const PeopleTables& tables,
+                                                         const QString& detail) {
   auto connection = std::make_unique<Connection>(tables.source,
                                                  Connection::uniqueName(QStringLiteral("pessoas")));
-  if (connection->open()) return connection;
-  reportUnavailable(tables.source, detail);
-  return nullptr;
+  if (connection->open()) return std::move(connection);
+  return peopleUnavailable(tables.source, detail, connection->lastError());
 }

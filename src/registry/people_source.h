@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 
+#include "base/failure.h"
 #include "data/connection.h"
 #include "data/settings_record.h"
 
@@ -20,10 +21,14 @@ PeopleTables peopleTables(bool membersKeptHere, bool activeMembersOnly);
 PeopleTables peopleTables(const QString& pathExercicio, const QString& alunosAtivos);
 PeopleTables peopleTables(const Settings& settings);
 
-// Opens a private connection to the database holding the people. When it cannot be opened
-// the user is told: the gym-management database's unavailability text for that database, or
-// "Abertura de tabela !" for the workout one; nullptr then.
-std::unique_ptr<Connection> openPeopleConnection(const PeopleTables& tables, const QString& detail);
+// Opens a private connection to the database holding the people. When it cannot be opened,
+// the gym-management database's unavailability text for that database, or "Abertura de
+// tabela !" for the workout one.
+Result<std::unique_ptr<Connection>> openPeopleConnection(const PeopleTables& tables,
+                                                         const QString& detail);
 
-// Tells the user that `source` cannot be reached, in the words used for that database.
+// That `source` cannot be reached, in the words used for that database; `cause` goes to the log.
+Failure peopleUnavailable(DataSource source, const QString& detail,
+                          const QString& cause = QString());
+// For windows: tells the user so.
 void reportUnavailable(DataSource source, const QString& detail);

@@ -64,6 +64,12 @@ namespace {
 // without a "Gravando" message.
 struct TypedNumberTaken {};
 
+PersonSave numberTaken(PersonSave result) {
+  result.outcome = PersonSave::NumberTaken;
+  result.failure = {Msg::MatriculaJaCadastrada, {}, {}};
+  return result;
+}
+
 bool matriculaTaken(const QSqlDatabase& db, const QString& table, const QString& matricula) {
   return scalarSql(db, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE MATRICULA = ?").arg(table),
                    {matricula})
@@ -130,27 +136,20 @@ PersonSave savePerson(const QSqlDatabase& db, const PersonTable& table, const Pe
       result.outcome = PersonSave::Saved;
       return result;
     } catch (const TypedNumberTaken&) {
-      MENSAGEM(QStringLiteral("!"), Msg::MatriculaJaCadastrada);
-      result.outcome = PersonSave::NumberTaken;
-      return result;
+      return numberTaken(result);
     } catch (const SqlError& e) {
       if (inserting && failing == table.table &&
           takenAfterFailure(db, table.table, result.matricula)) {
         if (taken == TakenNumber::TakeNext && round < 10) continue;
-        if (taken == TakenNumber::Refuse) {
-          MENSAGEM(QStringLiteral("!"), Msg::MatriculaJaCadastrada);
-          result.outcome = PersonSave::NumberTaken;
-          return result;
-        }
+        if (taken == TakenNumber::Refuse) return numberTaken(result);
       }
-      appendToLog(QStringLiteral("Gravando na tabela %1: %2").arg(failing, e.text()));
-      MENSAGEM(QStringLiteral("!"), Msg::GravandoNaTabela, failing);
+      result.failure = writeFailure(failing, e.text());
       return result;
     }
   }
 }
 
-bool deletePerson(const QSqlDatabase& db, const PersonTable& table, const QString& matricula) {
+Outcome deletePerson(const QSqlDatabase& db, const PersonTable& table, const QString& matricula) {
   return writeTablesInTransaction(db, QStringLiteral("Banco de Dados"), [&](QString& failing) {
     failing = table.photoTable;
     deletePhotoRow(db, table.photoTable, matricula);

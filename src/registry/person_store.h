@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "base/failure.h"
 #include "base/field_error.h"
 #include "base/typed_date.h"
 
@@ -39,6 +40,7 @@ enum class TakenNumber { TakeNext, Refuse };
 struct PersonSave {
   enum Outcome { Saved, NumberTaken, Failed } outcome;
   QString matricula;  // the number stored (another than the form's after TakeNext)
+  Failure failure;    // what the user is told when not saved
 };
 
 // The person row and then its photo row in one transaction (inserting or changing). A
@@ -48,8 +50,8 @@ PersonSave savePerson(const QSqlDatabase& db, const PersonTable& table, const Pe
                       const QVariant& photo, bool inserting,
                       TakenNumber taken = TakenNumber::Refuse);
 
-// Deletes the person and its photo row in one transaction; false (and the message) on failure.
-bool deletePerson(const QSqlDatabase& db, const PersonTable& table, const QString& matricula);
+// Deletes the person and its photo row in one transaction.
+Outcome deletePerson(const QSqlDatabase& db, const PersonTable& table, const QString& matricula);
 
 // A column Confirm requires, the field that takes the focus and the detail of its refusal.
 struct RequiredColumn {

@@ -418,7 +418,7 @@ void PersonWindow::BBNCONFIRMAClick() {
   if (mode() == Mode::Delete) {
     // Deleting needs only the number: a stored person that would fail today's checks (an
     // old record without a district, say) can still be removed.
-    if (!deletePerson(db, table_, selected_.str())) {
+    if (!deletePerson(db, table_, selected_.str()).okOrTell()) {
       closeWindow();
       return;
     }
@@ -439,6 +439,7 @@ void PersonWindow::BBNCONFIRMAClick() {
   const PersonSave saved =
       savePerson(db, table_, form, photo_, mode() == Mode::Insert,
                  numberProposed_ ? TakenNumber::TakeNext : TakenNumber::Refuse);
+  if (saved.outcome != PersonSave::Saved) tell(saved.failure);
   if (saved.outcome == PersonSave::NumberTaken) {
     // The typed number was stored meanwhile: the form stays for another number.
     QWidget* number = field(QStringLiteral("DBEDTMATRICULA"));

@@ -123,22 +123,22 @@ ConfirmResult insertUser(const QSqlDatabase& db, const NewUser& user) {
       });
 }
 
-bool changeUserPassword(const QSqlDatabase& db, const QString& code, const QString& password,
-                        const QString& staffLink) {
+Outcome changeUserPassword(const QSqlDatabase& db, const QString& code, const QString& password,
+                           const QString& staffLink) {
   return writeInTransaction(db, kUsuarios, [&] {
     runSql(db, QStringLiteral("UPDATE Usuarios SET SENHA = ?, Matricula = ? WHERE CODIGO = ?"),
            {hashPassword(password), staffLink, code});
   });
 }
 
-bool deleteUser(const QSqlDatabase& db, const QString& code) {
+Outcome deleteUser(const QSqlDatabase& db, const QString& code) {
   return writeInTransaction(db, kUsuarios, [&] {
     runSql(db, QStringLiteral("DELETE FROM Usuarios WHERE CODIGO = ?"), {code});
   });
 }
 
-bool saveUserFlags(const QSqlDatabase& db, const QString& code,
-                   const QHash<QString, QString>& flags) {
+Outcome saveUserFlags(const QSqlDatabase& db, const QString& code,
+                      const QHash<QString, QString>& flags) {
   const QStringList known = allPermissionColumns();
   QStringList sets;
   QVariantList values;

@@ -64,13 +64,13 @@ struct NewUser {
 // ("Gravando na tabela !" / "Usuarios" on failure). Passwords are stored salted and hashed.
 // A code stored meanwhile by another workstation gives "Código já Cadastrado !" (Duplicate).
 ConfirmResult insertUser(const QSqlDatabase& db, const NewUser& user);
-bool changeUserPassword(const QSqlDatabase& db, const QString& code, const QString& password,
-                        const QString& staffLink);
-bool deleteUser(const QSqlDatabase& db, const QString& code);
+Outcome changeUserPassword(const QSqlDatabase& db, const QString& code, const QString& password,
+                           const QString& staffLink);
+Outcome deleteUser(const QSqlDatabase& db, const QString& code);
 
 // The access-level window's write: every flag given, in one transaction.
-bool saveUserFlags(const QSqlDatabase& db, const QString& code,
-                   const QHash<QString, QString>& flags);
+Outcome saveUserFlags(const QSqlDatabase& db, const QString& code,
+                      const QHash<QString, QString>& flags);
 
 // A double click on a flag list: "Sim" becomes "Não", anything else "Sim".
 QString toggledFlag(const QString& value);

@@ -99,13 +99,13 @@ bool TFRMCADASTRODEUSUARIOS::openTables() {
         peopleTables(settings->membersKeptHere(), G().GSTR_ALUNOS_ATIVOS == QStringLiteral("Sim"));
     const bool gym = people.source != DataSource::Vantrel;
     const QString detail = gym ? QStringLiteral(" Funcionario") : QStringLiteral("Funcionario");
-    std::unique_ptr<Connection> connection = openPeopleConnection(people, detail);
-    if (!connection) {
+    const Result<std::unique_ptr<Connection>> connection = openPeopleConnection(people, detail);
+    if (!connection.okOrTell()) {
       if (gym) MENSAGEM(kInfo, Msg::AberturaDeTabela, detail);
       return false;
     }
     try {
-      staff->addItems(instructorChoices(connection->database(), people.staff));
+      staff->addItems(instructorChoices((*connection)->database(), people.staff));
     } catch (const SqlError&) {
       if (gym) MENSAGEM(kInfo, Msg::BriscaInativo);
       MENSAGEM(kInfo, Msg::AberturaDeTabela, detail);
@@ -296,7 +296,7 @@ void TFRMCADASTRODEUSUARIOS::BBNCONFIRMAClick() {
     return;
   }
   if (mode() == Mode::Delete) {
-    if (!deleteUser(db, code)) {
+    if (!deleteUser(db, code).okOrTell()) {
       closeWindow();
       return;
     }
@@ -319,8 +319,8 @@ void TFRMCADASTRODEUSUARIOS::BBNCONFIRMAClick() {
     const bool full =
         MENSAGEM(QStringLiteral("?"),
                  QStringLiteral("Deseja que este Usuário tenha acesso COMPLETO?")) == kAnswerYes;
-    switch (insertUser(
-        db, {code, fieldText(QStringLiteral("DBEDTNOME")), password->text(), link, full})) {
+    switch (told(insertUser(
+        db, {code, fieldText(QStringLiteral("DBEDTNOME")), password->text(), link, full}))) {
       case ConfirmResult::Written:
         break;
       case ConfirmResult::Duplicate:
@@ -332,7 +332,7 @@ void TFRMCADASTRODEUSUARIOS::BBNCONFIRMAClick() {
         return;
     }
     askForFlags = !full;
-  } else if (!changeUserPassword(db, code, password->text(), link)) {
+  } else if (!changeUserPassword(db, code, password->text(), link).okOrTell()) {
     closeWindow();
     return;
   }

@@ -66,12 +66,12 @@ SheetAssessment readSheetAssessment(const QSqlDatabase& assessmentDb, const QStr
   return values;
 }
 
-std::optional<SheetAssessment> memberAssessment(const Settings& settings, const QString& matricula,
-                                                bool tell) {
+Result<SheetAssessment> memberAssessment(const Settings& settings, const QString& matricula) {
   if (!settings.assessmentIntegration()) return SheetAssessment{};
   const bool alone = settings.membersKeptHere();
   Connection assessment(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("ficha")));
   std::optional<SheetAssessment> values;
+  QString cause;
   if (assessment.open()) {
     try {
       int months = 0;
@@ -87,11 +87,16 @@ std::optional<SheetAssessment> memberAssessment(const Settings& settings, const 
         gym.release();
       }
       values = readSheetAssessment(assessment.database(), matricula, months);
-    } catch (const SqlError&) {
+    } catch (const SqlError& e) {
       values.reset();
+      cause = e.text();
     }
+  } else {
+    cause = assessment.lastError();
   }
   assessment.release();
-  if (!values && tell) MENSAGEM(QStringLiteral("!"), Msg::TamselInativo);
-  return values;
+  if (!values)
+    return Failure{
+        Msg::TamselInativo, {}, QStringLiteral("Avaliação do aluno %1: %2").arg(matricula, cause)};
+  return *values;
 }

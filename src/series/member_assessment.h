@@ -9,6 +9,7 @@
 #include <QString>
 #include <optional>
 
+#include "base/failure.h"
 #include "data/settings_record.h"
 
 struct SheetAssessment {
@@ -27,7 +28,5 @@ SheetAssessment readSheetAssessment(const QSqlDatabase& assessmentDb, const QStr
                                     int months);
 
 // The member's assessment values when the integration is on; blank values when it is off.
-// Nothing, after "Tamsel não está Ativo ...", when the assessment database cannot be read.
-// `tell` false keeps the failure silent (a run on a worker thread reports it itself).
-std::optional<SheetAssessment> memberAssessment(const Settings& settings, const QString& matricula,
-                                                bool tell = true);
+// "Tamsel não está Ativo ..." when the assessment database cannot be read.
+Result<SheetAssessment> memberAssessment(const Settings& settings, const QString& matricula);

@@ -53,9 +53,9 @@ void takeTurn(const QSqlDatabase& db, const QString& table) {
 void markAssembly(const QSqlDatabase& db, const WorkoutSave& save) {
   const QDate today = save.moment.date();
   QSqlQuery& booked = runPrepared(db,
-                                 QStringLiteral("SELECT ID, DATA, DATA_FEITA FROM Agendado WHERE "
-                                                "MATRICULA = ? AND TREINO = ? ORDER BY DATA, ID"),
-                                 {save.matricula, save.letter});
+                                  QStringLiteral("SELECT ID, DATA, DATA_FEITA FROM Agendado WHERE "
+                                                 "MATRICULA = ? AND TREINO = ? ORDER BY DATA, ID"),
+                                  {save.matricula, save.letter});
   bool found = false;
   QVariant pending;
   while (booked.next()) {
@@ -98,10 +98,9 @@ int storeRows(const QSqlDatabase& db, const WorkoutSave& save) {
     // remark that exists.
     const QVariant obs =
         row.obs.trimmed().isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(row.obs);
-    QVariantList values{save.matricula, save.letter,    row.code,
-                        row.repeticoes, row.series,     row.peso,
-                        row.intervalo,  obs,            save.professor,
-                        save.moment.date(), save.changeDate, ++stored,
+    QVariantList values{save.matricula, save.letter,        row.code,        row.repeticoes,
+                        row.series,     row.peso,           row.intervalo,   obs,
+                        save.professor, save.moment.date(), save.changeDate, ++stored,
                         row.regulagem};
     appendDays(values, days);
     insert->run(values);
@@ -122,14 +121,15 @@ WeekdayFlags chosenDays(const WeekdayBoxes& boxes) {
   return days;
 }
 
-std::optional<int> saveWorkout(const QSqlDatabase& workoutDb, const WorkoutSave& save) {
+Result<int> saveWorkout(const QSqlDatabase& workoutDb, const WorkoutSave& save) {
   int stored = 0;
-  const bool saved = writeTablesInTransaction(workoutDb, kTreino, [&](QString& table) {
+  const Outcome saved = writeTablesInTransaction(workoutDb, kTreino, [&](QString& table) {
     table = kTreino;
     takeTurn(workoutDb, kTreino);
-    runPrepared(workoutDb,
-                QStringLiteral("DELETE FROM Treino WHERE Matricula = ? AND Treino = ? AND Data = ?"),
-                {save.matricula, save.letter, save.moment.date()});
+    runPrepared(
+        workoutDb,
+        QStringLiteral("DELETE FROM Treino WHERE Matricula = ? AND Treino = ? AND Data = ?"),
+        {save.matricula, save.letter, save.moment.date()});
     if (!save.rows.isEmpty()) {
       table = kAgendado;
       markAssembly(workoutDb, save);
@@ -137,7 +137,7 @@ std::optional<int> saveWorkout(const QSqlDatabase& workoutDb, const WorkoutSave&
     table = kTreino;
     stored = storeRows(workoutDb, save);
   });
-  if (!saved) return std::nullopt;
+  if (!saved) return saved.failure();
   return stored;
 }
 
@@ -184,9 +184,9 @@ std::optional<WeekdayFlags> loadCurrentAerobic(const QSqlDatabase& workoutDb,
   return days;
 }
 
-bool saveAerobic(const QSqlDatabase& workoutDb, const QString& matricula,
-                 const QString& professor, const QDate& today, const WeekdayFlags& days,
-                 const QList<AerobicRow>& rows) {
+Outcome saveAerobic(const QSqlDatabase& workoutDb, const QString& matricula,
+                    const QString& professor, const QDate& today, const WeekdayFlags& days,
+                    const QList<AerobicRow>& rows) {
   return writeInTransaction(workoutDb, kAerobica, [&] {
     takeTurn(workoutDb, kAerobica);
     Prepared find(workoutDb, QStringLiteral("SELECT ID FROM Aerobica WHERE Matricula = ? AND "
@@ -237,8 +237,8 @@ std::optional<std::pair<StretchChoice, QDate>> currentStretching(const QSqlDatab
   return std::pair{choice, query.value(0).toDate()};
 }
 
-bool saveStretching(const QSqlDatabase& workoutDb, const QString& matricula,
-                    const QString& letter, const QDate& today, const StretchChoice& choice) {
+Outcome saveStretching(const QSqlDatabase& workoutDb, const QString& matricula,
+                       const QString& letter, const QDate& today, const StretchChoice& choice) {
   return writeInTransaction(workoutDb, kAlongamento, [&] {
     takeTurn(workoutDb, kAlongamento);
     const QVariant current = scalarSql(

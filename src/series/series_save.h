@@ -13,6 +13,7 @@
 #include <array>
 #include <optional>
 
+#include "base/failure.h"
 #include "series/series_rules.h"
 #include "series/workout_model.h"
 
@@ -35,8 +36,8 @@ WeekdayFlags chosenDays(const WeekdayBoxes& boxes);
 
 // Replaces the member's rows of the letter dated today with the rows that have content,
 // numbered 1, 2, 3 ... in their order, and marks the pending assembly of the letter as done
-// (or books one done today). Returns how many rows were stored; nothing after the message.
-std::optional<int> saveWorkout(const QSqlDatabase& workoutDb, const WorkoutSave& save);
+// (or books one done today). Returns how many rows were stored, or what failed.
+Result<int> saveWorkout(const QSqlDatabase& workoutDb, const WorkoutSave& save);
 
 // One aerobic exercise of the catalogue with the values prescribed for it.
 struct AerobicRow {
@@ -58,10 +59,10 @@ QList<AerobicRow> aerobicCatalogue(const QSqlDatabase& workoutDb);
 std::optional<WeekdayFlags> loadCurrentAerobic(const QSqlDatabase& workoutDb,
                                                const QString& matricula, QList<AerobicRow>& rows);
 // Writes today's aerobic rows: a prescribed exercise gets today's row (added or edited), one
-// left at 0 loses it. False after the message ("Aerobica").
-bool saveAerobic(const QSqlDatabase& workoutDb, const QString& matricula,
-                 const QString& professor, const QDate& today, const WeekdayFlags& days,
-                 const QList<AerobicRow>& rows);
+// left at 0 loses it. Fails with "Gravando na tabela !" ("Aerobica").
+Outcome saveAerobic(const QSqlDatabase& workoutDb, const QString& matricula,
+                    const QString& professor, const QDate& today, const WeekdayFlags& days,
+                    const QList<AerobicRow>& rows);
 
 inline constexpr int kStretchColumns = 23;
 // The stretching choice of a workout letter: the ticked stretches and a remark.
@@ -78,9 +79,9 @@ std::optional<std::pair<StretchChoice, QDate>> currentStretching(const QSqlDatab
                                                                  const QString& matricula,
                                                                  const QString& letter);
 // Stores the choice dated today: the first save of the day adds a row, later ones edit it.
-// False after the message ("Alongamento").
-bool saveStretching(const QSqlDatabase& workoutDb, const QString& matricula,
-                    const QString& letter, const QDate& today, const StretchChoice& choice);
+// Fails with "Gravando na tabela !" ("Alongamento").
+Outcome saveStretching(const QSqlDatabase& workoutDb, const QString& matricula,
+                       const QString& letter, const QDate& today, const StretchChoice& choice);
 
 // The remark memo takes no key once it holds this many lines (four lines and the break after
 // the fourth); the Delete key still removes text.

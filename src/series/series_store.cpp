@@ -178,9 +178,9 @@ bool writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula, cons
                    const QDate& day, const QList<WorkoutRow>& scratch,
                    const std::optional<int>& portalCliente) {
   if (!writeInTransaction(workoutDb, QStringLiteral("Treino"), [&] {
-        renumberStored(workoutDb, QStringLiteral("Treino"), matricula, letter, day, std::nullopt,
-                       scratch);
-      }))
+         renumberStored(workoutDb, QStringLiteral("Treino"), matricula, letter, day, std::nullopt,
+                        scratch);
+       }).okOrTell())
     return false;
   if (!portalCliente) return true;
   Connection portal(DataSource::Ondrel, Connection::uniqueName(QStringLiteral("portal-ordem")));
@@ -190,7 +190,7 @@ bool writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula, cons
     writeInTransaction(portal.database(), QStringLiteral("Portal_Treino"), [&] {
       renumberStored(portal.database(), QStringLiteral("Portal_Treino"), matricula, letter, day,
                      portalCliente, scratch);
-    });
+    }).okOrTell();
   }
   portal.release();
   return true;

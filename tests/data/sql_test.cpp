@@ -35,13 +35,19 @@ class SqlTest : public testing::TestWithParam<Provider> {
 };
 
 TEST_P(SqlTest, FailedWriteRollsBackEverythingAndSaysSo) {
-  const bool ok = writeInTransaction(db_, QStringLiteral("Treino"), [&] {
+  const Outcome written = writeInTransaction(db_, QStringLiteral("Treino"), [&] {
     runSql(db_, QStringLiteral("INSERT INTO Treino (Matricula, Data) VALUES (?, ?)"),
            {QStringLiteral("0000000001"), QDate(2026, 12, 1)});
     runSql(db_, QStringLiteral("INSERT INTO TabelaQueNaoExiste (X) VALUES (?)"), {1});
   });
-  EXPECT_FALSE(ok);
+  ASSERT_FALSE(written);
   EXPECT_EQ(rows(), 0);
+  // The write only says what failed; nothing is shown until the caller tells it.
+  EXPECT_TRUE(testPrompter().messages().isEmpty());
+  EXPECT_EQ(written.failure().text, Msg::GravandoNaTabela);
+  EXPECT_EQ(written.failure().detail, QStringLiteral("Treino"));
+  EXPECT_TRUE(written.failure().log.contains(QStringLiteral("TabelaQueNaoExiste")));
+  EXPECT_FALSE(written.okOrTell());
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::GravandoNaTabela);
   EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Treino"));

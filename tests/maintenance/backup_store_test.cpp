@@ -8,10 +8,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "data/pg_tools.h"
 #include "data/schema.h"
 #include "data/sql.h"
 #include "maintenance/backup_store.h"
-#include "data/pg_tools.h"
 #include "support/test_db.h"
 #include "support/test_env.h"
 
@@ -91,8 +91,9 @@ TEST(PostgresBackup, TheDumpHoldsTheRowsOfItsSnapshotAndAMissingProgramLeavesNot
     tables << *findTable(Database::Workout, QString::fromLatin1(name));
   ASSERT_TRUE(createMissingTables(db, connection->dialect(), tables).ok());
   for (int i = 0; i < 30; ++i)
-    runSql(db, QStringLiteral("INSERT INTO Treino (Matricula, Treino, Ordem, Obs) VALUES (?, "
-                              "'A', ?, ?)"),
+    runSql(db,
+           QStringLiteral("INSERT INTO Treino (Matricula, Treino, Ordem, Obs) VALUES (?, "
+                          "'A', ?, ?)"),
            {QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0')), i,
             QStringLiteral("linha\ncom quebra")});
   QTemporaryDir dir;
@@ -104,8 +105,8 @@ TEST(PostgresBackup, TheDumpHoldsTheRowsOfItsSnapshotAndAMissingProgramLeavesNot
   ASSERT_TRUE(file) << why.toStdString();
   EXPECT_EQ(QFileInfo(*file).fileName(), QStringLiteral("Vantrel20210115090507.bak"));
   expectPrivate(folder, *file);
-  const std::optional<QString> pgRestore =
-      findPostgresTool(QStringLiteral("pg_restore"), 0, QStringLiteral("/usr/lib/postgresql"), &why);
+  const std::optional<QString> pgRestore = findPostgresTool(
+      QStringLiteral("pg_restore"), 0, QStringLiteral("/usr/lib/postgresql"), &why);
   ASSERT_TRUE(pgRestore) << why.toStdString();
   const auto counts = dumpRowCounts(*pgRestore, *file);
   ASSERT_TRUE(counts);
@@ -137,8 +138,9 @@ void fillTreino(const QSqlDatabase& db, const Connection& connection) {
   QList<TableDef> tables{*findTable(Database::Workout, QStringLiteral("Treino"))};
   ASSERT_TRUE(createMissingTables(db, connection.dialect(), tables).ok());
   for (int i = 0; i < 20; ++i)
-    runSql(db, QStringLiteral("INSERT INTO Treino (Matricula, Treino, Ordem, Obs) VALUES (?, "
-                              "'A', ?, ?)"),
+    runSql(db,
+           QStringLiteral("INSERT INTO Treino (Matricula, Treino, Ordem, Obs) VALUES (?, "
+                          "'A', ?, ?)"),
            {QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0')), i, QStringLiteral("antes")});
 }
 
@@ -189,15 +191,14 @@ TEST(SqliteRestore, ARoundTripGivesBackTheBackupsMomentAndBadFilesChangeNothing)
                                             QStringLiteral("CREATE TABLE Outra (X INTEGER)"));
   const QString noRows = databaseFileWith(QStringLiteral("Vantrel20010101010002.bak"),
                                           QStringLiteral("CREATE TABLE Treino (X INTEGER)"));
-  for (const auto& [bad, reason] :
-       {std::pair{empty, "O backup não tem a tabela Treino"},
-        {noSeries, "O backup não tem a tabela Treino"},
-        {noRows, "O backup não tem nenhum registro"}}) {
+  for (const auto& [bad, reason] : {std::pair{empty, "O backup não tem a tabela Treino"},
+                                    {noSeries, "O backup não tem a tabela Treino"},
+                                    {noRows, "O backup não tem nenhum registro"}}) {
     EXPECT_FALSE(restoreDatabase(database.linkSpec(), bad, QString(), &why)) << bad.toStdString();
     EXPECT_EQ(why, QString::fromUtf8(reason)) << bad.toStdString();
   }
-  EXPECT_EQ(QDir(QFileInfo(databaseFile).path()).entryList({QStringLiteral("*.restaurando*")},
-                                                           QDir::Files),
+  EXPECT_EQ(QDir(QFileInfo(databaseFile).path())
+                .entryList({QStringLiteral("*.restaurando*")}, QDir::Files),
             QStringList{});
   {
     std::unique_ptr<Connection> connection = database.connect();
@@ -216,10 +217,9 @@ TEST(PostgresRestore, ARoundTripGivesBackTheBackupsMomentAndABrokenDumpChangesNo
   fillTreino(db, *connection);
   QTemporaryDir dir;
   QString why;
-  const std::optional<QString> file =
-      backupDatabase(db, database.linkSpec(), dir.filePath(QStringLiteral("Backup")),
-                     QDateTime(QDate(2021, 1, 15), QTime(9, 0)), QStringLiteral("/usr/lib/postgresql"),
-                     &why);
+  const std::optional<QString> file = backupDatabase(
+      db, database.linkSpec(), dir.filePath(QStringLiteral("Backup")),
+      QDateTime(QDate(2021, 1, 15), QTime(9, 0)), QStringLiteral("/usr/lib/postgresql"), &why);
   ASSERT_TRUE(file) << why.toStdString();
   const QStringList atBackup = treinoRows(db);
   runSql(db, QStringLiteral("UPDATE Treino SET Obs = 'depois'"));
@@ -236,8 +236,8 @@ TEST(PostgresRestore, ARoundTripGivesBackTheBackupsMomentAndABrokenDumpChangesNo
     ASSERT_TRUE(part.open(QIODevice::WriteOnly));
     part.write(whole.read(whole.size() / 2));
   }
-  EXPECT_FALSE(restoreDatabase(database.linkSpec(), broken, QStringLiteral("/usr/lib/postgresql"),
-                               &why));
+  EXPECT_FALSE(
+      restoreDatabase(database.linkSpec(), broken, QStringLiteral("/usr/lib/postgresql"), &why));
   std::unique_ptr<Connection> again = database.connect();
   EXPECT_EQ(treinoRows(again->database()), changed);
   again->release();
@@ -246,14 +246,13 @@ TEST(PostgresRestore, ARoundTripGivesBackTheBackupsMomentAndABrokenDumpChangesNo
   TestDatabase stranger(Provider::PostgreSQL);
   std::unique_ptr<Connection> other = stranger.connect();
   runSql(other->database(), QStringLiteral("CREATE TABLE Outra (X INTEGER)"));
-  const std::optional<QString> foreign =
-      backupDatabase(other->database(), stranger.linkSpec(), dir.filePath(QStringLiteral("Outra")),
-                     QDateTime(QDate(2021, 1, 17), QTime(9, 0)),
-                     QStringLiteral("/usr/lib/postgresql"), &why);
+  const std::optional<QString> foreign = backupDatabase(
+      other->database(), stranger.linkSpec(), dir.filePath(QStringLiteral("Outra")),
+      QDateTime(QDate(2021, 1, 17), QTime(9, 0)), QStringLiteral("/usr/lib/postgresql"), &why);
   other->release();
   ASSERT_TRUE(foreign) << why.toStdString();
-  EXPECT_FALSE(restoreDatabase(database.linkSpec(), *foreign,
-                               QStringLiteral("/usr/lib/postgresql"), &why));
+  EXPECT_FALSE(
+      restoreDatabase(database.linkSpec(), *foreign, QStringLiteral("/usr/lib/postgresql"), &why));
   EXPECT_EQ(why, QStringLiteral("O backup não tem a tabela Treino"));
 
   // A table made after the backup is not in what the backup held.
@@ -262,8 +261,8 @@ TEST(PostgresRestore, ARoundTripGivesBackTheBackupsMomentAndABrokenDumpChangesNo
     runSql(later->database(), QStringLiteral("CREATE TABLE Depois (X INTEGER)"));
     later->release();
   }
-  ASSERT_TRUE(restoreDatabase(database.linkSpec(), *file, QStringLiteral("/usr/lib/postgresql"),
-                              &why))
+  ASSERT_TRUE(
+      restoreDatabase(database.linkSpec(), *file, QStringLiteral("/usr/lib/postgresql"), &why))
       << why.toStdString();
   std::unique_ptr<Connection> restored = database.connect();
   EXPECT_EQ(treinoRows(restored->database()), atBackup);
@@ -303,9 +302,10 @@ TEST(BackupCleanUp, OnlyBackupsPastFifteenDaysGoFromTheFolder) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   }
   // What a backup killed midway left: gone the next day, never while it may still be written.
-  for (const auto& [name, day] : {std::pair{"Vantrel20210114100000.bak.parcial", QDate(2021, 1, 14)},
-                                  {"Vantrel20210114100000.bak.parcial-journal", QDate(2021, 1, 14)},
-                                  {"Vantrel20210115080000.bak.parcial", QDate(2021, 1, 15)}}) {
+  for (const auto& [name, day] :
+       {std::pair{"Vantrel20210114100000.bak.parcial", QDate(2021, 1, 14)},
+        {"Vantrel20210114100000.bak.parcial-journal", QDate(2021, 1, 14)},
+        {"Vantrel20210115080000.bak.parcial", QDate(2021, 1, 15)}}) {
     QFile file(dir.filePath(QString::fromLatin1(name)));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_TRUE(file.setFileTime(QDateTime(day, QTime(10, 0)), QFileDevice::FileModificationTime));
@@ -334,8 +334,9 @@ TEST_P(Purge, EmptiesTheSeriesUpToTheYearAndAFailureDeletesNothing) {
   ASSERT_TRUE(createMissingTables(db, connection->dialect(), tables).ok());
   for (const QDate& day : {QDate(2018, 5, 1), QDate(2019, 12, 31), QDate(2020, 1, 1)}) {
     for (const char* table : {"Treino", "Aerobica", "Alongamento"})
-      runSql(db, QStringLiteral("INSERT INTO %1 (Matricula, Data) VALUES ('0000000001', ?)")
-                     .arg(QString::fromLatin1(table)),
+      runSql(db,
+             QStringLiteral("INSERT INTO %1 (Matricula, Data) VALUES ('0000000001', ?)")
+                 .arg(QString::fromLatin1(table)),
              {day});
     runSql(db, QStringLiteral("INSERT INTO Agendado (MATRICULA, DATA) VALUES ('0000000001', ?)"),
            {day});
@@ -356,13 +357,12 @@ TEST_P(Purge, EmptiesTheSeriesUpToTheYearAndAFailureDeletesNothing) {
                               "FUNCTION falha()"));
   }
   testPrompter().clear();
-  EXPECT_FALSE(purgeSeries(db, 2019));
+  EXPECT_FALSE(purgeSeries(db, 2019).okOrTell());
   EXPECT_EQ(testPrompter().messages().value(0).detail, QStringLiteral("Banco de Dados"));
   for (const char* table : {"Treino", "Aerobica", "Alongamento", "Agendado"})
     EXPECT_EQ(count(table), 3) << table;
-  runSql(db, QStringLiteral("DROP TRIGGER falha%1").arg(GetParam() == Provider::SQLite
-                                                            ? QString()
-                                                            : QStringLiteral(" ON Treino")));
+  runSql(db, QStringLiteral("DROP TRIGGER falha%1")
+                 .arg(GetParam() == Provider::SQLite ? QString() : QStringLiteral(" ON Treino")));
 
   EXPECT_EQ(purgeSeries(db, 2019), 8);
   for (const char* table : {"Treino", "Aerobica", "Alongamento", "Agendado"})

@@ -261,7 +261,7 @@ TEST_P(ConfigurationStoreOnDb, LogoIsAJpegOrNothing) {
 
   // A picture of another kind, even named .jpg, is refused and nothing of the save stays.
   shown[QStringLiteral("CAPTURA_WEB")] = kSim;
-  EXPECT_FALSE(store_->postLogo(shown, writeFile(QStringLiteral("logo2.jpg"), png)));
+  EXPECT_FALSE(store_->postLogo(shown, writeFile(QStringLiteral("logo2.jpg"), png)).okOrTell());
   expectOneWriteFailure();
   EXPECT_EQ(column(QStringLiteral("LOGOACADEMIA1")).toByteArray(), jpeg);
   EXPECT_EQ(column(QStringLiteral("CAPTURA_WEB")), QVariant(kNao));
@@ -281,7 +281,7 @@ TEST_P(ConfigurationStoreOnDb, AFailedConfirmChangesNothingAndCopiesNothing) {
   shown[QStringLiteral("SMTP_PROVEDOR")] = QStringLiteral("smtp.exemplo.com.br * 587");
   // The row is gone (nothing inserts it again): an update of no row is no save.
   runSql(db_, QStringLiteral("DELETE FROM Secvar"));
-  EXPECT_FALSE(store_->confirm(shown));
+  EXPECT_FALSE(store_->confirm(shown).okOrTell());
   expectOneWriteFailure();
   EXPECT_TRUE(G().GBOL_SISTEMA_LOCAL);
   EXPECT_TRUE(G().GSTR_SMTP_PROVEDOR.isEmpty());

@@ -36,34 +36,39 @@ class BulkPublish : public testing::TestWithParam<Provider> {
       portalTables << *findTable(Database::Portal, QString::fromLatin1(name));
     ASSERT_TRUE(createMissingTables(pdb_, portalConnection_->dialect(), portalTables).ok());
 
-    for (const auto& [code, name] : {std::pair{"001", "SUPINO"}, {"002", "ROSCA"}, {"101", "ESTEIRA"}})
-      runSql(wdb_, QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Aparelho) VALUES "
-                                  "(?, ?, '007')"),
+    for (const auto& [code, name] :
+         {std::pair{"001", "SUPINO"}, {"002", "ROSCA"}, {"101", "ESTEIRA"}})
+      runSql(wdb_,
+             QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Aparelho) VALUES "
+                            "(?, ?, '007')"),
              {code, name});
-    for (const auto& [matricula, nome, cpf] :
-         {std::tuple{"0000000001", "ANA", "123.456.789-09"},
-          {"0000000002", "BRUNO", "111"},
-          {"0000000003", "CARLA", ""},
-          {"0000000004", "DANI", "52998224725"}})
-      runSql(wdb_, QStringLiteral("INSERT INTO Alunos (MATRICULA, NOME, CPF, EMAIL) VALUES (?, ?, "
-                                  "?, 'x@y.com')"),
+    for (const auto& [matricula, nome, cpf] : {std::tuple{"0000000001", "ANA", "123.456.789-09"},
+                                               {"0000000002", "BRUNO", "111"},
+                                               {"0000000003", "CARLA", ""},
+                                               {"0000000004", "DANI", "52998224725"}})
+      runSql(wdb_,
+             QStringLiteral("INSERT INTO Alunos (MATRICULA, NOME, CPF, EMAIL) VALUES (?, ?, "
+                            "?, 'x@y.com')"),
              {matricula, nome, cpf});
     strength("0000000001", "A", QDate(2026, 3, 10), "001");
     strength("0000000001", "B", QDate(2026, 3, 20), "002");
     strength("0000000002", "A", QDate(2026, 3, 12), "001");
     strength("0000000003", "A", QDate(2026, 2, 12), "001");  // before the period
-    runSql(wdb_, QStringLiteral("INSERT INTO Aerobica (Matricula, Codigo_exercicio, Data, Duracao, "
-                                "Professor) VALUES ('0000000004', '101', ?, 20, '0000000009')"),
+    runSql(wdb_,
+           QStringLiteral("INSERT INTO Aerobica (Matricula, Codigo_exercicio, Data, Duracao, "
+                          "Professor) VALUES ('0000000004', '101', ?, 20, '0000000009')"),
            {QDate(2026, 3, 5)});
-    runSql(wdb_, QStringLiteral("INSERT INTO Alongamento (Matricula, Treino, Data, Obs) VALUES "
-                                "('0000000001', 'A', ?, 'SEGURAR')"),
+    runSql(wdb_,
+           QStringLiteral("INSERT INTO Alongamento (Matricula, Treino, Data, Obs) VALUES "
+                          "('0000000001', 'A', ?, 'SEGURAR')"),
            {QDate(2026, 3, 10)});
   }
 
   void strength(const char* matricula, const char* letter, const QDate& day, const char* code) {
-    runSql(wdb_, QStringLiteral("INSERT INTO Treino (Matricula, Treino, Data, Codigo_exercicio, "
-                                "Series, Ordem, Professor) VALUES (?, ?, ?, ?, '3', 1, "
-                                "'0000000009')"),
+    runSql(wdb_,
+           QStringLiteral("INSERT INTO Treino (Matricula, Treino, Data, Codigo_exercicio, "
+                          "Series, Ordem, Professor) VALUES (?, ?, ?, ?, '3', 1, "
+                          "'0000000009')"),
            {matricula, letter, day, code});
   }
 
@@ -73,7 +78,8 @@ class BulkPublish : public testing::TestWithParam<Provider> {
     in.to = kTo;
     in.customer = 7;
     in.academia = QStringLiteral("ACADEMIA SETE");
-    in.members = memberDetails(wdb_, QStringLiteral("Alunos"), membersWithSeriesIn(wdb_, kFrom, kTo));
+    in.members =
+        memberDetails(wdb_, QStringLiteral("Alunos"), membersWithSeriesIn(wdb_, kFrom, kTo));
     in.staffNames.insert(QStringLiteral("0000000009"), QStringLiteral("CARLOS PROFESSOR"));
     return in;
   }
@@ -91,7 +97,8 @@ class BulkPublish : public testing::TestWithParam<Provider> {
     QStringList all;
     for (const char* table :
          {"Portal_Treino", "Portal_Aerobica", "Portal_Alongamento", "Alunos", "Clientes"}) {
-      QSqlQuery q = runSql(pdb_, QStringLiteral("SELECT * FROM %1").arg(QString::fromLatin1(table)));
+      QSqlQuery q =
+          runSql(pdb_, QStringLiteral("SELECT * FROM %1").arg(QString::fromLatin1(table)));
       while (q.next()) {
         QStringList values;
         const QSqlRecord r = q.record();
@@ -203,8 +210,9 @@ TEST_P(BulkPublish, AFailureInTheMiddleLeavesThePortalExactlyAsBefore) {
 // and values that cannot be read leave what the portal shows.
 TEST_P(BulkPublish, TheRunsAssessmentValuesGoToEachPublishedMember) {
   const auto record = [&](const char* cpf) {
-    QSqlQuery row = runSql(pdb_, QStringLiteral("SELECT Objetivo, Peso, Gordura, Reavaliacao FROM "
-                                                "Alunos WHERE CPF = ?"),
+    QSqlQuery row = runSql(pdb_,
+                           QStringLiteral("SELECT Objetivo, Peso, Gordura, Reavaliacao FROM "
+                                          "Alunos WHERE CPF = ?"),
                            {QString::fromLatin1(cpf)});
     QStringList values;
     if (row.next())
@@ -216,10 +224,10 @@ TEST_P(BulkPublish, TheRunsAssessmentValuesGoToEachPublishedMember) {
   BulkInput in = input();
   in.assessments = [&] {
     ++reads;
-    return std::optional(QHash<QString, SheetAssessment>{
-        {QStringLiteral("0000000001"),
-         {QStringLiteral("Estético - "), QStringLiteral("72,5"), QStringLiteral("18"),
-          QDate(2026, 6, 10)}}});
+    return std::optional(
+        QHash<QString, SheetAssessment>{{QStringLiteral("0000000001"),
+                                         {QStringLiteral("Estético - "), QStringLiteral("72,5"),
+                                          QStringLiteral("18"), QDate(2026, 6, 10)}}});
   };
   ASSERT_TRUE(run(in));
   EXPECT_EQ(reads, 1);
@@ -246,9 +254,9 @@ TEST_P(BulkPublish, TwoWorkstationsPublishingAtOnceLeaveWhatOneRunLeaves) {
       auto workout = workout_.connect(QStringLiteral("treinos%1").arg(number));
       auto portal = portal_.connect(QStringLiteral("portal%1").arg(number));
       start.arrive_and_wait();
-      const bool ok = writeInTransaction(portal->database(), QStringLiteral("Portal_Treino"), [&] {
-        publishPeriod(workout->database(), portal->database(), in);
-      });
+      const Outcome ok =
+          writeInTransaction(portal->database(), QStringLiteral("Portal_Treino"),
+                             [&] { publishPeriod(workout->database(), portal->database(), in); });
       if (!ok) ++failed;
     };
     std::thread first(workstation, 1);
@@ -270,7 +278,8 @@ TEST(BulkCpf, OnlyValidCpfsArePublishedAndMasksAreTakenOut) {
                {"111.111.111-11", std::nullopt},
                {"", std::nullopt},
                {"1234567890", std::nullopt}};
-  for (const auto& c : cases) EXPECT_EQ(bulkCpf(QString::fromLatin1(c.stored)), c.published) << c.stored;
+  for (const auto& c : cases)
+    EXPECT_EQ(bulkCpf(QString::fromLatin1(c.stored)), c.published) << c.stored;
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, BulkPublish, testing::ValuesIn(testProviders()),

@@ -62,7 +62,7 @@ class PortalPublish : public testing::TestWithParam<Provider> {
     return s;
   }
 
-  bool publish(const WorkoutSave& s) {
+  Outcome publish(const WorkoutSave& s) {
     return writeInTransaction(db_, QStringLiteral("Portal_Treino"),
                               [&] { publishWorkoutRows(db_, who_, s); });
   }
@@ -96,8 +96,9 @@ TEST_P(PortalPublish, TodaysRowsAreReplacedAndOlderDatesOfTheLetterGo) {
   ASSERT_TRUE(publish(save(QStringLiteral("A"), kToday.addDays(-10), {row("001", "3")})));
   ASSERT_TRUE(publish(save(QStringLiteral("B"), kToday.addDays(-5), {row("002", "3")})));
   // Another gym's copy of the same registration is never touched.
-  runSql(db_, QStringLiteral("INSERT INTO Portal_Treino (cliente, Matricula, Treino, Data, "
-                             "Codigo_exercicio, Ordem) VALUES (8, ?, 'A', ?, '009', 1)"),
+  runSql(db_,
+         QStringLiteral("INSERT INTO Portal_Treino (cliente, Matricula, Treino, Data, "
+                        "Codigo_exercicio, Ordem) VALUES (8, ?, 'A', ?, '009', 1)"),
          {kAna, kToday.addDays(-30)});
   ASSERT_TRUE(publish(save(QStringLiteral("A"), kToday, {row("003", "3"), row("004", "")})));
   ASSERT_TRUE(publish(save(QStringLiteral("A"), kToday,
@@ -168,9 +169,8 @@ TEST_P(PortalPublish, AerobicAndStretchingBlocksFollowTheirSaves) {
   StretchChoice choice;
   choice.stretches[0] = true;
   const auto stretching = [&](const QString& letter, const QDate& day) {
-    return writeInTransaction(db_, QStringLiteral("Portal_Alongamento"), [&] {
-      publishStretchingRow(db_, who_, letter, day, choice);
-    });
+    return writeInTransaction(db_, QStringLiteral("Portal_Alongamento"),
+                              [&] { publishStretchingRow(db_, who_, letter, day, choice); });
   };
   ASSERT_TRUE(stretching(QStringLiteral("A"), kToday.addDays(-1)));
   ASSERT_TRUE(stretching(QStringLiteral("B"), kToday.addDays(-1)));
@@ -198,7 +198,7 @@ TEST_P(PortalPublish, AFailureLeavesThePortalAsItWas) {
     runSql(db_, QStringLiteral("CREATE TRIGGER falha BEFORE INSERT ON Alunos FOR EACH ROW "
                                "EXECUTE FUNCTION falha()"));
   }
-  EXPECT_FALSE(publish(save(QStringLiteral("A"), kToday, {row("002", "3")})));
+  EXPECT_FALSE(publish(save(QStringLiteral("A"), kToday, {row("002", "3")})).okOrTell());
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::GravandoNaTabela);
   EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Portal_Treino"));
@@ -242,9 +242,9 @@ TEST_P(PortalPublish, TwoWorkstationsPublishingTheSameLetterAtOnceLeaveOneWholeS
     while (q.next()) codes << q.value(0).toString() + QLatin1Char('@') + q.value(1).toString();
     ASSERT_EQ(codes.size(), 4) << codes.join(QLatin1Char(' ')).toStdString();
     for (const QString& code : codes) EXPECT_EQ(code.left(1), codes[0].left(1)) << customer;
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Clientes WHERE cod_cliente = ?"),
-                    {customer}),
-              1);
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM Clientes WHERE cod_cliente = ?"), {customer}),
+        1);
   }
   EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Alunos")), 1);
 }

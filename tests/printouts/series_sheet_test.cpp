@@ -34,12 +34,33 @@ TEST(StretchPictures, PackLeftToRightAndStartTheSecondRowFromFourteenOn) {
       {{}, {}, 5},
       {numbers({1, 2, 14}), {{13, 11}, {60, 11}, {107, 11}}, 50},
       {numbers({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 23}),
-       {{13, 11}, {60, 11}, {107, 11}, {154, 11}, {201, 11}, {248, 11}, {295, 11}, {342, 11},
-        {389, 11}, {436, 11}, {483, 11}, {530, 11}, {577, 11}, {13, 52}, {60, 52}},
+       {{13, 11},
+        {60, 11},
+        {107, 11},
+        {154, 11},
+        {201, 11},
+        {248, 11},
+        {295, 11},
+        {342, 11},
+        {389, 11},
+        {436, 11},
+        {483, 11},
+        {530, 11},
+        {577, 11},
+        {13, 52},
+        {60, 52}},
        100},
       {numbers({14, 15, 16, 17, 18, 19, 20, 21, 22, 23}),
-       {{13, 11}, {60, 11}, {107, 11}, {154, 11}, {201, 11}, {248, 11}, {295, 11}, {342, 11},
-        {389, 11}, {436, 11}},
+       {{13, 11},
+        {60, 11},
+        {107, 11},
+        {154, 11},
+        {201, 11},
+        {248, 11},
+        {295, 11},
+        {342, 11},
+        {389, 11},
+        {436, 11}},
        50},
   };
   for (const auto& c : cases) {
@@ -89,8 +110,8 @@ class SeriesSheetTest : public ShellFixture {
     const QString file = dir_.filePath(QStringLiteral("ficha.pdf"));
     QFile::remove(file);
     const int result = runSheetCommand(
-        {QStringLiteral("12"), QString::fromLatin1(letter), QStringLiteral("--pdf"), file},
-        stdout, stderr);
+        {QStringLiteral("12"), QString::fromLatin1(letter), QStringLiteral("--pdf"), file}, stdout,
+        stderr);
     if (status) *status = result;
     return result == 0 ? pdfText(file) : QString();
   }
@@ -122,8 +143,8 @@ TEST_F(SeriesSheetTest, RemarksFollowTheLetterAndAMissingLetterIsRefused) {
   store("B", "001", 1, "CARGA LEVE");
   store("C", "002", 1, "SEM PAUSA");
   EXPECT_TRUE(sheetText("B").contains(QStringLiteral("SUPINO RETO CARGA LEVE")));
-  EXPECT_TRUE(sheetText("C").contains(
-      QRegularExpression(QStringLiteral("ROSCA DIRETA +Obs: SEM PAUSA"))));
+  EXPECT_TRUE(
+      sheetText("C").contains(QRegularExpression(QStringLiteral("ROSCA DIRETA +Obs: SEM PAUSA"))));
   testPrompter().clear();
   int status = 0;
   sheetText("D", &status);
@@ -149,12 +170,14 @@ TEST_F(SeriesSheetTest, TheAssessmentGivesObjectivesWeightFatAndTheNextReassessm
   const QSqlDatabase db = assessment.database();
   runSql(db, QStringLiteral("DELETE FROM Savcvar"));
   runSql(db, QStringLiteral("INSERT INTO Savcvar (TEMPO_REAVALIACAO) VALUES (4)"));
-  runSql(db, QStringLiteral("INSERT INTO Anamnese (MATRICULA, DATAEXAME, A_OBJPERDA, "
-                            "A_OBJESTETICO, A_OBJGANHO) VALUES (?, '2026-01-10', 1, 1, 0)"),
+  runSql(db,
+         QStringLiteral("INSERT INTO Anamnese (MATRICULA, DATAEXAME, A_OBJPERDA, "
+                        "A_OBJESTETICO, A_OBJGANHO) VALUES (?, '2026-01-10', 1, 1, 0)"),
          {kAna});
-  runSql(db, QStringLiteral("INSERT INTO CORPORAL (MATRICULA, DATAEXAME, G_TIPO, G_PESO, "
-                            "G_3DOBRASGORDURA_A, G_7DOBRASGORDURA_A) VALUES (?, '2026-03-15', "
-                            "'7', 72.5, 30, 21.5)"),
+  runSql(db,
+         QStringLiteral("INSERT INTO CORPORAL (MATRICULA, DATAEXAME, G_TIPO, G_PESO, "
+                        "G_3DOBRASGORDURA_A, G_7DOBRASGORDURA_A) VALUES (?, '2026-03-15', "
+                        "'7', 72.5, 30, 21.5)"),
          {kAna});
   assessment.release();
   const QString text = sheetText("A");
@@ -174,7 +197,7 @@ TEST_F(SeriesSheetTest, TheSettingsLeaveOutTheDayNamesAndTheStretchPictures) {
   const QString text = sheetText("B");
   EXPECT_FALSE(text.contains(QStringLiteral("DOMINGO")));
   EXPECT_TRUE(text.contains(QStringLiteral("SEGURAR 20 S")));
-  const std::optional<SeriesSheet> sheet = prepareSeriesSheet(kAna, QStringLiteral("B"), true);
+  const Result<SeriesSheet> sheet = prepareSeriesSheet(kAna, QStringLiteral("B"), true);
   ASSERT_TRUE(sheet);
   const Report report = seriesSheetReport(*sheet);
   EXPECT_EQ(report.orientation, PageOrientation::Landscape);
@@ -189,7 +212,7 @@ TEST_F(SeriesSheetTest, TheStretchPicturesStandWhereTheirPlacesSay) {
   store("B", "001", 1, "");
   run("INSERT INTO Alongamento (Matricula, Treino, Data, Obs, Alogamento_01, Alogamento_02, "
       "Alogamento_14) VALUES ('0000000012', 'B', '2026-11-02', 'SEGURAR 20 S', 1, 1, 1)");
-  const std::optional<SeriesSheet> sheet = prepareSeriesSheet(kAna, QStringLiteral("B"), false);
+  const Result<SeriesSheet> sheet = prepareSeriesSheet(kAna, QStringLiteral("B"), false);
   ASSERT_TRUE(sheet);
   const Report report = seriesSheetReport(*sheet);
   const ReportLayout layout = layOutReport(report);

@@ -80,7 +80,7 @@ TEST_P(ConcurrentWrites, TheSameUserCodeIsNeverStoredTwice) {
     for (int code = 10; code < 50; ++code) {
       const NewUser user{QString::number(code), QStringLiteral("ESTACAO %1").arg(worker),
                          QStringLiteral("ABC123"), QString(), true};
-      if (insertUser(db, user) == ConfirmResult::Written) ++written;
+      if (told(insertUser(db, user)) == ConfirmResult::Written) ++written;
     }
   });
   EXPECT_EQ(written, 40);

@@ -195,7 +195,8 @@ TEST_P(ExerciseStore, ACodeSavedMeanwhileIsADuplicateAtTheWrite) {
   Exercise e = form(QStringLiteral("8"), QStringLiteral("SUPINO"));
   ASSERT_FALSE(checkExerciseForConfirm(db_, EditMode::Insert, e, false));
   addExercise(QStringLiteral("008"), QStringLiteral("OUTRO"));  // another workstation
-  EXPECT_EQ(saveExercise(db_, EditMode::Insert, QString(), e, false), ConfirmResult::Duplicate);
+  EXPECT_EQ(told(saveExercise(db_, EditMode::Insert, QString(), e, false)),
+            ConfirmResult::Duplicate);
   EXPECT_EQ(testPrompter().texts(), QStringList{Msg::CodigoJaCadastrado});
   EXPECT_EQ(count(QStringLiteral("Exercicios")), 1);
 }
@@ -230,7 +231,7 @@ TEST_P(ExerciseStore, ChangingAnOldUnpaddedCodeFindsItsRowAndPadsIt) {
 
 TEST_P(ExerciseStore, AChangeOfAnExerciseThatIsGoneIsAFailedWrite) {
   Exercise e = form(QStringLiteral("012"), QStringLiteral("STIFF"));
-  EXPECT_EQ(saveExercise(db_, EditMode::Change, QStringLiteral("012"), e, false),
+  EXPECT_EQ(told(saveExercise(db_, EditMode::Change, QStringLiteral("012"), e, false)),
             ConfirmResult::Failed);
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::GravandoNaTabela);

@@ -11,6 +11,12 @@
 
 namespace {
 
+// What the member window does with a save that did not happen: tell the user why.
+PersonSave toldSave(PersonSave saved) {
+  if (saved.outcome != PersonSave::Saved) tell(saved.failure);
+  return saved;
+}
+
 PersonForm validMember() {
   return {{"MATRICULA", "123"},
           {"NOME", "O'NEIL; DROP TABLE Alunos"},
@@ -188,8 +194,9 @@ TEST_P(MemberStoreTest, ANumberTakenOrAPersonDeletedMeanwhile) {
   EXPECT_TRUE(testPrompter().messages().isEmpty());
 
   // A typed number is refused and nothing is written.
-  EXPECT_EQ(savePerson(db_, memberTable(), other, jpeg, true, TakenNumber::Refuse).outcome,
-            PersonSave::NumberTaken);
+  EXPECT_EQ(
+      toldSave(savePerson(db_, memberTable(), other, jpeg, true, TakenNumber::Refuse)).outcome,
+      PersonSave::NumberTaken);
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::MatriculaJaCadastrada);
   EXPECT_EQ(count(QStringLiteral("Alunos")), 2);
@@ -198,7 +205,8 @@ TEST_P(MemberStoreTest, ANumberTakenOrAPersonDeletedMeanwhile) {
   testPrompter().clear();
   runSql(db_, QStringLiteral("DELETE FROM Alunos WHERE MATRICULA = ?"), {form["MATRICULA"]});
   runSql(db_, QStringLiteral("DELETE FROM FotosAlunos WHERE MATRICULA = ?"), {form["MATRICULA"]});
-  EXPECT_EQ(savePerson(db_, memberTable(), form, jpeg, false).outcome, PersonSave::Failed);
+  EXPECT_EQ(toldSave(savePerson(db_, memberTable(), form, jpeg, false)).outcome,
+            PersonSave::Failed);
   EXPECT_FALSE(loadPhotoRow(db_, kFotosAlunos, form["MATRICULA"]));
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::GravandoNaTabela);
@@ -207,8 +215,8 @@ TEST_P(MemberStoreTest, ANumberTakenOrAPersonDeletedMeanwhile) {
 
 TEST_P(MemberStoreTest, AFailedPhotoRowLeavesNeitherRow) {
   runSql(db_, QStringLiteral("DROP TABLE FotosAlunos"));
-  EXPECT_EQ(savePerson(db_, memberTable(), validMember(),
-                       encodeJpeg(QImage(4, 4, QImage::Format_RGB888)), true)
+  EXPECT_EQ(toldSave(savePerson(db_, memberTable(), validMember(),
+                                encodeJpeg(QImage(4, 4, QImage::Format_RGB888)), true))
                 .outcome,
             PersonSave::Failed);
   EXPECT_EQ(count(QStringLiteral("Alunos")), 0);

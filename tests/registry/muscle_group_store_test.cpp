@@ -22,7 +22,9 @@ class MuscleGroupStore : public CatalogueTest {
     MuscleGroup form{code, description};
     const std::optional<ConfirmRefusal> refusal = checkGroupForConfirm(mode, form);
     EXPECT_FALSE(refusal) << refusal->error.text.toStdString();
-    return saveGroup(db_, mode, form);
+    const ConfirmResult result = saveGroup(db_, mode, form);
+    told(result);
+    return result;
   }
 };
 
@@ -71,7 +73,7 @@ TEST_P(MuscleGroupStore, ACodeSavedMeanwhileElsewhereIsStillADuplicateNotAWriteE
                {QStringLiteral("05"), QStringLiteral("DESTA ESTACAO")});
       });
   EXPECT_EQ(result, ConfirmResult::Duplicate);
-  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::CodigoJaCadastrado});
+  EXPECT_EQ(result.failure.text, Msg::CodigoJaCadastrado);
   EXPECT_EQ(descriptionOf(QStringLiteral("05")), QStringLiteral("DA OUTRA ESTACAO"));
 }
 

@@ -47,8 +47,9 @@ TEST_F(PeopleSourceTest, AloneTheGymManagementDatabaseIsNotNeeded) {
   auto connection =
       openPeopleConnection(peopleTables(*session_.rereadSettings()), QStringLiteral("Alunos"));
   ASSERT_TRUE(connection);
-  EXPECT_EQ(scalarSql(connection->database(), QStringLiteral("SELECT NOME FROM Alunos")).toString(),
-            QStringLiteral("ANA"));
+  EXPECT_EQ(
+      scalarSql((*connection)->database(), QStringLiteral("SELECT NOME FROM Alunos")).toString(),
+      QStringLiteral("ANA"));
   EXPECT_TRUE(testPrompter().messages().isEmpty());
 }
 
@@ -57,14 +58,16 @@ TEST_F(PeopleSourceTest, BesideTheGymProgramItsDatabaseIsReadOrReportedDown) {
   auto gym =
       openPeopleConnection(peopleTables(*session_.rereadSettings()), QStringLiteral("Alunos"));
   ASSERT_TRUE(gym);
-  EXPECT_TRUE(sqlRuns(gym->database(), QStringLiteral("SELECT MATRICULA, BOLSISTA FROM ALUNOS")));
+  EXPECT_TRUE(
+      sqlRuns((*gym)->database(), QStringLiteral("SELECT MATRICULA, BOLSISTA FROM ALUNOS")));
 
   breakGymLink();
-  EXPECT_FALSE(
-      openPeopleConnection(peopleTables(*session_.rereadSettings()), QStringLiteral("Alunos")));
-  ASSERT_EQ(testPrompter().messages().size(), 1);
-  EXPECT_EQ(testPrompter().messages()[0].text, Msg::BriscaInativo);
-  EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Alunos"));
+  const auto down =
+      openPeopleConnection(peopleTables(*session_.rereadSettings()), QStringLiteral("Alunos"));
+  ASSERT_FALSE(down);
+  EXPECT_EQ(down.failure().text, Msg::BriscaInativo);
+  EXPECT_EQ(down.failure().detail, QStringLiteral("Alunos"));
+  EXPECT_FALSE(down.failure().log.isEmpty());
 }
 
 }  // namespace

@@ -106,8 +106,7 @@ class SeriesSave : public testing::TestWithParam<Provider> {
 };
 
 TEST_P(SeriesSave, ASecondSaveOfTheDayReplacesTheFirstWithoutEmptyRowsOrGaps) {
-  ASSERT_EQ(saveWorkout(db_, save(kToday, {row("001", "3"), row("002", "3"), row("003", "3")})),
-            3);
+  ASSERT_EQ(saveWorkout(db_, save(kToday, {row("001", "3"), row("002", "3"), row("003", "3")})), 3);
   const QList<WorkoutRow> second = {row("004", "4", "12"), row("005", ""),  // nothing filled
                                     row("006", "", "", "", 60), row("007", "", "", "", 0, "LENTO"),
                                     row("008", " ")};
@@ -147,8 +146,10 @@ TEST_P(SeriesSave, TheSaveMarksTheFirstPendingAssemblyOrBooksOneDoneToday) {
     int added;
   } cases[] = {
       {"pending", {{kYesterday, notDone}}, {kToday}, 0},
-      {"first of two pending", {{kToday.addDays(3), notDone}, {kYesterday, notDone}},
-       {kToday, notDone}, 0},
+      {"first of two pending",
+       {{kToday.addDays(3), notDone}, {kYesterday, notDone}},
+       {kToday, notDone},
+       0},
       {"none pending", {{kToday.addDays(-9), kToday.addDays(-9)}}, {kToday.addDays(-9)}, 1},
       {"done today already", {{kToday, kToday}}, {kToday}, 0},
       {"none at all", {}, {}, 1},
@@ -163,16 +164,19 @@ TEST_P(SeriesSave, TheSaveMarksTheFirstPendingAssemblyOrBooksOneDoneToday) {
     // Another letter's and another member's bookings are not this save's.
     runSql(db_, QStringLiteral("INSERT INTO Agendado (MATRICULA, TREINO, DATA) VALUES (?, 'B', ?)"),
            {kAna, kYesterday});
-    runSql(db_, QStringLiteral("INSERT INTO Agendado (MATRICULA, TREINO, DATA) VALUES "
-                               "('0000000077', 'A', ?)"),
+    runSql(db_,
+           QStringLiteral("INSERT INTO Agendado (MATRICULA, TREINO, DATA) VALUES "
+                          "('0000000077', 'A', ?)"),
            {kYesterday});
     ASSERT_EQ(saveWorkout(db_, save(kToday, {row("001", "3")})), 1) << c.name;
-    QSqlQuery rows = runSql(db_, QStringLiteral("SELECT DATA_FEITA FROM Agendado WHERE MATRICULA "
-                                                "= ? AND TREINO = 'A' AND HORA = '08:00' ORDER "
-                                                "BY DATA"),
+    QSqlQuery rows = runSql(db_,
+                            QStringLiteral("SELECT DATA_FEITA FROM Agendado WHERE MATRICULA "
+                                           "= ? AND TREINO = 'A' AND HORA = '08:00' ORDER "
+                                           "BY DATA"),
                             {kAna});
     QList<QVariant> done;
-    while (rows.next()) done << (rows.value(0).isNull() ? notDone : QVariant(rows.value(0).toDate()));
+    while (rows.next())
+      done << (rows.value(0).isNull() ? notDone : QVariant(rows.value(0).toDate()));
     EXPECT_EQ(done, c.doneAfter) << c.name;
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Agendado WHERE MATRICULA = ? AND "
                                    "TREINO = 'A' AND DATA = ? AND DATA_FEITA = ? AND HORA = "
@@ -200,13 +204,13 @@ TEST_P(SeriesSave, AFailingWriteLeavesTheStoredSeriesAsItWasAndNamesTheTable) {
   // The change date cannot be read as a date.
   WorkoutSave badDate = save(kToday, {row("003", "4")});
   badDate.changeDate = QDate();
-  EXPECT_FALSE(saveWorkout(db_, badDate));
+  EXPECT_FALSE(saveWorkout(db_, badDate).okOrTell());
   expectOneMessage("Treino");
   EXPECT_EQ(codes(currentWorkout(db_, kAna, kA)), before);
 
   // The last row fails to be written, after the others were.
   failWritesOf(QStringLiteral("Treino"), QStringLiteral("NEW.Codigo_exercicio = '999'"));
-  EXPECT_FALSE(saveWorkout(db_, save(kToday, {row("003", "4"), row("999", "4")})));
+  EXPECT_FALSE(saveWorkout(db_, save(kToday, {row("003", "4"), row("999", "4")})).okOrTell());
   expectOneMessage("Treino");
   EXPECT_EQ(codes(currentWorkout(db_, kAna, kA)), before);
 
@@ -214,7 +218,7 @@ TEST_P(SeriesSave, AFailingWriteLeavesTheStoredSeriesAsItWasAndNamesTheTable) {
   runSql(db_, QStringLiteral("INSERT INTO Agendado (MATRICULA, TREINO, DATA) VALUES (?, 'A', ?)"),
          {kAna, kYesterday});
   failWritesOf(QStringLiteral("Agendado"));
-  EXPECT_FALSE(saveWorkout(db_, save(kToday, {row("003", "4")})));
+  EXPECT_FALSE(saveWorkout(db_, save(kToday, {row("003", "4")})).okOrTell());
   expectOneMessage("Agendado");
   EXPECT_EQ(codes(currentWorkout(db_, kAna, kA)), before);
   EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Agendado WHERE DATA_FEITA IS NULL")), 1);
@@ -243,8 +247,9 @@ TEST_P(SeriesSave, TwoWorkstationsSavingTheSameWorkoutAtOnceLeaveOneWholeWorkout
 
 TEST_P(SeriesSave, TheAerobicBlockIsEditedTheSameDayAndFallsBackWhenAllIsZero) {
   const auto exercise = [&](const char* code, const char* name, const char* tipo) {
-    runSql(db_, QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo, Aparelho) "
-                               "VALUES (?, ?, ?, '010')"),
+    runSql(db_,
+           QStringLiteral("INSERT INTO Exercicios (Codigo, Descricao, Tipo, Aparelho) "
+                          "VALUES (?, ?, ?, '010')"),
            {code, name, tipo});
   };
   exercise("101", "ESTEIRA", "S");
@@ -296,7 +301,7 @@ TEST_P(SeriesSave, TheAerobicBlockIsEditedTheSameDayAndFallsBackWhenAllIsZero) {
 
   failWritesOf(QStringLiteral("Aerobica"));
   rows[0].duracao = 40;
-  EXPECT_FALSE(saveAerobic(db_, kAna, professor, kToday, friday, rows));
+  EXPECT_FALSE(saveAerobic(db_, kAna, professor, kToday, friday, rows).okOrTell());
   expectOneMessage("Aerobica");
 }
 
@@ -321,7 +326,7 @@ TEST_P(SeriesSave, TheFirstStretchingSaveOfTheDayAddsARowAndLaterOnesEditIt) {
 
   failWritesOf(QStringLiteral("Alongamento"));
   StretchChoice other;
-  EXPECT_FALSE(saveStretching(db_, kAna, b, kToday, other));
+  EXPECT_FALSE(saveStretching(db_, kAna, b, kToday, other).okOrTell());
   expectOneMessage("Alongamento");
   EXPECT_EQ(currentStretching(db_, kAna, b)->first, choice);
 }
@@ -338,17 +343,25 @@ TEST(StretchMemo, TakesNoKeyOnceItHoldsFiveLines) {
                {"1\n2\n3\n4\n", false},
                {"1\n2\n3\n4\n5", false},
                {"uma linha longa sem quebra", true}};
-  for (const auto& c : cases) EXPECT_EQ(memoTakesKeys(QString::fromLatin1(c.text)), c.takes) << c.text;
+  for (const auto& c : cases)
+    EXPECT_EQ(memoTakesKeys(QString::fromLatin1(c.text)), c.takes) << c.text;
 }
 
 TEST(AerobicEntry, ReadsDecimalsTypedWithACommaOrAPoint) {
   const struct {
     const char* typed;
     std::optional<double> value;
-  } cases[] = {{"5,5", 5.5}, {"5.5", 5.5}, {" 12 ", 12.0}, {"", 0.0}, {",5", 0.5},
-               {"1.000,5", std::nullopt}, {"5,5,5", std::nullopt}, {"abc", std::nullopt},
+  } cases[] = {{"5,5", 5.5},
+               {"5.5", 5.5},
+               {" 12 ", 12.0},
+               {"", 0.0},
+               {",5", 0.5},
+               {"1.000,5", std::nullopt},
+               {"5,5,5", std::nullopt},
+               {"abc", std::nullopt},
                {",", std::nullopt}};
-  for (const auto& c : cases) EXPECT_EQ(readDecimal(QString::fromLatin1(c.typed)), c.value) << c.typed;
+  for (const auto& c : cases)
+    EXPECT_EQ(readDecimal(QString::fromLatin1(c.typed)), c.value) << c.typed;
   EXPECT_EQ(showDecimal(5.5), QStringLiteral("5,5"));
   EXPECT_EQ(showDecimal(0), QStringLiteral("0"));
 }
