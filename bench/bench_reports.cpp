@@ -71,7 +71,7 @@ void BM_ExerciseListingToPdf(benchmark::State& state) {
   const ListingOrder order = state.range(1) == 0 ? ListingOrder::Code : ListingOrder::Description;
   int pages = 0;
   for (auto _ : state) {
-    const std::optional<Report> report = exerciseListing(catalogue.db(), heading(), order);
+    const Result<Report> report = exerciseListing(catalogue.db(), heading(), order);
     if (!report || report->rows.size() != kExercises || !writePdf(*report, file)) {
       state.SkipWithError("listing failed");
       return;
@@ -119,7 +119,7 @@ void writeBarePdf(const Report& report, const ReportLayout& layout, const QStrin
 void BM_ExerciseListingAgainstBarePdf(benchmark::State& state) {
   BenchCatalogue catalogue(Provider::SQLite);
   QTemporaryDir out;
-  const std::optional<Report> report =
+  const Result<Report> report =
       exerciseListing(catalogue.db(), heading(), ListingOrder::Description);
   if (!report) {
     state.SkipWithError("listing failed");

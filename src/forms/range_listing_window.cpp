@@ -18,8 +18,8 @@
 #include "data/paged_table_model.h"
 #include "forms/field_chain.h"
 #include "forms/field_keys.h"
-#include "printing/report_output.h"
 #include "forms/paged_grid.h"
+#include "printing/report_output.h"
 
 namespace {
 
@@ -198,8 +198,8 @@ void RangeListingWindow::gridDoubleClicked() {
 
 void RangeListingWindow::output(bool preview) {
   if (!connection_) return;
-  const std::optional<Report> report =
+  const Result<Report> report =
       build_(connection_->database(), CodeRange{initial_->text(), final_->text()});
-  if (report) reportOutput()(*report, preview, this);
+  if (report.okOrTell()) reportOutput()(*report, preview, this);
   resetWindow();
 }

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QDialog>
+
 #include <functional>
 #include <memory>
 #include <optional>
+#include "base/failure.h"
 
 #include "forms/code_range.h"
 #include "printing/report.h"
@@ -23,7 +25,7 @@ class RangeListingWindow : public QDialog {
   Q_OBJECT
 
  public:
-  using ReportBuilder = std::function<std::optional<Report>(const QSqlDatabase&, const CodeRange&)>;
+  using ReportBuilder = std::function<Result<Report>(const QSqlDatabase&, const CodeRange&)>;
   // What "Vídeo" and "Impressora" do with the report (tests replace the preview and the printer).
   using ReportOutput = std::function<void(const Report&, bool preview, QWidget* parent)>;
 

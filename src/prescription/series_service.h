@@ -4,10 +4,12 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <optional>
 
+#include "base/failure.h"
 #include "data/settings_record.h"
 #include "portal/portal_publish.h"
 #include "series/series_save.h"
@@ -31,21 +33,38 @@ struct MemberContact {
   QString email;
 };
 
+// What a save came to: what was stored (or why nothing was), and what kept the portal's copy
+// from being written or completed; the save stands either way.
+template <typename T>
+struct Saved {
+  Result<T> stored;
+  QList<Failure> portal;
+
+  // For the window: tells every failure in the order it happened; what was stored, or nothing.
+  std::optional<T> told() const {
+    if (!stored.okOrTell()) return std::nullopt;
+    for (const Failure& failure : portal) tell(failure);
+    return *stored;
+  }
+};
+
 class SeriesService {
  public:
   SeriesService(const QSqlDatabase& workoutDb, const SeriesSession& session)
       : db_(workoutDb), session_(session) {}
 
-  // The strength rows of `save` (member, instructor and user taken from the session); the
-  // number of rows stored, nothing when nothing was stored (the user has been told why).
-  std::optional<int> saveWorkout(WorkoutSave save, const MemberContact& member) const;
-  bool saveAerobic(const QDate& day, const WeekdayFlags& days, const QList<AerobicRow>& rows,
-                   const MemberContact& member) const;
-  bool saveStretching(const QString& letter, const QDate& day, const StretchChoice& choice,
-                      const MemberContact& member) const;
+  // The strength rows of `save` (member, instructor and user taken from the session), and the
+  // number of rows stored.
+  Saved<int> saveWorkout(WorkoutSave save, const MemberContact& member) const;
+  Saved<Done> saveAerobic(const QDate& day, const WeekdayFlags& days, const QList<AerobicRow>& rows,
+                          const MemberContact& member) const;
+  Saved<Done> saveStretching(const QString& letter, const QDate& day, const StretchChoice& choice,
+                             const MemberContact& member) const;
 
-  // Who the portal is told of; nothing when the gym does not publish.
-  std::optional<PortalContext> portalContext(const MemberContact& member) const;
+  // Who the portal is told of; nothing when the gym does not publish. An assessment that could
+  // not be read goes into `failures` (the portal then keeps the values it had).
+  std::optional<PortalContext> portalContext(const MemberContact& member,
+                                             QList<Failure>& failures) const;
 
  private:
   QSqlDatabase db_;

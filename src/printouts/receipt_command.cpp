@@ -97,8 +97,8 @@ int runReceiptCommand(const QStringList& args, FILE* out, FILE* err) {
     return 1;
   }
   data.nome = *name;
-  if (!printReceipt(data, receiptLayout(*settings), receiptRouteSettings(*settings),
-                    options.device))
+  if (!printReceipt(data, receiptLayout(*settings), receiptRouteSettings(*settings), options.device)
+           .okOrTell())
     return 1;
   printLine(out, QStringLiteral("Treino %1 de %2 impresso").arg(options.letter, options.matricula));
   return 0;

@@ -12,48 +12,44 @@
 
 namespace {
 
-const QString kInfo = QStringLiteral("!");
+Failure printerNotReady() {
+  return {QStringLiteral("A impressora não esta pronta !\r Deseja continuar ?"), {}, {}};
+}
 
-bool printOnPort(const ReceiptData& data, const ReceiptLayout& layout,
-                 const ReceiptRouteSettings& route, const std::optional<QString>& device) {
+Outcome printOnPort(const ReceiptData& data, const ReceiptLayout& layout,
+                    const ReceiptRouteSettings& route, const std::optional<QString>& device) {
   const QString path = device ? *device : portDevicePath(route.portaImp);
   if (!device && isParallelPort(path) && !IMPRESSORA_PRONTA(route.enderecoPorta)) {
-    MENSAGEM(kInfo, Msg::DadoIncorreto,
-             QStringLiteral("Endereço de Porta da Impressora Recibo\r"
-                            "A impressora do recibo é definida em Configuração do Sistema."));
-    return false;
+    return Failure{Msg::DadoIncorreto,
+                   QStringLiteral("Endereço de Porta da Impressora Recibo\r"
+                                  "A impressora do recibo é definida em Configuração do Sistema."),
+                   {}};
   }
   PortWriter writer;
-  if (!writer.IniciaImpr(path)) {
-    MENSAGEM(kInfo, kImpressoraNaoPronta);
-    return false;
-  }
+  if (!writer.IniciaImpr(path)) return Failure{kImpressoraNaoPronta, {}, {}};
   for (const ReceiptItem& item : receiptItems(data, layout, ReceiptRoute::Port))
     writer.ImprString(item.efeito, item.text, item.column, item.lineEnd);
   writer.FimImpr();
-  if (writer.failed()) {
-    MENSAGEM(kInfo, kImpressoraNaoPronta, writer.errorText());
-    return false;
-  }
-  return true;
+  if (writer.failed()) return Failure{kImpressoraNaoPronta, writer.errorText(), {}};
+  return Done{};
 }
 
 // Fixed-pitch cells on the named printer, one page, never broken.
-bool printOnPrinter(const ReceiptData& data, const ReceiptLayout& layout,
-                    const ReceiptRouteSettings& route) {
+Outcome printOnPrinter(const ReceiptData& data, const ReceiptLayout& layout,
+                       const ReceiptRouteSettings& route) {
   if (route.caminhoImpressora.trimmed().isEmpty()) {
-    MENSAGEM(kInfo, QStringLiteral("A impressora não esta pronta !\r Deseja continuar ?"));
-    return false;
+    return printerNotReady();
   }
   QPrinter printer(QPrinter::HighResolution);
   printer.setPrinterName(route.caminhoImpressora);
   printer.setDocName(QStringLiteral("Ficha de Exercícios"));
   printer.setFullPage(true);
   if (!printer.isValid()) {
-    MENSAGEM(kInfo, QStringLiteral("A impressora não esta pronta !\r Deseja continuar ?"));
-    return false;
+    return printerNotReady();
   }
-  return drawReceipt(receiptItems(data, layout, ReceiptRoute::Printer), printer);
+  if (!drawReceipt(receiptItems(data, layout, ReceiptRoute::Printer), printer))
+    return printerNotReady();
+  return Done{};
 }
 
 }  // namespace
@@ -95,8 +91,8 @@ bool isParallelPort(const QString& devicePath) {
   return parallel.match(devicePath).hasMatch();
 }
 
-bool printReceipt(const ReceiptData& data, const ReceiptLayout& layout,
-                  const ReceiptRouteSettings& route, const std::optional<QString>& device) {
+Outcome printReceipt(const ReceiptData& data, const ReceiptLayout& layout,
+                     const ReceiptRouteSettings& route, const std::optional<QString>& device) {
   if (!device && route.portaImp.trimmed() == QStringLiteral("USBX"))
     return printOnPrinter(data, layout, route);
   return printOnPort(data, layout, route, device);

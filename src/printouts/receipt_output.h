@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+#include "base/failure.h"
 #include "data/settings_record.h"
 #include "printouts/receipt.h"
 
@@ -20,11 +21,10 @@ ReceiptLayout receiptLayout(const Settings& settings);
 ReceiptRouteSettings receiptRouteSettings(const Settings& settings);
 
 // Prints the receipt. `device`, when given, takes the port's bytes instead of the configured
-// port and skips the status check. False after telling the user why nothing (or not all) was
-// printed.
-bool printReceipt(const ReceiptData& data, const ReceiptLayout& layout,
-                  const ReceiptRouteSettings& route,
-                  const std::optional<QString>& device = std::nullopt);
+// port and skips the status check. Fails with why nothing (or not all) was printed.
+Outcome printReceipt(const ReceiptData& data, const ReceiptLayout& layout,
+                     const ReceiptRouteSettings& route,
+                     const std::optional<QString>& device = std::nullopt);
 
 class QPagedPaintDevice;
 

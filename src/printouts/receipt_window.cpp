@@ -194,5 +194,5 @@ void TFRMIMPSERIE40COLUNAS::IMP_SERIE_40_COLUNOS(const QString& number) {
     MENSAGEM(kInfo, QStringLiteral("Série em vídeo ainda não disponível !"));
     return;
   }
-  printReceipt(data, receiptLayout(settings_), receiptRouteSettings(settings_));
+  printReceipt(data, receiptLayout(settings_), receiptRouteSettings(settings_)).okOrTell();
 }

@@ -66,10 +66,9 @@ Report portraitListing(const QString& title) {
   return report;
 }
 
-std::optional<Report> unreadable(const QString& table, const SqlError& e) {
-  appendToLog(QStringLiteral("Abertura de tabela %1: %2").arg(table, e.text()));
-  MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, table);
-  return std::nullopt;
+Failure unreadable(const QString& table, const SqlError& e) {
+  return {Msg::AberturaDeTabela, table,
+          QStringLiteral("Abertura de tabela %1: %2").arg(table, e.text())};
 }
 
 }  // namespace
@@ -131,7 +130,7 @@ Report exerciseListingReport(const QList<ExerciseListRow>& rows, const ListingHe
   return report;
 }
 
-std::optional<Report> muscleGroupListing(const QSqlDatabase& db, const ListingHeading& heading) {
+Result<Report> muscleGroupListing(const QSqlDatabase& db, const ListingHeading& heading) {
   try {
     return muscleGroupListingReport(listMuscleGroups(db, heading.range), heading);
   } catch (const SqlError& e) {
@@ -139,8 +138,8 @@ std::optional<Report> muscleGroupListing(const QSqlDatabase& db, const ListingHe
   }
 }
 
-std::optional<Report> exerciseListing(const QSqlDatabase& db, const ListingHeading& heading,
-                                      ListingOrder order) {
+Result<Report> exerciseListing(const QSqlDatabase& db, const ListingHeading& heading,
+                               ListingOrder order) {
   try {
     return exerciseListingReport(listExercises(db, heading.range, order), heading);
   } catch (const SqlError& e) {

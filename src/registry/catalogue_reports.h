@@ -9,8 +9,8 @@
 #include <QString>
 #include <optional>
 
-#include "printing/report.h"
 #include "forms/code_range.h"
+#include "printing/report.h"
 #include "registry/exercise_store.h"
 #include "registry/muscle_group_store.h"
 
@@ -53,6 +53,6 @@ Report exerciseListingReport(const QList<ExerciseListRow>& rows, const ListingHe
 
 // Runs the listing query of the range and builds the report. When the table cannot be read:
 // "Abertura de tabela !" with its name, and nothing.
-std::optional<Report> muscleGroupListing(const QSqlDatabase& db, const ListingHeading& heading);
-std::optional<Report> exerciseListing(const QSqlDatabase& db, const ListingHeading& heading,
-                                      ListingOrder order);
+Result<Report> muscleGroupListing(const QSqlDatabase& db, const ListingHeading& heading);
+Result<Report> exerciseListing(const QSqlDatabase& db, const ListingHeading& heading,
+                               ListingOrder order);

@@ -44,14 +44,17 @@ void logFailure(const QString& what, const QString& table, const SqlError& e) {
   appendToLog(QStringLiteral("%1 %2: %3").arg(what, table, e.text()));
 }
 
-bool tableReadable(const QSqlDatabase& db, const QString& table) {
+Failure unreadable(const QString& table, const SqlError& e) {
+  return {Msg::AberturaDeTabela, table,
+          QStringLiteral("Abertura de tabela %1: %2").arg(table, e.text())};
+}
+
+Outcome tableReadable(const QSqlDatabase& db, const QString& table) {
   try {
     runSql(db, QStringLiteral("SELECT * FROM %1 LIMIT 1").arg(table));
-    return true;
+    return Done{};
   } catch (const SqlError& e) {
-    logFailure(QStringLiteral("Abertura de tabela"), table, e);
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, table);
-    return false;
+    return unreadable(table, e);
   }
 }
 
@@ -174,18 +177,16 @@ const CodeCatalogue& exerciseCatalogue() {
   return catalogue;
 }
 
-bool exerciseTablesUsable(const QSqlDatabase& db, const QString& groupSetting) {
-  if (!tableReadable(db, kExerciseTable) || !tableReadable(db, kMuscleGroupTable)) return false;
-  if (!muscleGroupsOn(groupSetting)) return true;
+Outcome exerciseTablesUsable(const QSqlDatabase& db, const QString& groupSetting) {
+  for (const QString& table : {kExerciseTable, kMuscleGroupTable})
+    if (const Outcome readable = tableReadable(db, table); !readable) return readable;
+  if (!muscleGroupsOn(groupSetting)) return Done{};
   try {
-    if (hasMuscleGroups(db)) return true;
+    if (hasMuscleGroups(db)) return Done{};
   } catch (const SqlError& e) {
-    logFailure(QStringLiteral("Abertura de tabela"), kMuscleGroupTable, e);
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, kMuscleGroupTable);
-    return false;
+    return unreadable(kMuscleGroupTable, e);
   }
-  MENSAGEM(kInfo, Msg::TabelaVazia, kMuscleGroupTable);
-  return false;
+  return Failure{Msg::TabelaVazia, kMuscleGroupTable, {}};
 }
 
 std::optional<FieldError> checkExerciseCodeField(const QSqlDatabase& db, const QString& text) {

@@ -10,8 +10,8 @@
 #include <optional>
 
 #include "base/field_error.h"
-#include "registry/catalogue_edit.h"
 #include "forms/code_range.h"
+#include "registry/catalogue_edit.h"
 
 inline const QString kExerciseTable = QStringLiteral("Exercicios");
 inline constexpr int kExerciseCodeWidth = 3;
@@ -65,8 +65,8 @@ const CodeCatalogue& exerciseCatalogue();
 
 // ABRE_TABELAS's checks: Exercicios and GrupamentoMuscular must be readable ("Abertura de
 // tabela !" with the table's name), and with muscle groups on at least one group must exist
-// ("Tabela vazia !" / "GrupamentoMuscular"). False: the window closes itself.
-bool exerciseTablesUsable(const QSqlDatabase& db, const QString& groupSetting);
+// ("Tabela vazia !" / "GrupamentoMuscular"). A failure closes the window.
+Outcome exerciseTablesUsable(const QSqlDatabase& db, const QString& groupSetting);
 
 // --- Enter in the window's fields (the window writes back the padded values when accepted)
 

@@ -238,7 +238,8 @@ bool TFRMCADASTROEXERCICIOS::groupsOn() const {
 
 bool TFRMCADASTROEXERCICIOS::ABRE_TABELAS() {
   const QSqlDatabase db = session().workout().database();
-  if (!exerciseTablesUsable(db, G().GSTR_GRUPAMENTO_MUSCULAR) || !model()->refresh()) return false;
+  if (!exerciseTablesUsable(db, G().GSTR_GRUPAMENTO_MUSCULAR).okOrTell() || !model()->refresh())
+    return false;
   // Without muscle groups the group label, field and button are not there at all.
   for (QWidget* w :
        {field(QStringLiteral("DBEDTCODIGO_G")), static_cast<QWidget*>(LBLDESCRICAOMUSCULAR),

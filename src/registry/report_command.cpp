@@ -59,8 +59,11 @@ std::optional<Report> buildListing(const QSqlDatabase& db, const ReportOptions& 
   if (!range) return std::nullopt;
   G().GSTR_ACADEMIA = gymName(db);
   const ListingHeading heading = currentHeading(*range);
-  return options.listing == Listing::MuscleGroups ? muscleGroupListing(db, heading)
-                                                  : exerciseListing(db, heading, options.order);
+  const Result<Report> listing = options.listing == Listing::MuscleGroups
+                                     ? muscleGroupListing(db, heading)
+                                     : exerciseListing(db, heading, options.order);
+  if (!listing.okOrTell()) return std::nullopt;
+  return *listing;
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ const CodeCatalogue& userCatalogue() {
   return catalogue;
 }
 
-std::optional<Report> userListing(const QSqlDatabase& db, const CodeRange& range) {
+Result<Report> userListing(const QSqlDatabase& db, const CodeRange& range) {
   QList<std::pair<QString, QString>> users;
   try {
     QSqlQuery query =
@@ -35,9 +35,8 @@ std::optional<Report> userListing(const QSqlDatabase& db, const CodeRange& range
                {range.from, range.to});
     while (query.next()) users.append({query.value(0).toString(), query.value(1).toString()});
   } catch (const SqlError& e) {
-    appendToLog(QStringLiteral("Abertura de tabela Usuarios: %1").arg(e.text()));
-    MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, QStringLiteral("Usuarios"));
-    return std::nullopt;
+    return Failure{Msg::AberturaDeTabela, QStringLiteral("Usuarios"),
+                   QStringLiteral("Abertura de tabela Usuarios: %1").arg(e.text())};
   }
   return codeListingReport({QStringLiteral("Consulta de Usuários"), QStringLiteral("Código"),
                             QStringLiteral("Nome do Usuário"), ListingStyle::RuledHeader},

@@ -8,7 +8,7 @@ const CodeCatalogue& userCatalogue();
 
 // "Consulta de Usuários": the users of the range, one line each, with the gym, the range,
 // the date and time on every page. nullopt after telling the user the table cannot be read.
-std::optional<Report> userListing(const QSqlDatabase& db, const CodeRange& range);
+Result<Report> userListing(const QSqlDatabase& db, const CodeRange& range);
 
 class TFRMCONSULTAUSUARIOS : public RangeListingWindow {
   Q_OBJECT

@@ -174,40 +174,49 @@ QStringList muscleGroupEntries(const QSqlDatabase& workoutDb) {
   return entries;
 }
 
-bool writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula, const QString& letter,
-                   const QDate& day, const QList<WorkoutRow>& scratch,
-                   const std::optional<int>& portalCliente) {
-  if (!writeInTransaction(workoutDb, QStringLiteral("Treino"), [&] {
-         renumberStored(workoutDb, QStringLiteral("Treino"), matricula, letter, day, std::nullopt,
-                        scratch);
-       }).okOrTell())
-    return false;
-  if (!portalCliente) return true;
+Outcome writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula,
+                      const QString& letter, const QDate& day, const QList<WorkoutRow>& scratch,
+                      const std::optional<int>& portalCliente,
+                      std::optional<Failure>* portalFailure) {
+  const Outcome stored = writeInTransaction(workoutDb, QStringLiteral("Treino"), [&] {
+    renumberStored(workoutDb, QStringLiteral("Treino"), matricula, letter, day, std::nullopt,
+                   scratch);
+  });
+  if (!stored || !portalCliente) return stored;
   Connection portal(DataSource::Ondrel, Connection::uniqueName(QStringLiteral("portal-ordem")));
+  std::optional<Failure> refused;
   if (!portal.open()) {
-    MENSAGEM(QStringLiteral("!"), Msg::EntreEmContato, SeriesText::ProblemaBancoInternet);
+    refused = Failure{Msg::EntreEmContato, SeriesText::ProblemaBancoInternet,
+                      QStringLiteral("Portal, nova ordem: %1").arg(portal.lastError())};
   } else {
-    writeInTransaction(portal.database(), QStringLiteral("Portal_Treino"), [&] {
-      renumberStored(portal.database(), QStringLiteral("Portal_Treino"), matricula, letter, day,
-                     portalCliente, scratch);
-    }).okOrTell();
+    const Outcome published =
+        writeInTransaction(portal.database(), QStringLiteral("Portal_Treino"), [&] {
+          renumberStored(portal.database(), QStringLiteral("Portal_Treino"), matricula, letter, day,
+                         portalCliente, scratch);
+        });
+    if (!published) refused = published.failure();
   }
   portal.release();
-  return true;
+  if (portalFailure) *portalFailure = refused;
+  return stored;
 }
 
-std::optional<QString> assessmentActiveMembers() {
+Result<QString> assessmentActiveMembers() {
   Connection tamsel(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("tamsel")));
   std::optional<QString> active;
+  QString cause;
   if (tamsel.open()) {
     try {
       active = scalarSql(tamsel.database(), QStringLiteral("SELECT AlunosAtivos FROM Savcvar"))
                    .toString();
-    } catch (const SqlError&) {
-      active.reset();
+    } catch (const SqlError& e) {
+      cause = e.text();
     }
+  } else {
+    cause = tamsel.lastError();
   }
   tamsel.release();
-  if (!active) MENSAGEM(QStringLiteral("!"), Msg::TamselInativo);
-  return active;
+  if (!active)
+    return Failure{Msg::TamselInativo, {}, QStringLiteral("Avaliação, Savcvar: %1").arg(cause)};
+  return *active;
 }

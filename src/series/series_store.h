@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <optional>
 
+#include "base/failure.h"
 #include "data/paged_table_model.h"
 #include "series/series_rules.h"
 #include "series/workout_model.h"
@@ -99,14 +100,15 @@ QStringList muscleGroupEntries(const QSqlDatabase& workoutDb);
 
 // The writes of the reorder panel's confirmation, once the new orders passed their checks:
 // the member's rows of `letter` saved on `day` in Treino, in one transaction ("Gravando na
-// tabela !" / "Treino" and false when it fails); then, when `portalCliente` is given, the
-// same rows in Portal_Treino of the portal database, in a transaction of its own on a
-// connection opened and closed here ("Gravando na tabela !" / "Portal_Treino", or the
-// technical-assistance message when the portal cannot be reached; the stored order stays).
-bool writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula, const QString& letter,
-                   const QDate& day, const QList<WorkoutRow>& scratch,
-                   const std::optional<int>& portalCliente);
+// tabela !" / "Treino" when it fails, and nothing more is written); then, when
+// `portalCliente` is given, the same rows in Portal_Treino of the portal database, in a
+// transaction of its own. What the portal refused is in `portalFailure`; the stored order
+// stays either way.
+Outcome writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula,
+                      const QString& letter, const QDate& day, const QList<WorkoutRow>& scratch,
+                      const std::optional<int>& portalCliente,
+                      std::optional<Failure>* portalFailure = nullptr);
 
 // AlunosAtivos of the assessment database's settings (Savcvar), on a connection opened and
-// closed here; nothing, after "Tamsel não está Ativo ...", when it cannot be read.
-std::optional<QString> assessmentActiveMembers();
+// closed here; "Tamsel não está Ativo ..." when it cannot be read.
+Result<QString> assessmentActiveMembers();

@@ -668,7 +668,6 @@ TEST_F(SeriesBuilderWindow, KeysAndButtonsThatUsedToLeadNowhere) {
   setSetting(QStringLiteral("GrupamentoMuscular"), QStringLiteral("Sim"));
   runSql(workout(), QStringLiteral("INSERT INTO GrupamentoMuscular (Codigo, Descricao) VALUES "
                                    "('01', 'PEITO'), ('02', 'BRACO')"));
-  G().GSTR_GRUPAMENTO_MUSCULAR = QStringLiteral("Sim");
   ASSERT_TRUE(open());
   chooseMember();
   // Esc on the weekdays goes back to the letters.
@@ -700,6 +699,24 @@ TEST_F(SeriesBuilderWindow, KeysAndButtonsThatUsedToLeadNowhere) {
       ->setCurrentIndex(child<WorkoutGrid>("DBGEXERCICIO_FILTRADO")->model()->index(0, 0));
   child<QPushButton>("BBNVIDEO")->click();
   EXPECT_EQ(testPrompter().texts(), QStringList{SeriesText::SemVideo});
+}
+
+TEST_F(SeriesBuilderWindow, MuscleGroupsFollowTheSettingsTheBuilderOpenedWith) {
+  setSetting(QStringLiteral("GrupamentoMuscular"), QStringLiteral("Não"));
+  runSql(workout(), QStringLiteral("INSERT INTO GrupamentoMuscular (Codigo, Descricao) VALUES "
+                                   "('01', 'PEITO')"));
+  // A process-wide copy saying otherwise is not the builder's to read.
+  G().GSTR_GRUPAMENTO_MUSCULAR = QStringLiteral("Sim");
+  ASSERT_TRUE(open());
+  chooseMember();
+  openLetter("A");
+  child<QCheckBox>("CBSEG")->setChecked(true);
+  child<QPushButton>("BBNSAIR")->click();
+  ASSERT_TRUE(child("PNLFILTRO")->isVisible());
+  EXPECT_FALSE(child("CBGRUPAMENTOMUSCULAR")->isVisible());
+  EXPECT_FALSE(child("LBLGRUPAMENTO")->isVisible());
+  EXPECT_EQ(child<QComboBox>("CBGRUPAMENTOMUSCULAR")->count(), 0);
+  EXPECT_EQ(child<WorkoutGrid>("DBGEXERCICIO_FILTRADO")->model()->rowCount(), 4);
 }
 
 TEST_F(SeriesBuilderWindow, ADoubleClickOnTheInstructorNeedsAMemberTyped) {

@@ -1,6 +1,7 @@
 // Saving a block and publishing it: the portal only ever hears of what was stored.
 #include <gtest/gtest.h>
 
+#include "base/messages.h"
 #include "data/connection.h"
 #include "data/sql.h"
 #include "prescription/series_service.h"
@@ -55,7 +56,7 @@ class SeriesServiceTest : public ShellFixture {
 
 TEST_F(SeriesServiceTest, AStoredWorkoutIsPublishedAndARefusedOneIsNot) {
   const SeriesService service(workout(), session_);
-  ASSERT_EQ(service.saveWorkout(save(), ana_), 1)
+  ASSERT_EQ(service.saveWorkout(save(), ana_).told(), 1)
       << (testPrompter().messages().isEmpty() ? std::string()
                                               : testPrompter().messages()[0].detail.toStdString());
   EXPECT_EQ(scalarSql(workout(), QStringLiteral("SELECT COUNT(*) FROM Treino WHERE "
@@ -71,8 +72,8 @@ TEST_F(SeriesServiceTest, AStoredWorkoutIsPublishedAndARefusedOneIsNot) {
   portal.release();
   runSql(workout(), QStringLiteral("ALTER TABLE Treino RENAME TO TreinoGuardado"));
   testPrompter().clear();
-  EXPECT_FALSE(service.saveWorkout(save(), ana_));
-  EXPECT_FALSE(testPrompter().messages().isEmpty());
+  EXPECT_FALSE(service.saveWorkout(save(), ana_).told());
+  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::GravandoNaTabela});
   EXPECT_EQ(portalRows(), 0);
   runSql(workout(), QStringLiteral("ALTER TABLE TreinoGuardado RENAME TO Treino"));
 }
@@ -81,9 +82,30 @@ TEST_F(SeriesServiceTest, NothingGoesToThePortalWhenTheGymDoesNotPublish) {
   setSetting(QStringLiteral("Portal_Cenection"), QStringLiteral("Não"));
   session_.settings = *Settings::read(workout());
   const SeriesService service(workout(), session_);
-  ASSERT_EQ(service.saveWorkout(save(), ana_), 1);
-  EXPECT_FALSE(service.portalContext(ana_));
+  ASSERT_EQ(service.saveWorkout(save(), ana_).told(), 1);
+  QList<Failure> failures;
+  EXPECT_FALSE(service.portalContext(ana_, failures));
   EXPECT_EQ(portalRows(), 0);
+}
+
+// The portal refusing the copy does not undo the save: the rows stay stored and the window
+// hears of the portal afterwards.
+TEST_F(SeriesServiceTest, APortalThatRefusesLeavesTheSaveStandingAndSaysSo) {
+  Connection portal(DataSource::Ondrel, Connection::uniqueName(QStringLiteral("portal-quebra")));
+  ASSERT_TRUE(portal.open());
+  runSql(portal.database(), QStringLiteral("ALTER TABLE Portal_Treino RENAME TO PortalGuardado"));
+  const SeriesService service(workout(), session_);
+  const Saved<int> saved = service.saveWorkout(save(), ana_);
+  ASSERT_TRUE(saved.stored);
+  EXPECT_EQ(*saved.stored, 1);
+  ASSERT_EQ(saved.portal.size(), 1);
+  EXPECT_EQ(saved.portal[0].text, Msg::GravandoNaTabela);
+  EXPECT_EQ(saved.portal[0].detail, QStringLiteral("Portal_Treino"));
+  EXPECT_TRUE(testPrompter().messages().isEmpty());
+  EXPECT_EQ(saved.told(), 1);
+  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::GravandoNaTabela});
+  runSql(portal.database(), QStringLiteral("ALTER TABLE PortalGuardado RENAME TO Portal_Treino"));
+  portal.release();
 }
 
 }  // namespace

@@ -223,18 +223,21 @@ TEST(Receipt, APortThatCannotBeOpenedPrintsNothingAndSaysSo) {
   ReceiptData data = member("A");
   data.strength << strength("001", "SUPINO RETO", "SUP RETO", "12");
   EXPECT_FALSE(printReceipt(data, ReceiptLayout{}, ReceiptRouteSettings{},
-                            QStringLiteral("/nao/existe/porta")));
+                            QStringLiteral("/nao/existe/porta"))
+                   .okOrTell());
   EXPECT_EQ(testPrompter().texts(), QStringList{kImpressoraNaoPronta});
   // A device that opens but takes nothing (a full disk here): not printed, and said so.
   testPrompter().clear();
   EXPECT_FALSE(
-      printReceipt(data, ReceiptLayout{}, ReceiptRouteSettings{}, QStringLiteral("/dev/full")));
+      printReceipt(data, ReceiptLayout{}, ReceiptRouteSettings{}, QStringLiteral("/dev/full"))
+          .okOrTell());
   EXPECT_EQ(testPrompter().texts(), QStringList{kImpressoraNaoPronta});
   EXPECT_FALSE(testPrompter().messages().value(0).detail.isEmpty());
   // The printer route without a printer name refuses before drawing anything.
   testPrompter().clear();
   EXPECT_FALSE(
-      printReceipt(data, ReceiptLayout{}, ReceiptRouteSettings{QStringLiteral("USBX"), {}, {}}));
+      printReceipt(data, ReceiptLayout{}, ReceiptRouteSettings{QStringLiteral("USBX"), {}, {}})
+          .okOrTell());
   EXPECT_EQ(testPrompter().texts(),
             QStringList{QStringLiteral("A impressora não esta pronta !\r Deseja continuar ?")});
   EXPECT_TRUE(isParallelPort(QStringLiteral("/dev/lp0")));

@@ -40,7 +40,7 @@ TEST_P(ExerciseStore, TheWindowOpensOnlyWithGroupsWhenTheSettingAsksForThem) {
     testPrompter().clear();
     runSql(db_, QStringLiteral("DELETE FROM GrupamentoMuscular"));
     if (c.groups) addGroups();
-    EXPECT_EQ(exerciseTablesUsable(db_, QString::fromUtf8(c.setting)), c.opens)
+    EXPECT_EQ(exerciseTablesUsable(db_, QString::fromUtf8(c.setting)).okOrTell(), c.opens)
         << c.setting << " " << c.groups;
     if (c.opens) {
       EXPECT_TRUE(testPrompter().messages().isEmpty());
@@ -54,7 +54,7 @@ TEST_P(ExerciseStore, TheWindowOpensOnlyWithGroupsWhenTheSettingAsksForThem) {
 
 TEST_P(ExerciseStore, ATableThatCannotBeReadStopsTheWindowWithItsName) {
   runSql(db_, QStringLiteral("DROP TABLE Exercicios"));
-  EXPECT_FALSE(exerciseTablesUsable(db_, kNao));
+  EXPECT_FALSE(exerciseTablesUsable(db_, kNao).okOrTell());
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::AberturaDeTabela);
   EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Exercicios"));

@@ -157,7 +157,7 @@ TEST_F(UserListingTest, TheUserListPrintsTheRange) {
   addUser(QStringLiteral("02"), QStringLiteral("BRUNA"), QStringLiteral("AAAAAA"));
   addUser(QStringLiteral("03"), QStringLiteral("CAIO"), QStringLiteral("AAAAAA"));
   G().GSTR_ACADEMIA = QStringLiteral("ACADEMIA TESTE");
-  const std::optional<Report> report =
+  const Result<Report> report =
       userListing(workout(), {QStringLiteral("02"), QStringLiteral("03")});
   ASSERT_TRUE(report);
   QTemporaryDir dir;

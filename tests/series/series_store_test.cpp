@@ -187,7 +187,8 @@ TEST_P(SeriesStore, AFailedReorderRollsBackAndSaysSo) {
   scratch[1].code = QStringLiteral("001");
   scratch[1].novaOrdem = 2;
   runSql(db_, QStringLiteral("DROP TABLE Treino"));
-  EXPECT_FALSE(writeNewOrder(db_, kAna, QStringLiteral("A"), today, scratch, std::nullopt));
+  EXPECT_FALSE(
+      writeNewOrder(db_, kAna, QStringLiteral("A"), today, scratch, std::nullopt).okOrTell());
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, QStringLiteral("Gravando na tabela !"));
   EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Treino"));
@@ -206,8 +207,7 @@ TEST_P(SeriesStore, ThePickingListHoldsStrengthExercisesByNameAndGroup) {
   };
   const auto all = picking(std::nullopt);
   QStringList names;
-  for (int row = 0; row < all->rowCount(); ++row)
-    names << all->data(all->index(row, 0)).toString();
+  for (int row = 0; row < all->rowCount(); ++row) names << all->data(all->index(row, 0)).toString();
   EXPECT_EQ(names, (QStringList{"CRUCIFIXO", "ROSCA DIRETA", "SUPINO RETO"}));
   EXPECT_EQ(all->record(0).value(QStringLiteral("Aparelho")).toString(), QStringLiteral("012"));
   EXPECT_EQ(picking(QStringLiteral("02"))->rowCount(), 1);
