@@ -57,63 +57,63 @@ void insertRow(const QSqlDatabase& db, const QVariantMap& values) {
 QVariantMap defaultSettings() {
   return {
       // Identification: filled by the installation, never edited by a window.
-      {QStringLiteral("ACADEMIA"), QStringLiteral("Academia")},
-      {QStringLiteral("ENDERACADEMIA"), QString()},
-      {QStringLiteral("COMPLEMENTO1"), QString()},
-      {QStringLiteral("COMPLEMENTO2"), QString()},
-      {QStringLiteral("CNPJCPF"), QString()},
-      {QStringLiteral("CLIENTE"), 0.0},
+      {QString(SettingsColumn::ACADEMIA), QStringLiteral("Academia")},
+      {QString(SettingsColumn::ENDERACADEMIA), QString()},
+      {QString(SettingsColumn::COMPLEMENTO1), QString()},
+      {QString(SettingsColumn::COMPLEMENTO2), QString()},
+      {QString(SettingsColumn::CNPJCPF), QString()},
+      {QString(SettingsColumn::CLIENTE), 0.0},
       // Operation: a new installation runs alone, numbering its own members.
-      {QStringLiteral("CODIGOSEQ"), kSim},
-      {QStringLiteral("PATH_EXERCICIO"), kSim},
-      {QStringLiteral("IntegracaoTamsel"), kNao},
-      {QStringLiteral("CAPTURA_WEB"), kNao},
-      {QStringLiteral("Troca_Serie"), QStringLiteral("Meses")},
-      {QStringLiteral("TEMPO_REAVALIACAO"), QStringLiteral("3")},
-      {QStringLiteral("AlunosAtivos"), kNao},
-      {QStringLiteral("Alunos_Ausentes"), 0},
-      {QStringLiteral("MaisUmExercSerie"), kNao},
-      {QStringLiteral("SERIEEMVIDEO"), kNao},
-      {QStringLiteral("Portal_Cenection"), kNao},
-      {QStringLiteral("GrupamentoMuscular"), kNao},
-      {QStringLiteral("Vincula_prof_usu"), kNao},
-      {QStringLiteral("TrocaDataSerie"), kNao},
+      {QString(SettingsColumn::CODIGOSEQ), kSim},
+      {QString(SettingsColumn::PATH_EXERCICIO), kSim},
+      {QString(SettingsColumn::IntegracaoTamsel), kNao},
+      {QString(SettingsColumn::CAPTURA_WEB), kNao},
+      {QString(SettingsColumn::Troca_Serie), QStringLiteral("Meses")},
+      {QString(SettingsColumn::TEMPO_REAVALIACAO), QStringLiteral("3")},
+      {QString(SettingsColumn::AlunosAtivos), kNao},
+      {QString(SettingsColumn::Alunos_Ausentes), 0},
+      {QString(SettingsColumn::MaisUmExercSerie), kNao},
+      {QString(SettingsColumn::SERIEEMVIDEO), kNao},
+      {QString(SettingsColumn::Portal_Cenection), kNao},
+      {QString(SettingsColumn::GrupamentoMuscular), kNao},
+      {QString(SettingsColumn::Vincula_prof_usu), kNao},
+      {QString(SettingsColumn::TrocaDataSerie), kNao},
       // 40-column printing.
-      {QStringLiteral("PORTA_IMP"), QStringLiteral("LPT1")},
-      {QStringLiteral("ENDERECO_PORTA"), QStringLiteral("0000")},
-      {QStringLiteral("ESPACO"), 5},
-      {QStringLiteral("IMPRESSAOREDUZIDA"), kNao},
-      {QStringLiteral("POR_CODIGO_APARELHO"), false},
-      {QStringLiteral("Caminho_Impressora"), QString()},
+      {QString(SettingsColumn::PORTA_IMP), QStringLiteral("LPT1")},
+      {QString(SettingsColumn::ENDERECO_PORTA), QStringLiteral("0000")},
+      {QString(SettingsColumn::ESPACO), 5},
+      {QString(SettingsColumn::IMPRESSAOREDUZIDA), kNao},
+      {QString(SettingsColumn::POR_CODIGO_APARELHO), false},
+      {QString(SettingsColumn::Caminho_Impressora), QString()},
       // Video and the series sheet.
-      {QStringLiteral("Tempo_Serie"), 60},
-      {QStringLiteral("Terminal_Video_Aparelho"), kNao},
-      {QStringLiteral("Imp_Alongamento"), kSim},
-      {QStringLiteral("ImprimeDiasSerie"), kSim},
+      {QString(SettingsColumn::Tempo_Serie), 60},
+      {QString(SettingsColumn::Terminal_Video_Aparelho), kNao},
+      {QString(SettingsColumn::Imp_Alongamento), kSim},
+      {QString(SettingsColumn::ImprimeDiasSerie), kSim},
       // Serial devices.
-      {QStringLiteral("VELOCIDADE"), 2400},
-      {QStringLiteral("DATABIT"), QStringLiteral("8")},
-      {QStringLiteral("STOPBIT"), QStringLiteral("1")},
-      {QStringLiteral("PARIDADE"), QStringLiteral("NADA")},
-      {QStringLiteral("PINPAD"), QStringLiteral("NADA")},
-      {QStringLiteral("Tec12USB"), kNao},
+      {QString(SettingsColumn::VELOCIDADE), 2400},
+      {QString(SettingsColumn::DATABIT), QStringLiteral("8")},
+      {QString(SettingsColumn::STOPBIT), QStringLiteral("1")},
+      {QString(SettingsColumn::PARIDADE), QStringLiteral("NADA")},
+      {QString(SettingsColumn::PINPAD), QStringLiteral("NADA")},
+      {QString(SettingsColumn::Tec12USB), kNao},
       // E-mail: nothing configured yet.
-      {QStringLiteral("SMTP_PROVEDOR"), QString()},
-      {QStringLiteral("NOME_PROVEDOR"), QString()},
-      {QStringLiteral("EMAIL_PROVEDOR"), QString()},
-      {QStringLiteral("USERNAME"), QString()},
-      {QStringLiteral("PASSWORD"), QString()},
-      {QStringLiteral("IdSMTP_UseTLS"), QStringLiteral("utUseExplicitTLS")},
-      {QStringLiteral("ASSUNTO_AUSENTE"), QString()},
-      {QStringLiteral("TEXTO_AUSENTE"), QString()},
-      {QStringLiteral("IMAGEM_CORPO_AUSENTE"), QString()},
+      {QString(SettingsColumn::SMTP_PROVEDOR), QString()},
+      {QString(SettingsColumn::NOME_PROVEDOR), QString()},
+      {QString(SettingsColumn::EMAIL_PROVEDOR), QString()},
+      {QString(SettingsColumn::USERNAME), QString()},
+      {QString(SettingsColumn::PASSWORD), QString()},
+      {QString(SettingsColumn::IdSMTP_UseTLS), QStringLiteral("utUseExplicitTLS")},
+      {QString(SettingsColumn::ASSUNTO_AUSENTE), QString()},
+      {QString(SettingsColumn::TEXTO_AUSENTE), QString()},
+      {QString(SettingsColumn::IMAGEM_CORPO_AUSENTE), QString()},
       // No logo until one is loaded; a typed null so the server gets a NULL of bytes.
-      {QStringLiteral("LOGOACADEMIA1"), QVariant(QMetaType::fromType<QByteArray>())},
+      {QString(SettingsColumn::LOGOACADEMIA1), QVariant(QMetaType::fromType<QByteArray>())},
       // Kept for older databases; nothing reads them.
-      {QStringLiteral("SAIDAALUNO"), 0},
-      {QStringLiteral("CAMINHOCOPIA"), QString()},
-      {QStringLiteral("MSN_IMP"), kNao},
-      {QStringLiteral("Caminho_Video"), QString()},
+      {QString(SettingsColumn::SAIDAALUNO), 0},
+      {QString(SettingsColumn::CAMINHOCOPIA), QString()},
+      {QString(SettingsColumn::MSN_IMP), kNao},
+      {QString(SettingsColumn::Caminho_Video), QString()},
   };
 }
 
@@ -166,52 +166,50 @@ std::optional<Settings> Settings::read(const QSqlDatabase& db) {
 }
 
 Settings Settings::fromRow(const QVariantMap& row) {
-  const auto text = [&row](const char* column) {
-    return row.value(QString::fromLatin1(column)).toString();
-  };
+  const auto text = [&row](QLatin1StringView column) { return row.value(column).toString(); };
   Settings s(Settings::Blank{});
-  s.academia = text("ACADEMIA");
-  s.enderecoAcademia = text("ENDERACADEMIA");
-  s.complemento1 = text("COMPLEMENTO1");
-  s.cnpjCpf = text("CNPJCPF");
-  const QVariant cliente = row.value(QStringLiteral("CLIENTE"));
+  s.academia = text(SettingsColumn::ACADEMIA);
+  s.enderecoAcademia = text(SettingsColumn::ENDERACADEMIA);
+  s.complemento1 = text(SettingsColumn::COMPLEMENTO1);
+  s.cnpjCpf = text(SettingsColumn::CNPJCPF);
+  const QVariant cliente = row.value(QString(SettingsColumn::CLIENTE));
   if (cliente.isValid() && !cliente.isNull()) s.cliente = cliente.toDouble();
 
-  s.tempoReavaliacao = text("TEMPO_REAVALIACAO");
-  s.trocaSerie = text("Troca_Serie");
-  s.alunosAusentes = row.value(QStringLiteral("Alunos_Ausentes")).toInt();
-  s.alunosAtivos = text("AlunosAtivos");
-  s.portalCenection = text("Portal_Cenection");
-  s.grupamentoMuscular = text("GrupamentoMuscular");
+  s.tempoReavaliacao = text(SettingsColumn::TEMPO_REAVALIACAO);
+  s.trocaSerie = text(SettingsColumn::Troca_Serie);
+  s.alunosAusentes = row.value(QString(SettingsColumn::Alunos_Ausentes)).toInt();
+  s.alunosAtivos = text(SettingsColumn::AlunosAtivos);
+  s.portalCenection = text(SettingsColumn::Portal_Cenection);
+  s.grupamentoMuscular = text(SettingsColumn::GrupamentoMuscular);
 
-  s.impressaoReduzida = text("IMPRESSAOREDUZIDA");
-  s.porCodigoAparelho = row.value(QStringLiteral("POR_CODIGO_APARELHO")).toBool();
-  s.espaco = row.value(QStringLiteral("ESPACO")).toInt();
-  s.portaImp = text("PORTA_IMP");
-  s.enderecoPorta = text("ENDERECO_PORTA");
-  s.caminhoImpressora = text("Caminho_Impressora");
+  s.impressaoReduzida = text(SettingsColumn::IMPRESSAOREDUZIDA);
+  s.porCodigoAparelho = row.value(QString(SettingsColumn::POR_CODIGO_APARELHO)).toBool();
+  s.espaco = row.value(QString(SettingsColumn::ESPACO)).toInt();
+  s.portaImp = text(SettingsColumn::PORTA_IMP);
+  s.enderecoPorta = text(SettingsColumn::ENDERECO_PORTA);
+  s.caminhoImpressora = text(SettingsColumn::Caminho_Impressora);
 
-  s.smtpProvedor = text("SMTP_PROVEDOR");
-  s.nomeProvedor = text("NOME_PROVEDOR");
-  s.emailProvedor = text("EMAIL_PROVEDOR");
-  const QVariant username = row.value(QStringLiteral("USERNAME"));
+  s.smtpProvedor = text(SettingsColumn::SMTP_PROVEDOR);
+  s.nomeProvedor = text(SettingsColumn::NOME_PROVEDOR);
+  s.emailProvedor = text(SettingsColumn::EMAIL_PROVEDOR);
+  const QVariant username = row.value(QString(SettingsColumn::USERNAME));
   if (username.isValid() && !username.isNull()) s.username = username.toString();
-  s.password = text("PASSWORD");
-  s.useTls = text("IdSMTP_UseTLS");
-  s.assuntoAusente = text("ASSUNTO_AUSENTE");
-  s.textoAusente = text("TEXTO_AUSENTE");
-  s.imagemCorpoAusente = text("IMAGEM_CORPO_AUSENTE");
+  s.password = text(SettingsColumn::PASSWORD);
+  s.useTls = text(SettingsColumn::IdSMTP_UseTLS);
+  s.assuntoAusente = text(SettingsColumn::ASSUNTO_AUSENTE);
+  s.textoAusente = text(SettingsColumn::TEXTO_AUSENTE);
+  s.imagemCorpoAusente = text(SettingsColumn::IMAGEM_CORPO_AUSENTE);
 
-  s.codigoSeq_ = text("CODIGOSEQ");
-  s.pathExercicio_ = text("PATH_EXERCICIO");
-  s.integracaoTamsel_ = text("IntegracaoTamsel");
-  s.capturaWeb_ = text("CAPTURA_WEB");
-  s.maisUmExercSerie_ = text("MaisUmExercSerie");
-  s.serieEmVideo_ = text("SERIEEMVIDEO");
-  s.vinculaProfUsu_ = text("Vincula_prof_usu");
-  s.trocaDataSerie_ = text("TrocaDataSerie");
-  s.impAlongamento_ = text("Imp_Alongamento");
-  s.imprimeDiasSerie_ = text("ImprimeDiasSerie");
+  s.codigoSeq_ = text(SettingsColumn::CODIGOSEQ);
+  s.pathExercicio_ = text(SettingsColumn::PATH_EXERCICIO);
+  s.integracaoTamsel_ = text(SettingsColumn::IntegracaoTamsel);
+  s.capturaWeb_ = text(SettingsColumn::CAPTURA_WEB);
+  s.maisUmExercSerie_ = text(SettingsColumn::MaisUmExercSerie);
+  s.serieEmVideo_ = text(SettingsColumn::SERIEEMVIDEO);
+  s.vinculaProfUsu_ = text(SettingsColumn::Vincula_prof_usu);
+  s.trocaDataSerie_ = text(SettingsColumn::TrocaDataSerie);
+  s.impAlongamento_ = text(SettingsColumn::Imp_Alongamento);
+  s.imprimeDiasSerie_ = text(SettingsColumn::ImprimeDiasSerie);
   return s;
 }
 

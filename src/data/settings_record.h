@@ -1,10 +1,66 @@
 // The settings row: the one row of Secvar that every window reads its settings from.
 #pragma once
 
+#include <QLatin1StringView>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariantMap>
 #include <optional>
+
+// The settings table's columns, as its definition spells them. Readers go through Settings;
+// only the configuration editor, which edits the row column by column, names them itself.
+namespace SettingsColumn {
+inline constexpr QLatin1StringView ACADEMIA{"ACADEMIA"};
+inline constexpr QLatin1StringView ASSUNTO_AUSENTE{"ASSUNTO_AUSENTE"};
+inline constexpr QLatin1StringView AlunosAtivos{"AlunosAtivos"};
+inline constexpr QLatin1StringView Alunos_Ausentes{"Alunos_Ausentes"};
+inline constexpr QLatin1StringView CAMINHOCOPIA{"CAMINHOCOPIA"};
+inline constexpr QLatin1StringView CAPTURA_WEB{"CAPTURA_WEB"};
+inline constexpr QLatin1StringView CLIENTE{"CLIENTE"};
+inline constexpr QLatin1StringView CNPJCPF{"CNPJCPF"};
+inline constexpr QLatin1StringView CODIGOSEQ{"CODIGOSEQ"};
+inline constexpr QLatin1StringView COMPLEMENTO1{"COMPLEMENTO1"};
+inline constexpr QLatin1StringView COMPLEMENTO2{"COMPLEMENTO2"};
+inline constexpr QLatin1StringView Caminho_Impressora{"Caminho_Impressora"};
+inline constexpr QLatin1StringView Caminho_Video{"Caminho_Video"};
+inline constexpr QLatin1StringView DATABIT{"DATABIT"};
+inline constexpr QLatin1StringView EMAIL_PROVEDOR{"EMAIL_PROVEDOR"};
+inline constexpr QLatin1StringView ENDERACADEMIA{"ENDERACADEMIA"};
+inline constexpr QLatin1StringView ENDERECO_PORTA{"ENDERECO_PORTA"};
+inline constexpr QLatin1StringView ESPACO{"ESPACO"};
+inline constexpr QLatin1StringView GrupamentoMuscular{"GrupamentoMuscular"};
+inline constexpr QLatin1StringView IMAGEM_CORPO_AUSENTE{"IMAGEM_CORPO_AUSENTE"};
+inline constexpr QLatin1StringView IMPRESSAOREDUZIDA{"IMPRESSAOREDUZIDA"};
+inline constexpr QLatin1StringView IdSMTP_UseTLS{"IdSMTP_UseTLS"};
+inline constexpr QLatin1StringView Imp_Alongamento{"Imp_Alongamento"};
+inline constexpr QLatin1StringView ImprimeDiasSerie{"ImprimeDiasSerie"};
+inline constexpr QLatin1StringView IntegracaoTamsel{"IntegracaoTamsel"};
+inline constexpr QLatin1StringView LOGOACADEMIA1{"LOGOACADEMIA1"};
+inline constexpr QLatin1StringView MSN_IMP{"MSN_IMP"};
+inline constexpr QLatin1StringView MaisUmExercSerie{"MaisUmExercSerie"};
+inline constexpr QLatin1StringView NOME_PROVEDOR{"NOME_PROVEDOR"};
+inline constexpr QLatin1StringView PARIDADE{"PARIDADE"};
+inline constexpr QLatin1StringView PASSWORD{"PASSWORD"};
+inline constexpr QLatin1StringView PATH_EXERCICIO{"PATH_EXERCICIO"};
+inline constexpr QLatin1StringView PINPAD{"PINPAD"};
+inline constexpr QLatin1StringView PORTA_IMP{"PORTA_IMP"};
+inline constexpr QLatin1StringView POR_CODIGO_APARELHO{"POR_CODIGO_APARELHO"};
+inline constexpr QLatin1StringView Portal_Cenection{"Portal_Cenection"};
+inline constexpr QLatin1StringView SAIDAALUNO{"SAIDAALUNO"};
+inline constexpr QLatin1StringView SERIEEMVIDEO{"SERIEEMVIDEO"};
+inline constexpr QLatin1StringView SMTP_PROVEDOR{"SMTP_PROVEDOR"};
+inline constexpr QLatin1StringView STOPBIT{"STOPBIT"};
+inline constexpr QLatin1StringView TEMPO_REAVALIACAO{"TEMPO_REAVALIACAO"};
+inline constexpr QLatin1StringView TEXTO_AUSENTE{"TEXTO_AUSENTE"};
+inline constexpr QLatin1StringView Tec12USB{"Tec12USB"};
+inline constexpr QLatin1StringView Tempo_Serie{"Tempo_Serie"};
+inline constexpr QLatin1StringView Terminal_Video_Aparelho{"Terminal_Video_Aparelho"};
+inline constexpr QLatin1StringView TrocaDataSerie{"TrocaDataSerie"};
+inline constexpr QLatin1StringView Troca_Serie{"Troca_Serie"};
+inline constexpr QLatin1StringView USERNAME{"USERNAME"};
+inline constexpr QLatin1StringView VELOCIDADE{"VELOCIDADE"};
+inline constexpr QLatin1StringView Vincula_prof_usu{"Vincula_prof_usu"};
+}  // namespace SettingsColumn
 
 // Every Secvar column's value for a new installation, keyed by the column's name as the
 // table definition spells it. Yes/no settings are "Sim" / "Não".

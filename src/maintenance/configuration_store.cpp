@@ -16,10 +16,10 @@ namespace {
 const QString kTrue = QStringLiteral("true");
 const QString kFalse = QStringLiteral("false");
 const QString kDetail = QStringLiteral("Controle");
-const QString kInterval = QStringLiteral("TEMPO_REAVALIACAO");
-const QString kUnit = QStringLiteral("Troca_Serie");
-const QString kSpacing = QStringLiteral("ESPACO");
-const QString kLogo = QStringLiteral("LOGOACADEMIA1");
+const QString kInterval = QString(SettingsColumn::TEMPO_REAVALIACAO);
+const QString kUnit = QString(SettingsColumn::Troca_Serie);
+const QString kSpacing = QString(SettingsColumn::ESPACO);
+const QString kLogo = QString(SettingsColumn::LOGOACADEMIA1);
 
 constexpr int kMaxMonths = 36;
 // The absence limit goes into a 16-bit process-wide value.
@@ -131,24 +131,26 @@ const QList<Choice>& pinpadChoices() {
 const QStringList& editedColumns() {
   static const QStringList columns{
       // "Controle"
-      QStringLiteral("CODIGOSEQ"), QStringLiteral("PATH_EXERCICIO"),
-      QStringLiteral("IntegracaoTamsel"), QStringLiteral("CAPTURA_WEB"), kUnit, kInterval,
-      QStringLiteral("AlunosAtivos"), QStringLiteral("Alunos_Ausentes"),
-      QStringLiteral("MaisUmExercSerie"), QStringLiteral("SERIEEMVIDEO"),
-      QStringLiteral("Portal_Cenection"), QStringLiteral("GrupamentoMuscular"),
-      QStringLiteral("Vincula_prof_usu"), QStringLiteral("TrocaDataSerie"),
-      QStringLiteral("PORTA_IMP"), QStringLiteral("ENDERECO_PORTA"), kSpacing,
-      QStringLiteral("IMPRESSAOREDUZIDA"), QStringLiteral("POR_CODIGO_APARELHO"),
-      QStringLiteral("Caminho_Impressora"), QStringLiteral("Tempo_Serie"),
-      QStringLiteral("Terminal_Video_Aparelho"), QStringLiteral("Imp_Alongamento"),
-      QStringLiteral("ImprimeDiasSerie"), QStringLiteral("VELOCIDADE"), QStringLiteral("DATABIT"),
-      QStringLiteral("STOPBIT"), QStringLiteral("PARIDADE"), QStringLiteral("PINPAD"),
-      QStringLiteral("Tec12USB"),
+      QString(SettingsColumn::CODIGOSEQ), QString(SettingsColumn::PATH_EXERCICIO),
+      QString(SettingsColumn::IntegracaoTamsel), QString(SettingsColumn::CAPTURA_WEB), kUnit,
+      kInterval, QString(SettingsColumn::AlunosAtivos), QString(SettingsColumn::Alunos_Ausentes),
+      QString(SettingsColumn::MaisUmExercSerie), QString(SettingsColumn::SERIEEMVIDEO),
+      QString(SettingsColumn::Portal_Cenection), QString(SettingsColumn::GrupamentoMuscular),
+      QString(SettingsColumn::Vincula_prof_usu), QString(SettingsColumn::TrocaDataSerie),
+      QString(SettingsColumn::PORTA_IMP), QString(SettingsColumn::ENDERECO_PORTA), kSpacing,
+      QString(SettingsColumn::IMPRESSAOREDUZIDA), QString(SettingsColumn::POR_CODIGO_APARELHO),
+      QString(SettingsColumn::Caminho_Impressora), QString(SettingsColumn::Tempo_Serie),
+      QString(SettingsColumn::Terminal_Video_Aparelho), QString(SettingsColumn::Imp_Alongamento),
+      QString(SettingsColumn::ImprimeDiasSerie), QString(SettingsColumn::VELOCIDADE),
+      QString(SettingsColumn::DATABIT), QString(SettingsColumn::STOPBIT),
+      QString(SettingsColumn::PARIDADE), QString(SettingsColumn::PINPAD),
+      QString(SettingsColumn::Tec12USB),
       // "E-mail"
-      QStringLiteral("SMTP_PROVEDOR"), QStringLiteral("NOME_PROVEDOR"),
-      QStringLiteral("EMAIL_PROVEDOR"), QStringLiteral("USERNAME"), QStringLiteral("PASSWORD"),
-      QStringLiteral("IdSMTP_UseTLS"), QStringLiteral("ASSUNTO_AUSENTE"),
-      QStringLiteral("TEXTO_AUSENTE"), QStringLiteral("IMAGEM_CORPO_AUSENTE")};
+      QString(SettingsColumn::SMTP_PROVEDOR), QString(SettingsColumn::NOME_PROVEDOR),
+      QString(SettingsColumn::EMAIL_PROVEDOR), QString(SettingsColumn::USERNAME),
+      QString(SettingsColumn::PASSWORD), QString(SettingsColumn::IdSMTP_UseTLS),
+      QString(SettingsColumn::ASSUNTO_AUSENTE), QString(SettingsColumn::TEXTO_AUSENTE),
+      QString(SettingsColumn::IMAGEM_CORPO_AUSENTE)};
   return columns;
 }
 
@@ -206,15 +208,15 @@ std::optional<FieldError> checkInterval(const SettingsTexts& texts) {
 }
 
 void applySaveDefaults(SettingsTexts& texts) {
-  fillWhenEmpty(texts, QStringLiteral("Alunos_Ausentes"), kNoAbsenceCheck);
-  fillWhenEmpty(texts, QStringLiteral("ENDERECO_PORTA"), QStringLiteral("0000"));
-  fillWhenEmpty(texts, QStringLiteral("Tempo_Serie"), QStringLiteral("60"), true);
+  fillWhenEmpty(texts, QString(SettingsColumn::Alunos_Ausentes), kNoAbsenceCheck);
+  fillWhenEmpty(texts, QString(SettingsColumn::ENDERECO_PORTA), QStringLiteral("0000"));
+  fillWhenEmpty(texts, QString(SettingsColumn::Tempo_Serie), QStringLiteral("60"), true);
 }
 
 void switchEquipmentCode(SettingsTexts& texts, bool on) {
-  texts.insert(QStringLiteral("POR_CODIGO_APARELHO"), on ? kTrue : kFalse);
-  texts.insert(QStringLiteral("IMPRESSAOREDUZIDA"), on ? kSim : kNao);
-  texts.insert(QStringLiteral("SERIEEMVIDEO"), kNao);
+  texts.insert(QString(SettingsColumn::POR_CODIGO_APARELHO), on ? kTrue : kFalse);
+  texts.insert(QString(SettingsColumn::IMPRESSAOREDUZIDA), on ? kSim : kNao);
+  texts.insert(QString(SettingsColumn::SERIEEMVIDEO), kNao);
 }
 
 void copyToProcessValues(const SettingsTexts& texts) {

@@ -126,13 +126,13 @@ void TFRMPARAMETRIZACAODOSISTEMA::buildPageSelector(QWidget* parent, QLayout* la
   layout->addWidget(box);
 }
 
-void TFRMPARAMETRIZACAODOSISTEMA::bind(const char* column, QWidget* control) {
-  bound_.insert(QString::fromLatin1(column), control);
+void TFRMPARAMETRIZACAODOSISTEMA::bind(QLatin1StringView column, QWidget* control) {
+  bound_.insert(column, control);
 }
 
-QComboBox* TFRMPARAMETRIZACAODOSISTEMA::addList(QGridLayout* grid, int row, const char* column,
-                                                const char* name, const QString& label,
-                                                const QStringList& items) {
+QComboBox* TFRMPARAMETRIZACAODOSISTEMA::addList(QGridLayout* grid, int row,
+                                                QLatin1StringView column, const char* name,
+                                                const QString& label, const QStringList& items) {
   auto* list = new QComboBox(grid->parentWidget());
   list->setObjectName(QString::fromLatin1(name));
   list->addItems(items);
@@ -143,9 +143,9 @@ QComboBox* TFRMPARAMETRIZACAODOSISTEMA::addList(QGridLayout* grid, int row, cons
   return list;
 }
 
-QLineEdit* TFRMPARAMETRIZACAODOSISTEMA::addEdit(QGridLayout* grid, int row, const char* column,
-                                                const char* name, const QString& label,
-                                                int maxLength) {
+QLineEdit* TFRMPARAMETRIZACAODOSISTEMA::addEdit(QGridLayout* grid, int row,
+                                                QLatin1StringView column, const char* name,
+                                                const QString& label, int maxLength) {
   auto* edit = new QLineEdit(grid->parentWidget());
   edit->setObjectName(QString::fromLatin1(name));
   edit->setMaxLength(maxLength);
@@ -155,9 +155,9 @@ QLineEdit* TFRMPARAMETRIZACAODOSISTEMA::addEdit(QGridLayout* grid, int row, cons
   return edit;
 }
 
-QLineEdit* TFRMPARAMETRIZACAODOSISTEMA::addDigits(QGridLayout* grid, int row, const char* column,
-                                                  const char* name, const QString& label,
-                                                  int maxLength) {
+QLineEdit* TFRMPARAMETRIZACAODOSISTEMA::addDigits(QGridLayout* grid, int row,
+                                                  QLatin1StringView column, const char* name,
+                                                  const QString& label, int maxLength) {
   QLineEdit* edit = addEdit(grid, row, column, name, label, maxLength);
   acceptOnlyKeys(edit, isDigitKey);
   // Pasted text must be digits too: these columns are numbers.
@@ -173,15 +173,15 @@ QWidget* TFRMPARAMETRIZACAODOSISTEMA::buildControlePage() {
   auto* grid = new QGridLayout(operation);
   const QStringList& yesNo = settings::yesNo();
   int row = 0;
-  addList(grid, row++, "CODIGOSEQ", "DBCBCODIGOSEQ", QStringLiteral("Matrícula Sequencial "),
-          yesNo);
-  addList(grid, row++, "PATH_EXERCICIO", "DBCBPATH_EXERCICIO",
+  addList(grid, row++, SettingsColumn::CODIGOSEQ, "DBCBCODIGOSEQ",
+          QStringLiteral("Matrícula Sequencial "), yesNo);
+  addList(grid, row++, SettingsColumn::PATH_EXERCICIO, "DBCBPATH_EXERCICIO",
           QStringLiteral("Sistema Vantrel (Local)"), yesNo)
       ->setToolTip(kLocalHint);
-  addList(grid, row++, "IntegracaoTamsel", "DBCBINTEGRACAOTAMSEL",
+  addList(grid, row++, SettingsColumn::IntegracaoTamsel, "DBCBINTEGRACAOTAMSEL",
           QStringLiteral("Integrado com Tamsel"), yesNo)
       ->setToolTip(kLocalHint);
-  addList(grid, row++, "CAPTURA_WEB", "DBCBCAPTURA_WEB",
+  addList(grid, row++, SettingsColumn::CAPTURA_WEB, "DBCBCAPTURA_WEB",
           QStringLiteral("Capturar foto com WebCam ? "), yesNo);
 
   // The unit goes before the interval: "[Meses] [3] para troca Série".
@@ -189,7 +189,7 @@ QWidget* TFRMPARAMETRIZACAODOSISTEMA::buildControlePage() {
   unit->setObjectName(QStringLiteral("DBCBTROCASERIE"));
   unit->addItems(settings::intervalUnits());
   chooseOnlyList(unit);
-  bind("Troca_Serie", unit);
+  bind(SettingsColumn::Troca_Serie, unit);
   DBEDTTEMPO_REAVALIACAO = new QLineEdit(operation);
   DBEDTTEMPO_REAVALIACAO->setObjectName(QStringLiteral("DBEDTTEMPO_REAVALIACAO"));
   DBEDTTEMPO_REAVALIACAO->setMaxLength(2);
@@ -197,29 +197,29 @@ QWidget* TFRMPARAMETRIZACAODOSISTEMA::buildControlePage() {
   acceptOnlyKeys(DBEDTTEMPO_REAVALIACAO, isDigitKey);
   DBEDTTEMPO_REAVALIACAO->setValidator(
       new QRegularExpressionValidator(QRegularExpression(kDigitsOnly), DBEDTTEMPO_REAVALIACAO));
-  bind("TEMPO_REAVALIACAO", DBEDTTEMPO_REAVALIACAO);
+  bind(SettingsColumn::TEMPO_REAVALIACAO, DBEDTTEMPO_REAVALIACAO);
   grid->addWidget(unit, row, 0);
   auto* interval = new QHBoxLayout;
   interval->addWidget(DBEDTTEMPO_REAVALIACAO);
   interval->addWidget(new QLabel(QStringLiteral("para troca Série"), operation), 1);
   grid->addLayout(interval, row++, 1);
 
-  addList(grid, row++, "AlunosAtivos", "DBCBALUNOSATIVOS", QStringLiteral("Alunos Ativos - Brisca"),
-          yesNo);
+  addList(grid, row++, SettingsColumn::AlunosAtivos, "DBCBALUNOSATIVOS",
+          QStringLiteral("Alunos Ativos - Brisca"), yesNo);
   // Four digits keep the limit within what the absent-member test holds.
-  addDigits(grid, row++, "Alunos_Ausentes", "DBEDTALUNOS_AUSENTES",
+  addDigits(grid, row++, SettingsColumn::Alunos_Ausentes, "DBEDTALUNOS_AUSENTES",
             QStringLiteral("Alunos Ausentes"), 4);
-  addList(grid, row++, "MaisUmExercSerie", "DBCBMAISUMEXERCSERIE",
+  addList(grid, row++, SettingsColumn::MaisUmExercSerie, "DBCBMAISUMEXERCSERIE",
           QStringLiteral("Exercício na Série duplicado"), yesNo);
-  addList(grid, row++, "SERIEEMVIDEO", "DBCBSERIEEMVIDEO",
+  addList(grid, row++, SettingsColumn::SERIEEMVIDEO, "DBCBSERIEEMVIDEO",
           QStringLiteral("Relatório série em video"), yesNo);
-  addList(grid, row++, "Portal_Cenection", "DBCBPORTAL_CENECTION", QStringLiteral("Treino na Web"),
-          yesNo);
-  addList(grid, row++, "GrupamentoMuscular", "DBCBGRUPAMENTOMUSCULAR",
+  addList(grid, row++, SettingsColumn::Portal_Cenection, "DBCBPORTAL_CENECTION",
+          QStringLiteral("Treino na Web"), yesNo);
+  addList(grid, row++, SettingsColumn::GrupamentoMuscular, "DBCBGRUPAMENTOMUSCULAR",
           QStringLiteral("Grupamento Muscular"), yesNo);
-  addList(grid, row++, "Vincula_prof_usu", "DBCBVINCULA_PROF_USU",
+  addList(grid, row++, SettingsColumn::Vincula_prof_usu, "DBCBVINCULA_PROF_USU",
           QStringLiteral("Vincula Professor ao Usuário "), yesNo);
-  addList(grid, row++, "TrocaDataSerie", "DBCBTROCADATASERIE",
+  addList(grid, row++, SettingsColumn::TrocaDataSerie, "DBCBTROCADATASERIE",
           QStringLiteral("Alterar Data de Troca Séire"), yesNo);
   grid->setRowStretch(row, 1);
   columns->addWidget(operation);
@@ -230,40 +230,40 @@ QWidget* TFRMPARAMETRIZACAODOSISTEMA::buildControlePage() {
   columns->addLayout(groups);
   columns->addWidget(buildSerialGroup(page), 0, Qt::AlignTop);
 
-  const char* order[] = {"CODIGOSEQ",
-                         "PATH_EXERCICIO",
-                         "IntegracaoTamsel",
-                         "CAPTURA_WEB",
-                         "Troca_Serie",
-                         "TEMPO_REAVALIACAO",
-                         "AlunosAtivos",
-                         "Alunos_Ausentes",
-                         "MaisUmExercSerie",
-                         "SERIEEMVIDEO",
-                         "Portal_Cenection",
-                         "GrupamentoMuscular",
-                         "Vincula_prof_usu",
-                         "TrocaDataSerie",
-                         "PORTA_IMP",
-                         "ENDERECO_PORTA",
-                         "ESPACO",
-                         "IMPRESSAOREDUZIDA",
-                         "Caminho_Impressora",
-                         "Tempo_Serie",
-                         "Imp_Alongamento",
-                         "Terminal_Video_Aparelho",
-                         "ImprimeDiasSerie",
-                         "VELOCIDADE",
-                         "STOPBIT",
-                         "DATABIT",
-                         "PARIDADE",
-                         "Tec12USB"};
-  for (const char* column : order) {
-    QWidget* field = bound_.value(QString::fromLatin1(column));
+  const QLatin1StringView order[] = {SettingsColumn::CODIGOSEQ,
+                                     SettingsColumn::PATH_EXERCICIO,
+                                     SettingsColumn::IntegracaoTamsel,
+                                     SettingsColumn::CAPTURA_WEB,
+                                     SettingsColumn::Troca_Serie,
+                                     SettingsColumn::TEMPO_REAVALIACAO,
+                                     SettingsColumn::AlunosAtivos,
+                                     SettingsColumn::Alunos_Ausentes,
+                                     SettingsColumn::MaisUmExercSerie,
+                                     SettingsColumn::SERIEEMVIDEO,
+                                     SettingsColumn::Portal_Cenection,
+                                     SettingsColumn::GrupamentoMuscular,
+                                     SettingsColumn::Vincula_prof_usu,
+                                     SettingsColumn::TrocaDataSerie,
+                                     SettingsColumn::PORTA_IMP,
+                                     SettingsColumn::ENDERECO_PORTA,
+                                     SettingsColumn::ESPACO,
+                                     SettingsColumn::IMPRESSAOREDUZIDA,
+                                     SettingsColumn::Caminho_Impressora,
+                                     SettingsColumn::Tempo_Serie,
+                                     SettingsColumn::Imp_Alongamento,
+                                     SettingsColumn::Terminal_Video_Aparelho,
+                                     SettingsColumn::ImprimeDiasSerie,
+                                     SettingsColumn::VELOCIDADE,
+                                     SettingsColumn::STOPBIT,
+                                     SettingsColumn::DATABIT,
+                                     SettingsColumn::PARIDADE,
+                                     SettingsColumn::Tec12USB};
+  for (QLatin1StringView column : order) {
+    QWidget* field = bound_.value(column);
     if (field == DBEDTTEMPO_REAVALIACAO) {
       controleChain_->add(
           field, [this] { return settings::checkIntervalOnEnter(DBEDTTEMPO_REAVALIACAO->text()); });
-    } else if (qstrcmp(column, "Alunos_Ausentes") == 0) {
+    } else if (column == SettingsColumn::Alunos_Ausentes) {
       auto* edit = static_cast<QLineEdit*>(field);
       controleChain_->add(field, {}, [edit] {
         if (edit->text().isEmpty()) edit->setText(settings::kNoAbsenceCheck);
@@ -280,27 +280,29 @@ QGroupBox* TFRMPARAMETRIZACAODOSISTEMA::buildPrintingGroup(QWidget* parent) {
   auto* group = new QGroupBox(QStringLiteral("Impressão 40 Colunas"), parent);
   auto* grid = new QGridLayout(group);
   int row = 0;
-  addList(grid, row++, "PORTA_IMP", "DBCPORTAIMP", QStringLiteral("Porta Impressão"),
+  addList(grid, row++, SettingsColumn::PORTA_IMP, "DBCPORTAIMP", QStringLiteral("Porta Impressão"),
           settings::printerPorts());
-  addEdit(grid, row++, "ENDERECO_PORTA", "DBEDTENDERECOPORTA", QStringLiteral("Endereço de Porta"),
-          4);
-  addList(grid, row++, "ESPACO", "DBCBESPACO", QStringLiteral("Espaço após impressão"),
-          settings::spacings());
-  DBCIMPRESSAO40COLUNAS = addList(grid, row++, "IMPRESSAOREDUZIDA", "DBCIMPRESSAO40COLUNAS",
-                                  QStringLiteral("Reduzida"), settings::yesNo());
+  addEdit(grid, row++, SettingsColumn::ENDERECO_PORTA, "DBEDTENDERECOPORTA",
+          QStringLiteral("Endereço de Porta"), 4);
+  addList(grid, row++, SettingsColumn::ESPACO, "DBCBESPACO",
+          QStringLiteral("Espaço após impressão"), settings::spacings());
+  DBCIMPRESSAO40COLUNAS =
+      addList(grid, row++, SettingsColumn::IMPRESSAOREDUZIDA, "DBCIMPRESSAO40COLUNAS",
+              QStringLiteral("Reduzida"), settings::yesNo());
   connect(DBCIMPRESSAO40COLUNAS, &QComboBox::activated, this,
           [this] { DBCIMPRESSAO40COLUNASClick(); });
 
   DBCBPOR_CODIGO_APARELHO = new QCheckBox(QStringLiteral("Por Código de Aparelho"), group);
   DBCBPOR_CODIGO_APARELHO->setObjectName(QStringLiteral("DBCBPOR_CODIGO_APARELHO"));
-  bind("POR_CODIGO_APARELHO", DBCBPOR_CODIGO_APARELHO);
+  bind(SettingsColumn::POR_CODIGO_APARELHO, DBCBPOR_CODIGO_APARELHO);
   // Mouse or space bar alike: the switch and its effects are saved together.
   connect(DBCBPOR_CODIGO_APARELHO, &QCheckBox::clicked, this,
           [this](bool checked) { DBCBPOR_CODIGO_APARELHOClick(checked); });
   grid->addWidget(DBCBPOR_CODIGO_APARELHO, row++, 1);
 
-  QLineEdit* printer = addEdit(grid, row++, "Caminho_Impressora", "DBEDTCAMINHOIMPRESSORA",
-                               QStringLiteral("Caminho da impressora "), 500);
+  QLineEdit* printer =
+      addEdit(grid, row++, SettingsColumn::Caminho_Impressora, "DBEDTCAMINHOIMPRESSORA",
+              QStringLiteral("Caminho da impressora "), 500);
   printer->installEventFilter(new PasteOnlyFilter(printer));
   return group;
 }
@@ -309,13 +311,13 @@ QGroupBox* TFRMPARAMETRIZACAODOSISTEMA::buildVideoGroup(QWidget* parent) {
   auto* group = new QGroupBox(QStringLiteral("Vídeo"), parent);
   auto* grid = new QGridLayout(group);
   int row = 0;
-  addDigits(grid, row++, "Tempo_Serie", "DBEDTTEMPOSERIE",
+  addDigits(grid, row++, SettingsColumn::Tempo_Serie, "DBEDTTEMPOSERIE",
             QStringLiteral("Tempo de Série - segundos"), 5);
-  addList(grid, row++, "Terminal_Video_Aparelho", "DBCBTERMINAL_VIDEO_APARELHO",
+  addList(grid, row++, SettingsColumn::Terminal_Video_Aparelho, "DBCBTERMINAL_VIDEO_APARELHO",
           QStringLiteral("Terminal Vídeo por Aparelho"), settings::yesNo());
-  addList(grid, row++, "Imp_Alongamento", "DBCBIMP_ALONGAMENTO",
+  addList(grid, row++, SettingsColumn::Imp_Alongamento, "DBCBIMP_ALONGAMENTO",
           QStringLiteral("Imprime Alongamento"), settings::yesNo());
-  addList(grid, row++, "ImprimeDiasSerie", "DBCBIMPRIMEDIASSERIE",
+  addList(grid, row++, SettingsColumn::ImprimeDiasSerie, "DBCBIMPRIMEDIASSERIE",
           QStringLiteral("Imprime dias de semana"), settings::yesNo());
   return group;
 }
@@ -324,11 +326,13 @@ QGroupBox* TFRMPARAMETRIZACAODOSISTEMA::buildSerialGroup(QWidget* parent) {
   auto* group = new QGroupBox(QStringLiteral("Configurações Serial"), parent);
   auto* grid = new QGridLayout(group);
   int row = 0;
-  addList(grid, row++, "VELOCIDADE", "DBCBVELODIDADE", QStringLiteral("Velocidade"),
+  addList(grid, row++, SettingsColumn::VELOCIDADE, "DBCBVELODIDADE", QStringLiteral("Velocidade"),
           settings::speeds());
-  addList(grid, row++, "STOPBIT", "DBCBSTOPBIT", QStringLiteral("Stop"), settings::stopBits());
-  addList(grid, row++, "DATABIT", "DBCBDATABIT", QStringLiteral("DataBit"), settings::dataBits());
-  addList(grid, row++, "PARIDADE", "DBCBPARIDADE", QStringLiteral("Paridade"),
+  addList(grid, row++, SettingsColumn::STOPBIT, "DBCBSTOPBIT", QStringLiteral("Stop"),
+          settings::stopBits());
+  addList(grid, row++, SettingsColumn::DATABIT, "DBCBDATABIT", QStringLiteral("DataBit"),
+          settings::dataBits());
+  addList(grid, row++, SettingsColumn::PARIDADE, "DBCBPARIDADE", QStringLiteral("Paridade"),
           settings::parities());
 
   auto* pinpad = new QGroupBox(QStringLiteral("Teclado Serial "), group);
@@ -342,10 +346,10 @@ QGroupBox* TFRMPARAMETRIZACAODOSISTEMA::buildSerialGroup(QWidget* parent) {
     DBRGPINPAD->addButton(button, i);
     choices->addWidget(button, i % 3, i / 3);
   }
-  bind("PINPAD", pinpad);
+  bind(SettingsColumn::PINPAD, pinpad);
   grid->addWidget(pinpad, row++, 0, 1, 2);
 
-  addList(grid, row++, "Tec12USB", "DBCBTEC12USB", QStringLiteral("Tec12 USB SMAK"),
+  addList(grid, row++, SettingsColumn::Tec12USB, "DBCBTEC12USB", QStringLiteral("Tec12 USB SMAK"),
           settings::yesNo());
   return group;
 }
@@ -394,13 +398,14 @@ QWidget* TFRMPARAMETRIZACAODOSISTEMA::buildEmailPage() {
   CBSMTP->lineEdit()->setMaxLength(40);
   addLabel(grid, row, QStringLiteral("SMTP e Porta separado por *"), CBSMTP);
   grid->addWidget(CBSMTP, row++, 1);
-  QLineEdit* name =
-      addEdit(grid, row++, "NOME_PROVEDOR", "DBEDTNOME_PROVEDOR", QStringLiteral("Nome"), 40);
-  QLineEdit* email =
-      addEdit(grid, row++, "EMAIL_PROVEDOR", "DBEDTEMAIL_PROVEDOR", QStringLiteral("E-mail"), 40);
-  QLineEdit* login = addEdit(grid, row++, "USERNAME", "DBEDTLOGIN", QStringLiteral("Username"), 40);
+  QLineEdit* name = addEdit(grid, row++, SettingsColumn::NOME_PROVEDOR, "DBEDTNOME_PROVEDOR",
+                            QStringLiteral("Nome"), 40);
+  QLineEdit* email = addEdit(grid, row++, SettingsColumn::EMAIL_PROVEDOR, "DBEDTEMAIL_PROVEDOR",
+                             QStringLiteral("E-mail"), 40);
+  QLineEdit* login =
+      addEdit(grid, row++, SettingsColumn::USERNAME, "DBEDTLOGIN", QStringLiteral("Username"), 40);
   QLineEdit* password =
-      addEdit(grid, row++, "PASSWORD", "DBEDTSENHA", QStringLiteral("Password"), 40);
+      addEdit(grid, row++, SettingsColumn::PASSWORD, "DBEDTSENHA", QStringLiteral("Password"), 40);
   password->setEchoMode(QLineEdit::Password);
   CBUseTLS = new QComboBox(page);
   CBUseTLS->setObjectName(QStringLiteral("CBUseTLS"));
@@ -408,13 +413,14 @@ QWidget* TFRMPARAMETRIZACAODOSISTEMA::buildEmailPage() {
   chooseOnlyList(CBUseTLS);
   addLabel(grid, row, QStringLiteral("UseTLS"), CBUseTLS);
   grid->addWidget(CBUseTLS, row++, 1);
-  QLineEdit* subject = addEdit(grid, row++, "ASSUNTO_AUSENTE", "DBEDTASSUNTO_AUSENTES",
-                               QStringLiteral("Assunto Alunos Ausentes"), 50);
+  QLineEdit* subject =
+      addEdit(grid, row++, SettingsColumn::ASSUNTO_AUSENTE, "DBEDTASSUNTO_AUSENTES",
+              QStringLiteral("Assunto Alunos Ausentes"), 50);
   upperCaseField(subject);
 
   auto* body = new QPlainTextEdit(page);
   body->setObjectName(QStringLiteral("DBMEMOHISTORICOAUSENTE"));
-  bind("TEXTO_AUSENTE", body);
+  bind(SettingsColumn::TEXTO_AUSENTE, body);
   addLabel(grid, row, QStringLiteral("Histórico Aluno Ausente"), body);
   grid->addWidget(body, row++, 1);
 
@@ -426,7 +432,7 @@ QWidget* TFRMPARAMETRIZACAODOSISTEMA::buildEmailPage() {
   DBEDTIMAGEM_CORPO_AUSENTE = new QLineEdit(page);
   DBEDTIMAGEM_CORPO_AUSENTE->setObjectName(QStringLiteral("DBEDTIMAGEM_CORPO_AUSENTE"));
   DBEDTIMAGEM_CORPO_AUSENTE->setMaxLength(500);
-  bind("IMAGEM_CORPO_AUSENTE", DBEDTIMAGEM_CORPO_AUSENTE);
+  bind(SettingsColumn::IMAGEM_CORPO_AUSENTE, DBEDTIMAGEM_CORPO_AUSENTE);
   grid->addWidget(DBEDTIMAGEM_CORPO_AUSENTE, row++, 1);
 
   for (QWidget* field :
@@ -447,8 +453,8 @@ bool TFRMPARAMETRIZACAODOSISTEMA::ABRE_TABELAS() {
   }
   const SettingsTexts& stored = TBLCONTROLE->stored();
   showTexts(stored);
-  CBSMTP->setEditText(stored.value(QStringLiteral("SMTP_PROVEDOR")));
-  showListText(CBUseTLS, stored.value(QStringLiteral("IdSMTP_UseTLS")));
+  CBSMTP->setEditText(stored.value(QString(SettingsColumn::SMTP_PROVEDOR)));
+  showListText(CBUseTLS, stored.value(QString(SettingsColumn::IdSMTP_UseTLS)));
   RGGERALClick(Controle);
   return true;
 }
@@ -466,7 +472,7 @@ void TFRMPARAMETRIZACAODOSISTEMA::showTexts(const SettingsTexts& texts) {
       check->setChecked(text == QStringLiteral("true"));
   }
   // The keypad's choices: none checked when the stored value is none of them.
-  const QString pinpad = texts.value(QStringLiteral("PINPAD"));
+  const QString pinpad = texts.value(QString(SettingsColumn::PINPAD));
   DBRGPINPAD->setExclusive(false);
   const QList<settings::Choice>& choices = settings::pinpadChoices();
   for (int i = 0; i < choices.size(); ++i)
@@ -490,9 +496,9 @@ SettingsTexts TFRMPARAMETRIZACAODOSISTEMA::readTexts() const {
   }
   // A keypad value the choices do not know stays as stored.
   const int pinpad = DBRGPINPAD->checkedId();
-  texts.insert(QStringLiteral("PINPAD"),
+  texts.insert(QString(SettingsColumn::PINPAD),
                pinpad >= 0 ? settings::pinpadChoices()[pinpad].stored
-                           : TBLCONTROLE->stored().value(QStringLiteral("PINPAD")));
+                           : TBLCONTROLE->stored().value(QString(SettingsColumn::PINPAD)));
   return texts;
 }
 
@@ -517,7 +523,7 @@ void TFRMPARAMETRIZACAODOSISTEMA::RGGERALClick(int page) {
   for (int i = 0; i < 3; ++i) pages_[i]->setVisible(i == page);
   switch (page_) {
     case Controle:
-      bound_.value(QStringLiteral("CODIGOSEQ"))->setFocus();
+      bound_.value(QString(SettingsColumn::CODIGOSEQ))->setFocus();
       break;
     case Logotipo:
       MOSTRA_LOGO();
@@ -560,8 +566,8 @@ void TFRMPARAMETRIZACAODOSISTEMA::BBNCORPOEMAILMEDICAClick() {
 
 void TFRMPARAMETRIZACAODOSISTEMA::BBNCONFIRMAClick() {
   SettingsTexts texts = readTexts();
-  texts.insert(QStringLiteral("SMTP_PROVEDOR"), CBSMTP->currentText());
-  texts.insert(QStringLiteral("IdSMTP_UseTLS"), CBUseTLS->currentText());
+  texts.insert(QString(SettingsColumn::SMTP_PROVEDOR), CBSMTP->currentText());
+  texts.insert(QString(SettingsColumn::IdSMTP_UseTLS), CBUseTLS->currentText());
   if (const std::optional<FieldError> refusal = settings::checkInterval(texts)) {
     RGGERALClick(Controle);
     refuseField(DBEDTTEMPO_REAVALIACAO, *refusal);

@@ -49,13 +49,13 @@ class TFRMPARAMETRIZACAODOSISTEMA : public ChildWindow {
   void buildPageSelector(QWidget* parent, QLayout* layout);
 
   // Bound controls: each shows one column of the row.
-  QComboBox* addList(QGridLayout* grid, int row, const char* column, const char* name,
+  QComboBox* addList(QGridLayout* grid, int row, QLatin1StringView column, const char* name,
                      const QString& label, const QStringList& items);
-  QLineEdit* addEdit(QGridLayout* grid, int row, const char* column, const char* name,
+  QLineEdit* addEdit(QGridLayout* grid, int row, QLatin1StringView column, const char* name,
                      const QString& label, int maxLength);
-  QLineEdit* addDigits(QGridLayout* grid, int row, const char* column, const char* name,
+  QLineEdit* addDigits(QGridLayout* grid, int row, QLatin1StringView column, const char* name,
                        const QString& label, int maxLength);
-  void bind(const char* column, QWidget* control);
+  void bind(QLatin1StringView column, QWidget* control);
 
   void showTexts(const SettingsTexts& texts);
   SettingsTexts readTexts() const;

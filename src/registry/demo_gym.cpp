@@ -9,6 +9,7 @@
 #include "base/installation_folder.h"
 #include "base/password.h"
 #include "data/schema.h"
+#include "data/settings_record.h"
 #include "data/sql.h"
 #include "registry/jpeg_codec.h"
 
@@ -371,16 +372,17 @@ QString demoCpf(int seed) {
 
 QVariantMap demoGymSettings() {
   return {
-      {QStringLiteral("ACADEMIA"), QStringLiteral("ACADEMIA CORPO EM FORMA")},
-      {QStringLiteral("ENDERACADEMIA"), QStringLiteral("RUA DAS LARANJEIRAS, 350")},
-      {QStringLiteral("COMPLEMENTO1"), QStringLiteral("LARANJEIRAS - RIO DE JANEIRO - RJ")},
-      {QStringLiteral("CNPJCPF"), QStringLiteral("12.345.678/0001-95")},
-      {QStringLiteral("CLIENTE"), 1001.0},
-      {QStringLiteral("GrupamentoMuscular"), QStringLiteral("Sim")},
+      {QString(SettingsColumn::ACADEMIA), QStringLiteral("ACADEMIA CORPO EM FORMA")},
+      {QString(SettingsColumn::ENDERACADEMIA), QStringLiteral("RUA DAS LARANJEIRAS, 350")},
+      {QString(SettingsColumn::COMPLEMENTO1), QStringLiteral("LARANJEIRAS - RIO DE JANEIRO - RJ")},
+      {QString(SettingsColumn::CNPJCPF), QStringLiteral("12.345.678/0001-95")},
+      {QString(SettingsColumn::CLIENTE), 1001.0},
+      {QString(SettingsColumn::GrupamentoMuscular), QStringLiteral("Sim")},
       // Everything can be tried without printers or servers: the receipt printer is a file in
       // the installation folder and the portal is the installation's own embedded database.
-      {QStringLiteral("PORTA_IMP"), QDir(installationFolder()).filePath(QStringLiteral("recibo.txt"))},
-      {QStringLiteral("Portal_Cenection"), QStringLiteral("Sim")},
+      {QString(SettingsColumn::PORTA_IMP),
+       QDir(installationFolder()).filePath(QStringLiteral("recibo.txt"))},
+      {QString(SettingsColumn::Portal_Cenection), QStringLiteral("Sim")},
   };
 }
 
