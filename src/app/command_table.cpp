@@ -2,6 +2,7 @@
 
 #include "app/installation.h"
 #include "app/upkeep_command.h"
+#include "followup/followup_commands.h"
 #include "maintenance/backup_command.h"
 #include "portal/publish_command.h"
 #include "printouts/receipt_command.h"
@@ -48,6 +49,8 @@ const QList<Subcommand>& subcommands() {
        "restaura o banco de treinos de um backup"},
       {purgeCommand, [](const QStringList& a) { return runPurgeCommand(a); },
        "esvazia as séries até o ano, após um backup"},
+      {absentCommand, [](const QStringList& a) { return runAbsentCommand(a); }, ""},
+      {expiredCommand, [](const QStringList& a) { return runExpiredCommand(a); }, ""},
   };
   return table;
 }

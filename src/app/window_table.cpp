@@ -1,12 +1,18 @@
 #include "app/window_table.h"
 
+#include <QApplication>
 #include <QStyle>
+#include <memory>
 
 #include "app/about_window.h"
 #include "app/access_dialogs.h"
 #include "app/main_window.h"
 #include "app/menu_table.h"
 #include "app/shell_logic.h"
+#include "base/globals.h"
+#include "followup/absent_members.h"
+#include "followup/absent_members_window.h"
+#include "followup/expired_series_window.h"
 #include "forms/session.h"
 #include "maintenance/backup_window.h"
 #include "maintenance/configuration_window.h"
@@ -45,6 +51,15 @@ void restore(TFRMSEPRINCIPAL& frame) {
   TFRMRESTAURACAODOBACKUP window(frame.session(), &frame);
   window.exec();
   if (window.programEnds()) frame.endProgram();
+}
+
+// The absent members, counted among the open windows while shown.
+void absentMembers(TFRMSEPRINCIPAL& frame) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  G().GINT_JANELAS_ABERTAS += 1;
+  TFRMALUNOSAUSENTES window(frame.session(), &frame);
+  QApplication::restoreOverrideCursor();
+  window.exec();
 }
 
 }  // namespace
@@ -116,7 +131,8 @@ const QList<MenuEntry>& menuEntries() {
        .caption = "Séries Vencidas",
        .menu = "MNRELATORIOS",
        .permission = "R_SeriesVencidas",
-       .keepEntryOnFailure = true},
+       .keepEntryOnFailure = true,
+       .child = child<TFRMSERIESVENCIDAS>},
       {.objectName = "MnAvaliaesFeitas",
        .caption = "Séries Feitas",
        .menu = "MNRELATORIOS",
@@ -191,7 +207,7 @@ const QList<ShortcutEntry>& shortcutEntries() {
       {"SBREVISOR", "Revisor de Treinos Vencidos", QStyle::SP_BrowserReload},
       {"SBEMAIL", "E-mail", QStyle::SP_DialogSaveButton},
       {"SBEXERCICIOS", "Histórico de Séries", QStyle::SP_FileDialogContentsView},
-      {"SBAUSENTES", "Alunos Ausentes", QStyle::SP_MessageBoxWarning, true},
+      {"SBAUSENTES", "Alunos Ausentes", QStyle::SP_MessageBoxWarning, true, absentMembers},
       {"SBAGENDA", "Muda Usuário", QStyle::SP_DialogResetButton, false,
        [](TFRMSEPRINCIPAL& frame) {
          if (!showLogin(frame.session(), &frame, true)) frame.close();
@@ -209,6 +225,9 @@ void installWindows(TFRMSEPRINCIPAL& window) {
     TPDLGACESSOLOCAL dialog(window.session(), &window);
     dialog.exec();
   };
+  window.setAbsentTest([&window, watch = std::make_shared<AbsentWatch>()] {
+    watch->ALUNOS_AUSENTES(window.session());
+  });
   for (const MenuEntry& entry : menuEntries()) {
     const QString name = QString::fromUtf8(entry.objectName);
     if (entry.child)

@@ -370,9 +370,10 @@ QList<TableDef> gymManagementTables() {
   return {
       table("ALUNOS", briscaMemberColumns(), {uniqueBy("MATRICULA"), by({"NOME"})}),
       briscaAlunosAtivos(),
-      // An entrance keeps its time of day: the absent-member count rounds on it.
+      // An entrance keeps its time of day: the absent-member count rounds on it. The timer's
+      // question (anyone whose last entrance was N days ago?) reads one day through DATA.
       table("ACESSO", {text("MATRICULA", 10), col("DATA", ColumnType::DateTime)},
-            {by({"MATRICULA", "DATA"})}),
+            {by({"MATRICULA", "DATA"}), by({"DATA"})}),
       table("FotosAlunos",
             {identity(), text("MATRICULA", 10), col("FOTO1", ColumnType::Image), text("FILIAL", 2)},
             {by({"MATRICULA"})}),

@@ -21,27 +21,8 @@
 #include "forms/paged_grid.h"
 #include "printing/report_output.h"
 
-namespace {
-
-void showOrPrint(const Report& report, bool preview, QWidget* parent) {
-  if (preview) {
-    previewReport(report, parent);
-    return;
-  }
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, parent);
-  if (dialog.exec() == QDialog::Accepted) printReport(report, printer);
-}
-
-RangeListingWindow::ReportOutput& reportOutput() {
-  static RangeListingWindow::ReportOutput output = showOrPrint;
-  return output;
-}
-
-}  // namespace
-
 void RangeListingWindow::setReportOutput(ReportOutput output) {
-  reportOutput() = output ? std::move(output) : showOrPrint;
+  ::setReportOutput(std::move(output));
 }
 
 RangeListingWindow::RangeListingWindow(const QString& caption, const CodeCatalogue& catalogue,
@@ -200,6 +181,6 @@ void RangeListingWindow::output(bool preview) {
   if (!connection_) return;
   const Result<Report> report =
       build_(connection_->database(), CodeRange{initial_->text(), final_->text()});
-  if (report.okOrTell()) reportOutput()(*report, preview, this);
+  if (report.okOrTell()) outputReport(*report, preview, this);
   resetWindow();
 }

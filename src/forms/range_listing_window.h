@@ -12,6 +12,7 @@
 
 #include "forms/code_range.h"
 #include "printing/report.h"
+#include "printing/report_output.h"
 
 class Connection;
 class PagedTableModel;
@@ -27,7 +28,7 @@ class RangeListingWindow : public QDialog {
  public:
   using ReportBuilder = std::function<Result<Report>(const QSqlDatabase&, const CodeRange&)>;
   // What "Vídeo" and "Impressora" do with the report (tests replace the preview and the printer).
-  using ReportOutput = std::function<void(const Report&, bool preview, QWidget* parent)>;
+  using ReportOutput = ::ReportOutput;
 
   // `codeWidth`: how many characters a code takes.
   RangeListingWindow(const QString& caption, const CodeCatalogue& catalogue, int codeWidth,

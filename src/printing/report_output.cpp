@@ -1,5 +1,8 @@
 #include "printing/report_output.h"
 
+#include <QPrintDialog>
+#include <QPrinter>
+
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
@@ -41,4 +44,31 @@ int previewReport(const Report& report, QWidget* parent) {
     });
   }
   return dialog.exec();
+}
+
+namespace {
+
+void showOrPrint(const Report& report, bool preview, QWidget* parent) {
+  if (preview) {
+    previewReport(report, parent);
+    return;
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, parent);
+  if (dialog.exec() == QDialog::Accepted) printReport(report, printer);
+}
+
+ReportOutput& currentOutput() {
+  static ReportOutput output = showOrPrint;
+  return output;
+}
+
+}  // namespace
+
+void setReportOutput(ReportOutput output) {
+  currentOutput() = output ? std::move(output) : showOrPrint;
+}
+
+void outputReport(const Report& report, bool preview, QWidget* parent) {
+  currentOutput()(report, preview, parent);
 }

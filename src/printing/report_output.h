@@ -3,6 +3,8 @@
 // pull in widgets.
 #pragma once
 
+#include <functional>
+
 #include "printing/report.h"
 
 class QPrinter;
@@ -15,3 +17,10 @@ bool printReport(const Report& report, QPrinter& printer);
 // Shows the report in a modal print-preview dialog from which it can also be printed. Returns
 // when the dialog is closed, with the dialog's result.
 int previewReport(const Report& report, QWidget* parent);
+
+// What the windows' "Vídeo" and "Impressora" buttons do with a report: the preview, or the
+// printer chosen in the print dialog. Tests put something else in its place (nullptr puts the
+// real one back).
+using ReportOutput = std::function<void(const Report&, bool preview, QWidget* parent)>;
+void setReportOutput(ReportOutput output);
+void outputReport(const Report& report, bool preview, QWidget* parent);

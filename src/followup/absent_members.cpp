@@ -1,0 +1,146 @@
+#include "followup/absent_members.h"
+
+#include <QSqlQuery>
+#include <cmath>
+
+#include "base/globals.h"
+#include "base/messages.h"
+#include "data/sql.h"
+#include "forms/session.h"
+
+namespace {
+
+constexpr int kEmailWidth = 40;
+constexpr double kMsecsPerDay = 24.0 * 60 * 60 * 1000;
+
+QDateTime midnight(const QDate& day) {
+  return QDateTime(day, QTime(0, 0));
+}
+
+// The members with an entrance in [from, to) and none from `to` on, with that last entrance.
+QString lastEntranceSql(const QString& membersTable) {
+  return QStringLiteral(
+             "SELECT A.MATRICULA, A.NOME, A.TELEFONE, A.TELEFONECOM, A.TELEFONE_CELULAR, "
+             "A.RADIO, A.EMAIL, MAX(B.DATA) FROM ACESSO B JOIN %1 A ON A.MATRICULA = B.MATRICULA "
+             "WHERE B.DATA >= ? AND B.DATA < ? AND A.EMAIL IS NOT NULL AND A.BOLSISTA = ? "
+             "AND NOT EXISTS (SELECT 1 FROM ACESSO C WHERE C.MATRICULA = B.MATRICULA AND "
+             "C.DATA >= ?) GROUP BY A.MATRICULA, A.NOME, A.TELEFONE, A.TELEFONECOM, "
+             "A.TELEFONE_CELULAR, A.RADIO, A.EMAIL ORDER BY A.NOME, A.MATRICULA")
+      .arg(membersTable);
+}
+
+// The instructor's registration of the member's latest series; empty without a series.
+QString latestInstructor(const QSqlDatabase& workoutDb, const QString& matricula) {
+  QSqlQuery& query = runPrepared(
+      workoutDb,
+      QStringLiteral("SELECT Professor FROM Treino WHERE Matricula = ? ORDER BY Data DESC, ID DESC "
+                     "LIMIT 1"),
+      {matricula});
+  const QString professor = query.next() ? query.value(0).toString() : QString();
+  query.finish();
+  return professor;
+}
+
+QString instructorName(const QSqlDatabase& gymDb, const QString& registration) {
+  QSqlQuery& query = runPrepared(
+      gymDb, QStringLiteral("SELECT NOME FROM FUNCIONARIOS WHERE MATRICULA = ?"), {registration});
+  const QString name = query.next() ? query.value(0).toString() : QStringLiteral("Excluído");
+  query.finish();
+  return name;
+}
+
+}  // namespace
+
+int absenceDaysByDate(const QDate& lastEntrance, const QDate& today) {
+  return int(lastEntrance.daysTo(today));
+}
+
+int absenceDaysByTime(const QDateTime& lastEntrance, const QDateTime& now) {
+  // nearbyint rounds in the default mode, to the nearest and a half to the even number.
+  return int(std::nearbyint(double(lastEntrance.msecsTo(now)) / kMsecsPerDay));
+}
+
+Result<bool> anyAbsentMember(const QSqlDatabase& gymDb, const QString& membersTable, int days,
+                             const QDate& today) {
+  const QDate day = today.addDays(-days);
+  try {
+    QSqlQuery& query = runPrepared(
+        gymDb,
+        QStringLiteral("SELECT 1 FROM ACESSO B JOIN %1 A ON A.MATRICULA = B.MATRICULA WHERE "
+                       "B.DATA >= ? AND B.DATA < ? AND A.EMAIL IS NOT NULL AND A.BOLSISTA = ? "
+                       "AND NOT EXISTS (SELECT 1 FROM ACESSO C WHERE C.MATRICULA = B.MATRICULA "
+                       "AND C.DATA >= ?) LIMIT 1")
+            .arg(membersTable),
+        {midnight(day), midnight(day.addDays(1)), false, midnight(day.addDays(1))});
+    const bool found = query.next();
+    query.finish();
+    return found;
+  } catch (const SqlError& e) {
+    return Failure{Msg::BriscaInativo, QStringLiteral("Alunos Ausentes"),
+                   QStringLiteral("Alunos ausentes: %1").arg(e.text())};
+  }
+}
+
+Result<QList<AbsentMember>> absentMembers(const QSqlDatabase& gymDb, const QSqlDatabase& workoutDb,
+                                          const QString& membersTable, int days,
+                                          const QDateTime& now) {
+  // Rounded to `days`, the time away lies within half a day of it: a day either side holds
+  // every candidate, and the exact count decides.
+  const QDateTime from = now.addDays(-(days + 1));
+  const QDateTime to = now.addDays(-(days - 1));
+  QList<AbsentMember> members;
+  try {
+    QSqlQuery query = runSql(gymDb, lastEntranceSql(membersTable), {from, to, false, to});
+    while (query.next()) {
+      if (absenceDaysByTime(query.value(7).toDateTime(), now) != days) continue;
+      AbsentMember m;
+      m.matricula = query.value(0).toString();
+      m.nome = query.value(1).toString();
+      m.telefone = query.value(2).toString();
+      m.telefoneCom = query.value(3).toString();
+      m.celular = query.value(4).toString();
+      m.radio = query.value(5).toString();
+      m.email = query.value(6).toString().left(kEmailWidth);
+      members << m;
+    }
+    for (AbsentMember& m : members) {
+      const QString instructor = latestInstructor(workoutDb, m.matricula);
+      if (!instructor.isEmpty()) m.professor = instructorName(gymDb, instructor);
+    }
+  } catch (const SqlError& e) {
+    return Failure{Msg::AberturaDeTabela, QStringLiteral("TempAlunosAusentes"),
+                   QStringLiteral("Alunos ausentes: %1").arg(e.text())};
+  }
+  return members;
+}
+
+QStringList absentAddresses(const QList<AbsentMember>& members) {
+  QStringList addresses;
+  QString previous;
+  bool first = true;
+  for (const AbsentMember& m : members) {
+    if (!first && m.email == previous) continue;
+    addresses << m.email;
+    previous = m.email;
+    first = false;
+  }
+  return addresses;
+}
+
+void AbsentWatch::ALUNOS_AUSENTES(Session& session) {
+  Globals& g = G();
+  if (g.GINT_DIAS_AUSENTES <= 0) return;
+  const QString members = session.settings().activeMembersOnly() ? QStringLiteral("ALUNOSATIVOS")
+                                                                 : QStringLiteral("ALUNOS");
+  const Result<bool> found = anyAbsentMember(session.management().database(), members,
+                                             g.GINT_DIAS_AUSENTES, QDate::currentDate());
+  if (!found) {
+    // The box holds the event loop while the timer keeps ticking: the flag goes first.
+    const bool toldAlready = failing_;
+    failing_ = true;
+    if (!toldAlready) tell(found.failure());
+    return;
+  }
+  failing_ = false;
+  if (*found) g.GBOL_TEM_AUSENTES = true;
+}
