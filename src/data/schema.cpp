@@ -371,9 +371,10 @@ QList<TableDef> gymManagementTables() {
       table("ALUNOS", briscaMemberColumns(), {uniqueBy("MATRICULA"), by({"NOME"})}),
       briscaAlunosAtivos(),
       // An entrance keeps its time of day: the absent-member count rounds on it. The timer's
-      // question (anyone whose last entrance was N days ago?) reads one day through DATA.
+      // question (anyone whose last entrance was N days ago?) reads one day's entrances from
+      // the (DATA, MATRICULA) index alone, and each visitor's later entrances from the other.
       table("ACESSO", {text("MATRICULA", 10), col("DATA", ColumnType::DateTime)},
-            {by({"MATRICULA", "DATA"}), by({"DATA"})}),
+            {by({"MATRICULA", "DATA"}), by({"DATA", "MATRICULA"})}),
       table("FotosAlunos",
             {identity(), text("MATRICULA", 10), col("FOTO1", ColumnType::Image), text("FILIAL", 2)},
             {by({"MATRICULA"})}),

@@ -131,8 +131,8 @@ bool TFRMALUNOSAUSENTES::ABRE_TABELAS() {
     MENSAGEM(QStringLiteral("!"), Msg::AberturaDeTabela, QStringLiteral("Controle"));
     return false;
   }
-  const QString table = settings->activeMembersOnly() ? QStringLiteral("ALUNOSATIVOS")
-                                                      : QStringLiteral("ALUNOS");
+  const QString table =
+      settings->activeMembersOnly() ? QStringLiteral("ALUNOSATIVOS") : QStringLiteral("ALUNOS");
   const Result<QList<AbsentMember>> found =
       absentMembers(session_.management().database(), session_.workoutDatabase(), table,
                     G().GINT_DIAS_AUSENTES, QDateTime::currentDateTime());
@@ -215,8 +215,9 @@ void TFRMALUNOSAUSENTES::SBEMAILClick() {
     g.GBOL_EMAIL_AUSENTES = false;
     return;
   }
-  const EmailRecipients recipients = all ? EmailRecipients::allAbsentMembers()
-                                         : EmailRecipients::absentMember(members_[currentRow()].email);
+  const EmailRecipients recipients =
+      all ? EmailRecipients::allAbsentMembers()
+          : EmailRecipients::absentMember(members_[currentRow()].email);
   (mailOpener() ? mailOpener() : openMailWindow)(session_, recipients, this);
   g.GBOL_EMAIL_AUSENTES = false;
   CBTODOSALUNOS->setChecked(false);

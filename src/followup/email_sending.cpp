@@ -12,7 +12,6 @@ namespace {
 const QString kInfo = QStringLiteral("!");
 const QString kQuestion = QStringLiteral("?");
 
-
 // The first file of the message that is not there to be read, if any.
 std::optional<QString> missingFile(const QStringList& files) {
   for (const QString& path : files) {

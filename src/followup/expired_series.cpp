@@ -51,10 +51,11 @@ Result<QStringList> expiryInstructorEntries(const QSqlDatabase& peopleDb,
                                             const QString& staffTable) {
   QStringList entries{kAllInstructors};
   try {
-    QSqlQuery query = runSql(
-        peopleDb, QStringLiteral("SELECT MATRICULA, NOME FROM %1 WHERE CARGO LIKE ? ORDER BY NOME")
-                      .arg(staffTable),
-        {QStringLiteral("%PROF MUSC%")});
+    QSqlQuery query =
+        runSql(peopleDb,
+               QStringLiteral("SELECT MATRICULA, NOME FROM %1 WHERE CARGO LIKE ? ORDER BY NOME")
+                   .arg(staffTable),
+               {QStringLiteral("%PROF MUSC%")});
     while (query.next())
       entries << query.value(0).toString() + QStringLiteral(" - ") + query.value(1).toString();
   } catch (const SqlError& e) {
@@ -94,9 +95,10 @@ Result<QList<ExpiredRow>> expiredSeries(const QSqlDatabase& workoutDb, const QSq
   return rows;
 }
 
-Result<ExpiredAddresses> expiredAddresses(const QSqlDatabase& workoutDb, const QSqlDatabase& peopleDb,
-                                     const PeopleTables& people, const QDate& cutOff,
-                                     const std::optional<QString>& instructor) {
+Result<ExpiredAddresses> expiredAddresses(const QSqlDatabase& workoutDb,
+                                          const QSqlDatabase& peopleDb, const PeopleTables& people,
+                                          const QDate& cutOff,
+                                          const std::optional<QString>& instructor) {
   QStringList members;
   try {
     const auto [sql, values] = selection(QStringLiteral("B.Matricula"), cutOff, instructor);
@@ -140,11 +142,11 @@ Report expiredSeriesReport(const QList<ExpiredRow>& rows, const ExpiryHeading& h
   report.columnHeader.rules << ReportRule{QPointF(0, kColumnHeaderHeight - 0.5),
                                           QPointF(width, kColumnHeaderHeight - 0.5), 0.3};
   for (const ExpiredRow& r : rows)
-    report.rows.append({{r.matricula, r.nome,
-                         r.dataReavaliacao.isValid()
-                             ? r.dataReavaliacao.toString(QStringLiteral("dd/MM/yyyy"))
-                             : QString(),
-                         r.treino},
-                        QString()});
+    report.rows.append(
+        {{r.matricula, r.nome,
+          r.dataReavaliacao.isValid() ? r.dataReavaliacao.toString(QStringLiteral("dd/MM/yyyy"))
+                                      : QString(),
+          r.treino},
+         QString()});
   return report;
 }

@@ -32,7 +32,8 @@ QDate expiryCutOff(const QDate& today, int months);
 
 // The instructor list's entries: "TODOS", then "registration - name" of every staff member whose
 // job contains "PROF MUSC", by name.
-Result<QStringList> expiryInstructorEntries(const QSqlDatabase& peopleDb, const QString& staffTable);
+Result<QStringList> expiryInstructorEntries(const QSqlDatabase& peopleDb,
+                                            const QString& staffTable);
 // The registration an entry stands for; nothing for "TODOS".
 std::optional<QString> instructorOfEntry(const QString& entry);
 
@@ -49,9 +50,10 @@ struct ExpiredAddresses {
   int members = 0;
   QStringList addresses;
 };
-Result<ExpiredAddresses> expiredAddresses(const QSqlDatabase& workoutDb, const QSqlDatabase& peopleDb,
-                                     const PeopleTables& people, const QDate& cutOff,
-                                     const std::optional<QString>& instructor);
+Result<ExpiredAddresses> expiredAddresses(const QSqlDatabase& workoutDb,
+                                          const QSqlDatabase& peopleDb, const PeopleTables& people,
+                                          const QDate& cutOff,
+                                          const std::optional<QString>& instructor);
 
 // What the report's page header shows besides its titles.
 struct ExpiryHeading {

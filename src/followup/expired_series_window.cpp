@@ -97,9 +97,9 @@ bool TFRMSERIESVENCIDAS::ABRE_TABELAS() {
     const bool alone = settings_.membersKeptHere();
     const QString detail = alone ? QStringLiteral("Funcionario") : QStringLiteral(" Funcionario");
     Result<std::unique_ptr<Connection>> connection = openPeopleConnection(people_, detail);
-    Result<QStringList> staff = connection
-                                    ? expiryInstructorEntries((*connection)->database(), people_.staff)
-                                    : Result<QStringList>(connection.failure());
+    Result<QStringList> staff =
+        connection ? expiryInstructorEntries((*connection)->database(), people_.staff)
+                   : Result<QStringList>(connection.failure());
     QApplication::restoreOverrideCursor();
     if (staff) {
       peopleConnection_ = std::move(*connection);
@@ -107,7 +107,8 @@ bool TFRMSERIESVENCIDAS::ABRE_TABELAS() {
       opened = true;
     } else {
       // The staff table that cannot be read says so in its database's words.
-      const QString text = alone ? Msg::AberturaDeTabela : Msg::BriscaInativo + Msg::AberturaDeTabela;
+      const QString text =
+          alone ? Msg::AberturaDeTabela : Msg::BriscaInativo + Msg::AberturaDeTabela;
       tell({text, detail, staff.failure().log});
     }
   }

@@ -77,16 +77,16 @@ int runAbsentCommand(const QStringList& args, FILE* out, FILE* err) {
   }
   const std::unique_ptr<Connection> gym = openOrSay(DataSource::Brisca, "ausentes-academia", err);
   if (!gym) return 1;
-  const Result<QList<AbsentMember>> members =
-      absentMembers(gym->database(), workout->database(),
-                    settings->activeMembersOnly() ? QStringLiteral("ALUNOSATIVOS")
-                                                  : QStringLiteral("ALUNOS"),
-                    settings->alunosAusentes, QDateTime::currentDateTime());
+  const Result<QList<AbsentMember>> members = absentMembers(
+      gym->database(), workout->database(),
+      settings->activeMembersOnly() ? QStringLiteral("ALUNOSATIVOS") : QStringLiteral("ALUNOS"),
+      settings->alunosAusentes, QDateTime::currentDateTime());
   if (!members.okOrTell()) return 1;
   for (const AbsentMember& m : *members)
-    printLine(out, QStringList{m.matricula, m.nome, m.telefone, m.telefoneCom, m.celular,
-                               m.professor}
-                       .join(QLatin1Char('\t')));
+    printLine(
+        out,
+        QStringList{m.matricula, m.nome, m.telefone, m.telefoneCom, m.celular, m.professor}.join(
+            QLatin1Char('\t')));
   printLine(out, QStringLiteral("%1 aluno(s) ausente(s) há %2 dia(s)")
                      .arg(members->size())
                      .arg(settings->alunosAusentes));
@@ -144,9 +144,9 @@ int runExpiredCommand(const QStringList& args, FILE* out, FILE* err) {
     tell({Msg::NenhumResultadoEncontrado, {}, {}});
     return 1;
   }
-  const QString instructorText =
-      options.instructor ? QStringLiteral("Avaliador: %1").arg(*options.instructor)
-                         : kAllInstructors;
+  const QString instructorText = options.instructor
+                                     ? QStringLiteral("Avaliador: %1").arg(*options.instructor)
+                                     : kAllInstructors;
   const Report report = expiredSeriesReport(
       *rows, {settings->academia, QDateTime::currentDateTime(), instructorText});
   if (!writePdf(report, options.pdf)) {

@@ -6,8 +6,7 @@ ReportFont font(double points, bool bold) {
   return reportFont(points, bold);
 }
 
-ReportText text(const QRectF& box, const QString& value, const ReportFont& f,
-                Qt::Alignment align) {
+ReportText text(const QRectF& box, const QString& value, const ReportFont& f, Qt::Alignment align) {
   return reportText(box, value, f, align | Qt::AlignVCenter);
 }
 

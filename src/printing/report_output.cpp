@@ -32,10 +32,10 @@ int previewReport(const Report& report, QWidget* parent) {
     save->setObjectName(QStringLiteral("SalvarPDF"));
     save->setToolTip(QStringLiteral("Salvar PDF"));
     QObject::connect(save, &QAction::triggered, &dialog, [&report, &dialog] {
-      QString file = QFileDialog::getSaveFileName(
-          &dialog, QStringLiteral("Salvar PDF"),
-          QDir::home().filePath(report.name + QStringLiteral(".pdf")),
-          QStringLiteral("PDF (*.pdf)"));
+      QString file =
+          QFileDialog::getSaveFileName(&dialog, QStringLiteral("Salvar PDF"),
+                                       QDir::home().filePath(report.name + QStringLiteral(".pdf")),
+                                       QStringLiteral("PDF (*.pdf)"));
       if (file.isEmpty()) return;
       if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         file += QStringLiteral(".pdf");

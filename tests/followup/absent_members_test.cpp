@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "base/messages.h"
-#include "followup/absent_members.h"
 #include "follow_up_fixture.h"
+#include "followup/absent_members.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ TEST_P(AbsentMembers, OnlyTheMembersAwayExactlyThatLongWithAnEmailAndNoScholarsh
     double daysAway;  // of the last entrance
     bool listed;
   } cases[] = {
-      {"ANA", "ana@x.com", false, 15.0, true},   {"BIA", "bia@x.com", false, 16.0, false},
+      {"ANA", "ana@x.com", false, 15.0, true},    {"BIA", "bia@x.com", false, 16.0, false},
       {"CAIO", "caio@x.com", false, 30.0, false}, {"DUDA", "", false, 15.0, false},
       {"ENZO", "enzo@x.com", true, 15.0, false},  {"FABI", "fabi@x.com", false, 14.4, false},
       {"GUI", "gui@x.com", false, 15.3, true},
@@ -112,8 +112,7 @@ TEST(AbsentAddresses, AnAddressNextToTheSameOneIsWrittenOnce) {
     m.email = QString::fromLatin1(email);
     members << m;
   }
-  EXPECT_EQ(absentAddresses(members),
-            (QStringList{"a@x.com", "b@x.com", "c@x.com", "b@x.com"}));
+  EXPECT_EQ(absentAddresses(members), (QStringList{"a@x.com", "b@x.com", "c@x.com", "b@x.com"}));
 }
 
 }  // namespace

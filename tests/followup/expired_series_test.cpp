@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "base/messages.h"
-#include "followup/expired_series.h"
 #include "follow_up_fixture.h"
+#include "followup/expired_series.h"
 
 namespace {
 
@@ -52,8 +52,8 @@ TEST_P(ExpiredSeries, RowsBeforeTheCutOffOneLinePerDateAndLetterAndOneAddressPer
                  .arg(r.matricula.right(1), r.nome, r.dataReavaliacao.toString(Qt::ISODate),
                       r.treino);
   lines.sort();
-  EXPECT_EQ(lines, (QStringList{"1 ANA 2026-02-03 A", "1 ANA 2026-02-03 B",
-                                "2 BIA 2026-05-27 A", "4 Inativo 2026-04-05 C"}));
+  EXPECT_EQ(lines, (QStringList{"1 ANA 2026-02-03 A", "1 ANA 2026-02-03 B", "2 BIA 2026-05-27 A",
+                                "4 Inativo 2026-04-05 C"}));
 
   const auto addresses = expiredAddresses(workout_, gym_, gymPeople(), cutOff_, std::nullopt);
   ASSERT_TRUE(addresses);
@@ -84,7 +84,8 @@ TEST_P(ExpiredSeries, TheInstructorListHoldsTodosAndTheStrengthInstructorsByName
 
 TEST_P(ExpiredSeries, TheReportShowsItsTitlesAndOneLinePerRow) {
   const QList<ExpiredRow> rows{{number(1), QStringLiteral("ANA"), QDate(2026, 2, 3), "A"}};
-  const Report all = expiredSeriesReport(rows, {QStringLiteral("ACADEMIA X"), QDateTime(), "TODOS"});
+  const Report all =
+      expiredSeriesReport(rows, {QStringLiteral("ACADEMIA X"), QDateTime(), "TODOS"});
   EXPECT_EQ(all.name, QStringLiteral("Relatório de Treinos Vencidos"));
   ASSERT_EQ(all.rows.size(), 1);
   EXPECT_EQ(all.rows[0].cells, (QStringList{number(1), "ANA", "03/02/2026", "A"}));
@@ -92,8 +93,7 @@ TEST_P(ExpiredSeries, TheReportShowsItsTitlesAndOneLinePerRow) {
   for (const ReportText& t : all.pageHeader.texts) texts << t.text;
   EXPECT_TRUE(texts.contains(QStringLiteral("Relatório de Séries Vencidas")));
   EXPECT_FALSE(texts.contains(QStringLiteral("TODOS")));
-  const Report one =
-      expiredSeriesReport(rows, {QString(), QDateTime(), "0000000007 - ANDRE"});
+  const Report one = expiredSeriesReport(rows, {QString(), QDateTime(), "0000000007 - ANDRE"});
   texts.clear();
   for (const ReportText& t : one.pageHeader.texts) texts << t.text;
   EXPECT_TRUE(texts.contains(QStringLiteral("0000000007 - ANDRE")));

@@ -48,7 +48,8 @@ class FollowUpTest : public testing::TestWithParam<Provider> {
            {number(n), at});
   }
   void addStaff(int n, const QString& name, const QString& job = QStringLiteral("PROF MUSC")) {
-    runSql(gym_, QStringLiteral("INSERT INTO FUNCIONARIOS (MATRICULA, NOME, CARGO) VALUES (?, ?, ?)"),
+    runSql(gym_,
+           QStringLiteral("INSERT INTO FUNCIONARIOS (MATRICULA, NOME, CARGO) VALUES (?, ?, ?)"),
            {number(n), name, job});
   }
   void addSeriesRow(int member, const QDate& day, const QString& letter, int instructor,

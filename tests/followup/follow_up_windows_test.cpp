@@ -177,9 +177,9 @@ TEST_F(FollowUpWindows, TheCommandsWriteTheReportAndTheAddressFile) {
                               devnull, devnull),
             0);
   EXPECT_EQ(readAddressFile(emails), QStringLiteral("ana@x.com;"));
-  EXPECT_EQ(runExpiredCommand({QStringLiteral("--instructor"), QStringLiteral("8"),
-                               QStringLiteral("--pdf"), pdf},
-                              devnull, devnull),
+  EXPECT_EQ(runExpiredCommand(
+                {QStringLiteral("--instructor"), QStringLiteral("8"), QStringLiteral("--pdf"), pdf},
+                devnull, devnull),
             1);  // nothing expired for that instructor
   EXPECT_EQ(runExpiredCommand({QStringLiteral("--pdf"), pdf, QStringLiteral("--emails"), emails},
                               devnull, devnull),
