@@ -26,16 +26,6 @@
 
 namespace {
 
-TFRMALUNOSAUSENTES::MailOpener& mailOpener() {
-  static TFRMALUNOSAUSENTES::MailOpener opener;
-  return opener;
-}
-
-void openMailWindow(Session& session, const EmailRecipients& recipients, QWidget* parent) {
-  TFRMONLINE mail(session, recipients, parent);
-  mail.exec();
-}
-
 // The grid takes no new rows and loses none: Insert and Delete (with or without Ctrl) are
 // swallowed.
 class NoRowKeys : public QObject {
@@ -58,10 +48,6 @@ TFRMALUNOSAUSENTES::TFRMALUNOSAUSENTES(Session& session, QWidget* parent)
   setWindowTitle(QStringLiteral("Alunos Ausentes"));
   build();
   resize(820, 520);
-}
-
-void TFRMALUNOSAUSENTES::setMailOpener(MailOpener opener) {
-  mailOpener() = std::move(opener);
 }
 
 void TFRMALUNOSAUSENTES::build() {
@@ -218,7 +204,7 @@ void TFRMALUNOSAUSENTES::SBEMAILClick() {
   const EmailRecipients recipients =
       all ? EmailRecipients::allAbsentMembers()
           : EmailRecipients::absentMember(members_[currentRow()].email);
-  (mailOpener() ? mailOpener() : openMailWindow)(session_, recipients, this);
+  openMailWindow(session_, recipients, this);
   g.GBOL_EMAIL_AUSENTES = false;
   CBTODOSALUNOS->setChecked(false);
 }

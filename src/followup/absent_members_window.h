@@ -30,10 +30,6 @@ class TFRMALUNOSAUSENTES : public QDialog {
   // The row under the cursor; -1 when the list is empty.
   int currentRow() const;
 
-  // Where the e-mail window is opened (tests replace it); the real window by default.
-  using MailOpener = std::function<void(Session&, const EmailRecipients&, QWidget*)>;
-  static void setMailOpener(MailOpener opener);
-
   void done(int result) override;
 
  protected:

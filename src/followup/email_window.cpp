@@ -241,3 +241,25 @@ void TFRMONLINE::closeEvent(QCloseEvent* event) {
   }
   QDialog::closeEvent(event);
 }
+
+namespace {
+
+void showMailWindow(Session& session, const EmailRecipients& recipients, QWidget* parent) {
+  TFRMONLINE mail(session, recipients, parent);
+  mail.exec();
+}
+
+MailWindowOpener& mailWindowOpener() {
+  static MailWindowOpener opener = showMailWindow;
+  return opener;
+}
+
+}  // namespace
+
+void setMailWindowOpener(MailWindowOpener opener) {
+  mailWindowOpener() = opener ? std::move(opener) : MailWindowOpener(showMailWindow);
+}
+
+void openMailWindow(Session& session, const EmailRecipients& recipients, QWidget* parent) {
+  mailWindowOpener()(session, recipients, parent);
+}

@@ -13,6 +13,7 @@
 
 #include <QDialog>
 #include <QVariantMap>
+#include <functional>
 
 #include "followup/email_sending.h"
 #include "forms/busy_work.h"
@@ -74,3 +75,10 @@ class TFRMONLINE : public QDialog {
   QPushButton* BBNCANCELA = nullptr;
   QLabel* LBLEMAIL = nullptr;
 };
+
+// How the member lists open this window, modally, and wait for it to close. Tests put something
+// else in its place (nullptr puts the window back).
+using MailWindowOpener =
+    std::function<void(Session& session, const EmailRecipients& recipients, QWidget* parent)>;
+void setMailWindowOpener(MailWindowOpener opener);
+void openMailWindow(Session& session, const EmailRecipients& recipients, QWidget* parent);

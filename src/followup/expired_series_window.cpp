@@ -20,16 +20,6 @@ namespace {
 
 const QString kInfo = QStringLiteral("!");
 
-TFRMSERIESVENCIDAS::MailOpener& mailOpener() {
-  static TFRMSERIESVENCIDAS::MailOpener opener;
-  return opener;
-}
-
-void openMailWindow(Session& session, const EmailRecipients& recipients, QWidget* parent) {
-  TFRMONLINE mail(session, recipients, parent);
-  mail.exec();
-}
-
 // The buttons stay off while a report or a list is being made, and come back however it ends.
 class ButtonsOff {
  public:
@@ -54,10 +44,6 @@ TFRMSERIESVENCIDAS::TFRMSERIESVENCIDAS(Session& session, QWidget* parent)
   setWindowTitle(QStringLiteral("Relatório de Séries Vencidas"));
   build();
   setPreferredSize(QSize(560, 170));
-}
-
-void TFRMSERIESVENCIDAS::setMailOpener(MailOpener opener) {
-  mailOpener() = std::move(opener);
 }
 
 void TFRMSERIESVENCIDAS::build() {
@@ -171,7 +157,7 @@ void TFRMSERIESVENCIDAS::BBNEMAILClick() {
     MENSAGEM(kInfo, QStringLiteral("Arquivo não pôde ser gravado !"), addressFilePath());
   } else if (MENSAGEM(QStringLiteral("?"), QStringLiteral("Deseja Enviar e-mail(s) ?")) ==
              kAnswerYes) {
-    (mailOpener() ? mailOpener() : openMailWindow)(session(), EmailRecipients::report(), this);
+    openMailWindow(session(), EmailRecipients::report(), this);
   }
   g.GBOL_EMAIL_RELATORIO = false;
   QApplication::setOverrideCursor(Qt::WaitCursor);

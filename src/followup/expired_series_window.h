@@ -22,10 +22,6 @@ class TFRMSERIESVENCIDAS : public ChildWindow {
  public:
   explicit TFRMSERIESVENCIDAS(Session& session, QWidget* parent = nullptr);
 
-  // Where the e-mail window is opened (tests replace it); the real window by default.
-  using MailOpener = std::function<void(Session&, const EmailRecipients&, QWidget*)>;
-  static void setMailOpener(MailOpener opener);
-
  protected:
   bool ABRE_TABELAS() override;
   void closeTables() override;

@@ -17,6 +17,7 @@
 #include "data/sql.h"
 #include "followup/absent_members_window.h"
 #include "followup/email_address.h"
+#include "followup/email_window.h"
 #include "followup/expired_series_window.h"
 #include "followup/followup_commands.h"
 #include "printing/report_output.h"
@@ -34,16 +35,14 @@ class FollowUpWindows : public FrameFixture {
   void SetUp() override {
     FrameFixture::SetUp();
     gym_ = session_.management().database();
-    TFRMALUNOSAUSENTES::setMailOpener(recordMail());
-    TFRMSERIESVENCIDAS::setMailOpener(recordMail());
+    setMailWindowOpener(recordMail());
     setReportOutput([this](const Report& report, bool preview, QWidget*) {
       reports_ << report;
       previews_ << preview;
     });
   }
   void TearDown() override {
-    TFRMALUNOSAUSENTES::setMailOpener(nullptr);
-    TFRMSERIESVENCIDAS::setMailOpener(nullptr);
+    setMailWindowOpener(nullptr);
     setReportOutput(nullptr);
     FrameFixture::TearDown();
   }
