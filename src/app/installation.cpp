@@ -124,6 +124,19 @@ bool prepareDatabase(const DatabaseStep& step, bool demo, InitReport& report) {
                         .arg(schema.created.size());
     report.changed = true;
   }
+  if (step.database == Database::GymManagement && demo && fresh) {
+    try {
+      Transaction transaction(db);
+      addDemoGymManagement(db);
+      transaction.commit();
+    } catch (const SqlError& e) {
+      report.error = QStringLiteral("Banco %1: %2").arg(dataSourceName(step.source), e.text());
+      return false;
+    }
+    report.lines << QStringLiteral("Banco %1: alunos, funcionários e entradas da demonstração")
+                        .arg(dataSourceName(step.source));
+    report.changed = true;
+  }
   if (step.database != Database::Workout) return true;
 
   const bool withDemo = demo && fresh;

@@ -135,8 +135,8 @@ Report expiredSeriesReport(const QList<ExpiredRow>& rows, const ExpiryHeading& h
   if (heading.instructorText != kAllInstructors)
     report.pageHeader.texts << text(QRectF(0, 18, width, 5), heading.instructorText, font(9));
   report.detail.columns = {{QStringLiteral("Matrícula "), 28, Qt::AlignLeft},
-                           {QStringLiteral("Nome do Aluno"), width - 78, Qt::AlignLeft},
-                           {QStringLiteral("Data Reavaliação"), 32, Qt::AlignRight},
+                           {QStringLiteral("Nome do Aluno"), width - 88, Qt::AlignLeft},
+                           {QStringLiteral("Data Reavaliação"), 42, Qt::AlignRight},
                            {QStringLiteral("Treino"), 18, Qt::AlignRight}};
   report.columnHeader = columnHeaderBand(report.detail, kColumnHeaderHeight, font(10, true));
   report.columnHeader.rules << ReportRule{QPointF(0, kColumnHeaderHeight - 0.5),

@@ -355,6 +355,49 @@ void addUsers(const QSqlDatabase& db) {
          values);
 }
 
+// The members whose last visit was exactly as many days ago as the absent-member warning
+// counts (demoGymSettings): the shortcut blinks and the list shows them.
+constexpr int kAbsentDays = 15;
+bool absentInDemo(int member) {
+  return member == 3 || member == 9 || member == 14;
+}
+
+// The same members and staff in the gym-management program's tables, with their photos and
+// the entrance log of the last four months: everyone came in during the last days, except the
+// absent ones.
+void addGymManagementPeople(const QSqlDatabase& gymDb, const QDate& today) {
+  int i = 0;
+  for (const Member& m : kMembers) {
+    ++i;
+    const QString name = QString::fromUtf8(m.name);
+    const QString first = name.section(QLatin1Char(' '), 0, 0).toLower();
+    const QVariantList values{matricula(i),
+                              name,
+                              QString::fromUtf8(m.sex),
+                              QStringLiteral("(21) 2222-%1").arg(1000 + i * 37),
+                              QStringLiteral("(21)99876-%1").arg(1000 + i * 53),
+                              QStringLiteral("%1.%2@exemplo.com.br").arg(first).arg(i),
+                              demoCpf(100000000 + i * 104729),
+                              false};
+    for (const char* table : {"ALUNOS", "ALUNOSATIVOS"})
+      runSql(gymDb,
+             QStringLiteral("INSERT INTO %1 (MATRICULA, NOME, SEXO, TELEFONE, TELEFONE_CELULAR, "
+                            "EMAIL, CPF, BOLSISTA) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
+                 .arg(QString::fromLatin1(table)),
+             values);
+    runSql(gymDb, QStringLiteral("INSERT INTO FotosAlunos (MATRICULA, FOTO1) VALUES (?, ?)"),
+           {matricula(i), demoPhoto(name, i)});
+    const int lastVisit = absentInDemo(i) ? kAbsentDays : i % 4;
+    for (int back = lastVisit; back <= 120; back += 2 + i % 3)
+      runSql(gymDb, QStringLiteral("INSERT INTO ACESSO (MATRICULA, DATA) VALUES (?, ?)"),
+             {matricula(i), QDateTime(today.addDays(-back), QTime(7 + i % 12, (i * 7) % 60))});
+  }
+  for (const Staff& st : kStaff)
+    runSql(
+        gymDb, QStringLiteral("INSERT INTO FUNCIONARIOS (MATRICULA, NOME, CARGO) VALUES (?, ?, ?)"),
+        {QString::fromUtf8(st.matricula), QString::fromUtf8(st.name), QString::fromUtf8(st.role)});
+}
+
 }  // namespace
 
 QString demoCpf(int seed) {
@@ -383,6 +426,7 @@ QVariantMap demoGymSettings() {
       {QString(SettingsColumn::PORTA_IMP),
        QDir(installationFolder()).filePath(QStringLiteral("recibo.txt"))},
       {QString(SettingsColumn::Portal_Cenection), QStringLiteral("Sim")},
+      {QString(SettingsColumn::Alunos_Ausentes), kAbsentDays},
   };
 }
 
@@ -394,4 +438,8 @@ void addDemoGym(const QSqlDatabase& db) {
   addAgenda(db, today);
   addSeries(db, today);
   addUsers(db);
+}
+
+void addDemoGymManagement(const QSqlDatabase& gymDb) {
+  addGymManagementPeople(gymDb, QDate::currentDate());
 }

@@ -13,5 +13,9 @@ QVariantMap demoGymSettings();
 // transaction; throws SqlError on failure.
 void addDemoGym(const QSqlDatabase& db);
 
+// The same people in a new gym-management database, with photos and an entrance log in which
+// a few members stayed away exactly as long as the absent-member warning counts.
+void addDemoGymManagement(const QSqlDatabase& gymDb);
+
 // A valid CPF (taxpayer number), masked as 000.000.000-00, built from a nine-digit seed.
 QString demoCpf(int seed);
