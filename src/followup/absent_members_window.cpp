@@ -71,7 +71,11 @@ void TFRMALUNOSAUSENTES::build() {
   DBGALUNOS->setSelectionBehavior(QAbstractItemView::SelectRows);
   DBGALUNOS->setSelectionMode(QAbstractItemView::SingleSelection);
   DBGALUNOS->verticalHeader()->hide();
+  DBGALUNOS->setWordWrap(false);
   DBGALUNOS->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  DBGALUNOS->setColumnWidth(1, 120);
+  DBGALUNOS->setColumnWidth(2, 120);
+  DBGALUNOS->setColumnWidth(3, 210);
   DBGALUNOS->installEventFilter(new NoRowKeys(DBGALUNOS));
   layout->addWidget(DBGALUNOS, 1, 0, 3, 1);
 
@@ -94,6 +98,7 @@ void TFRMALUNOSAUSENTES::build() {
   buttons->addWidget(BBNSAIR);
   layout->addLayout(buttons, 3, 1);
   layout->setColumnStretch(0, 1);
+  layout->setRowStretch(1, 1);  // the list takes the height, the search line only its own
 
   connect(EDTMATRICULA, &QLineEdit::textEdited, this, &TFRMALUNOSAUSENTES::searchEdited);
   onFieldKeys(

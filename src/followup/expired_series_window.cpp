@@ -43,7 +43,7 @@ TFRMSERIESVENCIDAS::TFRMSERIESVENCIDAS(Session& session, QWidget* parent)
   setObjectName(QStringLiteral("TFRMSERIESVENCIDAS"));
   setWindowTitle(QStringLiteral("Relatório de Séries Vencidas"));
   build();
-  setPreferredSize(QSize(560, 170));
+  setPreferredSize(QSize(760, 170));
 }
 
 void TFRMSERIESVENCIDAS::build() {
