@@ -2,11 +2,10 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 
 #include "base/messages.h"
 #include "base/prompter.h"
@@ -17,11 +16,8 @@
 #include "forms/field_chain.h"
 #include "forms/field_keys.h"
 #include "forms/named_button.h"
-#include "forms/paged_grid.h"
-#include "forms/search_panel.h"
 #include "forms/session.h"
 #include "prescription/series_service.h"
-#include "prescription/workout_grid.h"
 #include "registry/person_store.h"
 #include "registry/photo_store.h"
 #include "series/series_store.h"
@@ -38,20 +34,7 @@ void paintPanel(QPushButton* panel, bool active) {
   panel->setProperty("active", active);
 }
 
-QString numberAndName(const QSqlRecord& member) {
-  return member.value(kMatricula).toString() + QStringLiteral(" - ") +
-         member.value(kNome).toString();
-}
-
 }  // namespace
-
-void showPhoto(QLabel* frame, const QImage& picture) {
-  if (picture.isNull())
-    frame->clear();
-  else
-    frame->setPixmap(QPixmap::fromImage(
-        picture.scaled(frame->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-}
 
 MemberPanel::MemberPanel(const BuilderContext& context, QWidget* parent)
     : QWidget(parent), ctx_(context) {
@@ -63,7 +46,12 @@ MemberPanel::MemberPanel(const BuilderContext& context, QWidget* parent)
           [this] { MOSTRA_FOTO(memberRecord().value(kMatricula).toString()); });
   auto* layout = new QGridLayout(this);
   buildInstructors(layout);
-  buildSearch(layout);
+  search_ = new MemberSearch(UnmatchedName::Forget, this);
+  connect(search_, &MemberSearch::typed, this, &MemberPanel::searchTyped);
+  connect(search_, &MemberSearch::entered, this, &MemberPanel::searchEntered);
+  connect(search_->grid(), &QTableView::doubleClicked, this, &MemberPanel::membersDoubleClicked);
+  connect(search_, &MemberSearch::currentRowChanged, this, [this] { photoTimer_.start(); });
+  layout->addWidget(search_, 2, 0, 2, 2);
   Image1 = new QLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setFixedSize(150, 200);
@@ -95,32 +83,6 @@ void MemberPanel::buildInstructors(QGridLayout* layout) {
   layout->addWidget(CBFUNCIONARIOS, 1, 0, 1, 2);
 }
 
-void MemberPanel::buildSearch(QGridLayout* layout) {
-  SearchPanel::Order byNumber{QStringLiteral("PNLMATRICULA"), QStringLiteral("Matrícula"), 10};
-  byNumber.accepts = [](QChar c) { return isDigitKey(c) || c == QLatin1Char(' '); };
-  SearchPanel::Order byName{QStringLiteral("PNLNOME"), QStringLiteral("Nome"), 35};
-  byName.accepts = [](QChar c) {
-    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-           (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || c == QLatin1Char(' ');
-  };
-  search_ = new SearchPanel(this, byNumber, byName);
-  search_->findChild<QPushButton*>(QStringLiteral("BBNCANCELAP"))->hide();
-  connect(search_, &SearchPanel::orderChosen, this, &MemberPanel::searchOrderChosen);
-  connect(search_, &SearchPanel::textEdited, this, &MemberPanel::searchTextEdited);
-  connect(search_, &SearchPanel::entered, this, &MemberPanel::searchEntered);
-  layout->addWidget(search_, 2, 0, 1, 2);
-
-  DBGALUNOS = new WorkoutGrid(this);
-  DBGALUNOS->setObjectName(QStringLiteral("DBGALUNOS"));
-  DBGALUNOS->setToolTip(QStringLiteral("Clique duplo para selecionar"));
-  DBGALUNOS->setSelectionBehavior(QAbstractItemView::SelectRows);
-  DBGALUNOS->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  makePagedGrid(DBGALUNOS);
-  DBGALUNOS->installEventFilter(this);
-  connect(DBGALUNOS, &QTableView::doubleClicked, this, &MemberPanel::membersDoubleClicked);
-  layout->addWidget(DBGALUNOS, 3, 0, 1, 2);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Opening and closing
 
@@ -128,21 +90,11 @@ std::optional<Failure> MemberPanel::open() {
   const Settings& settings = ctx_.series.settings;
   const bool alone = settings.membersKeptHere();
   people_ = peopleTables(settings);
-  const QString unavailable =
-      alone ? Msg::AberturaDeTabela : Msg::BriscaInativo + Msg::AberturaDeTabela;
   peopleConnection_ =
       std::make_unique<Connection>(people_.source, Connection::uniqueName(QStringLiteral("serie")));
-  if (!peopleConnection_->open()) return Failure{unavailable, QStringLiteral("Alunos"), {}};
+  if (!peopleConnection_->open() || !search_->open(*peopleConnection_, people_.members))
+    return peopleTableUnavailable(people_, QStringLiteral("Alunos"));
   const QSqlDatabase peopleDb = peopleConnection_->database();
-  members_ = new PagedTableModel(
-      peopleDb, peopleConnection_->dialect(), people_.members,
-      {{kMatricula, QStringLiteral("Matrícula")}, {kNome, QStringLiteral("Nome")}}, {kMatricula},
-      this);
-  if (!members_->refresh()) return Failure{unavailable, QStringLiteral("Alunos"), {}};
-  DBGALUNOS->setModel(members_);
-  DBGALUNOS->horizontalHeader()->setStretchLastSection(true);
-  connect(DBGALUNOS->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this] { photoTimer_.start(); });
 
   try {
     userStaff_ = linkedStaffMatricula(ctx_.session.workout().database(), ctx_.session.user());
@@ -154,8 +106,8 @@ std::optional<Failure> MemberPanel::open() {
     CBFUNCIONARIOS->addItems(
         instructorEntries(peopleDb, people_.staff, instructorOrder_, linkedStaff_));
   } catch (const SqlError&) {
-    return Failure{unavailable,
-                   alone ? QStringLiteral("Funcionario") : QStringLiteral(" Funcionario")};
+    return peopleTableUnavailable(
+        people_, alone ? QStringLiteral("Funcionario") : QStringLiteral(" Funcionario"));
   }
   return std::nullopt;
 }
@@ -164,23 +116,20 @@ void MemberPanel::ready() {
   selectPreferredInstructor();
   ctx_.series.professor = QString();
   paintOrderPanels();
-  DBGALUNOS->setCurrentIndex(members_->index(0, 0));
-  search_->setOrder(0);
+  search_->goToRow(0);
+  search_->setKey(MemberKey::Matricula);
 }
 
 void MemberPanel::close() {
   photoTimer_.stop();
-  // The grid lets go of the members before their connection goes.
-  DBGALUNOS->setModel(nullptr);
-  delete members_;
-  members_ = nullptr;
+  search_->close();
   peopleConnection_.reset();
 }
 
 void MemberPanel::startOver() {
-  members_->refresh();
+  search_->members()->refresh();
   search_->text()->clear();
-  DBGALUNOS->setCurrentIndex(members_->index(0, 0));
+  search_->goToRow(0);
   MOSTRA_FOTO(memberRecord().value(kMatricula).toString());
 }
 
@@ -237,10 +186,6 @@ bool MemberPanel::eventFilter(QObject* watched, QEvent* event) {
     instructorDoubleClicked();
     return true;
   }
-  if (watched == DBGALUNOS && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Insert || key == Qt::Key_Delete) return true;
-  }
   return QWidget::eventFilter(watched, event);
 }
 
@@ -248,71 +193,33 @@ bool MemberPanel::eventFilter(QObject* watched, QEvent* event) {
 // Member
 
 QSqlRecord MemberPanel::memberRecord() const {
-  if (!members_) return {};
-  const QModelIndex current = DBGALUNOS->currentIndex();
-  return current.isValid() ? members_->record(current.row()) : QSqlRecord();
+  return search_->current();
 }
 
 void MemberPanel::takeCpf(const QSqlRecord& member) {
   ctx_.flags.pStrCPF = TIRA_MASCARA(member.value(QStringLiteral("CPF")).toString());
 }
 
-void MemberPanel::searchOrderChosen(int order) {
-  members_->refresh();
-  members_->setOrder({order == 0 ? kMatricula : kNome});
-}
-
-void MemberPanel::searchTextEdited(const QString& text) {
-  if (search_->order() == 0) {
-    if (text.isEmpty() || text.size() > 10) return;
-    const QString padded = padMatricula(text);
-    if (members_->order() != members_->key()) members_->setOrder(members_->key());
-    const int row = members_->rowAtOrAfter(padded, true);
-    if (row >= 0) DBGALUNOS->setCurrentIndex(members_->index(row, 0));
-    ctx_.series.matricula = padded;
-    return;
-  }
-  if (members_->order() != QStringList{kNome}) members_->setOrder({kNome});
-  const int row = members_->rowAtOrAfter(text, true);
-  if (row < 0) {
-    ctx_.series.matricula = QString();
-    return;
-  }
-  DBGALUNOS->setCurrentIndex(members_->index(row, 0));
-  const QSqlRecord member = memberRecord();
-  ctx_.series.matricula = member.value(kMatricula).toString().left(10);
-  takeCpf(member);
-}
-
-bool MemberPanel::locateMember(const QString& matricula) {
-  if (members_->order() != members_->key()) members_->setOrder(members_->key());
-  const int row = matricula.isEmpty() ? -1 : members_->rowOfKey(matricula);
-  if (row < 0) return false;
-  DBGALUNOS->setCurrentIndex(members_->index(row, 0));
-  return true;
+void MemberPanel::searchTyped(const SearchStep& step) {
+  if (!step.remembered) return;
+  ctx_.series.matricula = *step.remembered;
+  if (search_->key() == MemberKey::Nome && !step.remembered->isEmpty()) takeCpf(memberRecord());
 }
 
 void MemberPanel::searchEntered(const QString& text) {
-  if (text.isEmpty()) {
-    if (search_->order() == 0)
-      MENSAGEM(kInfo, Msg::MatriculaIncorreta);
-    else
-      MENSAGEM(kInfo, Msg::DadoIncorreto, QStringLiteral("Nome"));
-    return;
-  }
-  const auto notFound = [this] {
-    MENSAGEM(kInfo, Msg::MatriculaNaoCadastrada);
-    search_->text()->clear();
-  };
-  if (!locateMember(ctx_.series.matricula)) return notFound();
-  const QSqlRecord member = memberRecord();
-  const QString matricula = member.value(kMatricula).toString();
-  search_->showResult(numberAndName(member));
+  const std::optional<QSqlRecord> member = search_->enter(text, ctx_.series.matricula);
+  if (!member) return;
+  const QString matricula = member->value(kMatricula).toString();
+  search_->showFound(*member);
   MOSTRA_FOTO(matricula);
   ctx_.series.matricula = matricula;
-  takeCpf(member);
-  members_->refresh();
-  if (!locateMember(matricula)) return notFound();
+  takeCpf(*member);
+  search_->members()->refresh();
+  if (!search_->locate(matricula)) {
+    MENSAGEM(kInfo, Msg::MatriculaNaoCadastrada);
+    search_->text()->clear();
+    return;
+  }
   memberCheck();
   memberSelection();
 }
@@ -327,12 +234,12 @@ void MemberPanel::membersDoubleClicked() {
   if (member.isEmpty()) return;
   const QString matricula = member.value(kMatricula).toString();
   ctx_.series.matricula = matricula;
-  members_->refresh();
-  if (!locateMember(matricula)) {
+  search_->members()->refresh();
+  if (!search_->locate(matricula)) {
     MENSAGEM(kInfo, Msg::MatriculaNaoCadastrada);
     return;
   }
-  search_->showResult(numberAndName(member));
+  search_->showFound(member);
   takeCpf(member);
   memberCheck();
   memberSelection();
@@ -351,22 +258,10 @@ void MemberPanel::memberSelection() {
 }
 
 void MemberPanel::MOSTRA_FOTO(const QString& matricula) {
-  if (!peopleConnection_ || matricula.isEmpty()) return;
-  std::optional<QVariant> photo;
-  try {
-    photo = loadPhotoRow(peopleConnection_->database(), people_.photos, matricula);
-  } catch (const SqlError&) {
-    return;
-  }
-  if (!photo) return;
-  QImage picture;
-  try {
-    if (!LoadJpgFromTable(&*photo, &picture, Image1->size())) picture = QImage();
-  } catch (const PhotoError&) {
-    picture = QImage();
-  }
-  showPhoto(Image1, picture);
-  emit photoRead(picture);
+  if (!peopleConnection_) return;
+  const std::optional<QImage> picture =
+      showMemberPhoto(Image1, peopleConnection_->database(), people_.photos, matricula);
+  if (picture) emit photoRead(*picture);
 }
 
 void MemberPanel::startAssessment() {

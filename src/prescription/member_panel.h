@@ -9,17 +9,15 @@
 #include <optional>
 
 #include "prescription/series_block.h"
+#include "registry/member_search.h"
 #include "registry/people_source.h"
 
 class Connection;
-class PagedTableModel;
 class QComboBox;
 class QGridLayout;
 class QImage;
 class QLabel;
 class QPushButton;
-class QTableView;
-class SearchPanel;
 
 class MemberPanel : public QWidget {
   Q_OBJECT
@@ -53,7 +51,6 @@ class MemberPanel : public QWidget {
 
  private:
   void buildInstructors(QGridLayout* layout);
-  void buildSearch(QGridLayout* layout);
 
   // The instructor list and its two orders.
   void selectPreferredInstructor();
@@ -63,11 +60,9 @@ class MemberPanel : public QWidget {
   void instructorDoubleClicked();
 
   // The member search.
-  void searchOrderChosen(int order);
-  void searchTextEdited(const QString& text);
+  void searchTyped(const SearchStep& step);
   void searchEntered(const QString& text);
   void membersDoubleClicked();
-  bool locateMember(const QString& matricula);
   void takeCpf(const QSqlRecord& member);
   void memberCheck();
   void memberSelection();
@@ -76,7 +71,6 @@ class MemberPanel : public QWidget {
   BuilderContext ctx_;
   PeopleTables people_;
   std::unique_ptr<Connection> peopleConnection_;
-  PagedTableModel* members_ = nullptr;
   std::optional<QString> linkedStaff_;
   QString userStaff_;  // the logged-in user's own staff registration, when linked
   QString instructorOrder_ = QStringLiteral("NOME");
@@ -85,10 +79,6 @@ class MemberPanel : public QWidget {
   QPushButton* PNLPROFMATRICULA = nullptr;
   QPushButton* PNLPROFNOME = nullptr;
   QComboBox* CBFUNCIONARIOS = nullptr;
-  SearchPanel* search_ = nullptr;
-  QTableView* DBGALUNOS = nullptr;
+  MemberSearch* search_ = nullptr;
   QLabel* Image1 = nullptr;
 };
-
-// Shows `picture` fitted in `frame`; a null picture empties the frame.
-void showPhoto(QLabel* frame, const QImage& picture);

@@ -38,6 +38,13 @@ Failure peopleUnavailable(DataSource source, const QString& detail, const QStrin
   }
 }
 
+Failure peopleTableUnavailable(const PeopleTables& tables, const QString& detail,
+                               const QString& cause) {
+  Failure failure = peopleUnavailable(tables.source, detail, cause);
+  if (tables.source != DataSource::Vantrel) failure.text += Msg::AberturaDeTabela;
+  return failure;
+}
+
 void reportUnavailable(DataSource source, const QString& detail) {
   tell(peopleUnavailable(source, detail));
 }

@@ -30,5 +30,10 @@ Result<std::unique_ptr<Connection>> openPeopleConnection(const PeopleTables& tab
 // That `source` cannot be reached, in the words used for that database; `cause` goes to the log.
 Failure peopleUnavailable(DataSource source, const QString& detail,
                           const QString& cause = QString());
+// A people's table that a list cannot open, in the words of the lists that open it: "Abertura
+// de tabela !", after the unavailability text of the gym-management database when the people
+// are kept there. `cause` goes to the log.
+Failure peopleTableUnavailable(const PeopleTables& tables, const QString& detail,
+                               const QString& cause = QString());
 // For windows: tells the user so.
 void reportUnavailable(DataSource source, const QString& detail);

@@ -112,6 +112,19 @@ std::optional<QVariant> loadPhotoRow(const QSqlDatabase& db, const QString& tabl
   return QVariant(value.toByteArray());
 }
 
+std::optional<QImage> pictureToShow(const QSqlDatabase& db, const QString& table,
+                                    const QString& matricula, QSize atLeast) {
+  const std::optional<QVariant> photo = loadPhotoRow(db, table, matricula);
+  if (!photo) return std::nullopt;
+  QImage picture;
+  try {
+    if (!LoadJpgFromTable(&*photo, &picture, atLeast)) return QImage();
+  } catch (const PhotoError&) {
+    return QImage();
+  }
+  return picture;
+}
+
 void writePhotoRow(const QSqlDatabase& db, const QString& table, const QString& matricula,
                    const QVariant& photo) {
   const QString& name = checkedTable(table);

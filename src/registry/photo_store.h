@@ -76,6 +76,12 @@ inline constexpr int kPhotoPause = 150;  // milliseconds
 std::optional<QVariant> loadPhotoRow(const QSqlDatabase& db, const QString& table,
                                      const QString& matricula);
 
+// The picture a list shows for the member `matricula`, decoded for a frame of `atLeast`:
+// nothing when there is no photo row (the picture on screen stays), a null picture when the
+// row holds no photo or bytes that do not decode (the picture is cleared). Throws SqlError.
+std::optional<QImage> pictureToShow(const QSqlDatabase& db, const QString& table,
+                                    const QString& matricula, QSize atLeast);
+
 // Sets the photo of `matricula`, updating its row(s) or inserting one. A null field or
 // empty bytes store NULL (no photo). Runs inside the caller's transaction; throws SqlError.
 void writePhotoRow(const QSqlDatabase& db, const QString& table, const QString& matricula,
