@@ -13,6 +13,7 @@
 #include "followup/absent_members.h"
 #include "followup/absent_members_window.h"
 #include "followup/expired_series_window.h"
+#include "followup/member_email_window.h"
 #include "forms/session.h"
 #include "maintenance/backup_window.h"
 #include "maintenance/configuration_window.h"
@@ -58,6 +59,17 @@ void absentMembers(TFRMSEPRINCIPAL& frame) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   G().GINT_JANELAS_ABERTAS += 1;
   TFRMALUNOSAUSENTES window(frame.session(), &frame);
+  QApplication::restoreOverrideCursor();
+  window.exec();
+}
+
+// The member e-mail list: counted among the open windows, its shortcut off while it is up.
+void memberEmails(TFRMSEPRINCIPAL& frame) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  G().GINT_JANELAS_ABERTAS += 1;
+  QWidget* shortcut = frame.shortcut(QStringLiteral("SBEMAIL"));
+  if (shortcut) shortcut->setEnabled(false);
+  TFRMEMAILALUNOS window(frame.session(), shortcut, &frame);
   QApplication::restoreOverrideCursor();
   window.exec();
 }
@@ -205,7 +217,7 @@ const QList<ShortcutEntry>& shortcutEntries() {
       {"SBAGENTATREINOS", "Consulta Agenda de Séries", QStyle::SP_FileDialogDetailedView},
       {"SBFRQUENCIAAULAS", "Agendamento de Aula Coletiva", QStyle::SP_FileDialogListView},
       {"SBREVISOR", "Revisor de Treinos Vencidos", QStyle::SP_BrowserReload},
-      {"SBEMAIL", "E-mail", QStyle::SP_DialogSaveButton},
+      {"SBEMAIL", "E-mail", QStyle::SP_DialogSaveButton, false, memberEmails},
       {"SBEXERCICIOS", "Histórico de Séries", QStyle::SP_FileDialogContentsView},
       {"SBAUSENTES", "Alunos Ausentes", QStyle::SP_MessageBoxWarning, true, absentMembers},
       {"SBAGENDA", "Muda Usuário", QStyle::SP_DialogResetButton, false,

@@ -22,7 +22,8 @@
 #include "forms/field_keys.h"
 #include "forms/named_button.h"
 #include "forms/session.h"
-#include "registry/member_photo.h"
+#include "registry/member_search.h"
+#include "registry/photo_store.h"
 
 namespace {
 
@@ -160,12 +161,8 @@ void TFRMALUNOSAUSENTES::selectRow(int row) {
 void TFRMALUNOSAUSENTES::rowChanged() {
   const int row = currentRow();
   if (row < 0) return;
-  try {
-    showMemberPhoto(Image1, session_.management().database(), members_[row].matricula);
-  } catch (const SqlError&) {
-    // The list stays usable without its photos.
-    Image1->clear();
-  }
+  // A photo that cannot be read leaves the list usable and the frame as it was.
+  showMemberPhoto(Image1, session_.management().database(), kFotosAlunos, members_[row].matricula);
 }
 
 void TFRMALUNOSAUSENTES::searchEdited(const QString& text) {

@@ -145,10 +145,7 @@ void TFRMEMAILALUNOS::DBGALUNOSDblClick() {
 
 void TFRMEMAILALUNOS::SBEMAILClick() {
   const QString address = search_->current().value(QStringLiteral("EMAIL")).toString();
-  {
-    TFRMONLINE mail(session_, EmailRecipients::member(address), this);
-    mail.exec();
-  }
+  openMailWindow(session_, EmailRecipients::member(address), this);
   search_->text()->clear();
   search_->text()->setFocus();
 }
