@@ -1,8 +1,9 @@
 // The main window's absent-member test, run every second while nobody is found: with 1,000,000
-// entrances in the log, one tick must cost under 2 ms. Each round asks about another number of
-// days (a new question for the engine, not a cached answer), nobody being away exactly that
-// long, as on most ticks. Paired with the engine running the same statement by hand, prepared
-// once, in the same run.
+// entrances in the log, one tick must cost under 2 ms. Each round is a new day (another number
+// of days back, so the engine meets a new question): its first tick reads the day's visitors,
+// the twenty ticks after it ask only about the visitors not seen since, nobody being away
+// exactly that long, as on most ticks. Paired with the engine running the whole question by
+// hand, prepared once, in the same run.
 #include <QElapsedTimer>
 #include <QSqlQuery>
 
@@ -89,19 +90,30 @@ void BM_AbsentTick(benchmark::State& state) {
       "B.DATA < ? AND A.EMAIL IS NOT NULL AND A.BOLSISTA = ? AND NOT EXISTS (SELECT 1 FROM "
       "ACESSO C WHERE C.MATRICULA = B.MATRICULA AND C.DATA >= ?) LIMIT 1"));
   const QDate today = QDate::currentDate();
-  double total = 0, worst = 0, bareTotal = 0;
+  constexpr int kTicksPerDay = 20;
+  double firstTotal = 0, firstWorst = 0, tickTotal = 0, tickWorst = 0, bareTotal = 0;
   int days = 30;
   for (auto _ : state) {
-    ++days;
+    const QDate day = today.addDays(-(++days));
+    // The first tick of a day reads that day's visitors ...
     QElapsedTimer timer;
     timer.start();
-    const Result<bool> found = anyAbsentMember(db, members, days, today);
-    const double ms = timer.nsecsElapsed() / 1e6;
-    if (!found || *found) state.SkipWithError("the tick should find nobody");
-    total += ms;
-    worst = std::max(worst, ms);
+    const Result<QStringList> visitors = unreturnedVisitors(db, day);
+    Result<bool> found =
+        visitors ? anyAbsentAmong(db, members, *visitors, day) : Result<bool>(false);
+    const double first = timer.nsecsElapsed() / 1e6;
+    if (!visitors || !found || *found) state.SkipWithError("the tick should find nobody");
+    firstTotal += first;
+    firstWorst = std::max(firstWorst, first);
+    // ... every later tick of the day asks only about those not back.
+    for (int tick = 0; tick < kTicksPerDay; ++tick) {
+      timer.restart();
+      found = anyAbsentAmong(db, members, *visitors, day);
+      const double ms = timer.nsecsElapsed() / 1e6;
+      tickTotal += ms;
+      tickWorst = std::max(tickWorst, ms);
+    }
 
-    const QDate day = today.addDays(-days);
     timer.restart();
     bare.addBindValue(QDateTime(day, QTime(0, 0)));
     bare.addBindValue(QDateTime(day.addDays(1), QTime(0, 0)));
@@ -113,10 +125,12 @@ void BM_AbsentTick(benchmark::State& state) {
     bareTotal += timer.nsecsElapsed() / 1e6;
   }
   const double n = double(state.iterations());
-  state.counters["tick_mean_ms"] = total / n;
-  state.counters["tick_worst_ms"] = worst;
+  state.counters["tick_mean_ms"] = tickTotal / (n * kTicksPerDay);
+  state.counters["tick_worst_ms"] = tickWorst;
+  state.counters["first_tick_mean_ms"] = firstTotal / n;
+  state.counters["first_tick_worst_ms"] = firstWorst;
   state.counters["bare_mean_ms"] = bareTotal / n;
-  state.counters["ratio"] = total / std::max(bareTotal, 1e-9);
+  state.counters["ratio_first"] = firstTotal / std::max(bareTotal, 1e-9);
 }
 
 BENCHMARK(BM_AbsentTick)

@@ -11,6 +11,12 @@
 namespace {
 
 constexpr int kEmailWidth = 40;
+constexpr qsizetype kCandidatesPerStatement = 500;
+
+Failure timerFailure(const SqlError& e) {
+  return {Msg::BriscaInativo, QStringLiteral("Alunos Ausentes"),
+          QStringLiteral("Alunos ausentes: %1").arg(e.text())};
+}
 constexpr double kMsecsPerDay = 24.0 * 60 * 60 * 1000;
 
 QDateTime midnight(const QDate& day) {
@@ -76,9 +82,50 @@ Result<bool> anyAbsentMember(const QSqlDatabase& gymDb, const QString& membersTa
     query.finish();
     return found;
   } catch (const SqlError& e) {
-    return Failure{Msg::BriscaInativo, QStringLiteral("Alunos Ausentes"),
-                   QStringLiteral("Alunos ausentes: %1").arg(e.text())};
+    return timerFailure(e);
   }
+}
+
+Result<QStringList> unreturnedVisitors(const QSqlDatabase& gymDb, const QDate& day) {
+  const QDateTime next = midnight(day.addDays(1));
+  QStringList visitors;
+  try {
+    QSqlQuery& query = runPrepared(
+        gymDb,
+        QStringLiteral("SELECT DISTINCT B.MATRICULA FROM ACESSO B WHERE B.DATA >= ? AND "
+                       "B.DATA < ? AND NOT EXISTS (SELECT 1 FROM ACESSO C WHERE C.MATRICULA = "
+                       "B.MATRICULA AND C.DATA >= ?)"),
+        {midnight(day), next, next});
+    while (query.next()) visitors << query.value(0).toString();
+    query.finish();
+  } catch (const SqlError& e) {
+    return timerFailure(e);
+  }
+  return visitors;
+}
+
+Result<bool> anyAbsentAmong(const QSqlDatabase& gymDb, const QString& membersTable,
+                            const QStringList& candidates, const QDate& day) {
+  const QDateTime next = midnight(day.addDays(1));
+  try {
+    for (qsizetype start = 0; start < candidates.size(); start += kCandidatesPerStatement) {
+      const QStringList chunk = candidates.mid(start, kCandidatesPerStatement);
+      QVariantList values;
+      for (const QString& m : chunk) values << m;
+      values << false << next;
+      QSqlQuery query = runSql(
+          gymDb,
+          QStringLiteral("SELECT 1 FROM %1 A WHERE A.MATRICULA IN (?%2) AND A.EMAIL IS NOT NULL "
+                         "AND A.BOLSISTA = ? AND NOT EXISTS (SELECT 1 FROM ACESSO C WHERE "
+                         "C.MATRICULA = A.MATRICULA AND C.DATA >= ?) LIMIT 1")
+              .arg(membersTable, QStringLiteral(", ?").repeated(chunk.size() - 1)),
+          values);
+      if (query.next()) return true;
+    }
+  } catch (const SqlError& e) {
+    return timerFailure(e);
+  }
+  return false;
 }
 
 Result<QList<AbsentMember>> absentMembers(const QSqlDatabase& gymDb, const QSqlDatabase& workoutDb,
@@ -127,13 +174,24 @@ QStringList absentAddresses(const QList<AbsentMember>& members) {
   return addresses;
 }
 
+Result<bool> AbsentWatch::ask(const QSqlDatabase& gymDb, const QString& membersTable,
+                              const QDate& day) {
+  if (day != visitorsDay_) {
+    const Result<QStringList> visitors = unreturnedVisitors(gymDb, day);
+    if (!visitors) return visitors.failure();
+    unreturned_ = *visitors;
+    visitorsDay_ = day;
+  }
+  return anyAbsentAmong(gymDb, membersTable, unreturned_, day);
+}
+
 void AbsentWatch::ALUNOS_AUSENTES(Session& session) {
   Globals& g = G();
   if (g.GINT_DIAS_AUSENTES <= 0) return;
   const QString members = session.settings().activeMembersOnly() ? QStringLiteral("ALUNOSATIVOS")
                                                                  : QStringLiteral("ALUNOS");
-  const Result<bool> found = anyAbsentMember(session.management().database(), members,
-                                             g.GINT_DIAS_AUSENTES, QDate::currentDate());
+  const Result<bool> found = ask(session.management().database(), members,
+                                 QDate::currentDate().addDays(-g.GINT_DIAS_AUSENTES));
   if (!found) {
     // The box holds the event loop while the timer keeps ticking: the flag goes first.
     const bool toldAlready = failing_;

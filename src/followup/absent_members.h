@@ -38,6 +38,15 @@ int absenceDaysByTime(const QDateTime& lastEntrance, const QDateTime& now);
 Result<bool> anyAbsentMember(const QSqlDatabase& gymDb, const QString& membersTable, int days,
                              const QDate& today);
 
+// The timer's question in two halves. The visitors of `day` who have not come in since: asked
+// once per day, as it reads every visitor of that day. Entrances are only ever added, so a
+// visitor who came back cannot be absent for that day again; what is left is few.
+Result<QStringList> unreturnedVisitors(const QSqlDatabase& gymDb, const QDate& day);
+// Whether one of `candidates` counts (e-mail, no scholarship, in `membersTable`) and still has
+// not come in since `day`. No statement at all when there is no candidate.
+Result<bool> anyAbsentAmong(const QSqlDatabase& gymDb, const QString& membersTable,
+                            const QStringList& candidates, const QDate& day);
+
 // The absent members in name order, with the instructor of each one's latest series (workout
 // database) looked up among the staff of the gym-management database. "Abertura de tabela !" /
 // "TempAlunosAusentes" when the list cannot be built.
@@ -53,10 +62,19 @@ QStringList absentAddresses(const QList<AbsentMember>& members);
 // exists; nothing when GINT_DIAS_AUSENTES is 0 or less. A database that cannot be read is told
 // once ("Brisca não está Ativo ..." / "Alunos Ausentes"), not again every second until it
 // answers again.
+//
+// The visitors of the day in question are read on the first tick of that day (or after the
+// number of days changed); later ticks only look at the visitors who have not come back, so a
+// tick costs next to nothing while nobody is away. An entrance deleted or written with an
+// earlier date is seen the next day.
 class AbsentWatch {
  public:
   void ALUNOS_AUSENTES(Session& session);
 
  private:
+  Result<bool> ask(const QSqlDatabase& gymDb, const QString& membersTable, const QDate& day);
+
   bool failing_ = false;
+  QDate visitorsDay_;       // the day whose visitors `unreturned_` holds
+  QStringList unreturned_;  // its visitors not seen since
 };

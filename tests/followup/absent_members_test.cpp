@@ -72,6 +72,30 @@ TEST_P(AbsentMembers, TheTimerAsksByDateAndCountsFromTheLatestEntrance) {
   EXPECT_FALSE(*anyAbsentMember(gym_, kAlunos, 10, today));
 }
 
+TEST_P(AbsentMembers, TheDaysVisitorsAreReadOnceAndOnlyThoseNotBackAreAskedAgain) {
+  const QDate today = kNow.date();
+  const QDate day = today.addDays(-15);
+  addMember(1, QStringLiteral("ANA"), QStringLiteral("ana@x.com"));
+  addMember(2, QStringLiteral("BIA"), QString());
+  addMember(3, QStringLiteral("CAIO"), QStringLiteral("caio@x.com"), true);
+  for (int n : {1, 2, 3}) addEntrance(n, QDateTime(day, QTime(8 + n, 0)));
+  addEntrance(1, QDateTime(today.addDays(-2), QTime(9, 0)));  // Ana came back
+  Result<QStringList> visitors = unreturnedVisitors(gym_, day);
+  ASSERT_TRUE(visitors);
+  QStringList sorted = *visitors;
+  sorted.sort();
+  EXPECT_EQ(sorted, (QStringList{number(2), number(3)}));
+  EXPECT_FALSE(*anyAbsentAmong(gym_, kAlunos, *visitors, day));
+  // Bia's e-mail is written later that day: she counts from the next tick on.
+  runSql(gym_, QStringLiteral("UPDATE ALUNOS SET EMAIL = 'bia@x.com' WHERE MATRICULA = ?"),
+         {number(2)});
+  EXPECT_TRUE(*anyAbsentAmong(gym_, kAlunos, *visitors, day));
+  // She comes in: no longer absent, though still on the day's list.
+  addEntrance(2, QDateTime(today, QTime(7, 0)));
+  EXPECT_FALSE(*anyAbsentAmong(gym_, kAlunos, *visitors, day));
+  EXPECT_FALSE(*anyAbsentAmong(gym_, kAlunos, {}, day));
+}
+
 TEST_P(AbsentMembers, TheInstructorIsTheOneOfTheLatestSeriesAndSaysWhenGone) {
   for (int n : {1, 2, 3}) {
     addMember(n, QStringLiteral("ALUNO %1").arg(n), QStringLiteral("a%1@x.com").arg(n));
