@@ -40,7 +40,7 @@ const CommandSyntax& backupCommand() {
 
 const CommandSyntax& restoreCommand() {
   static const CommandSyntax syntax{
-      QStringLiteral("restore"), QStringLiteral("vantrel restore ARQUIVO"), {}};
+      QStringLiteral("restore"), QStringLiteral("vantrel restore ARQUIVO"), {}, {}};
   return syntax;
 }
 
@@ -48,7 +48,8 @@ const CommandSyntax& purgeCommand() {
   static const CommandSyntax syntax{
       QStringLiteral("purge"),
       QStringLiteral("vantrel purge --year AAAA"),
-      {QCommandLineOption(QStringLiteral("year"), QString(), QStringLiteral("AAAA"))}};
+      {QCommandLineOption(QStringLiteral("year"), QString(), QStringLiteral("AAAA"))},
+      {}};
   return syntax;
 }
 

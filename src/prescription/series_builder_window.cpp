@@ -105,7 +105,7 @@ bool TFRMTIPOEXERCICIO::ABRE_TABELAS() {
   // The workout being edited lives in this window's memory: nothing to create, nothing that
   // another window could collide with.
   const std::optional<Settings> settings = session().rereadSettings();
-  if (!settings) return openFailed({Msg::AberturaDeTabela, QStringLiteral("Secvar")});
+  if (!settings) return openFailed({Msg::AberturaDeTabela, QStringLiteral("Secvar"), {}});
   series_.settings = *settings;
   if (const std::optional<Failure> failure = member_->open()) return openFailed(*failure);
   if (const std::optional<Failure> failure = strength_->open()) return openFailed(*failure);

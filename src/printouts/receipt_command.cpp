@@ -63,7 +63,8 @@ const CommandSyntax& receiptCommand() {
       QStringLiteral("receipt"),
       QStringLiteral("vantrel receipt MATRICULA NUMERO_DO_TREINO [--device CAMINHO]\n"
                      "                    NUMERO_DO_TREINO: 1 = A, 2 = B, 3 = C, 4 = D, 5 = E"),
-      {QCommandLineOption(QStringLiteral("device"), QString(), QStringLiteral("CAMINHO"))}};
+      {QCommandLineOption(QStringLiteral("device"), QString(), QStringLiteral("CAMINHO"))},
+      {}};
   return syntax;
 }
 

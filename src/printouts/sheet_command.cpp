@@ -36,7 +36,8 @@ const CommandSyntax& sheetCommand() {
       QStringLiteral("sheet"),
       QStringLiteral("vantrel sheet MATRICULA LETRA [--landscape] --pdf ARQUIVO"),
       {QCommandLineOption(QStringLiteral("landscape")),
-       QCommandLineOption(QStringLiteral("pdf"), QString(), QStringLiteral("ARQUIVO"))}};
+       QCommandLineOption(QStringLiteral("pdf"), QString(), QStringLiteral("ARQUIVO"))},
+      {}};
   return syntax;
 }
 

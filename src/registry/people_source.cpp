@@ -53,6 +53,6 @@ Result<std::unique_ptr<Connection>> openPeopleConnection(const PeopleTables& tab
                                                          const QString& detail) {
   auto connection = std::make_unique<Connection>(tables.source,
                                                  Connection::uniqueName(QStringLiteral("pessoas")));
-  if (connection->open()) return std::move(connection);
+  if (connection->open()) return connection;
   return peopleUnavailable(tables.source, detail, connection->lastError());
 }

@@ -108,7 +108,7 @@ PersonSave savePerson(const QSqlDatabase& db, const PersonTable& table, const Pe
                                 : QStringLiteral("UPDATE %1 SET %2 = ? WHERE MATRICULA = ?")
                                       .arg(table.table, columns.join(QStringLiteral(" = ?, ")));
   const QString database = QStringLiteral("Banco de Dados");
-  PersonSave result{PersonSave::Failed, form.value(QStringLiteral("MATRICULA"))};
+  PersonSave result{PersonSave::Failed, form.value(QStringLiteral("MATRICULA")), {}};
   // A proposed number another workstation stored meanwhile is replaced by the next free one.
   // Numbering inserts take their turns; a few rounds cover a writer that does not.
   for (int round = 0;; ++round) {
