@@ -161,6 +161,18 @@ Result<QList<AbsentMember>> absentMembers(const QSqlDatabase& gymDb, const QSqlD
   return members;
 }
 
+int absentRowStarting(const QList<AbsentMember>& members, const QString& text) {
+  for (int i = 0; i < members.size(); ++i)
+    if (members[i].nome.startsWith(text, Qt::CaseInsensitive)) return i;
+  return -1;
+}
+
+int absentRowNamed(const QList<AbsentMember>& members, const QString& text) {
+  for (int i = 0; i < members.size(); ++i)
+    if (members[i].nome.compare(text, Qt::CaseInsensitive) == 0) return i;
+  return -1;
+}
+
 QStringList absentAddresses(const QList<AbsentMember>& members) {
   QStringList addresses;
   QString previous;

@@ -54,6 +54,11 @@ Result<QList<AbsentMember>> absentMembers(const QSqlDatabase& gymDb, const QSqlD
                                           const QString& membersTable, int days,
                                           const QDateTime& now);
 
+// The list's search by name, case ignored: the first row whose name begins with `text` (as it
+// is typed) or equals it (Enter); -1 when none does.
+int absentRowStarting(const QList<AbsentMember>& members, const QString& text);
+int absentRowNamed(const QList<AbsentMember>& members, const QString& text);
+
 // "Todos Alunos": every listed address in list order, an address equal to the one just before
 // it written once.
 QStringList absentAddresses(const QList<AbsentMember>& members);

@@ -166,20 +166,11 @@ void TFRMALUNOSAUSENTES::rowChanged() {
 }
 
 void TFRMALUNOSAUSENTES::searchEdited(const QString& text) {
-  for (int i = 0; i < members_.size(); ++i)
-    if (members_[i].nome.startsWith(text, Qt::CaseInsensitive)) {
-      selectRow(i);
-      return;
-    }
+  selectRow(absentRowStarting(members_, text));
 }
 
 void TFRMALUNOSAUSENTES::searchEntered() {
-  const QString text = EDTMATRICULA->text();
-  for (int i = 0; i < members_.size(); ++i)
-    if (members_[i].nome.compare(text, Qt::CaseInsensitive) == 0) {
-      selectRow(i);
-      return;
-    }
+  selectRow(absentRowNamed(members_, EDTMATRICULA->text()));
 }
 
 void TFRMALUNOSAUSENTES::SBEMAILClick() {

@@ -129,6 +129,25 @@ TEST_P(AbsentMembers, AGymDatabaseThatCannotBeReadIsSaidInItsWords) {
 INSTANTIATE_TEST_SUITE_P(Providers, AbsentMembers, testing::ValuesIn(testProviders()),
                          providerTestName);
 
+TEST(AbsentSearch, ByNamePrefixWhileTypingAndWholeNameOnEnterCaseIgnored) {
+  QList<AbsentMember> members;
+  for (const char* name : {"ANA LIMA", "ANDRE", "BRUNO"}) {
+    AbsentMember m;
+    m.nome = QString::fromLatin1(name);
+    members << m;
+  }
+  const struct {
+    const char* text;
+    int starting;
+    int named;
+  } cases[] = {{"an", 0, -1}, {"AND", 1, -1}, {"andre", 1, 1},
+               {"b", 2, -1},  {"z", -1, -1},  {"", 0, -1}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(absentRowStarting(members, QString::fromLatin1(c.text)), c.starting) << c.text;
+    EXPECT_EQ(absentRowNamed(members, QString::fromLatin1(c.text)), c.named) << c.text;
+  }
+}
+
 TEST(AbsentAddresses, AnAddressNextToTheSameOneIsWrittenOnce) {
   QList<AbsentMember> members;
   for (const char* email : {"a@x.com", "b@x.com", "b@x.com", "c@x.com", "b@x.com"}) {
