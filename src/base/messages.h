@@ -41,6 +41,7 @@ inline const QString TamselInativo =
     QStringLiteral("Tamsel não está Ativo ou \r(Problema na Rede ou não está Ativa) !\r");
 inline const QString DesejaEnviarEmails = QStringLiteral("Deseja Enviar e-mail(s) ?");
 inline const QString GradeDaAgendaNaoMontada = QStringLiteral("Grade da Agenda não montada !");
+inline const QString HorarioJaAgendado = QStringLiteral("Horário já agendado !");
 inline const QString EmailEnviadoComSucesso = QStringLiteral("E-mail enviado com sucesso !");
 // Said with the success when the provider offered no encryption and the messages went in clear.
 inline const QString EmailSemCriptografia =

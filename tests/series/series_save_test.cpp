@@ -77,20 +77,8 @@ class SeriesSave : public testing::TestWithParam<Provider> {
     return scalarSql(db_, sql, values).toInt();
   }
 
-  // Makes every write of `table` that matches `when` fail inside the database.
   void failWritesOf(const QString& table, const QString& when = QStringLiteral("1 = 1")) {
-    if (GetParam() == Provider::SQLite) {
-      for (const char* event : {"INSERT", "UPDATE"})
-        runSql(db_, QStringLiteral("CREATE TRIGGER falha_%1_%2 BEFORE %2 ON %1 WHEN %3 BEGIN "
-                                   "SELECT RAISE(ABORT, 'falha forçada'); END")
-                        .arg(table, QString::fromLatin1(event), when));
-      return;
-    }
-    runSql(db_, QStringLiteral("CREATE OR REPLACE FUNCTION falha() RETURNS trigger LANGUAGE "
-                               "plpgsql AS $$ BEGIN RAISE EXCEPTION 'falha forçada'; END $$"));
-    runSql(db_, QStringLiteral("CREATE TRIGGER falha_%1 BEFORE INSERT OR UPDATE ON %1 FOR EACH "
-                               "ROW WHEN (%2) EXECUTE FUNCTION falha()")
-                    .arg(table, when));
+    ::failWritesOf(db_, GetParam(), table, when);
   }
 
   void expectOneMessage(const char* detail) {

@@ -85,3 +85,19 @@ TestInstallation::~TestInstallation() {
   else
     qunsetenv("VANTREL_HOME");
 }
+
+void failWritesOf(const QSqlDatabase& db, Provider provider, const QString& table,
+                  const QString& when) {
+  if (provider == Provider::SQLite) {
+    for (const char* event : {"INSERT", "UPDATE"})
+      runSql(db, QStringLiteral("CREATE TRIGGER falha_%1_%2 BEFORE %2 ON %1 WHEN %3 BEGIN "
+                                "SELECT RAISE(ABORT, 'falha forçada'); END")
+                     .arg(table, QString::fromLatin1(event), when));
+    return;
+  }
+  runSql(db, QStringLiteral("CREATE OR REPLACE FUNCTION falha() RETURNS trigger LANGUAGE "
+                            "plpgsql AS $$ BEGIN RAISE EXCEPTION 'falha forçada'; END $$"));
+  runSql(db, QStringLiteral("CREATE TRIGGER falha_%1 BEFORE INSERT OR UPDATE ON %1 FOR EACH "
+                            "ROW WHEN (%2) EXECUTE FUNCTION falha()")
+                 .arg(table, when));
+}

@@ -30,6 +30,11 @@ class TestDatabase {
   LinkSpec spec_;
 };
 
+// Makes every write of `table` on `db` that matches `when` (a condition on NEW) fail inside the
+// database, as a full disk or a broken constraint would.
+void failWritesOf(const QSqlDatabase& db, Provider provider, const QString& table,
+                  const QString& when = QStringLiteral("1 = 1"));
+
 // The providers every database test runs on.
 std::vector<Provider> testProviders();
 
