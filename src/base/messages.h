@@ -42,6 +42,7 @@ inline const QString TamselInativo =
 inline const QString DesejaEnviarEmails = QStringLiteral("Deseja Enviar e-mail(s) ?");
 inline const QString GradeDaAgendaNaoMontada = QStringLiteral("Grade da Agenda não montada !");
 inline const QString HorarioJaAgendado = QStringLiteral("Horário já agendado !");
+inline const QString HoraJaCadastrada = QStringLiteral("Hora já cadastrada !");
 inline const QString EmailEnviadoComSucesso = QStringLiteral("E-mail enviado com sucesso !");
 // Said with the success when the provider offered no encryption and the messages went in clear.
 inline const QString EmailSemCriptografia =

@@ -73,6 +73,22 @@ Result<QList<ExpiredRow>> expiredSeries(const QSqlDatabase& workoutDb, const QSq
                                         const PeopleTables& people, bool membersKeptHere,
                                         const QDate& cutOff,
                                         const std::optional<QString>& instructor) {
+  Result<QList<ExpiredRow>> found = expiredRows(workoutDb, cutOff, instructor);
+  if (!found) return found;
+  QList<ExpiredRow>& rows = *found;
+  const QString missing = membersKeptHere ? QStringLiteral("Excluido") : QStringLiteral("Inativo");
+  try {
+    for (ExpiredRow& row : rows)
+      row.nome = memberColumn(peopleDb, people.members, QStringLiteral("NOME"), row.matricula)
+                     .value_or(missing);
+  } catch (const SqlError& e) {
+    return peopleUnavailable(people.source, QStringLiteral("Alunos"), e.text());
+  }
+  return rows;
+}
+
+Result<QList<ExpiredRow>> expiredRows(const QSqlDatabase& workoutDb, const QDate& cutOff,
+                                      const std::optional<QString>& instructor) {
   QList<ExpiredRow> rows;
   try {
     const auto [sql, values] =
@@ -83,14 +99,6 @@ Result<QList<ExpiredRow>> expiredSeries(const QSqlDatabase& workoutDb, const QSq
                          query.value(2).toString()};
   } catch (const SqlError& e) {
     return unreadable(QStringLiteral("Treino"), e);
-  }
-  const QString missing = membersKeptHere ? QStringLiteral("Excluido") : QStringLiteral("Inativo");
-  try {
-    for (ExpiredRow& row : rows)
-      row.nome = memberColumn(peopleDb, people.members, QStringLiteral("NOME"), row.matricula)
-                     .value_or(missing);
-  } catch (const SqlError& e) {
-    return peopleUnavailable(people.source, QStringLiteral("Alunos"), e.text());
   }
   return rows;
 }

@@ -38,7 +38,10 @@ Result<QStringList> expiryInstructorEntries(const QSqlDatabase& peopleDb,
 std::optional<QString> instructorOfEntry(const QString& entry);
 
 // The expired rows, distinct by member, reassessment date and letter, in registration order,
-// each with the member's name: "Inativo" when the gym-management database no longer has the
+// without names.
+Result<QList<ExpiredRow>> expiredRows(const QSqlDatabase& workoutDb, const QDate& cutOff,
+                                      const std::optional<QString>& instructor);
+// The same rows, each with the member's name: "Inativo" when the gym-management database no longer has the
 // member, "Excluido" when the program runs alone.
 Result<QList<ExpiredRow>> expiredSeries(const QSqlDatabase& workoutDb, const QSqlDatabase& peopleDb,
                                         const PeopleTables& people, bool membersKeptHere,

@@ -10,6 +10,7 @@
 #include "data/schema.h"
 #include "data/sql.h"
 #include "scheduling/agenda.h"
+#include "scheduling/slot_choice.h"
 #include "support/test_db.h"
 #include "support/test_env.h"
 
@@ -229,3 +230,47 @@ TEST_P(AgendaBookings, TwoWorkstationsBookingOneHourAtOnceLeaveOneBooking) {
 
 INSTANTIATE_TEST_SUITE_P(Providers, AgendaBookings, testing::ValuesIn(testProviders()),
                          providerTestName);
+
+TEST(AgendaChoice, AFreeHourIsChosenAndTheMarkFollowsTheRulesOfTheCalendar) {
+  const QDate today = kMondayDate;
+  QList<Booking> bookings{booking(kAna, QStringLiteral("09:00"))};
+  int reads = 0;
+  SlotChoice choice(
+      [&](const QDate& day) -> Result<DayGrid> {
+        ++reads;
+        return dayGrid(weeklyGrid(), day == today ? bookings : QList<Booking>{}, day, plainCell);
+      },
+      today);
+  ASSERT_TRUE(choice.refill());
+  EXPECT_FALSE(choice.readyToBook());
+  EXPECT_EQ(choice.readyToBook().failure().detail, QStringLiteral("\rAluno não foi agendado!"));
+
+  // A booked hour and an hour without evaluator cannot be chosen.
+  EXPECT_TRUE(choice.click(1));
+  EXPECT_TRUE(choice.click(2));
+  EXPECT_TRUE(choice.chosenHour().isEmpty());
+
+  EXPECT_TRUE(choice.click(0));
+  EXPECT_EQ(choice.chosenHour(), QStringLiteral("08:00"));
+  EXPECT_EQ(choice.grid().hours[0].cell, kChosenCell);
+  EXPECT_TRUE(choice.readyToBook());
+
+  // A click on an empty cell elsewhere takes the mark away; the hour stays chosen.
+  const int before = reads;
+  EXPECT_TRUE(choice.click(2));
+  EXPECT_EQ(reads, before + 1);
+  EXPECT_EQ(choice.grid().hours[0].cell, kEvaluator);
+  EXPECT_EQ(choice.chosenHour(), QStringLiteral("08:00"));
+
+  // A date in the past goes back to today and forgets the hour; a later date shows its own day.
+  const Outcome past = choice.setDate(today.addDays(-1));
+  ASSERT_FALSE(past);
+  EXPECT_EQ(past.failure().text, QStringLiteral("Dado INCORRETO !"));
+  EXPECT_EQ(past.failure().detail, QStringLiteral("\rData de agendamento MENOR do que data ATUAL !"));
+  EXPECT_EQ(choice.date(), today);
+  EXPECT_TRUE(choice.chosenHour().isEmpty());
+  ASSERT_TRUE(choice.setDate(today.addDays(7)));
+  EXPECT_EQ(choice.grid().hours[1].cell, kEvaluator);  // 09:00 free next Monday
+  EXPECT_TRUE(choice.click(1));
+  EXPECT_EQ(choice.chosenHour(), QStringLiteral("09:00"));
+}

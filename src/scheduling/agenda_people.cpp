@@ -1,0 +1,75 @@
+#include "scheduling/agenda_people.h"
+
+#include <QHash>
+#include <QSet>
+#include <QSqlQuery>
+#include <algorithm>
+
+#include "base/messages.h"
+#include "data/sql.h"
+#include "followup/expired_series.h"
+
+namespace {
+
+constexpr int kRegistrationWidth = 10;
+const QString kBetween = QStringLiteral(" - ");
+
+}  // namespace
+
+Result<QList<Instructor>> agendaInstructors(const QSqlDatabase& peopleDb, const QString& staffTable,
+                                            Employment employment) {
+  QString sql = QStringLiteral("SELECT MATRICULA, NOME FROM %1 WHERE CARGO LIKE ?").arg(staffTable);
+  if (employment == Employment::Current) sql += QStringLiteral(" AND DATA_DEMISSAO IS NULL");
+  QList<Instructor> instructors;
+  try {
+    QSqlQuery query =
+        runSql(peopleDb, sql + QStringLiteral(" ORDER BY MATRICULA"), {QStringLiteral("%PROF MUSC%")});
+    while (query.next()) instructors << Instructor{query.value(0).toString(), query.value(1).toString()};
+  } catch (const SqlError& e) {
+    return Failure{Msg::AberturaDeTabela, QStringLiteral("Funcionario"),
+                   QStringLiteral("Agenda, %1: %2").arg(staffTable, e.text())};
+  }
+  return instructors;
+}
+
+QStringList reviewInstructorEntries(const QList<Instructor>& instructors) {
+  QStringList entries{kAllInstructors};
+  for (const Instructor& i : instructors) entries << i.matricula + kBetween + i.nome;
+  return entries;
+}
+
+QStringList evaluatorEntries(const QList<Instructor>& instructors) {
+  QStringList entries;
+  for (const Instructor& i : instructors) entries << i.nome + kBetween + i.matricula;
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+std::optional<QString> evaluatorEntryFor(const QString& reviewEntry) {
+  if (reviewEntry == kAllInstructors) return std::nullopt;
+  return reviewEntry.mid(kRegistrationWidth + kBetween.size()) + kBetween +
+         reviewEntry.left(kRegistrationWidth);
+}
+
+QString evaluatorOfEntry(const QString& evaluatorEntry) {
+  return evaluatorEntry.right(kRegistrationWidth);
+}
+
+Result<QHash<QString, QString>> memberNames(const QSqlDatabase& peopleDb, const PeopleTables& people,
+                                            const QStringList& matriculas) {
+  QHash<QString, QString> names;
+  QSet<QString> asked;
+  try {
+    const QString sql = QStringLiteral("SELECT NOME FROM %1 WHERE MATRICULA = ?").arg(people.members);
+    for (const QString& matricula : matriculas) {
+      if (asked.contains(matricula)) continue;
+      asked.insert(matricula);
+      QSqlQuery& query = runPrepared(peopleDb, sql, {matricula});
+      if (query.next()) names.insert(matricula, query.value(0).toString());
+      query.finish();
+    }
+  } catch (const SqlError& e) {
+    return peopleUnavailable(people.source, QStringLiteral("ALUNOS"), e.text());
+  }
+  return names;
+}
