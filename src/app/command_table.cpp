@@ -3,6 +3,7 @@
 #include "app/installation.h"
 #include "app/upkeep_command.h"
 #include "followup/followup_commands.h"
+#include "scheduling/scheduling_commands.h"
 #include "maintenance/backup_command.h"
 #include "portal/publish_command.h"
 #include "printouts/receipt_command.h"
@@ -51,6 +52,7 @@ const QList<Subcommand>& subcommands() {
        "esvazia as séries até o ano, após um backup"},
       {absentCommand, [](const QStringList& a) { return runAbsentCommand(a); }, ""},
       {expiredCommand, [](const QStringList& a) { return runExpiredCommand(a); }, ""},
+      {agendaCommand, [](const QStringList& a) { return runAgendaCommand(a); }, ""},
   };
   return table;
 }

@@ -27,6 +27,10 @@
 #include "registry/muscle_group_window.h"
 #include "registry/staff_window.h"
 #include "registry/user_window.h"
+#include "scheduling/agenda_day_window.h"
+#include "scheduling/assembly_booking_window.h"
+#include "scheduling/series_review_window.h"
+#include "scheduling/weekly_agenda_window.h"
 
 namespace {
 
@@ -45,6 +49,15 @@ void modal(TFRMSEPRINCIPAL& frame) {
 template <typename Window>
 void modalAlone(TFRMSEPRINCIPAL& frame) {
   Window window(&frame);
+  window.exec();
+}
+
+// A shortcut's window, the hourglass shown while it is made.
+template <typename Window>
+void waitingFor(TFRMSEPRINCIPAL& frame) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  Window window(frame.session(), &frame);
+  QApplication::restoreOverrideCursor();
   window.exec();
 }
 
@@ -157,7 +170,9 @@ const QList<MenuEntry>& menuEntries() {
        .separatorBefore = "N11",
        .permission = "R_AvaliacoesAgendadas",
        .keepEntryOnFailure = true},
-      {.objectName = "Estabelevimento1", .caption = "&Agendar Montagem de Série"},
+      {.objectName = "Estabelevimento1",
+       .caption = "&Agendar Montagem de Série",
+       .modal = modal<TFRMAGENDARTREINOS>},
       {.objectName = "MNBACKUP",
        .caption = "&Backup",
        .menu = "MNUTILITARIOS",
@@ -178,7 +193,8 @@ const QList<MenuEntry>& menuEntries() {
        .separatorBefore = "N2",
        .permission = "AGENDA",
        .deniedDetail = "MONTAGEM DE SÉRIE",
-       .keepEntryOnFailure = true},
+       .keepEntryOnFailure = true,
+       .child = child<TFRMREAGENDA>},
       {.objectName = "MNAtualizaTreinosWeb",
        .caption = "&Atualizar Treinos na Web",
        .menu = "MNUTILITARIOS",
@@ -214,9 +230,11 @@ const QList<MenuEntry>& menuEntries() {
 
 const QList<ShortcutEntry>& shortcutEntries() {
   static const QList<ShortcutEntry> shortcuts{
-      {"SBAGENTATREINOS", "Consulta Agenda de Séries", QStyle::SP_FileDialogDetailedView},
+      {"SBAGENTATREINOS", "Consulta Agenda de Séries", QStyle::SP_FileDialogDetailedView, false,
+       waitingFor<TFRMCONSULTAAGENDADETREINOS>},
       {"SBFRQUENCIAAULAS", "Agendamento de Aula Coletiva", QStyle::SP_FileDialogListView},
-      {"SBREVISOR", "Revisor de Treinos Vencidos", QStyle::SP_BrowserReload},
+      {"SBREVISOR", "Revisor de Treinos Vencidos", QStyle::SP_BrowserReload, false,
+       waitingFor<TFRMREVIORDEAVALIACOES>},
       {"SBEMAIL", "E-mail", QStyle::SP_DialogSaveButton, false, memberEmails},
       {"SBEXERCICIOS", "Histórico de Séries", QStyle::SP_FileDialogContentsView},
       {"SBAUSENTES", "Alunos Ausentes", QStyle::SP_MessageBoxWarning, true, absentMembers},

@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <atomic>
 
+#include "base/command_line.h"
 #include "base/error_log.h"
 #include "base/installation_folder.h"
 
@@ -80,4 +81,12 @@ Provider Connection::provider() const {
 
 const Dialect& Connection::dialect() const {
   return Dialect::of(provider());
+}
+
+std::unique_ptr<Connection> openOrSay(DataSource source, const QString& purpose, FILE* err) {
+  auto connection = std::make_unique<Connection>(source, Connection::uniqueName(purpose));
+  if (connection->open()) return connection;
+  printLine(err, QStringLiteral("Banco %1 não pôde ser aberto: %2")
+                     .arg(dataSourceName(source), connection->lastError()));
+  return nullptr;
 }

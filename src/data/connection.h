@@ -3,6 +3,8 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "data/data_source.h"
@@ -50,3 +52,7 @@ class Connection {
   std::optional<LinkSpec> spec_;
   QString lastError_;
 };
+
+// For commands: a connection to `source`, opened, or nothing after saying on `err` why it could
+// not be ("Banco … não pôde ser aberto: …").
+std::unique_ptr<Connection> openOrSay(DataSource source, const QString& purpose, FILE* err);

@@ -12,15 +12,6 @@
 
 namespace {
 
-// An opened connection to `source`, or nothing after saying why on `err`.
-std::unique_ptr<Connection> openOrSay(DataSource source, const QString& purpose, FILE* err) {
-  auto connection = std::make_unique<Connection>(source, Connection::uniqueName(purpose));
-  if (connection->open()) return connection;
-  printLine(err, QStringLiteral("Banco %1 não pôde ser aberto: %2")
-                     .arg(dataSourceName(source), connection->lastError()));
-  return nullptr;
-}
-
 // The settings row, or nothing after saying so.
 std::optional<Settings> settingsOrSay(const Connection& workout) {
   const std::optional<Settings> settings = Settings::read(workout.database());

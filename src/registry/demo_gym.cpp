@@ -242,14 +242,19 @@ void addAgenda(const QSqlDatabase& db, const QDate& today) {
     bool done;
   } bookings[] = {
       {3, "A", 2, "09:00", false}, {7, "B", 3, "18:00", false}, {1, "A", -7, "10:00", true}};
+  // The agenda has no hours on Sunday: a booking that would fall on one goes to Monday.
+  const auto bookable = [&](int inDays) {
+    const QDate day = today.addDays(inDays);
+    return day.dayOfWeek() == Qt::Sunday ? day.addDays(1) : day;
+  };
   for (const auto& b : bookings)
     runSql(
         db,
         QStringLiteral("INSERT INTO Agendado (MATRICULA, TREINO, DATA, HORA, AVALIADOR, USUARIO, "
                        "DATA_FEITA) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-        {matricula(b.member), QString::fromUtf8(b.letter), today.addDays(b.inDays),
+        {matricula(b.member), QString::fromUtf8(b.letter), bookable(b.inDays),
          QString::fromUtf8(b.hour), QString::fromUtf8(kStaff[0].matricula), QStringLiteral("01"),
-         b.done ? QVariant(today.addDays(b.inDays)) : QVariant(QMetaType(QMetaType::QDate))});
+         b.done ? QVariant(bookable(b.inDays)) : QVariant(QMetaType(QMetaType::QDate))});
 }
 
 // Saved series of a few members: two strength workouts, an aerobic block and stretching.

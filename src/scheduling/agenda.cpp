@@ -130,6 +130,12 @@ Result<std::optional<Booking>> pendingBooking(const QSqlDatabase& db, const QStr
   return found;
 }
 
+std::optional<Failure> pastDateRefused(const QDate& date, const QDate& today) {
+  if (date >= today) return std::nullopt;
+  return Failure{Msg::DadoIncorreto,
+                 QStringLiteral("\rData de agendamento MENOR do que data ATUAL !"), {}};
+}
+
 SlotState slotState(const QString& cell) {
   if (cell.isEmpty()) return SlotState::Empty;
   if (cell == kChosenCell) return SlotState::Chosen;

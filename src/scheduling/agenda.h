@@ -68,6 +68,9 @@ Result<QList<Booking>> bookingsOn(const QSqlDatabase& db, const QDate& date);
 Result<std::optional<Booking>> pendingBooking(const QSqlDatabase& db, const QString& matricula,
                                               const QDate& today);
 
+// A booking date before `today` is refused ("Dado INCORRETO !"): the calendars go back to today.
+std::optional<Failure> pastDateRefused(const QDate& date, const QDate& today);
+
 // What a slot cell holds.
 inline const QString kChosenCell = QStringLiteral("A G E N D A D O");
 inline const QString kBookedPrefix = QStringLiteral(" MT ");

@@ -55,21 +55,30 @@ QString evaluatorOfEntry(const QString& evaluatorEntry) {
   return evaluatorEntry.right(kRegistrationWidth);
 }
 
-Result<QHash<QString, QString>> memberNames(const QSqlDatabase& peopleDb, const PeopleTables& people,
-                                            const QStringList& matriculas) {
+Result<QHash<QString, QString>> namesIn(const QSqlDatabase& db, const QString& table,
+                                        const QStringList& matriculas, const QString& detail) {
   QHash<QString, QString> names;
   QSet<QString> asked;
   try {
-    const QString sql = QStringLiteral("SELECT NOME FROM %1 WHERE MATRICULA = ?").arg(people.members);
+    const QString sql = QStringLiteral("SELECT NOME FROM %1 WHERE MATRICULA = ?").arg(table);
     for (const QString& matricula : matriculas) {
       if (asked.contains(matricula)) continue;
       asked.insert(matricula);
-      QSqlQuery& query = runPrepared(peopleDb, sql, {matricula});
+      QSqlQuery& query = runPrepared(db, sql, {matricula});
       if (query.next()) names.insert(matricula, query.value(0).toString());
       query.finish();
     }
   } catch (const SqlError& e) {
-    return peopleUnavailable(people.source, QStringLiteral("ALUNOS"), e.text());
+    return Failure{Msg::AberturaDeTabela, detail,
+                   QStringLiteral("Agenda, %1: %2").arg(table, e.text())};
   }
+  return names;
+}
+
+Result<QHash<QString, QString>> memberNames(const QSqlDatabase& peopleDb, const PeopleTables& people,
+                                            const QStringList& matriculas) {
+  Result<QHash<QString, QString>> names =
+      namesIn(peopleDb, people.members, matriculas, QStringLiteral("ALUNOS"));
+  if (!names) return peopleTableUnavailable(people, QStringLiteral("ALUNOS"), names.failure().log);
   return names;
 }

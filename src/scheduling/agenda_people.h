@@ -33,7 +33,10 @@ std::optional<QString> evaluatorEntryFor(const QString& reviewEntry);
 // The registration at the end of an evaluator entry.
 QString evaluatorOfEntry(const QString& evaluatorEntry);
 
-// The members' names for `matriculas` (each read once); a registration the member table does
-// not have is left out.
+// The names `table` gives `matriculas` (each read once); a registration the table does not have
+// is left out. Fails with "Abertura de tabela !" and `detail`.
+Result<QHash<QString, QString>> namesIn(const QSqlDatabase& db, const QString& table,
+                                        const QStringList& matriculas, const QString& detail);
+// The members' names for `matriculas`, from the member table.
 Result<QHash<QString, QString>> memberNames(const QSqlDatabase& peopleDb, const PeopleTables& people,
                                             const QStringList& matriculas);

@@ -31,14 +31,8 @@ Outcome SlotChoice::click(int row) {
 
 Outcome SlotChoice::setDate(const QDate& date) {
   chosenHour_.clear();
-  std::optional<Failure> refused;
-  if (date < today_) {
-    refused = Failure{Msg::DadoIncorreto,
-                      QStringLiteral("\rData de agendamento MENOR do que data ATUAL !"), {}};
-    date_ = today_;
-  } else {
-    date_ = date;
-  }
+  const std::optional<Failure> refused = pastDateRefused(date, today_);
+  date_ = refused ? today_ : date;
   if (Outcome read = refill(); !read) return read;
   if (refused) return *refused;
   return Done{};

@@ -9,7 +9,8 @@ const CommandSyntax& sheetLike() {
       QStringLiteral("sheet"),
       QStringLiteral("vantrel sheet MATRICULA LETRA --pdf ARQUIVO"),
       {QCommandLineOption(QStringLiteral("landscape")),
-       QCommandLineOption(QStringLiteral("pdf"), QString(), QStringLiteral("ARQUIVO"))}};
+       QCommandLineOption(QStringLiteral("pdf"), QString(), QStringLiteral("ARQUIVO"))},
+      {}};
   return syntax;
 }
 

@@ -62,7 +62,7 @@ TEST(SaveKillChild, SavesUntilKilled) {
   ASSERT_TRUE(connection.open());
   const int first = qEnvironmentVariableIntValue("VANTREL_SAVE_CHILD_FIRST");
   for (int generation = first;; ++generation) {
-    saveWorkout(connection.database(), generationSave(generation));
+    static_cast<void>(saveWorkout(connection.database(), generationSave(generation)));
     // From here on the child does nothing but save, so a kill lands in the middle of one.
     if (generation == first) {
       fputs("salvo\n", stdout);

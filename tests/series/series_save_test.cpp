@@ -221,7 +221,7 @@ TEST_P(SeriesSave, TwoWorkstationsSavingTheSameWorkoutAtOnceLeaveOneWholeWorkout
       QList<WorkoutRow> rows;
       for (int r = 0; r < 4; ++r)
         rows << row(QStringLiteral("%1%2").arg(number).arg(r, 2, 10, QLatin1Char('0')), "3");
-      saveWorkout(own->database(), save(kToday, rows));
+      EXPECT_TRUE(saveWorkout(own->database(), save(kToday, rows)));
     }
   };
   std::thread first(workstation, 1);
