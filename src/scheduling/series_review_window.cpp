@@ -71,6 +71,8 @@ Outcome TFRMREVIORDEAVALIACOES::opened() {
   connect(CBFUNCIONARIOS, &QComboBox::currentIndexChanged, this,
           &TFRMREVIORDEAVALIACOES::buildList);
   buildList();
+  // The keyboard starts on the list: Enter books the member under the cursor.
+  DBGAVALIACOES->setFocus();
   return Done{};
 }
 

@@ -124,12 +124,6 @@ TFRMREAGENDA::TFRMREAGENDA(Session& session, QWidget* parent) : ChildWindow(sess
   connect(BBNRETORNA, &QPushButton::clicked, this, &TFRMREAGENDA::BBNRETORNAClick);
   connect(DBGAGENDA->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           &TFRMREAGENDA::currentRowChanged);
-  // Enter in a cell being typed closes it and walks on, as Enter on the grid does.
-  connect(DBGAGENDA->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
-          [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
-            if (hint == QAbstractItemDelegate::SubmitModelCache)
-              QTimer::singleShot(0, this, &TFRMREAGENDA::enterPressed);
-          });
   setPreferredSize(QSize(760, 420));
 }
 
@@ -178,12 +172,15 @@ bool TFRMREAGENDA::post(int row) {
   return false;
 }
 
-bool TFRMREAGENDA::postCurrent() {
-  // What is being typed in the cell counts as typed.
+void TFRMREAGENDA::commitTyping() {
   if (QWidget* editor = DBGAGENDA->indexWidget(DBGAGENDA->currentIndex())) {
     emit DBGAGENDA->itemDelegate()->commitData(editor);
     emit DBGAGENDA->itemDelegate()->closeEditor(editor);
   }
+}
+
+bool TFRMREAGENDA::postCurrent() {
+  commitTyping();
   return post(DBGAGENDA->currentIndex().row());
 }
 
@@ -213,6 +210,7 @@ void TFRMREAGENDA::currentRowChanged(const QModelIndex& current, const QModelInd
 }
 
 bool TFRMREAGENDA::eventFilter(QObject* watched, QEvent* event) {
+  // Keys typed in a cell's editor come here too, on their way up from the editor.
   if (watched == DBGAGENDA && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {
@@ -234,6 +232,7 @@ bool TFRMREAGENDA::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFRMREAGENDA::enterPressed() {
+  commitTyping();
   const QModelIndex at = DBGAGENDA->currentIndex();
   if (!at.isValid()) return;
   if (at.column() < kSaturdayColumn) {

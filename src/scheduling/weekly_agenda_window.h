@@ -53,6 +53,8 @@ class TFRMREAGENDA : public ChildWindow {
 
  private:
   bool reload(int keepRow);
+  // What is being typed in the cell under the cursor counts as typed.
+  void commitTyping();
   bool post(int row);
   void currentRowChanged(const QModelIndex& current, const QModelIndex& previous);
   void enterPressed();

@@ -12,11 +12,13 @@
 
 #include "base/globals.h"
 #include "base/messages.h"
+#include "base/typed_date.h"
 #include "data/sql.h"
 #include "scheduling/agenda_day_window.h"
 #include "scheduling/assembly_booking_window.h"
 #include "scheduling/booking_calendar.h"
 #include "scheduling/day_panel.h"
+#include "scheduling/scheduling_commands.h"
 #include "scheduling/series_review_window.h"
 #include "scheduling/weekly_agenda_window.h"
 #include "support/frame_fixture.h"
@@ -287,6 +289,31 @@ TEST_F(AgendaWindows, TheWeeklyGridIsTypedWithEnterAndDeletedWithoutAQuestion) {
   EXPECT_EQ(readAgenda(db_)->size(), 2);
   EXPECT_EQ(readAgenda(db_)->first().hora, QStringLiteral("09:00"));
   clickButton(editor, "BBNRETORNA");
+}
+
+TEST_F(AgendaWindows, TheAgendaCommandListsTheDayInHourOrder) {
+  const QDate monday = next(Qt::Monday);
+  addBooking(12, monday, "09:00");
+  addBooking(77, monday, "08:00");
+  runSql(db_, QStringLiteral("UPDATE Agendado SET DATA_FEITA = ? WHERE MATRICULA = ?"),
+         {monday, number(12)});
+  char* text = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&text, &size);
+  FILE* devnull = fopen("/dev/null", "w");
+  EXPECT_EQ(runAgendaCommand({formatTypedDate(monday)}, out, devnull), 0);
+  fclose(out);
+  const QStringList lines = QString::fromUtf8(text, qsizetype(size)).split('\n', Qt::SkipEmptyParts);
+  free(text);
+  ASSERT_EQ(lines.size(), 4);
+  EXPECT_EQ(lines[0], QStringLiteral("Agenda de %1 (Segunda)").arg(formatTypedDate(monday)));
+  EXPECT_EQ(lines[1], "08:00\t" + number(77) + "\t" + number(3) + " - CARLA\tPendente");
+  EXPECT_EQ(lines[2], "09:00\t" + number(12) + " - ANA LIMA\t" + number(3) +
+                          " - CARLA\tFeita em " + formatTypedDate(monday));
+  EXPECT_EQ(lines[3], QStringLiteral("2 montagem(ns) agendada(s)"));
+  EXPECT_EQ(runAgendaCommand({QStringLiteral("31/02/2026")}, devnull, devnull), 2);
+  EXPECT_EQ(runAgendaCommand({}, devnull, devnull), 2);
+  fclose(devnull);
 }
 
 }  // namespace
