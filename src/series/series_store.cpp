@@ -1,5 +1,7 @@
 #include "series/series_store.h"
 
+#include <QSet>
+
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -131,14 +133,18 @@ void renumberStored(const QSqlDatabase& db, const QString& table, const QString&
   }
   QSqlQuery stored = runSql(db, sql, values);
   QList<std::pair<QVariant, int>> updates;
+  QSet<QString> storedCodes;
   while (stored.next()) {
     const QString code = stored.value(1).toString();
+    storedCodes.insert(code);
     for (const WorkoutRow& row : scratch) {
       if (row.code != code) continue;
       if (row.novaOrdem) updates.append({stored.value(0), *row.novaOrdem});
       break;
     }
   }
+  for (const WorkoutRow& row : scratch)
+    if (row.novaOrdem && !storedCodes.contains(row.code)) throw WorkoutChanged();
   for (const auto& [id, ordem] : updates)
     runSql(db, QStringLiteral("UPDATE %1 SET Ordem = ? WHERE ID = ?").arg(table), {ordem, id});
 }
@@ -178,10 +184,21 @@ Outcome writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula,
                       const QString& letter, const QDate& day, const QList<WorkoutRow>& scratch,
                       const std::optional<int>& portalCliente,
                       std::optional<Failure>* portalFailure) {
-  const Outcome stored = writeInTransaction(workoutDb, QStringLiteral("Treino"), [&] {
-    renumberStored(workoutDb, QStringLiteral("Treino"), matricula, letter, day, std::nullopt,
-                   scratch);
-  });
+  const QString changed = QStringLiteral("Treino\rA série foi gravada de novo em outra estação.");
+  const Outcome stored = [&]() -> Outcome {
+    try {
+      return writeInTransaction(workoutDb, QStringLiteral("Treino"), [&] {
+        // The same turn as the save of a workout: the rows read are the rows renumbered.
+        lockForNumbering(workoutDb, QStringLiteral("Treino"));
+        renumberStored(workoutDb, QStringLiteral("Treino"), matricula, letter, day, std::nullopt,
+                       scratch);
+      });
+    } catch (const WorkoutChanged&) {
+      return Failure{Msg::GravandoNaTabela, changed,
+                     QStringLiteral("Nova ordem: treino %1 de %2 gravado de novo em outra estação")
+                         .arg(letter, matricula)};
+    }
+  }();
   if (!stored || !portalCliente) return stored;
   Connection portal(DataSource::Ondrel, Connection::uniqueName(QStringLiteral("portal-ordem")));
   std::optional<Failure> refused;
@@ -189,12 +206,19 @@ Outcome writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula,
     refused = Failure{Msg::EntreEmContato, SeriesText::ProblemaBancoInternet,
                       QStringLiteral("Portal, nova ordem: %1").arg(portal.lastError())};
   } else {
-    const Outcome published =
-        writeInTransaction(portal.database(), QStringLiteral("Portal_Treino"), [&] {
-          renumberStored(portal.database(), QStringLiteral("Portal_Treino"), matricula, letter, day,
-                         portalCliente, scratch);
-        });
-    if (!published) refused = published.failure();
+    try {
+      const Outcome published =
+          writeInTransaction(portal.database(), QStringLiteral("Portal_Treino"), [&] {
+            waitForTurn(portal.database(), QStringLiteral("portal:") + matricula);
+            renumberStored(portal.database(), QStringLiteral("Portal_Treino"), matricula, letter,
+                           day, portalCliente, scratch);
+          });
+      if (!published) refused = published.failure();
+    } catch (const WorkoutChanged&) {
+      refused = Failure{Msg::GravandoNaTabela, QStringLiteral("Portal_Treino"),
+                        QStringLiteral("Nova ordem no portal: treino %1 de %2 mudou")
+                            .arg(letter, matricula)};
+    }
   }
   portal.release();
   if (portalFailure) *portalFailure = refused;

@@ -81,7 +81,10 @@ std::optional<WeekdayFlags> storedDays(const QSqlDatabase& workoutDb, const QStr
 // Gives each stored row of the member's workout of `letter` saved on `day` the new order of
 // the first scratch row with its exercise code; rows whose code is not there keep theirs.
 // `table` is "Treino", or "Portal_Treino" with the gym's `cliente`. Runs inside the caller's
-// transaction; throws SqlError.
+// transaction, after the workout's writers' turn is taken; throws SqlError, and WorkoutChanged
+// when a scratch row's exercise is no longer among the stored rows (the workout was saved again
+// at another workstation since the panel read it): then nothing is renumbered.
+struct WorkoutChanged {};
 void renumberStored(const QSqlDatabase& db, const QString& table, const QString& matricula,
                     const QString& letter, const QDate& day, const std::optional<int>& cliente,
                     const QList<WorkoutRow>& scratch);
@@ -103,7 +106,8 @@ QStringList muscleGroupEntries(const QSqlDatabase& workoutDb);
 // tabela !" / "Treino" when it fails, and nothing more is written); then, when
 // `portalCliente` is given, the same rows in Portal_Treino of the portal database, in a
 // transaction of its own. What the portal refused is in `portalFailure`; the stored order
-// stays either way.
+// stays either way. The reorder takes turns with the saves of the same workout, and a workout
+// saved again meanwhile with other exercises is not renumbered: "Gravando na tabela !" says so.
 Outcome writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula,
                       const QString& letter, const QDate& day, const QList<WorkoutRow>& scratch,
                       const std::optional<int>& portalCliente,

@@ -2,6 +2,8 @@
 // picking list and the new order of a workout saved today.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "data/schema.h"
 #include "data/sql.h"
 #include "series/series_store.h"
@@ -143,6 +145,7 @@ TEST_P(SeriesStore, TheNewOrderRenumbersOnlyThatDaysRowsByExerciseCode) {
   stored("A", QDate(2024, 1, 10), "001", 1);
   stored("B", today, "001", 1);
   stored("A", today, "001", 1, "0000000", QStringLiteral("Portal_Treino"), 7);
+  stored("A", today, "003", 2, "0000000", QStringLiteral("Portal_Treino"), 7);
   stored("A", today, "001", 1, "0000000", QStringLiteral("Portal_Treino"), 8);
 
   QList<WorkoutRow> scratch(3);
@@ -192,6 +195,54 @@ TEST_P(SeriesStore, AFailedReorderRollsBackAndSaysSo) {
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, QStringLiteral("Gravando na tabela !"));
   EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Treino"));
+}
+
+TEST_P(SeriesStore, AReorderWaitsForASaveElsewhereAndRefusesAWorkoutThatChanged) {
+  const QDate today(2024, 3, 5);
+  stored("A", today, "001", 1);
+  stored("A", today, "002", 2);
+  QList<WorkoutRow> scratch(2);
+  scratch[0].code = QStringLiteral("002");
+  scratch[0].novaOrdem = 1;
+  scratch[1].code = QStringLiteral("001");
+  scratch[1].novaOrdem = 2;
+
+  // Another workstation is saving the same workout again, with other exercises, when the
+  // reorder is confirmed here.
+  std::unique_ptr<Connection> other = database_.connect(QStringLiteral("outra"));
+  std::optional<Transaction> saving(std::in_place, other->database());
+  lockForNumbering(other->database(), QStringLiteral("Treino"));
+  runSql(other->database(), QStringLiteral("DELETE FROM Treino"));
+  runSql(other->database(),
+         QStringLiteral("INSERT INTO Treino (Matricula, Treino, Codigo_exercicio, Data, Ordem) "
+                        "VALUES (?, 'A', '003', ?, 1), (?, 'A', '001', ?, 2)"),
+         {kAna, today, kAna, today});
+  std::optional<Outcome> reordered;
+  std::thread here([&] {
+    std::unique_ptr<Connection> own = database_.connect(QStringLiteral("aqui"));
+    reordered = writeNewOrder(own->database(), kAna, QStringLiteral("A"), today, scratch,
+                              std::nullopt);
+  });
+  if (GetParam() == Provider::PostgreSQL)  // the reorder is waiting for its turn
+    while (scalarSql(db_, QStringLiteral("SELECT COUNT(*) FROM pg_locks WHERE NOT granted"))
+               .toInt() == 0)
+      std::this_thread::yield();
+  saving->commit();
+  saving.reset();
+  here.join();
+  ASSERT_TRUE(reordered);
+  ASSERT_FALSE(*reordered);
+  EXPECT_EQ(reordered->failure().text, QStringLiteral("Gravando na tabela !"));
+  EXPECT_EQ(codesOf(workoutOfDay(db_, kAna, QStringLiteral("A"), today)),
+            (QStringList{"003", "001"}));
+
+  // The same exercises saved again are simply renumbered.
+  scratch[0].code = QStringLiteral("003");
+  scratch[0].novaOrdem = 2;
+  scratch[1].novaOrdem = 1;
+  ASSERT_TRUE(writeNewOrder(db_, kAna, QStringLiteral("A"), today, scratch, std::nullopt));
+  EXPECT_EQ(codesOf(workoutOfDay(db_, kAna, QStringLiteral("A"), today)),
+            (QStringList{"001", "003"}));
 }
 
 TEST_P(SeriesStore, ThePickingListHoldsStrengthExercisesByNameAndGroup) {
