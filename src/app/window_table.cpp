@@ -27,6 +27,7 @@
 #include "registry/muscle_group_window.h"
 #include "registry/staff_window.h"
 #include "registry/user_window.h"
+#include "scheduling/reassessment_windows.h"
 
 namespace {
 
@@ -150,13 +151,15 @@ const QList<MenuEntry>& menuEntries() {
        .menu = "MNRELATORIOS",
        .separatorBefore = "N1",
        .permission = "R_AvaliacoesFeitas",
-       .keepEntryOnFailure = true},
+       .keepEntryOnFailure = true,
+       .child = child<TFRMREAVALIACAOFEITA>},
       {.objectName = "MnAvaliaesAgendadas",
        .caption = "Séries Agendadas",
        .menu = "MNRELATORIOS",
        .separatorBefore = "N11",
        .permission = "R_AvaliacoesAgendadas",
-       .keepEntryOnFailure = true},
+       .keepEntryOnFailure = true,
+       .child = child<TFRMREAVALIACAOAGENDADA>},
       {.objectName = "Estabelevimento1", .caption = "&Agendar Montagem de Série"},
       {.objectName = "MNBACKUP",
        .caption = "&Backup",
