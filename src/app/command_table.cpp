@@ -9,6 +9,52 @@
 #include "printouts/receipt_command.h"
 #include "printouts/sheet_command.h"
 #include "registry/report_command.h"
+#include "scheduling/reassessment_command.h"
+
+namespace {
+
+// `vantrel report` writes the catalogue listings and the reassessment lists; the list named
+// first (after any option and its value) says whose call it is.
+QString reportNamed(const QStringList& args) {
+  static const QStringList valued{QStringLiteral("from"), QStringLiteral("to"),
+                                  QStringLiteral("order"), QStringLiteral("pdf"),
+                                  QStringLiteral("evaluator")};
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    if (arg == QLatin1String("--")) return args.value(i + 1);
+    if (!arg.startsWith(QLatin1Char('-'))) return arg;
+    QString name = arg;
+    while (name.startsWith(QLatin1Char('-'))) name.remove(0, 1);
+    if (valued.contains(name)) ++i;
+  }
+  return QString();
+}
+
+const CommandSyntax& everyReportCommand() {
+  static const CommandSyntax syntax{
+      QStringLiteral("report"),
+      reportCommand().usage + QStringLiteral("\n     ") + reassessmentReportCommand().usage,
+      {},
+      {}};
+  return syntax;
+}
+
+int runEveryReport(const QStringList& args) {
+  const QString named = reportNamed(args);
+  if (isReassessmentList(named)) return runReassessmentReportCommand(args);
+  if (named == QLatin1String("muscle-groups") || named == QLatin1String("exercises"))
+    return runReportCommand(args);
+  if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h")))
+    return showHelp(everyReportCommand(), stdout);
+  return wrongCall(everyReportCommand(),
+                   named.isEmpty()
+                       ? QStringLiteral("Falta a consulta: muscle-groups, exercises, done ou "
+                                        "scheduled")
+                       : QStringLiteral("Consulta desconhecida: %1").arg(named),
+                   stderr);
+}
+
+}  // namespace
 
 const CommandSyntax& initCommand() {
   static const CommandSyntax syntax{QStringLiteral("init"),
@@ -37,7 +83,7 @@ const QList<Subcommand>& subcommands() {
       {initCommand, runInitCommand, "cria a instalação (bancos, configuração, usuário mestre)"},
       {upkeepCommand, [](const QStringList& a) { return runUpkeepCommand(a); },
        "atualiza o banco de treinos e verifica seu tamanho"},
-      {reportCommand, [](const QStringList& a) { return runReportCommand(a); }, ""},
+      {everyReportCommand, runEveryReport, ""},
       {sheetCommand, [](const QStringList& a) { return runSheetCommand(a); },
        "grava em PDF a ficha da série do aluno"},
       {receiptCommand, [](const QStringList& a) { return runReceiptCommand(a); },

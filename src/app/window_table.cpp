@@ -29,6 +29,7 @@
 #include "registry/user_window.h"
 #include "scheduling/agenda_day_window.h"
 #include "scheduling/assembly_booking_window.h"
+#include "scheduling/reassessment_windows.h"
 #include "scheduling/series_review_window.h"
 #include "scheduling/weekly_agenda_window.h"
 
@@ -163,13 +164,15 @@ const QList<MenuEntry>& menuEntries() {
        .menu = "MNRELATORIOS",
        .separatorBefore = "N1",
        .permission = "R_AvaliacoesFeitas",
-       .keepEntryOnFailure = true},
+       .keepEntryOnFailure = true,
+       .child = child<TFRMREAVALIACAOFEITA>},
       {.objectName = "MnAvaliaesAgendadas",
        .caption = "Séries Agendadas",
        .menu = "MNRELATORIOS",
        .separatorBefore = "N11",
        .permission = "R_AvaliacoesAgendadas",
-       .keepEntryOnFailure = true},
+       .keepEntryOnFailure = true,
+       .child = child<TFRMREAVALIACAOAGENDADA>},
       {.objectName = "Estabelevimento1",
        .caption = "&Agendar Montagem de Série",
        .modal = modal<TFRMAGENDARTREINOS>},

@@ -6,6 +6,7 @@
 #include "base/globals.h"
 #include "base/messages.h"
 #include "data/sql.h"
+#include "followup/listed_people.h"
 #include "forms/session.h"
 
 namespace {
@@ -45,14 +46,6 @@ QString latestInstructor(const QSqlDatabase& workoutDb, const QString& matricula
   const QString professor = query.next() ? query.value(0).toString() : QString();
   query.finish();
   return professor;
-}
-
-QString instructorName(const QSqlDatabase& gymDb, const QString& registration) {
-  QSqlQuery& query = runPrepared(
-      gymDb, QStringLiteral("SELECT NOME FROM FUNCIONARIOS WHERE MATRICULA = ?"), {registration});
-  const QString name = query.next() ? query.value(0).toString() : QStringLiteral("Excluído");
-  query.finish();
-  return name;
 }
 
 }  // namespace
@@ -152,7 +145,8 @@ Result<QList<AbsentMember>> absentMembers(const QSqlDatabase& gymDb, const QSqlD
     }
     for (AbsentMember& m : members) {
       const QString instructor = latestInstructor(workoutDb, m.matricula);
-      if (!instructor.isEmpty()) m.professor = instructorName(gymDb, instructor);
+      if (!instructor.isEmpty())
+        m.professor = staffName(gymDb, QStringLiteral("FUNCIONARIOS"), instructor);
     }
   } catch (const SqlError& e) {
     return Failure{Msg::AberturaDeTabela, QStringLiteral("TempAlunosAusentes"),

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <limits>
 
+#include "base/globals.h"
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "data/settings_record.h"
@@ -262,4 +263,15 @@ void setMailWindowOpener(MailWindowOpener opener) {
 
 void openMailWindow(Session& session, const EmailRecipients& recipients, QWidget* parent) {
   mailWindowOpener()(session, recipients, parent);
+}
+
+void offerAddressFile(Session& session, const QStringList& addresses, QWidget* parent) {
+  Globals& g = G();
+  g.GBOL_EMAIL_RELATORIO = true;
+  if (!writeAddressFile(addresses))
+    MENSAGEM(QStringLiteral("!"), QStringLiteral("Arquivo não pôde ser gravado !"),
+             addressFilePath());
+  else if (MENSAGEM(QStringLiteral("?"), Msg::DesejaEnviarEmails) == kAnswerYes)
+    openMailWindow(session, EmailRecipients::report(), parent);
+  g.GBOL_EMAIL_RELATORIO = false;
 }

@@ -82,3 +82,8 @@ using MailWindowOpener =
     std::function<void(Session& session, const EmailRecipients& recipients, QWidget* parent)>;
 void setMailWindowOpener(MailWindowOpener opener);
 void openMailWindow(Session& session, const EmailRecipients& recipients, QWidget* parent);
+
+// What a report's e-mail list does with its addresses: writes them to the address file, asks
+// "Deseja Enviar e-mail(s) ?" and on Yes opens this window on that file, with
+// GBOL_EMAIL_RELATORIO set meanwhile. A file that cannot be written is said instead.
+void offerAddressFile(Session& session, const QStringList& addresses, QWidget* parent);

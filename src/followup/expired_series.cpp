@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "base/routines.h"
 #include "data/sql.h"
+#include "followup/listed_people.h"
 #include "printing/listing_layout.h"
 
 namespace {
@@ -27,18 +28,6 @@ std::pair<QString, QVariantList> selection(const QString& columns, const QDate& 
     values << *instructor;
   }
   return {sql + QStringLiteral(" ORDER BY B.Matricula"), values};
-}
-
-// A column of the member's row in the people's database; nothing when the member is not there.
-std::optional<QString> memberColumn(const QSqlDatabase& peopleDb, const QString& table,
-                                    const QString& column, const QString& matricula) {
-  QSqlQuery& query = runPrepared(
-      peopleDb, QStringLiteral("SELECT %1 FROM %2 WHERE MATRICULA = ?").arg(column, table),
-      {matricula});
-  std::optional<QString> value;
-  if (query.next()) value = query.value(0).toString();
-  query.finish();
-  return value;
 }
 
 }  // namespace
@@ -64,6 +53,19 @@ Result<QStringList> expiryInstructorEntries(const QSqlDatabase& peopleDb,
   return entries;
 }
 
+Result<InstructorList> openInstructorList(const std::optional<Settings>& settings) {
+  if (!settings) return Failure{Msg::AberturaDeTabela, QStringLiteral("Controle"), {}};
+  const PeopleTables people = peopleTables(*settings);
+  const QString detail = people.source == DataSource::Vantrel ? QStringLiteral("Funcionario")
+                                                              : QStringLiteral(" Funcionario");
+  Result<std::unique_ptr<Connection>> connection = openPeopleConnection(people, detail);
+  if (!connection) return peopleTableUnavailable(people, detail, connection.failure().log);
+  const Result<QStringList> entries =
+      expiryInstructorEntries((*connection)->database(), people.staff);
+  if (!entries) return peopleTableUnavailable(people, detail, entries.failure().log);
+  return InstructorList{*settings, people, std::move(*connection), *entries};
+}
+
 std::optional<QString> instructorOfEntry(const QString& entry) {
   if (entry == kAllInstructors) return std::nullopt;
   return entry.left(kRegistrationWidth);
@@ -76,7 +78,7 @@ Result<QList<ExpiredRow>> expiredSeries(const QSqlDatabase& workoutDb, const QSq
   Result<QList<ExpiredRow>> found = expiredRows(workoutDb, cutOff, instructor);
   if (!found) return found;
   QList<ExpiredRow>& rows = *found;
-  const QString missing = membersKeptHere ? QStringLiteral("Excluido") : QStringLiteral("Inativo");
+  const QString missing = missingMemberName(membersKeptHere);
   try {
     for (ExpiredRow& row : rows)
       row.nome = memberColumn(peopleDb, people.members, QStringLiteral("NOME"), row.matricula)

@@ -9,9 +9,11 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 #include "base/failure.h"
+#include "data/connection.h"
 #include "data/settings_record.h"
 #include "printing/report.h"
 #include "registry/people_source.h"
@@ -34,6 +36,21 @@ QDate expiryCutOff(const QDate& today, int months);
 // job contains "PROF MUSC", by name.
 Result<QStringList> expiryInstructorEntries(const QSqlDatabase& peopleDb,
                                             const QString& staffTable);
+// What a list window of instructors opens with: the settings row it read, the people's tables
+// it names, a connection of the window's own to their database and the instructor entries read
+// there.
+struct InstructorList {
+  Settings settings;
+  PeopleTables people{};
+  std::unique_ptr<Connection> connection;
+  QStringList entries;
+};
+// From the settings row just read (nothing: it could not be). Failures: "Abertura de tabela !"
+// with "Controle" without settings; when the staff table cannot be read, "Abertura de tabela !"
+// (after the gym-management database's unavailability text when the people are kept there)
+// with " Funcionario", or "Funcionario" when the program runs alone.
+Result<InstructorList> openInstructorList(const std::optional<Settings>& settings);
+
 // The registration an entry stands for; nothing for "TODOS".
 std::optional<QString> instructorOfEntry(const QString& entry);
 

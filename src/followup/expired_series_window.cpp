@@ -3,38 +3,21 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QLabel>
 #include <QPushButton>
 
 #include "base/globals.h"
 #include "base/messages.h"
 #include "base/prompter.h"
-#include "followup/email_address.h"
 #include "followup/email_window.h"
 #include "followup/expired_series.h"
-#include "forms/named_button.h"
+#include "forms/buttons_off.h"
+#include "forms/report_controls.h"
 #include "forms/session.h"
 #include "printing/report_output.h"
 
 namespace {
 
 const QString kInfo = QStringLiteral("!");
-
-// The buttons stay off while a report or a list is being made, and come back however it ends.
-class ButtonsOff {
- public:
-  explicit ButtonsOff(std::initializer_list<QPushButton*> buttons) : buttons_(buttons) {
-    for (QPushButton* b : buttons_) b->setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~ButtonsOff() {
-    QApplication::restoreOverrideCursor();
-    for (QPushButton* b : buttons_) b->setEnabled(true);
-  }
-
- private:
-  QList<QPushButton*> buttons_;
-};
 
 }  // namespace
 
@@ -48,21 +31,12 @@ TFRMSERIESVENCIDAS::TFRMSERIESVENCIDAS(Session& session, QWidget* parent)
 
 void TFRMSERIESVENCIDAS::build() {
   auto* layout = new QGridLayout(this);
-  layout->addWidget(new QLabel(QStringLiteral("Avaliador"), this), 0, 0);
-  CBFUNCIONARIOS = new QComboBox(this);
-  CBFUNCIONARIOS->setObjectName(QStringLiteral("CBFUNCIONARIOS"));
-  CBFUNCIONARIOS->setEditable(false);  // chosen from the list, never typed
-  layout->addWidget(CBFUNCIONARIOS, 0, 1, 1, 4);
-  BBNVIDEO = namedButton(this, "BBNVIDEO", QStringLiteral("Vídeo"), QStringLiteral("Vídeo"));
-  BBNIMPRIME =
-      namedButton(this, "BBNIMPRIME", QStringLiteral("Impressora"), QStringLiteral("Impressora"));
-  BBNEMAIL = namedButton(this, "BBNEMAIL", QStringLiteral("Gerar listagem (email) em formato DOC"));
-  BBNRETORNA = namedButton(this, "BBNRETORNA", QStringLiteral("Sair"), QStringLiteral("Sair"));
-  layout->addWidget(BBNVIDEO, 1, 1);
-  layout->addWidget(BBNIMPRIME, 1, 2);
-  layout->addWidget(BBNEMAIL, 1, 3);
-  layout->addWidget(BBNRETORNA, 1, 4);
-  layout->setColumnStretch(1, 1);
+  CBFUNCIONARIOS = addEvaluatorBox(this, layout, 0);
+  const ReportButtons buttons = addReportButtons(this, layout, 1, QStringLiteral("Impressora"));
+  BBNVIDEO = buttons.BBNVIDEO;
+  BBNIMPRIME = buttons.BBNIMPRIME;
+  BBNEMAIL = buttons.BBNEMAIL;
+  BBNRETORNA = buttons.BBNRETORNA;
   connect(BBNVIDEO, &QPushButton::clicked, this, [this] { output(true); });
   connect(BBNIMPRIME, &QPushButton::clicked, this, [this] { output(false); });
   connect(BBNEMAIL, &QPushButton::clicked, this, &TFRMSERIESVENCIDAS::BBNEMAILClick);
@@ -71,38 +45,16 @@ void TFRMSERIESVENCIDAS::build() {
 
 bool TFRMSERIESVENCIDAS::ABRE_TABELAS() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const std::optional<Settings> settings = session().rereadSettings();
-  QStringList entries;
-  bool opened = false;
-  if (!settings) {
-    QApplication::restoreOverrideCursor();
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
-  } else {
-    settings_ = *settings;
-    people_ = peopleTables(settings_);
-    const bool alone = settings_.membersKeptHere();
-    const QString detail = alone ? QStringLiteral("Funcionario") : QStringLiteral(" Funcionario");
-    Result<std::unique_ptr<Connection>> connection = openPeopleConnection(people_, detail);
-    Result<QStringList> staff =
-        connection ? expiryInstructorEntries((*connection)->database(), people_.staff)
-                   : Result<QStringList>(connection.failure());
-    QApplication::restoreOverrideCursor();
-    if (staff) {
-      peopleConnection_ = std::move(*connection);
-      entries = *staff;
-      opened = true;
-    } else {
-      // The staff table that cannot be read says so in its database's words.
-      const QString text =
-          alone ? Msg::AberturaDeTabela : Msg::BriscaInativo + Msg::AberturaDeTabela;
-      tell({text, detail, staff.failure().log});
-    }
-  }
-  if (!opened) {
+  Result<InstructorList> staff = openInstructorList(session().rereadSettings());
+  QApplication::restoreOverrideCursor();
+  if (!staff.okOrTell()) {
     MENSAGEM(kInfo, Msg::RegistroJaAlocado);
     return false;
   }
-  CBFUNCIONARIOS->addItems(entries);
+  settings_ = staff->settings;
+  people_ = staff->people;
+  peopleConnection_ = std::move((*staff).connection);
+  CBFUNCIONARIOS->addItems(staff->entries);
   CBFUNCIONARIOS->setCurrentIndex(0);
   BBNVIDEO->setFocus();
   return true;
@@ -150,15 +102,6 @@ void TFRMSERIESVENCIDAS::BBNEMAILClick() {
     MENSAGEM(kInfo, Msg::NenhumResultadoEncontrado);
     return;
   }
-  QApplication::restoreOverrideCursor();
-  Globals& g = G();
-  g.GBOL_EMAIL_RELATORIO = true;
-  if (!writeAddressFile(found->addresses)) {
-    MENSAGEM(kInfo, QStringLiteral("Arquivo não pôde ser gravado !"), addressFilePath());
-  } else if (MENSAGEM(QStringLiteral("?"), QStringLiteral("Deseja Enviar e-mail(s) ?")) ==
-             kAnswerYes) {
-    openMailWindow(session(), EmailRecipients::report(), this);
-  }
-  g.GBOL_EMAIL_RELATORIO = false;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  off.endHourglass();
+  offerAddressFile(session(), found->addresses, this);
 }

@@ -42,6 +42,21 @@ QString readExpired(const CommandArguments& args, ExpiredOptions& options) {
 
 }  // namespace
 
+std::optional<ListSources> openListSources(const QString& purpose, const QString& peopleDetail,
+                                           FILE* err) {
+  ListSources sources;
+  sources.workout = openOrSay(DataSource::Vantrel, purpose, err);
+  if (!sources.workout) return std::nullopt;
+  const std::optional<Settings> settings = settingsOrSay(*sources.workout);
+  if (!settings) return std::nullopt;
+  sources.settings = *settings;
+  sources.people = peopleTables(*settings);
+  Result<std::unique_ptr<Connection>> peopleDb = openPeopleConnection(sources.people, peopleDetail);
+  if (!peopleDb.okOrTell()) return std::nullopt;
+  sources.peopleDb = std::move(*peopleDb);
+  return sources;
+}
+
 const CommandSyntax& absentCommand() {
   static const CommandSyntax syntax{
       QStringLiteral("absent"),
@@ -103,19 +118,18 @@ int runExpiredCommand(const QStringList& args, FILE* out, FILE* err) {
   if (const std::optional<int> status = settleCall(expiredCommand(), arguments, out, err,
                                                    [&] { return readExpired(arguments, options); }))
     return *status;
-  const std::unique_ptr<Connection> workout = openOrSay(DataSource::Vantrel, "vencidas", err);
-  if (!workout) return 1;
-  const std::optional<Settings> settings = settingsOrSay(*workout);
-  if (!settings) return 1;
-  const PeopleTables people = peopleTables(*settings);
-  const Result<std::unique_ptr<Connection>> peopleDb =
-      openPeopleConnection(people, QStringLiteral("Alunos"));
-  if (!peopleDb.okOrTell()) return 1;
+  const std::optional<ListSources> sources =
+      openListSources(QStringLiteral("vencidas"), QStringLiteral("Alunos"), err);
+  if (!sources) return 1;
+  const std::unique_ptr<Connection>& workout = sources->workout;
+  const Settings& settings = sources->settings;
+  const PeopleTables& people = sources->people;
+  const std::unique_ptr<Connection>& peopleDb = sources->peopleDb;
   const QDate cutOff =
-      expiryCutOff(QDate::currentDate(), settings->tempoReavaliacao.trimmed().toInt());
+      expiryCutOff(QDate::currentDate(), settings.tempoReavaliacao.trimmed().toInt());
   if (!options.emails.isEmpty()) {
     const Result<ExpiredAddresses> found = expiredAddresses(
-        workout->database(), (*peopleDb)->database(), people, cutOff, options.instructor);
+        workout->database(), peopleDb->database(), people, cutOff, options.instructor);
     if (!found.okOrTell()) return 1;
     if (!writeAddressFile(found->addresses, options.emails)) {
       printLine(err, QStringLiteral("Arquivo não pôde ser gravado: %1").arg(options.emails));
@@ -128,8 +142,8 @@ int runExpiredCommand(const QStringList& args, FILE* out, FILE* err) {
     return 0;
   }
   const Result<QList<ExpiredRow>> rows =
-      expiredSeries(workout->database(), (*peopleDb)->database(), people,
-                    settings->membersKeptHere(), cutOff, options.instructor);
+      expiredSeries(workout->database(), peopleDb->database(), people, settings.membersKeptHere(),
+                    cutOff, options.instructor);
   if (!rows.okOrTell()) return 1;
   if (rows->isEmpty()) {
     tell({Msg::NenhumResultadoEncontrado, {}, {}});
@@ -138,8 +152,8 @@ int runExpiredCommand(const QStringList& args, FILE* out, FILE* err) {
   const QString instructorText = options.instructor
                                      ? QStringLiteral("Avaliador: %1").arg(*options.instructor)
                                      : kAllInstructors;
-  const Report report = expiredSeriesReport(
-      *rows, {settings->academia, QDateTime::currentDateTime(), instructorText});
+  const Report report =
+      expiredSeriesReport(*rows, {settings.academia, QDateTime::currentDateTime(), instructorText});
   if (!writePdf(report, options.pdf)) {
     printLine(err, QStringLiteral("Arquivo não pôde ser gravado: %1").arg(options.pdf));
     return 1;

@@ -27,7 +27,7 @@ QSizeF a4(PageOrientation orientation) {
   return orientation == PageOrientation::Portrait ? portrait : portrait.transposed();
 }
 
-const ReportBand* bandOf(const Report& report, BandKind kind) {
+const ReportBand* bandOf(const Report& report, BandKind kind, int level = -1) {
   switch (kind) {
     case BandKind::PageHeader:
       return &report.pageHeader;
@@ -36,9 +36,9 @@ const ReportBand* bandOf(const Report& report, BandKind kind) {
     case BandKind::ColumnHeader:
       return &report.columnHeader;
     case BandKind::GroupHeader:
-      return &report.groupHeader;
+      return level < 0 ? &report.groupHeader : &report.groupLevels[level].header;
     case BandKind::GroupFooter:
-      return &report.groupFooter;
+      return level < 0 ? &report.groupFooter : &report.groupLevels[level].footer;
     case BandKind::Summary:
       return &report.summary;
     case BandKind::PageFooter:
@@ -49,10 +49,57 @@ const ReportBand* bandOf(const Report& report, BandKind kind) {
   return nullptr;
 }
 
-double heightOf(const Report& report, BandKind kind) {
+double heightOf(const Report& report, BandKind kind, int level = -1) {
   if (kind == BandKind::Detail) return report.detail.rowHeight;
-  return bandOf(report, kind)->height;
+  return bandOf(report, kind, level)->height;
 }
+
+// The rows' grouping, outermost first: the report's group levels, then the inner group when
+// the report has its bands. Depth d stands for groupLevels[d], or for the inner group (level -1).
+class Grouping {
+ public:
+  explicit Grouping(const Report& report)
+      : report_(report),
+        levels_(int(report.groupLevels.size())),
+        depth_(levels_ + (report.groupHeader.present() || report.groupFooter.present() ? 1 : 0)) {}
+
+  int depth() const { return depth_; }
+  int level(int d) const { return d < levels_ ? d : -1; }
+
+  // The outermost depth at which row `row` starts a new group; depth() when it starts none.
+  int firstChange(int row) const {
+    if (row == 0) return 0;
+    for (int d = 0; d < depth_; ++d)
+      if (key(row, d) != key(row - 1, d)) return d;
+    return depth_;
+  }
+
+  // The number of rows in the group of `row` at `level` (-1: the inner group).
+  int count(int row, int level) const {
+    const int d = level < 0 ? depth_ - 1 : level;
+    if (row < 0 || row >= report_.rows.size() || d < 0) return 0;
+    const auto same = [&](int other) {
+      for (int k = 0; k <= d; ++k)
+        if (key(other, k) != key(row, k)) return false;
+      return true;
+    };
+    int first = row;
+    while (first > 0 && same(first - 1)) --first;
+    int last = row;
+    while (last + 1 < report_.rows.size() && same(last + 1)) ++last;
+    return last - first + 1;
+  }
+
+ private:
+  QString key(int row, int d) const {
+    const ReportRow& r = report_.rows[row];
+    return d < levels_ ? r.levelKeys.value(d) : r.group;
+  }
+
+  const Report& report_;
+  const int levels_;
+  const int depth_;
+};
 
 // Fills pages band by band. A page is "fresh" until something other than its headers is on
 // it; a band that does not fit a fresh page is placed anyway, which is what guarantees an end.
@@ -65,26 +112,32 @@ class Paginator {
 
   ReportLayout run() {
     startPage();
-    const bool grouped = report_.groupHeader.present() || report_.groupFooter.present();
+    const Grouping grouping(report_);
+    const int depth = grouping.depth();
     const int count = int(report_.rows.size());
     for (int i = 0; i < count; ++i) {
-      if (grouped && startsGroup(i)) {
-        if (i > 0) place(BandKind::GroupFooter, i - 1);
-        place(BandKind::GroupHeader, i, report_.detail.rowHeight);
+      const int from = grouping.firstChange(i);
+      if (i > 0)
+        for (int d = depth - 1; d >= from; --d)
+          place(BandKind::GroupFooter, i - 1, 0, grouping.level(d));
+      for (int d = from; d < depth; ++d) {
+        // A header keeps the headers inside it and the first row on its page.
+        double keepWith = report_.detail.rowHeight;
+        for (int inner = d + 1; inner < depth; ++inner)
+          keepWith += heightOf(report_, BandKind::GroupHeader, grouping.level(inner));
+        place(BandKind::GroupHeader, i, keepWith, grouping.level(d));
       }
       place(BandKind::Detail, i);
     }
-    if (grouped && count > 0) place(BandKind::GroupFooter, count - 1);
+    if (count > 0)
+      for (int d = depth - 1; d >= 0; --d)
+        place(BandKind::GroupFooter, count - 1, 0, grouping.level(d));
     place(BandKind::Summary);
     finishPage();
     return layout_;
   }
 
  private:
-  bool startsGroup(int row) const {
-    return row == 0 || report_.rows[row].group != report_.rows[row - 1].group;
-  }
-
   void startPage() {
     layout_.pages.append(LaidOutPage());
     y_ = report_.margins.top();
@@ -100,21 +153,21 @@ class Paginator {
   }
 
   // Places a band that flows with the rows; `keepWith` is room that must remain below it.
-  void place(BandKind kind, int row = -1, double keepWith = 0) {
-    const double height = heightOf(report_, kind);
+  void place(BandKind kind, int row = -1, double keepWith = 0, int level = -1) {
+    const double height = heightOf(report_, kind, level);
     if (height <= 0) return;
     if (!fresh_ && y_ + height + keepWith > footerTop_ + kEpsilon) {
       finishPage();
       startPage();
     }
-    put(kind, row);
+    put(kind, row, level);
     fresh_ = false;
   }
 
-  void put(BandKind kind, int row = -1) {
-    const double height = heightOf(report_, kind);
+  void put(BandKind kind, int row = -1, int level = -1) {
+    const double height = heightOf(report_, kind, level);
     if (height <= 0) return;
-    layout_.pages.last().bands.append({kind, y_, row});
+    layout_.pages.last().bands.append({kind, y_, row, level});
     y_ += height;
   }
 
@@ -235,7 +288,9 @@ void drawText(QPainter& painter, Fonts& fonts, const QRectF& boxMm, const QStrin
 }
 
 QString textValue(const ReportText& text, const Report& report, const ReportLayout& layout,
-                  int page, int row) {
+                  int page, const PlacedBand& band) {
+  const int row = band.row;
+  const bool hasRow = row >= 0 && row < report.rows.size();
   switch (text.source) {
     case TextSource::Fixed:
       return text.text;
@@ -244,7 +299,12 @@ QString textValue(const ReportText& text, const Report& report, const ReportLayo
     case TextSource::PageCount:
       return QString::number(layout.pages.size());
     case TextSource::GroupValue:
-      return row >= 0 && row < report.rows.size() ? report.rows[row].group : QString();
+      if (!hasRow) return QString();
+      return band.level < 0 ? report.rows[row].group : report.rows[row].levelKeys.value(band.level);
+    case TextSource::GroupCount:
+      return hasRow ? QString::number(Grouping(report).count(row, band.level)) : QString();
+    case TextSource::RowCell:
+      return hasRow ? report.rows[row].cells.value(text.cell) : QString();
   }
   return QString();
 }
@@ -255,7 +315,8 @@ QRectF fitted(const QSize& image, const QRectF& box) {
 }
 
 void drawBand(QPainter& painter, Fonts& fonts, const ReportBand& band, const QPointF& origin,
-              const Report& report, const ReportLayout& layout, int page, int row, double s) {
+              const Report& report, const ReportLayout& layout, int page, const PlacedBand& placed,
+              double s) {
   for (const ReportPicture& picture : band.pictures) {
     if (picture.image.isNull()) continue;
     const QRectF box = scaled(picture.box.translated(origin), s);
@@ -263,7 +324,7 @@ void drawBand(QPainter& painter, Fonts& fonts, const ReportBand& band, const QPo
   }
   for (const ReportText& text : band.texts)
     drawText(painter, fonts, text.box.translated(origin),
-             textValue(text, report, layout, page, row), text.font, text.align, text.wrap,
+             textValue(text, report, layout, page, placed), text.font, text.align, text.wrap,
              text.fill, s, text.ink);
   for (const ReportRule& rule : band.rules) {
     QPen pen(Qt::black, rule.width * s);
@@ -426,8 +487,8 @@ void drawPage(QPainter& painter, Fonts& fonts, const DetailPen& pen, const Repor
       continue;
     }
     detailFont = false;
-    drawBand(painter, fonts, *bandOf(report, placed.kind), origin, report, layout, page,
-             placed.row, pixelsPerMm);
+    drawBand(painter, fonts, *bandOf(report, placed.kind, placed.level), origin, report, layout,
+             page, placed, pixelsPerMm);
   }
   painter.restore();
 }

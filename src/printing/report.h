@@ -36,6 +36,8 @@ enum class TextSource {
   PageNumber,  // the number of the page being drawn, from 1
   PageCount,   // the number of pages of the report
   GroupValue,  // the group of the row a group header or footer belongs to
+  GroupCount,  // the number of detail rows in the group a group header or footer stands for
+  RowCell,     // the cell `cell` of the row a group header or footer belongs to
 };
 
 // A text in a box. One line by default, cut at the box's edge (whole characters first, then a
@@ -48,8 +50,9 @@ struct ReportText {
   Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
   TextSource source = TextSource::Fixed;
   bool wrap = false;
-  QColor fill;  // the box's background; invalid: none
-  QColor ink;   // the text's colour; invalid: black
+  QColor fill;    // the box's background; invalid: none
+  QColor ink;     // the text's colour; invalid: black
+  int cell = -1;  // RowCell: which cell; cells past the columns are shown by such items only
 };
 
 // A straight line, usually horizontal or vertical.
@@ -81,10 +84,19 @@ struct ReportColumn {
 };
 
 // One detail line: a text per column; rows with the same `group` next to each other form a
-// group (only when the report has a group header or footer).
+// group (only when the report has a group header or footer). `levelKeys` are the row's keys for
+// the report's group levels, outermost first.
 struct ReportRow {
   QStringList cells;
   QString group;
+  QStringList levelKeys{};  // a row of a report without group levels leaves it out
+};
+
+// A level of grouping around the rows: a header before and a footer after each run of rows
+// with the same key at this level and at every level outside it.
+struct ReportGroupLevel {
+  ReportBand header;
+  ReportBand footer;
 };
 
 struct DetailBand {
@@ -104,6 +116,9 @@ struct Report {
   ReportBand columnHeader;
   ReportBand groupHeader;
   ReportBand groupFooter;
+  // Groups nested around the rows, outermost first, for a report grouped on several values
+  // (an instructor, then a day); groupHeader and groupFooter, when present, sit inside them.
+  QList<ReportGroupLevel> groupLevels;
   ReportBand summary;
   ReportBand pageFooter;
   DetailBand detail;
@@ -146,6 +161,7 @@ struct PlacedBand {
   BandKind kind;
   double top = 0;  // mm from the top edge of the page
   int row = -1;    // Detail, GroupHeader, GroupFooter: the index of the row it stands for
+  int level = -1;  // GroupHeader, GroupFooter: the index in groupLevels; -1 the inner group
 };
 
 struct LaidOutPage {

@@ -219,6 +219,17 @@ void addCatalogue(const QSqlDatabase& db) {
          e.group ? QVariant(QString::fromUtf8(e.group)) : nullText()});
 }
 
+// A booked assembly; `done` is the day the series was assembled, none while pending.
+void addBooking(const QSqlDatabase& db, int member, const char* letter, const QDate& day,
+                const char* hour, const QString& evaluator, const QDate& done) {
+  runSql(db,
+         QStringLiteral("INSERT INTO Agendado (MATRICULA, TREINO, DATA, HORA, AVALIADOR, USUARIO, "
+                        "DATA_FEITA) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+         {matricula(member), QString::fromUtf8(letter), day, QString::fromUtf8(hour), evaluator,
+          QStringLiteral("01"),
+          done.isValid() ? QVariant(done) : QVariant(QMetaType(QMetaType::QDate))});
+}
+
 void addAgenda(const QSqlDatabase& db, const QDate& today) {
   for (int hour = 7; hour <= 21; ++hour) {
     const QString slot = QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0'));
@@ -233,28 +244,24 @@ void addAgenda(const QSqlDatabase& db, const QDate& today) {
                           "VALUES (?, ?, ?, ?, ?, ?, ?)"),
            QVariantList{slot} + evaluators);
   }
-  // Two assemblies booked for the coming days, one of them already done last week.
+  // Assemblies booked for the coming days, one done last week and one missed two days ago.
   const struct {
     int member;
     const char* letter;
     int inDays;
     const char* hour;
+    int evaluator;
     bool done;
-  } bookings[] = {
-      {3, "A", 2, "09:00", false}, {7, "B", 3, "18:00", false}, {1, "A", -7, "10:00", true}};
+  } bookings[] = {{3, "A", 2, "09:00", 0, false},  {7, "B", 3, "18:00", 0, false},
+                  {1, "A", -7, "10:00", 0, true},  {9, "A", 1, "10:00", 1, false},
+                  {10, "A", 5, "07:00", 2, false}, {11, "A", -2, "16:00", 2, false}};
   // The agenda has no hours on Sunday: a booking that would fall on one goes to Monday.
-  const auto bookable = [&](int inDays) {
-    const QDate day = today.addDays(inDays);
-    return day.dayOfWeek() == Qt::Sunday ? day.addDays(1) : day;
-  };
-  for (const auto& b : bookings)
-    runSql(
-        db,
-        QStringLiteral("INSERT INTO Agendado (MATRICULA, TREINO, DATA, HORA, AVALIADOR, USUARIO, "
-                       "DATA_FEITA) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-        {matricula(b.member), QString::fromUtf8(b.letter), bookable(b.inDays),
-         QString::fromUtf8(b.hour), QString::fromUtf8(kStaff[0].matricula), QStringLiteral("01"),
-         b.done ? QVariant(bookable(b.inDays)) : QVariant(QMetaType(QMetaType::QDate))});
+  for (const auto& b : bookings) {
+    QDate day = today.addDays(b.inDays);
+    if (day.dayOfWeek() == Qt::Sunday) day = day.addDays(1);
+    addBooking(db, b.member, b.letter, day, b.hour,
+               QString::fromUtf8(kStaff[b.evaluator].matricula), b.done ? day : QDate());
+  }
 }
 
 // Saved series of a few members: two strength workouts, an aerobic block and stretching.
@@ -309,6 +316,13 @@ void addSeries(const QSqlDatabase& db, const QDate& today) {
                             "(?, ?, ?, ?%2)")
                  .arg(columns.join(QStringLiteral(", ")), QStringLiteral(", ?").repeated(23)),
              stretch);
+    }
+    // Saving the series marked the member's booking of A done, a day or two off the booked
+    // day, and booked B done on the spot.
+    if (member >= 2 && member <= 6) {
+      const int offDays[] = {-1, 2, 0, -2, 1};
+      addBooking(db, member, "A", day.addDays(offDays[member - 2]), "08:00", instructor, day);
+      addBooking(db, member, "B", day, "08:40", instructor, day);
     }
     runSql(db,
            QStringLiteral("INSERT INTO Aerobica (Matricula, Codigo_exercicio, Data, Duracao, "

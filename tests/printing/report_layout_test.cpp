@@ -183,6 +183,66 @@ TEST(ReportGroups, AGroupHeaderNeverEndsAPage) {
   expectSoundPages(r, layout);
 }
 
+TEST(ReportGroups, NestedLevelsCloseInsideOutAndAnOuterChangeRestartsTheInnerGroup) {
+  Report r = sampleReport(PageOrientation::Portrait, 0, 5);
+  r.groupLevels = {{band(8), band(6)}, {band(5), band(4)}};
+  r.summary = band(6);
+  // The second level's key repeats across the change of the first: still a new group.
+  const char* const keys[][2] = {{"E1", "D1"}, {"E1", "D1"}, {"E1", "D2"}, {"E2", "D2"}};
+  for (const auto& k : keys) r.rows.append({{QStringLiteral("x")}, {}, {k[0], k[1]}});
+  const ReportLayout layout = layOutReport(r);
+  ASSERT_EQ(layout.pages.size(), 1);
+  struct Placed {
+    BandKind kind;
+    int row;
+    int level;
+    bool operator==(const Placed&) const = default;
+  };
+  QList<Placed> placed;
+  double bottom = 0;
+  for (const PlacedBand& b : layout.pages[0].bands) {
+    EXPECT_GE(b.top + kEps, bottom) << "bands overlap";
+    const bool group = b.kind == BandKind::GroupHeader || b.kind == BandKind::GroupFooter;
+    const ReportGroupLevel* level = group ? &r.groupLevels[b.level] : nullptr;
+    bottom =
+        b.top + (level ? (b.kind == BandKind::GroupHeader ? level->header : level->footer).height
+                       : heightOf(r, b.kind));
+    if (b.kind == BandKind::Detail || group) placed.append({b.kind, b.row, b.level});
+  }
+  using K = BandKind;
+  EXPECT_EQ(placed, (QList<Placed>{{K::GroupHeader, 0, 0},
+                                   {K::GroupHeader, 0, 1},
+                                   {K::Detail, 0, -1},
+                                   {K::Detail, 1, -1},
+                                   {K::GroupFooter, 1, 1},
+                                   {K::GroupHeader, 2, 1},
+                                   {K::Detail, 2, -1},
+                                   {K::GroupFooter, 2, 1},
+                                   {K::GroupFooter, 2, 0},
+                                   {K::GroupHeader, 3, 0},
+                                   {K::GroupHeader, 3, 1},
+                                   {K::Detail, 3, -1},
+                                   {K::GroupFooter, 3, 1},
+                                   {K::GroupFooter, 3, 0}}));
+}
+
+TEST(ReportGroups, AnOuterHeaderTakesTheInnerHeaderAndTheFirstRowAlong) {
+  // 40 rows of 5 mm under headers of 8 and 5 mm use 213 of the 230 mm: the 17 mm left hold the
+  // next outer header and a row (13), not the inner header as well (18).
+  Report r = sampleReport(PageOrientation::Portrait, 0, 5);
+  r.groupLevels = {{band(8), ReportBand()}, {band(5), ReportBand()}};
+  for (int i = 0; i < 42; ++i)
+    r.rows.append({{QString::number(i)}, {}, {i < 40 ? "E1" : "E2", "D1"}});
+  const ReportLayout layout = layOutReport(r);
+  ASSERT_EQ(layout.pages.size(), 2);
+  EXPECT_EQ(rowsPerPage(layout), (QList<int>{40, 2}));
+  const QList<PlacedBand>& second = layout.pages[1].bands;
+  ASSERT_GE(second.size(), 4);
+  EXPECT_EQ(second[2].kind, BandKind::GroupHeader);
+  EXPECT_EQ(second[2].level, 0);
+  EXPECT_EQ(second[3].level, 1);
+}
+
 TEST(ReportSummary, MovesWholeToANewPageWhenTheLastOneIsFull) {
   Report r = sampleReport(PageOrientation::Portrait, 46, 5);
   r.summary = band(12);
