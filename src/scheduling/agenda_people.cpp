@@ -8,6 +8,7 @@
 #include "base/messages.h"
 #include "data/sql.h"
 #include "followup/expired_series.h"
+#include "followup/listed_people.h"
 
 namespace {
 
@@ -60,13 +61,11 @@ Result<QHash<QString, QString>> namesIn(const QSqlDatabase& db, const QString& t
   QHash<QString, QString> names;
   QSet<QString> asked;
   try {
-    const QString sql = QStringLiteral("SELECT NOME FROM %1 WHERE MATRICULA = ?").arg(table);
     for (const QString& matricula : matriculas) {
       if (asked.contains(matricula)) continue;
       asked.insert(matricula);
-      QSqlQuery& query = runPrepared(db, sql, {matricula});
-      if (query.next()) names.insert(matricula, query.value(0).toString());
-      query.finish();
+      if (std::optional<QString> nome = memberColumn(db, table, QStringLiteral("NOME"), matricula))
+        names.insert(matricula, *nome);
     }
   } catch (const SqlError& e) {
     return Failure{Msg::AberturaDeTabela, detail,
