@@ -19,16 +19,9 @@
 #include <optional>
 
 #include "base/failure.h"
+#include "base/weekdays.h"
 
-// Weekdays as the agenda counts them: 0 Sunday … 6 Saturday.
-constexpr int kSunday = 0;
-constexpr int kSaturday = 6;
-
-// The weekday a short day name stands for, in Portuguese or in English, any case ("SEG",
-// "Mon", "sáb", "SAB", "SAT" …); nothing for any other text.
-std::optional<int> weekdayOfShortName(const QString& name);
-// The weekday of `date` read from its short day name in `locale`; a locale whose names are
-// neither Portuguese nor English falls back to the calendar's own count.
+// The weekday of `date` (0 Sunday … 6 Saturday, see base/weekdays.h).
 int agendaWeekday(const QDate& date, const QLocale& locale = QLocale());
 // The day's heading over the slot column: "Domingo", "Segunda" … "Sábado".
 QString weekdayHeading(int weekday);
