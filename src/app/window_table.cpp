@@ -10,6 +10,7 @@
 #include "app/menu_table.h"
 #include "app/shell_logic.h"
 #include "base/globals.h"
+#include "classes/class_booking_window.h"
 #include "followup/absent_members.h"
 #include "followup/absent_members_window.h"
 #include "followup/expired_series_window.h"
@@ -84,6 +85,17 @@ void memberEmails(TFRMSEPRINCIPAL& frame) {
   QWidget* shortcut = frame.shortcut(QStringLiteral("SBEMAIL"));
   if (shortcut) shortcut->setEnabled(false);
   TFRMEMAILALUNOS window(frame.session(), shortcut, &frame);
+  QApplication::restoreOverrideCursor();
+  window.exec();
+}
+
+// The class bookings: one window at a time, its shortcut off while it is up.
+void classBookings(TFRMSEPRINCIPAL& frame) {
+  if (frame.findChild<TFRMFREQUENCIAAULAS*>()) return;
+  QWidget* shortcut = frame.shortcut(QStringLiteral("SBFRQUENCIAAULAS"));
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (shortcut) shortcut->setEnabled(false);
+  TFRMFREQUENCIAAULAS window(frame.session(), shortcut, &frame);
   QApplication::restoreOverrideCursor();
   window.exec();
 }
@@ -235,7 +247,8 @@ const QList<ShortcutEntry>& shortcutEntries() {
   static const QList<ShortcutEntry> shortcuts{
       {"SBAGENTATREINOS", "Consulta Agenda de Séries", QStyle::SP_FileDialogDetailedView, false,
        waitingFor<TFRMCONSULTAAGENDADETREINOS>},
-      {"SBFRQUENCIAAULAS", "Agendamento de Aula Coletiva", QStyle::SP_FileDialogListView},
+      {"SBFRQUENCIAAULAS", "Agendamento de Aula Coletiva", QStyle::SP_FileDialogListView, false,
+       classBookings},
       {"SBREVISOR", "Revisor de Treinos Vencidos", QStyle::SP_BrowserReload, false,
        waitingFor<TFRMREVIORDEAVALIACOES>},
       {"SBEMAIL", "E-mail", QStyle::SP_DialogSaveButton, false, memberEmails},

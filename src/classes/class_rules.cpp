@@ -103,3 +103,38 @@ WeeklyLimit weeklyLimit(int allowed, int booked, const QStringList& groups,
     if (group.trimmed() == reminderGroup.trimmed()) return WeeklyLimit::Remind;
   return WeeklyLimit::Pass;
 }
+
+std::variant<GroupClass, ClassFormRefusal> checkClassForm(const ClassForm& form) {
+  const auto missing = [](const char* field, const QString& text, const QString& detail) {
+    return ClassFormRefusal{QString::fromLatin1(field), text, detail, false};
+  };
+  if (form.codigo.trimmed().isEmpty()) return missing("DBEDTCODIGO", Msg::CodigoIncorreto, {});
+  if (form.descricao.trimmed().isEmpty())
+    return missing("DBEDTDESCRICAO", Msg::DadoIncorreto, QStringLiteral("Descrição"));
+  if (form.numero.trimmed().isEmpty())
+    return missing("DBEDTNUMERO", Msg::DadoIncorreto, QStringLiteral("Número"));
+  if (form.professor.trimmed().isEmpty())
+    return missing("DBCBPROFESSOR", Msg::DadoIncorreto, QStringLiteral("Professor"));
+  if (form.atividade.trimmed().isEmpty())
+    return missing("DBCBATIVIDADE", Msg::DadoIncorreto, QStringLiteral("Atividade"));
+  GroupClass c;
+  c.codigo = typedClassCode(form.codigo);
+  c.descricao = form.descricao.trimmed();
+  c.maximoAlunos = form.numero.trimmed().toInt();
+  c.toleranciaEntrada = form.toleranciaEntrada.trimmed().toInt();
+  c.toleranciaSaida = form.toleranciaSaida.trimmed().toInt();
+  c.funcionario = form.professor;
+  c.atividade = form.atividade;
+  c.codigoAtividade = form.atividade.left(2);
+  const Result<std::optional<QTime>> start = typedClassTime(form.horaInicial);
+  const Result<std::optional<QTime>> end = typedClassTime(form.horaFinal);
+  if (!form.horaInicial.trimmed().isEmpty() && !form.horaFinal.trimmed().isEmpty()) {
+    if (!start) return ClassFormRefusal{QStringLiteral("DBEDTHORA_INICIAL"), Msg::IntervaloInvalido, {}, true};
+    if (!end) return ClassFormRefusal{QStringLiteral("DBEDTHORA_FINAL"), Msg::IntervaloInvalido, {}, true};
+    if (**start >= **end)
+      return ClassFormRefusal{QStringLiteral("DBEDTHORA_FINAL"), Msg::IntervaloInvalido, {}, false};
+  }
+  if (start && *start) c.horaInicial = **start;
+  if (end && *end) c.horaFinal = **end;
+  return c;
+}

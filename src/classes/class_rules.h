@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <variant>
 
 #include "base/failure.h"
 
@@ -85,3 +86,27 @@ enum class WeeklyLimit { Pass, Reached, Remind };
 // name (an empty group matching an empty setting), else nothing to say.
 WeeklyLimit weeklyLimit(int allowed, int booked, const QStringList& groups,
                         const QString& reminderGroup);
+
+// The class form as typed, checked at Confirm.
+struct ClassForm {
+  QString codigo;
+  QString descricao;
+  QString numero;
+  QString horaInicial;
+  QString horaFinal;
+  QString toleranciaEntrada;
+  QString toleranciaSaida;
+  QString professor;
+  QString atividade;
+};
+// A field of the form refused at Confirm: its objectName and what the user is told.
+struct ClassFormRefusal {
+  QString field;
+  QString text;
+  QString detail;
+  bool clear = false;
+};
+// The checks of Confirm, in their order: the code, the description, the number of members, the
+// instructor and the activity must be there, and two hours given must be hours with the start
+// before the end. The class to write when all pass.
+std::variant<GroupClass, ClassFormRefusal> checkClassForm(const ClassForm& form);

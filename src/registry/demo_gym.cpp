@@ -417,6 +417,75 @@ void addGymManagementPeople(const QSqlDatabase& gymDb, const QDate& today) {
         {QString::fromUtf8(st.matricula), QString::fromUtf8(st.name), QString::fromUtf8(st.role)});
 }
 
+// Group classes the reception can book: the gym-management program's settings for them, the
+// cash register opened today, three activities and their classes, two class groups, which
+// member belongs to what and who paid this month (two did not, one is frozen), and a few
+// bookings for today.
+void addGroupClasses(const QSqlDatabase& gymDb, const QDate& today) {
+  runSql(gymDb,
+         QStringLiteral("INSERT INTO Sacvar2 (CONTROLEPORRECEPCIONISTA, AgendamentoAulaPortal, "
+                        "FILIAL, Controle_Agendamento_Turma, Exclui_Turma_Agendamento) VALUES "
+                        "('Não', 'Não', '01', 'Sim', 'LIVRE')"));
+  runSql(gymDb, QStringLiteral("INSERT INTO Caixa (DATAABERTURA) VALUES (?)"), {today});
+  const struct {
+    const char* code;
+    const char* name;
+  } activities[] = {{"01", "MUSCULACAO"}, {"02", "CICLISMO"}, {"03", "YOGA"}};
+  for (const auto& a : activities)
+    runSql(gymDb, QStringLiteral("INSERT INTO Atividades (CODIGO, DESCRICAO, FILIAL) VALUES (?, ?, '01')"),
+           {a.code, a.name});
+  const struct {
+    const char* code;
+    const char* name;
+    const char* activity;
+    int capacity;
+    QTime start;
+    int staff;
+  } classes[] = {{"01", "SPINNING MANHA", "02-CICLISMO", 12, QTime(7, 0), 0},
+                 {"02", "SPINNING NOITE", "02-CICLISMO", 12, QTime(19, 0), 1},
+                 {"03", "YOGA", "03-YOGA", 8, QTime(18, 0), 2}};
+  for (const auto& c : classes)
+    runSql(gymDb,
+           QStringLiteral("INSERT INTO AulasColetivas (Codigo, Descricao, Atividade, "
+                          "Codigo_Atividade, Maximo_Alunos, Funcionario, Usuario, Filial, Cliente, "
+                          "HORA_INICIAL, HORA_FINAL, TOLERANCIA_ENTRADA, TOLERANCIA_SAIDA) VALUES "
+                          "(?, ?, ?, ?, ?, ?, '01', '01', 1001, ?, ?, 10, 10)"),
+           {c.code, c.name, c.activity, QString::fromLatin1(c.activity).left(2), c.capacity,
+            QString::fromUtf8(kStaff[c.staff].name), QDateTime(QDate(1899, 12, 30), c.start),
+            QDateTime(QDate(1899, 12, 30), c.start.addSecs(3600))});
+  runSql(gymDb, QStringLiteral("INSERT INTO Turma (CODIGO, SEG, TER, QUA, QUI, SEX, SAB, DOM) "
+                               "VALUES ('SEGQUA', ?, ?, ?, ?, ?, ?, ?), "
+                               "('LIVRE', ?, ?, ?, ?, ?, ?, ?)"),
+         {true, false, true, false, false, false, false,  //
+          true, true, true, true, true, true, false});
+  const int members = int(std::size(kMembers));
+  for (int i = 1; i <= members; ++i) {
+    runSql(gymDb,
+           QStringLiteral("UPDATE ALUNOSATIVOS SET TURMA_A = ?, DIA_VENCIMENTO = 10, PLANOS = '001', "
+                          "DATA_TRANCAMENTO = ? WHERE MATRICULA = ?"),
+           {i % 2 ? QStringLiteral("SEGQUA") : QStringLiteral("LIVRE"),
+            i == 5 ? QVariant(today.addMonths(-1)) : QVariant(QMetaType(QMetaType::QDate)),
+            matricula(i)});
+    for (const char* activity : {"01", "02", "03"})
+      if (i % 3 != 0 || QString::fromLatin1(activity) != QLatin1String("03"))
+        runSql(gymDb, QStringLiteral("INSERT INTO AlunosAtividades (MATRICULA, ATIVIDADE) VALUES (?, ?)"),
+               {matricula(i), activity});
+    if (i == 4 || i == 8) continue;  // in arrears
+    runSql(gymDb, QStringLiteral("INSERT INTO Receb (MATRICULA, MES, ANO) VALUES (?, ?, ?)"),
+           {matricula(i), today.toString(QStringLiteral("MM")), today.toString(QStringLiteral("yyyy"))});
+  }
+  runSql(gymDb, QStringLiteral("INSERT INTO PLANOS (CODIGO, DESCRICAO) VALUES ('001', 'PLANO MENSAL')"));
+  for (int i = 1; i <= 6; ++i)
+    runSql(gymDb,
+           QStringLiteral("INSERT INTO FrequenciaAula (Data, Codigo_Aula, Descricao_Aula, "
+                          "Maximo_Alunos, Matricula, Aluno, Funcionario, Atividade, Filial, "
+                          "Usuario, Cliente) SELECT ?, Codigo, Descricao, Maximo_Alunos, ?, ?, "
+                          "Funcionario, Atividade, Filial, '01', Cliente FROM AulasColetivas "
+                          "WHERE Codigo = ?"),
+           {today, matricula(i), QString::fromUtf8(kMembers[i - 1].name),
+            i <= 4 ? QStringLiteral("01") : QStringLiteral("03")});
+}
+
 }  // namespace
 
 QString demoCpf(int seed) {
@@ -461,4 +530,5 @@ void addDemoGym(const QSqlDatabase& db) {
 
 void addDemoGymManagement(const QSqlDatabase& gymDb) {
   addGymManagementPeople(gymDb, QDate::currentDate());
+  addGroupClasses(gymDb, QDate::currentDate());
 }
