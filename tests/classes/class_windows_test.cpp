@@ -78,10 +78,12 @@ TEST_F(ClassWindows, BookingGoesThroughItsQuestionsAndTheListShowsThePlacesLeft)
   EXPECT_TRUE(window.classList()->currentText().endsWith(QStringLiteral(" Vagas : 2")));
   EXPECT_EQ(window.bookingDate(), today_);
 
-  // BETO does not belong to the activity.
+  // BETO paid nothing (a warning only) and does not belong to the activity (a refusal).
   ASSERT_TRUE(window.search()->locate(number(2)));
   window.bookCurrentMember();
-  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::AlunoNaoPertenceAtividade});
+  EXPECT_EQ(testPrompter().texts(),
+            (QStringList{Msg::AgendamentoDeAula, Msg::AlunoNaoPertenceAtividade}));
+  EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Aluno Inadimplente!"));
   EXPECT_EQ(booked(), 0);
 
   // ANA: "Agendar Aluno(a) ?" Yes, then a second time she may be taken out.
