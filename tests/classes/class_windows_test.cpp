@@ -208,3 +208,29 @@ TEST_F(ClassWindows, TheAttendanceReportRefusesAnEndBeforeTheStart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ClassWindows, WithThePortalSwitchOnClassesAndBookingsLiveInThePortal) {
+  runSql(gym_, QStringLiteral("UPDATE Sacvar2 SET AgendamentoAulaPortal = 'Sim'"));
+  std::unique_ptr<Connection> portal = Session::newConnection(DataSource::Ondrel, "teste-portal");
+  ASSERT_TRUE(portal->open());
+  runSql(portal->database(),
+         QStringLiteral("INSERT INTO AulasColetivas (Codigo, Descricao, Atividade, "
+                        "Codigo_Atividade, Maximo_Alunos, Funcionario, Cliente) VALUES ('05', "
+                        "'YOGA NO PORTAL', '02-CICLISMO', '02', 5, 'CARLA', 7)"));
+  TFRMFREQUENCIAAULAS window(session_, nullptr, window_.get());
+  window.show();
+  QApplication::processEvents();
+  ASSERT_EQ(window.classes().size(), 1);
+  EXPECT_EQ(window.classes()[0].descricao, QStringLiteral("YOGA NO PORTAL"));
+  testPrompter().answerNext(kAnswerYes);
+  ASSERT_TRUE(window.search()->locate(number(1)));
+  window.bookCurrentMember();
+  EXPECT_EQ(scalarSql(portal->database(), QStringLiteral("SELECT COUNT(*) FROM FrequenciaAula")).toInt(), 1);
+  EXPECT_EQ(booked(), 0);
+  EXPECT_TRUE(window.classList()->currentText().endsWith(QStringLiteral(" Vagas : 4")));
+  window.reject();
+}
+
+}  // namespace
