@@ -12,7 +12,8 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   libcurl4-openssl-dev libssl-dev libjpeg62-turbo-dev libpq-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  postgresql postgresql-client sqlite3 poppler-utils python3-aiosmtpd openssl ca-certificates
+  postgresql postgresql-client sqlite3 poppler-utils python3-aiosmtpd python3-icalendar openssl
+  ca-certificates
   xvfb xauth x11-utils xdotool fonts-dejavu-core
 )
 missing=()

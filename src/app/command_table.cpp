@@ -99,6 +99,7 @@ const QList<Subcommand>& subcommands() {
       {absentCommand, [](const QStringList& a) { return runAbsentCommand(a); }, ""},
       {expiredCommand, [](const QStringList& a) { return runExpiredCommand(a); }, ""},
       {agendaCommand, [](const QStringList& a) { return runAgendaCommand(a); }, ""},
+      {calendarCommand, [](const QStringList& a) { return runCalendarCommand(a); }, ""},
   };
   return table;
 }

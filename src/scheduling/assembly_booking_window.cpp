@@ -10,6 +10,7 @@
 #include "forms/named_button.h"
 #include "forms/session.h"
 #include "scheduling/booking_calendar.h"
+#include "scheduling/calendar_export.h"
 #include "scheduling/booking_questions.h"
 
 namespace {
@@ -31,6 +32,14 @@ TFRMAGENDARTREINOS::TFRMAGENDARTREINOS(Session& session, QWidget* parent)
           &TFRMAGENDARTREINOS::DBGALUNOSDblClick);
   layout->addWidget(search_, 1);
   auto* side = new QVBoxLayout;
+  auto* exportButton = namedButton(this, "BBNEXPORTAR", QStringLiteral("Exportar Agenda"),
+                                   QStringLiteral("Exportar Agenda"));
+  connect(exportButton, &QPushButton::clicked, this, [this] {
+    const QSqlRecord member = search_->current();
+    exportMemberCalendar(session_, member.value(kMatricula).toString(),
+                         member.value(QStringLiteral("NOME")).toString(), this);
+  });
+  side->addWidget(exportButton);
   side->addStretch();
   BBNRETORNA = namedButton(this, "BBNRETORNA", QStringLiteral("Sair"), QStringLiteral("Sair"));
   connect(BBNRETORNA, &QPushButton::clicked, this, &QDialog::reject);

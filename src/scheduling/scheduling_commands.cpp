@@ -9,6 +9,7 @@
 #include "registry/people_source.h"
 #include "scheduling/agenda.h"
 #include "scheduling/agenda_people.h"
+#include "scheduling/member_calendar.h"
 
 namespace {
 
@@ -81,5 +82,55 @@ int runAgendaCommand(const QStringList& args, FILE* out, FILE* err) {
                                named(b.avaliador, *staffNames), stateOf(b)}
                        .join(QLatin1Char('\t')));
   printLine(out, QStringLiteral("%1 montagem(ns) agendada(s)").arg(bookings.size()));
+  return 0;
+}
+
+const CommandSyntax& calendarCommand() {
+  static const CommandSyntax syntax{
+      QStringLiteral("calendar"),
+      QStringLiteral("vantrel calendar MATRICULA --ics ARQUIVO\n"
+                     "                    os dias de treino e as montagens agendadas do aluno em "
+                     "iCalendar"),
+      {QCommandLineOption(QStringLiteral("ics"), QString(), QStringLiteral("ARQUIVO"))},
+      {}};
+  return syntax;
+}
+
+int runCalendarCommand(const QStringList& args, FILE* out, FILE* err) {
+  const CommandArguments arguments(calendarCommand(), args);
+  QString matricula;
+  const auto check = [&]() -> QString {
+    if (arguments.positional().size() != 1) return QStringLiteral("Informe a matrícula do aluno");
+    matricula = arguments.positional().first().trimmed().rightJustified(10, QLatin1Char('0'));
+    if (arguments.value(QStringLiteral("ics")).isEmpty())
+      return QStringLiteral("Falta o valor de --ics");
+    return QString();
+  };
+  if (const std::optional<int> status = settleCall(calendarCommand(), arguments, out, err, check))
+    return *status;
+  const std::unique_ptr<Connection> workout = openOrSay(DataSource::Vantrel, "agenda-aluno", err);
+  if (!workout) return 1;
+  const std::optional<Settings> settings = Settings::read(workout->database());
+  if (!settings) {
+    tell({Msg::AberturaDeTabela, QStringLiteral("Controle"), {}});
+    return 1;
+  }
+  const PeopleTables people = peopleTables(*settings);
+  const Result<std::unique_ptr<Connection>> peopleDb =
+      openPeopleConnection(people, QStringLiteral("ALUNOS"));
+  if (!peopleDb.okOrTell()) return 1;
+  const Result<QHash<QString, QString>> names =
+      namesIn((*peopleDb)->database(), people.members, {matricula}, QStringLiteral("ALUNOS"));
+  if (!names.okOrTell()) return 1;
+  if (!names->contains(matricula)) {
+    tell({Msg::MatriculaNaoCadastrada, matricula, {}});
+    return 1;
+  }
+  const QString file = arguments.value(QStringLiteral("ics"));
+  if (!writeMemberCalendar(workout->database(), matricula, names->value(matricula),
+                           settings->academia.trimmed(), file)
+           .okOrTell())
+    return 1;
+  printLine(out, QStringLiteral("Agenda de %1 gravada em %2").arg(names->value(matricula), file));
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include "forms/named_button.h"
 #include "forms/session.h"
 #include "scheduling/booking_calendar.h"
+#include "scheduling/calendar_export.h"
 #include "scheduling/booking_questions.h"
 
 namespace {
@@ -51,8 +53,18 @@ TFRMREVIORDEAVALIACOES::TFRMREVIORDEAVALIACOES(Session& session, QWidget* parent
   LBLTOTAL = new QLabel(QStringLiteral("0"), this);
   LBLTOTAL->setObjectName(QStringLiteral("LBLTOTAL"));
   layout->addWidget(LBLTOTAL, 2, 2);
+  auto* exportButton = namedButton(this, "BBNEXPORTAR", QStringLiteral("Exportar Agenda"),
+                                   QStringLiteral("Exportar Agenda"));
+  connect(exportButton, &QPushButton::clicked, this, [this] {
+    const int row = DBGAVALIACOES->currentRow();
+    if (row >= 0 && row < rows_.size())
+      exportMemberCalendar(session_, rows_[row].matricula, rows_[row].nome, this);
+  });
   BBNRETORNA = namedButton(this, "BBNRETORNA", QStringLiteral("Sair"), QStringLiteral("Sair"));
-  layout->addWidget(BBNRETORNA, 2, 3);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(exportButton);
+  buttons->addWidget(BBNRETORNA);
+  layout->addLayout(buttons, 2, 3);
   layout->setColumnStretch(1, 1);
   connect(BBNRETORNA, &QPushButton::clicked, this, &QDialog::reject);
   connect(DBGAVALIACOES, &QTableWidget::cellDoubleClicked, this,
