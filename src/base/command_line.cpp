@@ -1,5 +1,9 @@
 #include "base/command_line.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+
 namespace {
 
 // The option an argument names, without its dashes and any "=value".
@@ -77,7 +81,47 @@ int wrongCall(const CommandSyntax& syntax, const QString& why, FILE* err) {
 
 int showHelp(const CommandSyntax& syntax, FILE* out) {
   printLine(out, usageText(syntax));
+  printLine(out, exitStatusText());
   return 0;
+}
+
+QString exitStatusText() {
+  return QStringLiteral(
+      "Saída: 0 feito; 1 o trabalho não pôde ser feito (o motivo na saída de erro);\n"
+      "       2 chamada errada (opção desconhecida ou valor que falta), com o uso do comando.");
+}
+
+TerminalProgress::TerminalProgress(FILE* out) : out_(out), shown_(out && isatty(fileno(out))) {}
+
+TerminalProgress::~TerminalProgress() {
+  finish();
+}
+
+void TerminalProgress::show(const QString& text) {
+  if (!shown_) return;
+  // The line is written over itself: blanks clear what a longer line before it left.
+  const QString padded = text.leftJustified(std::max<qsizetype>(width_, text.size()));
+  width_ = text.size();
+  fputs(("\r" + padded).toLocal8Bit().constData(), out_);
+  fflush(out_);
+  pending_ = true;
+}
+
+void TerminalProgress::stage(const QString& text) {
+  show(text + QStringLiteral("…"));
+}
+
+void TerminalProgress::count(const QString& label, int done, int total) {
+  const int percent = total > 0 ? done * 100 / total : 100;
+  show(QStringLiteral("%1 %2 de %3 (%4%)").arg(label).arg(done).arg(total).arg(percent));
+}
+
+void TerminalProgress::finish() {
+  if (!pending_) return;
+  fputs(("\r" + QString(width_, QLatin1Char(' ')) + "\r").toLocal8Bit().constData(), out_);
+  fflush(out_);
+  pending_ = false;
+  width_ = 0;
 }
 
 std::optional<int> settleCall(const CommandSyntax& syntax, const CommandArguments& args, FILE* out,

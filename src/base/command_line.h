@@ -45,8 +45,36 @@ class CommandArguments {
 QString usageText(const CommandSyntax& syntax);
 // A wrong call: the reason, then the usage, on `err`; the status for it (2).
 int wrongCall(const CommandSyntax& syntax, const QString& why, FILE* err);
-// --help: the usage on `out`; the status for it (0).
+// --help: the usage and the exit statuses on `out`; the status for it (0).
 int showHelp(const CommandSyntax& syntax, FILE* out);
+// What the exit statuses of every command mean.
+QString exitStatusText();
+
+// A progress line for long runs, written over itself on a terminal and not at all when the
+// output goes to a file or a pipe (a script reads only the result). Cleared when done.
+class TerminalProgress {
+ public:
+  explicit TerminalProgress(FILE* out);
+  ~TerminalProgress();
+  TerminalProgress(const TerminalProgress&) = delete;
+  TerminalProgress& operator=(const TerminalProgress&) = delete;
+
+  bool shown() const { return shown_; }
+  // "Copiando o banco…"
+  void stage(const QString& text);
+  // "Publicando 120 de 800 (15%)"
+  void count(const QString& label, int done, int total);
+  // Clears the line, so the result is printed on a clean one.
+  void finish();
+
+ private:
+  void show(const QString& text);
+
+  FILE* out_;
+  bool shown_;
+  bool pending_ = false;
+  qsizetype width_ = 0;
+};
 // How a call ends before its work: 0 after --help, 2 after a wrong call (the options' fault,
 // else what `read` finds wrong in their values); nothing when the command may go on.
 std::optional<int> settleCall(const CommandSyntax& syntax, const CommandArguments& args, FILE* out,

@@ -13,7 +13,10 @@ const QString kInfo = QStringLiteral("!");
 
 // The job, or nothing after the message.
 std::optional<QString> makeBackup(const BackupRequest& request, FILE* out) {
-  const BackupOutcome outcome = backUpWorkoutDatabase(request);
+  TerminalProgress progress(out);
+  const BackupOutcome outcome =
+      backUpWorkoutDatabase(request, [&](const QString& stage) { progress.stage(stage); });
+  progress.finish();
   if (!outcome.file) {
     MENSAGEM(kInfo, Msg::ErroBackup, outcome.detail);
     return std::nullopt;
@@ -75,7 +78,10 @@ int runRestoreCommand(const QStringList& args, FILE* out, FILE* err) {
     return 1;
   }
   QString why;
-  const bool restored = restoreWorkoutDatabase(file, &why);
+  TerminalProgress progress(out);
+  const bool restored =
+      restoreWorkoutDatabase(file, &why, [&](const QString& stage) { progress.stage(stage); });
+  progress.finish();
   if (!restored) {
     MENSAGEM(kInfo, Msg::ErroRestore, why);
     return 1;
@@ -103,7 +109,10 @@ int runPurgeCommand(const QStringList& args, FILE* out, FILE* err) {
   request.purgeYear = *year;
   request.cleanUp = false;
   if (!makeBackup(request, out)) return 1;
+  TerminalProgress progress(out);
+  progress.stage(QStringLiteral("Esvaziando as séries até %1").arg(*year));
   const Result<int> deleted = purgeWorkoutDatabase(*year);
+  progress.finish();
   if (!deleted.okOrTell()) return 1;
   printLine(out, Msg::FimDeProcesso +
                      QStringLiteral(" %1 linha(s) removida(s) até %2").arg(*deleted).arg(*year));

@@ -52,7 +52,10 @@ int runPublishCommand(const QStringList& args, FILE* out, FILE* err) {
   }
   const Result<BulkInput> input = prepareBulkInput(*settings, *from, *to);
   if (!input.okOrTell()) return 1;
-  const std::optional<BulkSummary> summary = runBulkPublishing(*input);
+  TerminalProgress progress(out);
+  const std::optional<BulkSummary> summary = runBulkPublishing(
+      *input, [&](int done, int total) { progress.count(QStringLiteral("Publicando"), done, total); });
+  progress.finish();
   if (!summary) {
     tell(bulkFailure());
     return 1;
