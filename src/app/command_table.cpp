@@ -7,6 +7,7 @@
 #include "maintenance/backup_command.h"
 #include "portal/publish_command.h"
 #include "printouts/receipt_command.h"
+#include "prescription/sheet_mail.h"
 #include "printouts/sheet_command.h"
 #include "registry/report_command.h"
 #include "scheduling/reassessment_command.h"
@@ -84,8 +85,9 @@ const QList<Subcommand>& subcommands() {
       {upkeepCommand, [](const QStringList& a) { return runUpkeepCommand(a); },
        "atualiza o banco de treinos e verifica seu tamanho"},
       {everyReportCommand, runEveryReport, ""},
-      {sheetCommand, [](const QStringList& a) { return runSheetCommand(a); },
-       "grava em PDF a ficha da série do aluno"},
+      {sheetCommand,
+       [](const QStringList& a) { return runSheetCommand(a, stdout, stderr, mailSheetFromCommandLine); },
+       "grava em PDF a ficha da série do aluno, ou a envia ao aluno por e-mail"},
       {receiptCommand, [](const QStringList& a) { return runReceiptCommand(a); },
        "imprime o recibo de 40 colunas do treino"},
       {publishCommand, [](const QStringList& a) { return runPublishCommand(a); },

@@ -11,6 +11,7 @@ struct SheetOptions {
   QString letter;
   bool landscape = false;
   QString pdf;
+  bool email = false;
 };
 
 // Why the call is not a sheet to print; empty when it is.
@@ -25,7 +26,8 @@ QString read(const CommandArguments& args, SheetOptions& options) {
     return QStringLiteral("Treino inválido: %1 (A a E)").arg(positional[1]);
   options.landscape = args.isSet(QStringLiteral("landscape"));
   options.pdf = args.value(QStringLiteral("pdf"));
-  if (options.pdf.isEmpty()) return QStringLiteral("Falta --pdf ARQUIVO");
+  options.email = args.isSet(QStringLiteral("email"));
+  if (options.pdf.isEmpty() == !options.email) return QStringLiteral("Use --pdf ARQUIVO ou --email");
   return QString();
 }
 
@@ -34,19 +36,25 @@ QString read(const CommandArguments& args, SheetOptions& options) {
 const CommandSyntax& sheetCommand() {
   static const CommandSyntax syntax{
       QStringLiteral("sheet"),
-      QStringLiteral("vantrel sheet MATRICULA LETRA [--landscape] --pdf ARQUIVO"),
+      QStringLiteral("vantrel sheet MATRICULA LETRA [--landscape] (--pdf ARQUIVO | --email)"),
       {QCommandLineOption(QStringLiteral("landscape")),
-       QCommandLineOption(QStringLiteral("pdf"), QString(), QStringLiteral("ARQUIVO"))},
+       QCommandLineOption(QStringLiteral("pdf"), QString(), QStringLiteral("ARQUIVO")),
+       QCommandLineOption(QStringLiteral("email"))},
       {}};
   return syntax;
 }
 
-int runSheetCommand(const QStringList& args, FILE* out, FILE* err) {
+int runSheetCommand(const QStringList& args, FILE* out, FILE* err, const SheetMailer& mailer) {
   const CommandArguments arguments(sheetCommand(), args);
   SheetOptions options;
   if (const std::optional<int> status =
           settleCall(sheetCommand(), arguments, out, err, [&] { return read(arguments, options); }))
     return *status;
+  if (options.email) {
+    if (!mailer || !mailer(options.matricula, options.letter, options.landscape)) return 1;
+    printLine(out, QStringLiteral("Série %1 de %2 enviada por e-mail").arg(options.letter, options.matricula));
+    return 0;
+  }
   const Result<SeriesSheet> sheet =
       prepareSeriesSheet(options.matricula, options.letter, options.landscape);
   if (!sheet.okOrTell()) return 1;
