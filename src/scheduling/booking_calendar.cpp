@@ -8,6 +8,7 @@
 
 #include "base/messages.h"
 #include "base/prompter.h"
+#include "forms/field_chain.h"
 #include "forms/named_button.h"
 #include "forms/session.h"
 #include "scheduling/agenda_people.h"
@@ -57,7 +58,7 @@ BookingCalendar::BookingCalendar(Session& session, CalendarBooking booking, QWid
   layout->addWidget(new QLabel(QStringLiteral("Avaliador"), this), 0, 0);
   CBAVALIADOR = new QComboBox(this);
   CBAVALIADOR->setObjectName(QStringLiteral("CBAVALIADOR"));
-  CBAVALIADOR->setEditable(false);  // chosen from the list, never typed
+  chooseOnlyList(CBAVALIADOR);  // chosen from the list, never typed
   CBAVALIADOR->addItems(booking_.evaluators);
   const int preset = booking_.presetEvaluator.isEmpty()
                          ? 0

@@ -12,6 +12,7 @@
 
 #include "base/messages.h"
 #include "base/prompter.h"
+#include "forms/field_chain.h"
 #include "forms/named_button.h"
 #include "forms/session.h"
 #include "scheduling/booking_calendar.h"
@@ -31,7 +32,7 @@ TFRMREVIORDEAVALIACOES::TFRMREVIORDEAVALIACOES(Session& session, QWidget* parent
   layout->addWidget(new QLabel(QStringLiteral("Professor"), this), 0, 0);
   CBFUNCIONARIOS = new QComboBox(this);
   CBFUNCIONARIOS->setObjectName(QStringLiteral("CBFUNCIONARIOS"));
-  CBFUNCIONARIOS->setEditable(false);  // chosen from the list, never typed
+  chooseOnlyList(CBFUNCIONARIOS);  // chosen from the list, never typed
   layout->addWidget(CBFUNCIONARIOS, 0, 1, 1, 3);
   DBGAVALIACOES = new QTableWidget(0, 4, this);
   DBGAVALIACOES->setObjectName(QStringLiteral("DBGAVALIACOES"));
