@@ -323,18 +323,7 @@ Report historySheetReport(const HistorySheet& sheet) {
   report.orientation = PageOrientation::Portrait;
   report.margins = QMarginsF(10, 10, 10, 10);
   const double width = report.bodyWidth();
-  report.detail.font = reportFont(8);
-  report.detail.rowHeight = 6;
-  report.detail.framed = true;
-  report.detail.columns = fillingColumns({{QStringLiteral("Seq"), 10},
-                                   {QStringLiteral("Ap"), 10},
-                                   {QStringLiteral("Exercício"), 60},
-                                   {QStringLiteral("Séries"), 14},
-                                   {QStringLiteral("Repetições"), 22},
-                                   {QStringLiteral("Peso"), 22},
-                                   {QStringLiteral("Regulagem"), 24},
-                                   {QStringLiteral("Intervalo"), 18}},
-                                  2, width, Qt::AlignHCenter);
+  report.detail = strengthDetail(width, Qt::AlignHCenter);
   const ReportBand titles = columnHeaderBand(report.detail, 6, reportFont(8, true));
   const ReportBand heading = strengthHeading(sheet, width);
   if (series.letter == QStringLiteral("A")) {

@@ -277,18 +277,7 @@ Report seriesSheetReport(const SeriesSheet& sheet) {
 
   const bool letterA = sheet.letter == QStringLiteral("A");
   const ReportBand heading = strengthHeading(sheet, width);
-  report.detail.font = font(8);
-  report.detail.rowHeight = 6;
-  report.detail.framed = true;
-  report.detail.columns = fillingColumns({{QStringLiteral("Seq"), 10},
-                                   {QStringLiteral("Ap"), 10},
-                                   {QStringLiteral("Exercício"), 60},
-                                   {QStringLiteral("Séries"), 14},
-                                   {QStringLiteral("Repetições"), 22},
-                                   {QStringLiteral("Peso"), 22},
-                                   {QStringLiteral("Regulagem"), 24},
-                                   {QStringLiteral("Intervalo"), 18}},
-                                  2, width);
+  report.detail = strengthDetail(width);
   const ReportBand titles = columnHeaderBand(report.detail, 6, font(8, true));
   if (letterA) {
     // The member header is printed once: above the aerobic block when there is one, else at

@@ -41,6 +41,23 @@ QList<ReportColumn> fillingColumns(const QList<std::pair<QString, double>>& fixe
   return list;
 }
 
+DetailBand strengthDetail(double width, Qt::Alignment align) {
+  DetailBand detail;
+  detail.font = reportFont(8);
+  detail.rowHeight = 6;
+  detail.framed = true;
+  detail.columns = fillingColumns({{QStringLiteral("Seq"), 10},
+                                   {QStringLiteral("Ap"), 10},
+                                   {QStringLiteral("Exercício"), 60},
+                                   {QStringLiteral("Séries"), 14},
+                                   {QStringLiteral("Repetições"), 22},
+                                   {QStringLiteral("Peso"), 22},
+                                   {QStringLiteral("Regulagem"), 24},
+                                   {QStringLiteral("Intervalo"), 18}},
+                                  2, width, align);
+  return detail;
+}
+
 ReportBand framedTable(const QList<ReportColumn>& cols, const QList<QStringList>& rows) {
   ReportBand band;
   constexpr double kRow = 6;

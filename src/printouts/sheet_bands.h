@@ -20,6 +20,10 @@ void stackBand(ReportBand& band, const ReportBand& below);
 QList<ReportColumn> fillingColumns(const QList<std::pair<QString, double>>& fixed, int wide,
                                    double width, Qt::Alignment align = Qt::AlignLeft);
 
+// The framed detail of a strength table ("Seq", "Ap", "Exercício", "Séries", "Repetições", "Peso",
+// "Regulagem", "Intervalo") across `width`, cells other than the exercise's aligned by `align`.
+DetailBand strengthDetail(double width, Qt::Alignment align = Qt::AlignLeft);
+
 // A framed table drawn inside a band, titles in bold on its first line, for the short blocks
 // printed above a report's detail rows.
 ReportBand framedTable(const QList<ReportColumn>& cols, const QList<QStringList>& rows);
