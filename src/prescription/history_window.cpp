@@ -1,7 +1,6 @@
 #include "prescription/history_window.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,13 +10,10 @@
 #include <QSqlRecord>
 #include <QStandardItemModel>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "base/messages.h"
 #include "base/prompter.h"
-#include "data/connection.h"
-#include "data/paged_table_model.h"
 #include "data/sql.h"
 #include "forms/named_button.h"
 #include "forms/session.h"
@@ -33,13 +29,12 @@ constexpr int kDateRole = Qt::UserRole + 1;
 }  // namespace
 
 TFRMHISTORICOSERIES::TFRMHISTORICOSERIES(Session& session, QWidget* shortcut, QWidget* parent)
-    : QDialog(parent), session_(session), shortcut_(shortcut) {
+    : MemberListDialog(session, shortcut, parent, UnmatchedName::KeepCurrent,
+                       QStringLiteral("historico-alunos")) {
   setObjectName(QStringLiteral("TFRMHISTORICOSERIES"));
   setWindowTitle(QStringLiteral("Histórico de Séries"));
-  setModal(true);
   auto* layout = new QHBoxLayout(this);
   auto* left = new QVBoxLayout;
-  search_ = new MemberSearch(UnmatchedName::KeepCurrent, this, QStringLiteral(" Aluno(a) "));
   search_->setObjectName(QStringLiteral("GBPESQUISA"));
   search_->grid()->setToolTip(QStringLiteral("Clique duplo para selecionar"));
   connect(search_, &MemberSearch::typed, this, &TFRMHISTORICOSERIES::searchTyped);
@@ -79,78 +74,18 @@ TFRMHISTORICOSERIES::TFRMHISTORICOSERIES(Session& session, QWidget* shortcut, QW
   layout->addLayout(left, 1);
 
   auto* side = new QVBoxLayout;
-  auto* photo = new QGroupBox(QStringLiteral("Foto"), this);
-  Image1 = new QLabel(photo);
-  Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setFixedSize(150, 200);
-  Image1->setAlignment(Qt::AlignCenter);
-  (new QVBoxLayout(photo))->addWidget(Image1);
-  side->addWidget(photo);
+  side->addWidget(photoBox());
   side->addStretch();
   BBNSAIR = namedButton(this, "BBNSAIR", QStringLiteral("Sair"), QStringLiteral("Sair"));
   connect(BBNSAIR, &QPushButton::clicked, this, &QDialog::reject);
   side->addWidget(BBNSAIR);
   layout->addLayout(side);
   resize(640, 480);
-
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  failed_ = !ABRE_TABELAS();
-  QApplication::restoreOverrideCursor();
-  if (failed_) MENSAGEM(kInfo, Msg::AberturaDeTabela);
 }
 
-TFRMHISTORICOSERIES::~TFRMHISTORICOSERIES() {
-  FECHA_TABELAS();
-}
-
-bool TFRMHISTORICOSERIES::ABRE_TABELAS() {
-  const std::optional<Settings> settings = session_.rereadSettings();
-  if (!settings) {
-    MENSAGEM(kInfo, Msg::AberturaDeTabela, QStringLiteral("Controle"));
-    return false;
-  }
-  people_ = peopleTables(*settings);
-  const QString detail =
-      people_.source == DataSource::Vantrel ? QStringLiteral("Alunos") : QStringLiteral(" Alunos");
-  connection_ = Session::newConnection(people_.source, QStringLiteral("historico-alunos"));
-  if (!connection_->open()) {  // the connection logs why
-    tell(peopleTableUnavailable(people_, detail));
-    return false;
-  }
-  if (!search_->open(*connection_, people_.members)) {
-    tell(peopleTableUnavailable(people_, detail, search_->members()->lastError()));
-    return false;
-  }
-  search_->goToRow(0);
-  return true;
-}
-
-void TFRMHISTORICOSERIES::FECHA_TABELAS() {
-  search_->close();
-  connection_.reset();
-}
-
-void TFRMHISTORICOSERIES::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (opened_) return;
-  opened_ = true;
-  if (failed_) {
-    QTimer::singleShot(0, this, &QDialog::reject);
-    return;
-  }
+void TFRMHISTORICOSERIES::firstShown() {
   DBGTREINO->setToolTip(QStringLiteral("Clique duplo para selecionar\n\rClique DELETE para excluir"));
   search_->text()->setFocus();
-}
-
-void TFRMHISTORICOSERIES::done(int result) {
-  if (!closed_) {
-    closed_ = true;
-    FECHA_TABELAS();
-    if (shortcut_) shortcut_->setEnabled(true);
-    if (!VOLTA_USUARIO(session_))
-      MENSAGEM(kInfo, Msg::RegistroJaAlocado, QStringLiteral("Usuarios"));
-  }
-  QDialog::done(result);
 }
 
 bool TFRMHISTORICOSERIES::eventFilter(QObject* watched, QEvent* event) {
@@ -253,7 +188,7 @@ void TFRMHISTORICOSERIES::DBGTREINODelete() {
   const int answer = MENSAGEM(QStringLiteral("?"), QStringLiteral("Treino: ") + workout->letter,
                               QStringLiteral("Deseja excluir?"));
   if (answer == 6) Excluir_TREINO(*workout);
-  if (!closed_) BBNRETORNAClick();
+  if (!closing_) BBNRETORNAClick();
 }
 
 void TFRMHISTORICOSERIES::Excluir_TREINO(const DatedWorkout& workout) {
@@ -263,13 +198,13 @@ void TFRMHISTORICOSERIES::Excluir_TREINO(const DatedWorkout& workout) {
   if (deleted) return;
   tell(deleted.failure());
   // A database that refused the deletion is not one to go on working in.
-  if (deleted.failure().text == Msg::GravandoNaTabela) reject();
+  if (deleted.failure().text == Msg::GravandoNaTabela) {
+    closing_ = true;
+    reject();
+  }
 }
 
 void TFRMHISTORICOSERIES::MOSTRA_FOTO() {
-  if (!connection_ || !search_->members() || search_->members()->rowCount() == 0) return;
-  const QString matricula = search_->current().value(kMatricula).toString();
   // A member without a photo shows none, whoever was shown before.
-  if (!showMemberPhoto(Image1, connection_->database(), people_.photos, matricula))
-    Image1->clear();
+  if (!showCurrentPhoto()) Image1->clear();
 }

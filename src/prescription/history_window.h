@@ -7,43 +7,32 @@
 // the open windows and disabling the shortcut meanwhile; closing gives both back.
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
-#include <memory>
+#include <optional>
 
 #include "base/globals.h"
 #include "prescription/history_store.h"
-#include "registry/member_search.h"
-#include "registry/people_source.h"
+#include "registry/member_list_dialog.h"
 
-class Connection;
-class Session;
-class QLabel;
 class QPushButton;
 class QStandardItemModel;
 class QTableView;
 
-class TFRMHISTORICOSERIES : public QDialog {
+class TFRMHISTORICOSERIES : public MemberListDialog {
   Q_OBJECT
 
  public:
   TFRMHISTORICOSERIES(Session& session, QWidget* shortcut, QWidget* parent = nullptr);
-  ~TFRMHISTORICOSERIES() override;
 
   // The member every list, print and deletion is for.
   const QString& selected() const { return selected_.str(); }
   // The dated workout under the cursor of the list; nothing when the list is empty.
   std::optional<DatedWorkout> currentWorkout() const;
-  void done(int result) override;
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void firstShown() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  Session& session_;
-  bool ABRE_TABELAS();
-  void FECHA_TABELAS();
   void searchTyped(const SearchStep& step);
   void searchEntered(const QString& text);
   void DBGALUNOSDblClick();
@@ -56,16 +45,9 @@ class TFRMHISTORICOSERIES : public QDialog {
   void Excluir_TREINO(const DatedWorkout& workout);
   void MOSTRA_FOTO();
 
-  QPointer<QWidget> shortcut_;
-  PeopleTables people_;
-  std::unique_ptr<Connection> connection_;
   FixedText<10> selected_;
-  bool failed_ = false;  // the tables did not open: the window closes once shown
-  bool opened_ = false;
-  bool closed_ = false;
+  bool closing_ = false;
 
-  MemberSearch* search_ = nullptr;
-  QLabel* Image1 = nullptr;
   QWidget* PNLTREINO = nullptr;
   QTableView* DBGTREINO = nullptr;
   QStandardItemModel* workouts_ = nullptr;
