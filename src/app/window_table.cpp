@@ -21,6 +21,7 @@
 #include "portal/publish_window.h"
 #include "prescription/history_window.h"
 #include "prescription/series_builder_window.h"
+#include "prescription/video_window.h"
 #include "printouts/receipt_window.h"
 #include "registry/access_level_window.h"
 #include "registry/exercise_window.h"
@@ -88,6 +89,14 @@ void fromShortcut(TFRMSEPRINCIPAL& frame, const char* name) {
   if (shortcut) shortcut->setEnabled(false);
   Window window(frame.session(), shortcut, &frame);
   QApplication::restoreOverrideCursor();
+  window.exec();
+}
+
+// The receipt window shows the series on screen, when the settings say so, in the series
+// window of the prescription.
+void receiptWindow(TFRMSEPRINCIPAL& frame) {
+  TFRMIMPSERIE40COLUNAS window(frame.session(), &frame);
+  window.setSeriesOnScreenOpener(showSeriesOnScreen);
   window.exec();
 }
 
@@ -163,7 +172,7 @@ const QList<MenuEntry>& menuEntries() {
        .menu = "MNEXERCICIOSMENU",
        .separatorBefore = "N9",
        .permission = "IMP_SERIE_40",
-       .modal = modal<TFRMIMPSERIE40COLUNAS>},
+       .modal = receiptWindow},
       {.objectName = "MnSeriesVencidas",
        .caption = "Séries Vencidas",
        .menu = "MNRELATORIOS",
