@@ -245,3 +245,28 @@ TEST_F(VideoWindows, AFileThatIsNoVideoIsSaidAndTheVideoWindowCloses) {
 }
 
 }  // namespace
+
+namespace {
+
+// CTest runs these alone (prescription_without_media), with GStreamer's plugin folders pointed
+// at an empty folder: the video window says this machine plays no video and goes.
+class WithoutMediaBackend : public ShellFixture {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("GST_PLUGIN_SYSTEM_PATH_1_0"))
+        << "run through CTest (prescription_without_media)";
+    ShellFixture::SetUp();
+  }
+};
+
+TEST_F(WithoutMediaBackend, TheVideoWindowSaysItCannotPlayAndCloses) {
+  EXPECT_FALSE(playerBackend().ready);
+  testPrompter().clear();
+  TFRMVIDEO video(QStringLiteral("/qualquer/aula.avi"));
+  video.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!video.isVisible(), 30000);
+  EXPECT_EQ(testPrompter().texts(), QStringList{Msg::ArquivoVideoIncompativel});
+  EXPECT_EQ(video.videoPlayer()->player(), nullptr);
+}
+
+}  // namespace
