@@ -3,7 +3,6 @@
 // real (generated) video, a missing file and a file that is no video.
 #include "prescription/video_window.h"
 
-#include <gst/gst.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -24,40 +23,9 @@
 #include "printouts/receipt_window.h"
 #include "support/shell_fixture.h"
 #include "support/test_env.h"
+#include "support/test_video.h"
 
 namespace {
-
-// A video of two seconds (20 small frames of the test pattern), made with the GStreamer
-// elements the player needs anyway: the test pattern, JPEG frames, an AVI file. Empty when
-// this machine cannot make one (the reason in `why`).
-QString makeVideo(const QString& file, QString* why) {
-  GError* error = nullptr;
-  if (!gst_init_check(nullptr, nullptr, &error)) {
-    *why = QString::fromUtf8(error ? error->message : "gst_init");
-    return QString();
-  }
-  const QByteArray description =
-      "videotestsrc num-buffers=20 ! video/x-raw,width=64,height=48,framerate=10/1 ! jpegenc ! "
-      "avimux ! filesink location=\"" +
-      QFile::encodeName(file) + '"';
-  GstElement* pipeline = gst_parse_launch(description.constData(), &error);
-  if (!pipeline) {
-    *why = QString::fromUtf8(error ? error->message : "gst_parse_launch");
-    if (error) g_error_free(error);
-    return QString();
-  }
-  gst_element_set_state(pipeline, GST_STATE_PLAYING);
-  GstBus* bus = gst_element_get_bus(pipeline);
-  GstMessage* done = gst_bus_timed_pop_filtered(
-      bus, 60 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-  const bool made = done && GST_MESSAGE_TYPE(done) == GST_MESSAGE_EOS;
-  if (done) gst_message_unref(done);
-  gst_object_unref(bus);
-  gst_element_set_state(pipeline, GST_STATE_NULL);
-  gst_object_unref(pipeline);
-  if (!made) *why = QStringLiteral("o vídeo de teste não pôde ser gerado");
-  return made ? file : QString();
-}
 
 class VideoWindows : public ShellFixture {
  protected:
@@ -100,16 +68,6 @@ class VideoWindows : public ShellFixture {
   }
 
   void run(const char* sql) { runSql(workout(), QString::fromUtf8(sql)); }
-
-  // The video every playing test uses, made once.
-  QString video() {
-    static QTemporaryDir videos;
-    static QString why;
-    static const QString file =
-        makeVideo(videos.filePath(QStringLiteral("aula.avi")), &why);
-    EXPECT_FALSE(file.isEmpty()) << why.toStdString();
-    return file;
-  }
 
   // The series the receipt window hands over for workout number `number`.
   std::optional<SeriesOnScreen> handedOver(const char* number) {
@@ -208,7 +166,7 @@ TEST_F(VideoWindows, AMissingVideoIsSaidAndTheCountdownStartsAgain) {
 
 TEST_F(VideoWindows, AVideoPlaysToItsEndAndTheSeriesCountdownStartsAfresh) {
   if (!playerBackend().ready) GTEST_FAIL() << "GStreamer sem os elementos do player";
-  const QString file = video();
+  const QString file = testVideo();
   ASSERT_FALSE(file.isEmpty());
   run("UPDATE Exercicios SET Caminho_Video = NULL");
   runSql(workout(), QStringLiteral("UPDATE Exercicios SET Caminho_Video = ? WHERE Codigo = '001'"),
