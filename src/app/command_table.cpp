@@ -6,6 +6,7 @@
 #include "scheduling/scheduling_commands.h"
 #include "maintenance/backup_command.h"
 #include "portal/publish_command.h"
+#include "prescription/history_command.h"
 #include "printouts/receipt_command.h"
 #include "prescription/sheet_mail.h"
 #include "printouts/sheet_command.h"
@@ -90,6 +91,8 @@ const QList<Subcommand>& subcommands() {
        "grava em PDF a ficha da série do aluno, ou a envia ao aluno por e-mail"},
       {receiptCommand, [](const QStringList& a) { return runReceiptCommand(a); },
        "imprime o recibo de 40 colunas do treino"},
+      {historyCommand, [](const QStringList& a) { return runHistoryCommand(a); },
+       "lista os treinos gravados do aluno ou grava em PDF um deles"},
       {publishCommand, [](const QStringList& a) { return runPublishCommand(a); },
        "publica no portal as séries do período"},
       {backupCommand, [](const QStringList& a) { return runBackupCommand(a); },

@@ -20,7 +20,9 @@
 #include "maintenance/configuration_window.h"
 #include "maintenance/purge_window.h"
 #include "portal/publish_window.h"
+#include "prescription/history_window.h"
 #include "prescription/series_builder_window.h"
+#include "prescription/video_window.h"
 #include "printouts/receipt_window.h"
 #include "registry/access_level_window.h"
 #include "registry/exercise_window.h"
@@ -78,13 +80,15 @@ void absentMembers(TFRMSEPRINCIPAL& frame) {
   window.exec();
 }
 
-// The member e-mail list: counted among the open windows, its shortcut off while it is up.
-void memberEmails(TFRMSEPRINCIPAL& frame) {
+// A modal window of a shortcut (the member e-mail list, the series history): counted among
+// the open windows, its shortcut off while it is up; the window gives both back as it closes.
+template <typename Window>
+void fromShortcut(TFRMSEPRINCIPAL& frame, const char* name) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   G().GINT_JANELAS_ABERTAS += 1;
-  QWidget* shortcut = frame.shortcut(QStringLiteral("SBEMAIL"));
+  QWidget* shortcut = frame.shortcut(QString::fromLatin1(name));
   if (shortcut) shortcut->setEnabled(false);
-  TFRMEMAILALUNOS window(frame.session(), shortcut, &frame);
+  Window window(frame.session(), shortcut, &frame);
   QApplication::restoreOverrideCursor();
   window.exec();
 }
@@ -98,6 +102,22 @@ void classBookings(TFRMSEPRINCIPAL& frame) {
   TFRMFREQUENCIAAULAS window(frame.session(), shortcut, &frame);
   QApplication::restoreOverrideCursor();
   window.exec();
+}
+
+// The receipt window shows the series on screen, when the settings say so, in the series
+// window of the prescription.
+void receiptWindow(TFRMSEPRINCIPAL& frame) {
+  TFRMIMPSERIE40COLUNAS window(frame.session(), &frame);
+  window.setSeriesOnScreenOpener(showSeriesOnScreen);
+  window.exec();
+}
+
+void memberEmails(TFRMSEPRINCIPAL& frame) {
+  fromShortcut<TFRMEMAILALUNOS>(frame, "SBEMAIL");
+}
+
+void seriesHistory(TFRMSEPRINCIPAL& frame) {
+  fromShortcut<TFRMHISTORICOSERIES>(frame, "SBEXERCICIOS");
 }
 
 }  // namespace
@@ -164,7 +184,7 @@ const QList<MenuEntry>& menuEntries() {
        .menu = "MNEXERCICIOSMENU",
        .separatorBefore = "N9",
        .permission = "IMP_SERIE_40",
-       .modal = modal<TFRMIMPSERIE40COLUNAS>},
+       .modal = receiptWindow},
       {.objectName = "MnSeriesVencidas",
        .caption = "Séries Vencidas",
        .menu = "MNRELATORIOS",
@@ -252,7 +272,8 @@ const QList<ShortcutEntry>& shortcutEntries() {
       {"SBREVISOR", "Revisor de Treinos Vencidos", QStyle::SP_BrowserReload, false,
        waitingFor<TFRMREVIORDEAVALIACOES>},
       {"SBEMAIL", "E-mail", QStyle::SP_DialogSaveButton, false, memberEmails},
-      {"SBEXERCICIOS", "Histórico de Séries", QStyle::SP_FileDialogContentsView},
+      {"SBEXERCICIOS", "Histórico de Séries", QStyle::SP_FileDialogContentsView, false,
+       seriesHistory},
       {"SBAUSENTES", "Alunos Ausentes", QStyle::SP_MessageBoxWarning, true, absentMembers},
       {"SBAGENDA", "Muda Usuário", QStyle::SP_DialogResetButton, false,
        [](TFRMSEPRINCIPAL& frame) {

@@ -181,6 +181,9 @@ Settings Settings::fromRow(const QVariantMap& row) {
   s.alunosAtivos = text(SettingsColumn::AlunosAtivos);
   s.portalCenection = text(SettingsColumn::Portal_Cenection);
   s.grupamentoMuscular = text(SettingsColumn::GrupamentoMuscular);
+  // Left empty or 0 it means the default minute: a series never vanishes the moment it shows.
+  s.tempoSerie = row.value(QString(SettingsColumn::Tempo_Serie)).toInt();
+  if (s.tempoSerie <= 0) s.tempoSerie = 60;
 
   s.impressaoReduzida = text(SettingsColumn::IMPRESSAOREDUZIDA);
   s.porCodigoAparelho = row.value(QString(SettingsColumn::POR_CODIGO_APARELHO)).toBool();

@@ -104,6 +104,7 @@ class Settings {
   QString alunosAtivos;        // "Sim" when the members' database lists only active members
   QString portalCenection;     // "Sim" when series go to the portal
   QString grupamentoMuscular;  // "Sim" when exercises are picked by muscle group
+  int tempoSerie = 60;  // seconds the series stays on screen at the gym floor (60 when unset)
 
   // The 40-column receipt.
   QString impressaoReduzida;

@@ -13,40 +13,24 @@
 // window learns where its recipient comes from through EmailRecipients::member.
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
-#include <memory>
-
 #include "base/globals.h"
-#include "registry/member_search.h"
-#include "registry/people_source.h"
+#include "registry/member_list_dialog.h"
 
-class Connection;
-class Session;
-
-class QLabel;
 class QPushButton;
 
-class TFRMEMAILALUNOS : public QDialog {
+class TFRMEMAILALUNOS : public MemberListDialog {
   Q_OBJECT
 
  public:
   TFRMEMAILALUNOS(Session& session, QWidget* shortcut, QWidget* parent = nullptr);
-  ~TFRMEMAILALUNOS() override;
 
   // The registration the next Enter in the search field looks for.
   const QString& remembered() const { return remembered_.str(); }
 
-  void done(int result) override;
-
  protected:
-  void showEvent(QShowEvent* event) override;
+  void firstShown() override;
 
  private:
-  Session& session_;
-
-  bool ABRE_TABELAS();
-  void FECHA_TABELAS();
   void searchTyped(const SearchStep& step);
   void searchEntered(const QString& text);
   void DBGALUNOSKeyUp();
@@ -54,16 +38,8 @@ class TFRMEMAILALUNOS : public QDialog {
   void SBEMAILClick();
   void MOSTRA_FOTO();
 
-  QPointer<QWidget> shortcut_;
-  PeopleTables people_;
-  std::unique_ptr<Connection> connection_;
   FixedText<10> remembered_;
-  bool failed_ = false;  // the tables did not open: the window closes once shown
-  bool opened_ = false;
-  bool closed_ = false;
 
-  MemberSearch* search_ = nullptr;
-  QLabel* Image1 = nullptr;
   QPushButton* SBEMAIL = nullptr;
   QPushButton* BBNSAIR = nullptr;
 };

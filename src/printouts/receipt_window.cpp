@@ -191,8 +191,25 @@ void TFRMIMPSERIE40COLUNAS::IMP_SERIE_40_COLUNOS(const QString& number) {
   }
   data.nome = LBLNOME->text();
   if (settings_.seriesOnVideo()) {
-    MENSAGEM(kInfo, QStringLiteral("Série em vídeo ainda não disponível !"));
+    showOnScreen(letter);
     return;
   }
   printReceipt(data, receiptLayout(settings_), receiptRouteSettings(settings_)).okOrTell();
+}
+
+void TFRMIMPSERIE40COLUNAS::showOnScreen(const QString& letter) {
+  if (!onScreen_) {
+    MENSAGEM(kInfo, QStringLiteral("Série em vídeo ainda não disponível !"));
+    return;
+  }
+  SeriesOnScreen screen;
+  try {
+    screen = readSeriesOnScreen(session_.workout().database(), peopleConnection_->database(),
+                                people_.staff, settings_, EDTMATRICULA->text(), LBLNOME->text(),
+                                letter);
+  } catch (const SqlError& e) {
+    tell({Msg::AberturaDeTabela, QStringLiteral("Treino"), e.text()});
+    return;
+  }
+  onScreen_(session_, screen, this);
 }

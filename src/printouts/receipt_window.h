@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <memory>
 
+#include "printouts/series_on_screen.h"
 #include "registry/people_source.h"
 
 class Session;
@@ -25,6 +26,9 @@ class TFRMIMPSERIE40COLUNAS : public QDialog {
   // closes).
   bool ABRE_TABELAS();
 
+  // Where the series goes when the settings put it on screen instead of the printer.
+  void setSeriesOnScreenOpener(SeriesOnScreenOpener opener) { onScreen_ = std::move(opener); }
+
  protected:
   void showEvent(QShowEvent* event) override;
 
@@ -36,7 +40,9 @@ class TFRMIMPSERIE40COLUNAS : public QDialog {
   void MOSTRA_FOTO(const QString& matricula);
   void IMP_SERIE_40_COLUNOS(const QString& number);
   void backToRegistration();
+  void showOnScreen(const QString& letter);
 
+  SeriesOnScreenOpener onScreen_;
   Settings settings_;
   PeopleTables people_;
   std::unique_ptr<Connection> peopleConnection_;

@@ -10,15 +10,13 @@
 #include "data/settings_record.h"
 #include "data/sql.h"
 #include "printing/stretch_figures.h"
+#include "printouts/history_sheet.h"
+#include "printouts/sheet_bands.h"
 #include "registry/people_source.h"
 #include "series/member_assessment.h"
 #include "series/series_store.h"
 
 namespace {
-
-const QColor kSilver(192, 192, 192);
-const char* const kDayNames[kWeekdayCount] = {"DOMINGO", "SEGUNDA", "TERÇA", "QUARTA",
-                                              "QUINTA",  "SEXTA",   "SÁBADO"};
 
 const QLocale& brazil() {
   static const QLocale locale(QLocale::Portuguese, QLocale::Brazil);
@@ -56,25 +54,6 @@ void labelled(ReportBand& band, double left, double top, double labelWidth, doub
              << text(QRectF(left + labelWidth, top, valueWidth, 5), value, font(8));
 }
 
-// Appends `other` below what `band` holds.
-void stack(ReportBand& band, const ReportBand& other) {
-  const double top = band.height;
-  for (ReportText t : other.texts) {
-    t.box.translate(0, top);
-    band.texts << t;
-  }
-  for (ReportRule r : other.rules) {
-    r.from += QPointF(0, top);
-    r.to += QPointF(0, top);
-    band.rules << r;
-  }
-  for (ReportPicture p : other.pictures) {
-    p.box.translate(0, top);
-    band.pictures << p;
-  }
-  band.height += other.height;
-}
-
 ReportBand memberHeader(const SeriesSheet& sheet, const QDate& start, double width) {
   ReportBand band;
   band.height = 30;
@@ -103,65 +82,16 @@ ReportBand memberHeader(const SeriesSheet& sheet, const QDate& start, double wid
   return band;
 }
 
-// "Dias : " and the seven day names, those off in silver grey, from `left`.
-void dayNames(ReportBand& band, double left, double top, const WeekdayFlags& days) {
-  band.texts << text(QRectF(left, top, 11, 6), QStringLiteral("Dias : "), font(8, true));
-  for (int d = 0; d < kWeekdayCount; ++d) {
-    ReportText name = text(QRectF(left + 11 + d * 16, top, 16, 6), QString::fromUtf8(kDayNames[d]),
-                           font(7, true));
-    if (!days[d]) name.ink = kSilver;
-    band.texts << name;
-  }
-}
-
 ReportBand strengthHeading(const SeriesSheet& sheet, double width) {
   ReportBand band;
   band.height = 8;
   band.texts << text(QRectF(0, 1, 24, 6), QStringLiteral("Treino : ") + sheet.letter,
                      font(10, true));
-  if (sheet.printDays) dayNames(band, 28, 1, sheet.strengthDays);
+  if (sheet.printDays) dayNamesLine(band, 28, 1, sheet.strengthDays);
   const QString change =
       sheet.noReassessment ? QStringLiteral("    /       /") : shortDate(sheet.changeDate);
   band.texts << text(QRectF(width - 44, 1, 44, 6), QStringLiteral("Troca Série : ") + change,
                      font(8, true), Qt::AlignRight | Qt::AlignVCenter);
-  return band;
-}
-
-// Column widths that fill the body: the exercise's name takes what the others leave.
-QList<ReportColumn> columns(const QList<std::pair<QString, double>>& fixed, int wide,
-                            double width) {
-  double used = 0;
-  for (const auto& [title, w] : fixed) used += w;
-  QList<ReportColumn> list;
-  for (int i = 0; i < fixed.size(); ++i) {
-    ReportColumn column;
-    column.title = fixed[i].first;
-    column.width = i == wide ? fixed[i].second + (width - used) : fixed[i].second;
-    column.align = Qt::AlignLeft;
-    list << column;
-  }
-  return list;
-}
-
-// A framed table drawn inside a band, for the short aerobic block.
-ReportBand framedTable(const QList<ReportColumn>& cols, const QList<QStringList>& rows) {
-  ReportBand band;
-  constexpr double kRow = 6;
-  band.height = kRow * (rows.size() + 1);
-  for (int r = -1; r < rows.size(); ++r) {
-    double left = 0;
-    const double top = (r + 1) * kRow;
-    for (int c = 0; c < cols.size(); ++c) {
-      const double w = cols[c].width;
-      band.texts << text(QRectF(left + 1, top, w - 2, kRow),
-                         r < 0 ? cols[c].title : rows[r].value(c), font(8, r < 0));
-      band.rules << ReportRule{QPointF(left, top), QPointF(left + w, top), 0.2}
-                 << ReportRule{QPointF(left, top + kRow), QPointF(left + w, top + kRow), 0.2}
-                 << ReportRule{QPointF(left, top), QPointF(left, top + kRow), 0.2}
-                 << ReportRule{QPointF(left + w, top), QPointF(left + w, top + kRow), 0.2};
-      left += w;
-    }
-  }
   return band;
 }
 
@@ -172,11 +102,11 @@ ReportBand aerobicSection(const SeriesSheet& sheet, double width) {
   const QString title = QStringLiteral("ATIVIDADE AERÓBICA");
   if (sheet.printDays) {
     heading.texts << text(QRectF(0, 1, 45, 6), title, font(10, true));
-    dayNames(heading, 50, 1, sheet.aerobicDays);
+    dayNamesLine(heading, 50, 1, sheet.aerobicDays);
   } else {
     heading.texts << text(QRectF(263 * kSheetUnitMm, 1, 60, 6), title, font(10, true));
   }
-  stack(band, heading);
+  stackBand(band, heading);
   QList<QStringList> rows;
   for (const SheetAerobicRow& row : sheet.aerobic)
     rows << QStringList{row.codigo,
@@ -185,7 +115,7 @@ ReportBand aerobicSection(const SeriesSheet& sheet, double width) {
                         QString::number(row.duracao),
                         generalFloat(row.velocidade),
                         generalFloat(row.nivel)};
-  stack(band, framedTable(columns({{QStringLiteral("Cód"), 12},
+  stackBand(band, framedTable(fillingColumns({{QStringLiteral("Cód"), 12},
                                    {QStringLiteral("Ap"), 10},
                                    {QStringLiteral("Exercício"), 60},
                                    {QStringLiteral("Duração (mim)"), 27},
@@ -195,7 +125,7 @@ ReportBand aerobicSection(const SeriesSheet& sheet, double width) {
                           rows));
   ReportBand gap;
   gap.height = 4;
-  stack(band, gap);
+  stackBand(band, gap);
   return band;
 }
 
@@ -264,59 +194,16 @@ QString noWorkoutDetail(const QString& letter) {
 
 void readSheetSeries(const QSqlDatabase& workoutDb, const QString& matricula, const QString& letter,
                      SeriesSheet& sheet) {
+  const DatedSeries current = readDatedSeries(workoutDb, matricula, letter, std::nullopt);
   sheet.letter = letter;
-  sheet.strength.clear();
-  sheet.aerobic.clear();
-  QSqlQuery strength = runSql(
-      workoutDb,
-      QStringLiteral("SELECT A.*, C.DESCRICAO AS EXERCICIO, C.APARELHO AS AP FROM TREINO A, "
-                     "EXERCICIOS C WHERE A.CODIGO_EXERCICIO = C.CODIGO AND A.MATRICULA = ? AND "
-                     "A.TREINO = ? AND A.DATA IN (SELECT MAX(DATA) FROM TREINO WHERE MATRICULA "
-                     "= ? AND TREINO = ?) ORDER BY A.ORDEM, A.ID"),
-      {matricula, letter, matricula, letter});
-  while (strength.next()) {
-    const QSqlRecord r = strength.record();
-    if (sheet.strength.isEmpty()) {
-      sheet.strengthDate = r.value(QStringLiteral("Data")).toDate();
-      sheet.strengthDays = storedWeekdays(r);
-      sheet.changeDate = r.value(QStringLiteral("Data_Reavaliacao")).toDate();
-    }
-    sheet.strength << SheetStrengthRow{r.value(QStringLiteral("Ordem")).toInt(),
-                                       r.value(QStringLiteral("AP")).toString(),
-                                       r.value(QStringLiteral("EXERCICIO")).toString(),
-                                       r.value(QStringLiteral("Obs")).toString(),
-                                       r.value(QStringLiteral("Series")).toString(),
-                                       r.value(QStringLiteral("Repeticoes")).toString(),
-                                       r.value(QStringLiteral("Peso")).toString(),
-                                       r.value(QStringLiteral("REGULAGEM")).toString(),
-                                       r.value(QStringLiteral("Intervalo")).toInt(),
-                                       r.value(QStringLiteral("Professor")).toString()};
-  }
-  if (letter == QStringLiteral("A")) {
-    QSqlQuery aerobic = runSql(
-        workoutDb,
-        QStringLiteral("SELECT A.*, C.DESCRICAO AS EXERCICIO, C.APARELHO AS AP FROM AEROBICA A, "
-                       "EXERCICIOS C WHERE A.CODIGO_EXERCICIO = C.CODIGO AND A.MATRICULA = ? AND "
-                       "A.DATA IN (SELECT MAX(DATA) FROM AEROBICA WHERE MATRICULA = ?) ORDER BY "
-                       "C.DESCRICAO, A.ID"),
-        {matricula, matricula});
-    while (aerobic.next()) {
-      const QSqlRecord r = aerobic.record();
-      if (sheet.aerobic.isEmpty()) {
-        sheet.aerobicDate = r.value(QStringLiteral("Data")).toDate();
-        sheet.aerobicDays = storedWeekdays(r);
-      }
-      sheet.aerobic << SheetAerobicRow{r.value(QStringLiteral("Codigo_exercicio")).toString(),
-                                       r.value(QStringLiteral("AP")).toString(),
-                                       r.value(QStringLiteral("EXERCICIO")).toString(),
-                                       r.value(QStringLiteral("Duracao")).toInt(),
-                                       r.value(QStringLiteral("Velocidade")).toDouble(),
-                                       r.value(QStringLiteral("Nivel_dificuldade")).toDouble()};
-    }
-  }
-  const auto stretching = currentStretching(workoutDb, matricula, letter);
-  sheet.stretching.reset();
-  if (stretching) sheet.stretching = stretching->first;
+  sheet.strength = current.strength;
+  sheet.strengthDate = current.strengthDate;
+  sheet.strengthDays = current.strengthDays;
+  sheet.changeDate = current.changeDate;
+  sheet.aerobic = current.aerobic;
+  sheet.aerobicDate = current.aerobicDate;
+  sheet.aerobicDays = current.aerobicDays;
+  sheet.stretching = current.stretching;
 }
 
 namespace {
@@ -390,18 +277,7 @@ Report seriesSheetReport(const SeriesSheet& sheet) {
 
   const bool letterA = sheet.letter == QStringLiteral("A");
   const ReportBand heading = strengthHeading(sheet, width);
-  report.detail.font = font(8);
-  report.detail.rowHeight = 6;
-  report.detail.framed = true;
-  report.detail.columns = columns({{QStringLiteral("Seq"), 10},
-                                   {QStringLiteral("Ap"), 10},
-                                   {QStringLiteral("Exercício"), 60},
-                                   {QStringLiteral("Séries"), 14},
-                                   {QStringLiteral("Repetições"), 22},
-                                   {QStringLiteral("Peso"), 22},
-                                   {QStringLiteral("Regulagem"), 24},
-                                   {QStringLiteral("Intervalo"), 18}},
-                                  2, width);
+  report.detail = strengthDetail(width);
   const ReportBand titles = columnHeaderBand(report.detail, 6, font(8, true));
   if (letterA) {
     // The member header is printed once: above the aerobic block when there is one, else at
@@ -410,12 +286,12 @@ Report seriesSheetReport(const SeriesSheet& sheet) {
       report.title = aerobicSection(sheet, width);
     else
       report.pageHeader = memberHeader(sheet, sheet.strengthDate, width);
-    stack(report.title, heading);
+    stackBand(report.title, heading);
     report.columnHeader = titles;
   } else {
     report.title = memberHeader(sheet, sheet.strengthDate, width);
     report.columnHeader = heading;
-    stack(report.columnHeader, titles);
+    stackBand(report.columnHeader, titles);
   }
   for (const SheetStrengthRow& row : sheet.strength) {
     QString exercise = row.exercicio;

@@ -29,6 +29,7 @@ struct SheetStrengthRow {
   QString regulagem;
   int intervalo = 0;
   QString professor;
+  QString codigo;  // the exercise's code, for what is shown of it besides its name
 };
 
 struct SheetAerobicRow {

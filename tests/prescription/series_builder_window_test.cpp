@@ -25,6 +25,7 @@
 #include "series/workout_model.h"
 #include "support/frame_fixture.h"
 #include "support/test_env.h"
+#include "support/test_video.h"
 
 namespace {
 
@@ -699,6 +700,26 @@ TEST_F(SeriesBuilderWindow, KeysAndButtonsThatUsedToLeadNowhere) {
       ->setCurrentIndex(child<WorkoutGrid>("DBGEXERCICIO_FILTRADO")->model()->index(0, 0));
   child<QPushButton>("BBNVIDEO")->click();
   EXPECT_EQ(testPrompter().texts(), QStringList{SeriesText::SemVideo});
+}
+
+TEST_F(SeriesBuilderWindow, TheVideoOfTheExerciseUnderTheCursorPlaysAndThePlayerGoesWhenItEnds) {
+  const QString file = testVideo();
+  ASSERT_FALSE(file.isEmpty());
+  runSql(workout(), QStringLiteral("UPDATE Exercicios SET Caminho_Video = ?"), {file});
+  ASSERT_TRUE(open());
+  chooseMember();
+  openLetter("A");
+  child<QCheckBox>("CBSEG")->setChecked(true);
+  child<QPushButton>("BBNSAIR")->click();
+  testPrompter().clear();
+  auto* picking = child<WorkoutGrid>("DBGEXERCICIO_FILTRADO");
+  picking->setCurrentIndex(picking->model()->index(0, 0));
+  child<QPushButton>("BBNVIDEO")->click();
+  QWidget* player = child("WindowsMediaPlayer");
+  EXPECT_TRUE(player->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(!player->isVisible(), 30000);
+  EXPECT_TRUE(child<QPushButton>("BBNVIDEO")->isEnabled());
+  EXPECT_TRUE(testPrompter().texts().isEmpty()) << testPrompter().texts().join('|').toStdString();
 }
 
 TEST_F(SeriesBuilderWindow, MuscleGroupsFollowTheSettingsTheBuilderOpenedWith) {
