@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "assessment/demo_assessments.h"
 #include "base/password.h"
 #include "data/connection.h"
 #include "data/data_source.h"
@@ -128,12 +129,26 @@ bool prepareDatabase(const DatabaseStep& step, bool demo, InitReport& report) {
     try {
       Transaction transaction(db);
       addDemoGymManagement(db);
+      addDemoActivities(db);
       transaction.commit();
     } catch (const SqlError& e) {
       report.error = QStringLiteral("Banco %1: %2").arg(dataSourceName(step.source), e.text());
       return false;
     }
     report.lines << QStringLiteral("Banco %1: alunos, funcionários e entradas da demonstração")
+                        .arg(dataSourceName(step.source));
+    report.changed = true;
+  }
+  if (step.database == Database::Assessment && demo && fresh) {
+    try {
+      Transaction transaction(db);
+      addDemoAssessments(db);
+      transaction.commit();
+    } catch (const SqlError& e) {
+      report.error = QStringLiteral("Banco %1: %2").arg(dataSourceName(step.source), e.text());
+      return false;
+    }
+    report.lines << QStringLiteral("Banco %1: avaliações físicas de dois alunos da demonstração")
                         .arg(dataSourceName(step.source));
     report.changed = true;
   }

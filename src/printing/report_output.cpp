@@ -72,3 +72,46 @@ void setReportOutput(ReportOutput output) {
 void outputReport(const Report& report, bool preview, QWidget* parent) {
   currentOutput()(report, preview, parent);
 }
+
+bool printReport(const CompositeReport& composite, QPrinter& printer) {
+  printer.setFullPage(true);
+  printer.setDocName(composite.name);
+  return renderReports(composite, printer);
+}
+
+int previewReport(const CompositeReport& composite, QWidget* parent) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(composite.name);
+  QPrintPreviewDialog dialog(&printer, parent);
+  dialog.setWindowTitle(composite.name);
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                   [&composite](QPrinter* target) { printReport(composite, *target); });
+  return dialog.exec();
+}
+
+namespace {
+
+void showOrPrintComposite(const CompositeReport& composite, bool preview, QWidget* parent) {
+  if (preview) {
+    previewReport(composite, parent);
+    return;
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, parent);
+  if (dialog.exec() == QDialog::Accepted) printReport(composite, printer);
+}
+
+CompositeOutput& currentCompositeOutput() {
+  static CompositeOutput output = showOrPrintComposite;
+  return output;
+}
+
+}  // namespace
+
+void setCompositeOutput(CompositeOutput output) {
+  currentCompositeOutput() = output ? std::move(output) : showOrPrintComposite;
+}
+
+void outputReport(const CompositeReport& composite, bool preview, QWidget* parent) {
+  currentCompositeOutput()(composite, preview, parent);
+}
