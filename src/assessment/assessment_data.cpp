@@ -52,11 +52,12 @@ QList<QSqlRecord> allRows(QSqlQuery query) {
 // Reading table after table; a failure names the table being read.
 class Reader {
  public:
-  explicit Reader(const QSqlDatabase& db) : db_(db) {}
+  // Keeps the connection, not a handle on its database, so the connection can be let go of.
+  explicit Reader(const Connection& connection) : connection_(connection) {}
 
   QSqlQuery run(const QString& detail, const QString& sql, const QVariantList& values) {
     detail_ = detail;
-    return runSql(db_, sql, values);
+    return runSql(connection_.database(), sql, values);
   }
   // The assessment's row of `table`, by member and date (`dateColumn`).
   QSqlRecord row(const QString& table, const QString& detail, const QString& matricula,
@@ -75,7 +76,7 @@ class Reader {
   const QString& detail() const { return detail_; }
 
  private:
-  QSqlDatabase db_;
+  const Connection& connection_;
   QString detail_;
 };
 
@@ -154,7 +155,7 @@ void readMember(Reader& assessment, const AssessmentRequest& request, Assessment
   assessment.at(QStringLiteral("Alunos"));
   Connection people(tables.source, Connection::uniqueName(QStringLiteral("avaliacao-aluno")));
   if (!people.open()) throw SqlError(people.lastError());
-  Reader reader(people.database());
+  Reader reader(people);
   try {
     data.member = firstRow(
         reader.run(QStringLiteral("Alunos"), memberSql.arg(tables.members), {request.matricula}));
@@ -253,7 +254,7 @@ Result<AssessmentData> readAssessment(const AssessmentRequest& request) {
   data.date = request.date;
   data.age = request.age;
   data.gymName = request.settings.academia;
-  Reader reader(connection.database());
+  Reader reader(connection);
   const QString& m = request.matricula;
   const QDate& d = request.date;
   try {
@@ -338,7 +339,7 @@ Result<QSet<Section>> offeredSections(const QString& matricula, const QDate& dat
   if (!connection.open())
     return Failure{Msg::TamselInativo, {},
                    QStringLiteral("Avaliação do aluno %1: %2").arg(matricula, connection.lastError())};
-  Reader reader(connection.database());
+  Reader reader(connection);
   std::optional<Failure> failure;
   QSet<Section> sections;
   try {

@@ -200,16 +200,16 @@ Report medical(const AssessmentData& d, const QDateTime& at) {
   s.title(QStringLiteral("Exame Médico"));
   s.line(QStringLiteral("Queixas :"), memoText(t("A_QUEIXAS")));
   s.line(QStringLiteral("HPP:"), memoText(t("A_HPP")));
-  s.line(QStringLiteral("Intercorrências Ortopédicas :"), memoText(t("A_ORTOPEDIA")), 48);
+  s.line(QStringLiteral("Intercorrências Ortopédicas :"), memoText(t("A_ORTOPEDIA")), 52);
   s.line(QStringLiteral("Medicamentos :"), memoText(t("A_MEDICAMENTOSM")));
-  s.field(0, QStringLiteral("Tabagista : "), t("A_TABAGISTA"), 30, 60);
-  s.field(95, QStringLiteral("Nº Cigarros/Dia :"), t("A_NCIGARROS"), 35, 60);
+  s.field(0, QStringLiteral("Tabagista : "), t("A_TABAGISTA"), 35, 55);
+  s.field(95, QStringLiteral("Nº Cigarros/Dia :"), t("A_NCIGARROS"), 40, 55);
   s.next();
-  s.field(0, QStringLiteral("Bebida : "), t("A_BEBIDA"), 30, 60);
-  s.field(95, QStringLiteral("Quantidade / Semana : "), figure(a, QStringLiteral("A_NBEBIDA"), 0), 35, 60);
+  s.field(0, QStringLiteral("Bebida : "), t("A_BEBIDA"), 35, 55);
+  s.field(95, QStringLiteral("Quantidade / Semana : "), figure(a, QStringLiteral("A_NBEBIDA"), 0), 40, 55);
   s.next();
-  s.field(0, QStringLiteral("Qualidade do Sono : "), t("A_SONOTIPO"), 30, 60);
-  s.field(95, QStringLiteral("Horas / dia : "), t("A_HORASSONO"), 35, 60);
+  s.field(0, QStringLiteral("Qualidade do Sono : "), t("A_SONOTIPO"), 35, 55);
+  s.field(95, QStringLiteral("Horas / dia : "), t("A_HORASSONO"), 40, 55);
   s.next();
   s.heading(QStringLiteral("Historico Familiar "));
   s.field(0, QStringLiteral("DAC : "), figure(a, QStringLiteral("A_HISTORICO_DAC"), 0), 12, 40);
@@ -329,8 +329,8 @@ Report anamnesis(const AssessmentData& d, const QDateTime& at) {
   i = 0;
   for (const Objective& o : segments) {
     const bool set = f(o.column);
-    s.text(QRectF(i++ * 38, s.y, 37, kLine), QString::fromUtf8(o.caption), set ? bold() : plain(),
-           set ? kPurple : QColor());
+    s.text(QRectF(i++ * 38, s.y, 38, kLine), QString::fromUtf8(o.caption),
+           set ? bold(8) : plain(8), set ? kPurple : QColor());
   }
   s.next();
   s.heading(QStringLiteral("Histórico"));
@@ -361,17 +361,17 @@ Report anamnesis(const AssessmentData& d, const QDateTime& at) {
   const QString smoker = t("A_TABAGISTA");
   s.field(0, QStringLiteral("Tabagista : "), smoker, 35, 15);
   if (smoker != kNao) {
-    s.field(52, QStringLiteral("Número de cigarros : "), t("A_NCIGARROS"), 35, 15);
-    s.field(110, QStringLiteral("Há quanto tempo? "), t("A_TEMPO_CIGARRO"), 30, 40);
+    s.field(52, QStringLiteral("Número de cigarros : "), t("A_NCIGARROS"), 38, 15);
+    s.field(108, QStringLiteral("Há quanto tempo? "), t("A_TEMPO_CIGARRO"), 32, 50);
   }
   s.next();
-  s.field(0, QStringLiteral("Prática atividade atualmente? "), yesNo(f("A_PRATICAATUAL")), 50, 12);
+  s.field(0, QStringLiteral("Prática atividade atualmente? "), yesNo(f("A_PRATICAATUAL")), 52, 10);
   s.field(65, QStringLiteral("Qual :"), t("A_ATIVIDADEATUAL"), 12, 35);
-  s.field(115, QStringLiteral("Há quanto tempo :"), t("A_TEMPOPRATICA"), 30, 45);
+  s.field(112, QStringLiteral("Há quanto tempo :"), t("A_TEMPOPRATICA"), 32, 46);
   s.next();
-  s.field(0, QStringLiteral("Prática atividade antes?  "), yesNo(f("A_PRATICAANTES")), 50, 12);
+  s.field(0, QStringLiteral("Prática atividade antes?  "), yesNo(f("A_PRATICAANTES")), 52, 10);
   s.field(65, QStringLiteral("Qual :"), t("A_ATIVIDADEANTES"), 12, 35);
-  s.field(115, QStringLiteral("Parou há :"), t("A_TEMPOPAROU"), 30, 45);
+  s.field(112, QStringLiteral("Parou há :"), t("A_TEMPOPAROU"), 32, 46);
   s.next();
   s.field(0, QStringLiteral("Vezes por semana :"), t("A_NVEZES"), 35, 30);
   s.field(95, QStringLiteral("Quanto tempo :"), t("A_QUANTOTEMPO"), 30, 60);
@@ -615,7 +615,7 @@ void barChart(Sheet& s, const QPointF& origin, const QStringList& captions,
   s.band.rules << ReportRule{QPointF(origin.x(), base), QPointF(origin.x() + width, base), 0.3};
   for (int i = 0; i < captions.size(); ++i) {
     const double x = origin.x() + (10 + i * 44) * kReportUnit;
-    s.text(QRectF(x - 2, base + 0.5, 28 * kReportUnit + 4, 4), captions[i], plain(7), QColor(),
+    s.text(QRectF(x - 2.5, base + 0.5, 28 * kReportUnit + 5, 4), captions[i], plain(6), QColor(),
            Qt::AlignCenter);
     if (i >= values.size() || !values[i]) continue;
     const ChartBar bar = chartBar(qMax(0, *values[i]), barTop, labelTops.value(i, labelTops.last()));

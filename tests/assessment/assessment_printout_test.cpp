@@ -117,8 +117,8 @@ TEST_P(AssessmentPrintout, EverySectionPrintsItsFiguresFromTheAssessment) {
     const char* section;
     QStringList expected;
   } cases[] = {
-      {"Folha de Rosto", {"ACADEMIA DO TESTE", "Avaliação Física"}},
-      {"Introdução", {"DADOS PESSOAIS", "BRUNO CARVALHO LIMA", "AV. ATLANTICA, 46", "ANALISTA"}},
+      {"Avaliação Física", {"ACADEMIA DO TESTE"}},
+      {"DADOS PESSOAIS", {"BRUNO CARVALHO LIMA", "AV. ATLANTICA, 46", "ANALISTA"}},
       {"Exame Médico", {"Cansaço ao subir escadas", "Ectoscopia", "DR. HELIO CAMPOS"}},
       {"Prescrição", {"01-MUSCULACAO", "02-NATACAO", "03-SPINNING", "RICARDO AZEVEDO PRADO"}},
       {"Anamnese", {"Entorse de tornozelo", "Perder peso", "Hipertensão (pai)"}},
@@ -140,7 +140,10 @@ TEST_P(AssessmentPrintout, EverySectionPrintsItsFiguresFromTheAssessment) {
     const QString title = QString::fromUtf8(c.section);
     const auto page = std::find_if(texts.begin(), texts.end(),
                                    [&](const QString& t) { return t.contains(title); });
-    ASSERT_NE(page, texts.end()) << c.section;
+    if (page == texts.end()) {
+      ADD_FAILURE() << "no page " << c.section;
+      continue;
+    }
     for (const QString& text : c.expected)
       EXPECT_TRUE(page->contains(text)) << c.section << ": " << text.toStdString() << "\n"
                                         << page->toStdString();

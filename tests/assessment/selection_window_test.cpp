@@ -149,7 +149,8 @@ TEST_F(SelectionWindow, AComparisonTicksItsPollockAndThePrintoutFollowsTheBoxes)
   EXPECT_TRUE(list()->isEnabled());
   EXPECT_FALSE(child<QGroupBox>("GBIMPRESSAO")->isEnabled());
   EXPECT_FALSE(child<QCheckBox>("CBPOLLOCK7")->isChecked());
-  EXPECT_TRUE(child<QCheckBox>("CBFAULKNER")->isEnabled());
+  // The protocol boxes are enabled again, inside the group that waits for an assessment.
+  EXPECT_TRUE(child<QCheckBox>("CBFAULKNER")->isEnabledTo(child<QGroupBox>("GBIMPRESSAO")));
 }
 
 TEST_F(SelectionWindow, AMemberWithoutAssessmentsHasNothingToChoose) {
