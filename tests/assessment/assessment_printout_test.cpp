@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include "data/schema.h"
 #include "data/settings_record.h"
 #include "data/sql.h"
+#include "registry/jpeg_codec.h"
 #include "support/pdf_text.h"
 #include "support/test_db.h"
 #include "support/test_env.h"
@@ -43,6 +46,27 @@ class Captured {
  private:
   FILE* file_;
 };
+
+// The pictures the PDF holds, from pdfimages: what the program draws itself is no picture.
+int pdfPictureCount(const QString& file) {
+  QProcess process;
+  process.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), file});
+  if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+    ADD_FAILURE() << "pdfimages failed";
+    return -1;
+  }
+  // Two heading lines, then one line per picture.
+  return qMax(0, int(QString::fromUtf8(process.readAllStandardOutput())
+                         .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                         .size()) -
+                     2);
+}
+
+QByteArray jpeg(const QColor& colour) {
+  QImage image(60, 120, QImage::Format_RGB888);
+  image.fill(colour);
+  return encodeJpeg(image);
+}
 
 class AssessmentPrintout : public testing::TestWithParam<Provider> {
  protected:
@@ -246,6 +270,57 @@ TEST_P(AssessmentPrintout, RefusalsSayWhyAndExitNonZero) {
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::NenhumResultadoEncontrado);
   EXPECT_EQ(print(kBruno, day, QStringLiteral("faulkner")), 1);
   EXPECT_TRUE(err_.text().contains(QStringLiteral("Seção não disponível nesta avaliação: faulkner")));
+  EXPECT_FALSE(QFileInfo::exists(pdf()));
+}
+
+TEST_P(AssessmentPrintout, DrawnFiguresAreNoPicturesAndStoredPicturesFollowTheSex) {
+  // Outlines, charts and reference tables are drawn; the demonstration has no postural photo.
+  pages(kAna, QStringLiteral("perimetry,pollock3,comparison3,postural-fc,vo2,flexibility"));
+  EXPECT_EQ(pdfPictureCount(pdf()), 0);
+  // A woman without photographs of her own gets the gym's pictures ending in "2".
+  run(QStringLiteral("UPDATE Savcvar SET VistaFrente = ?, VistaCosta = ?"),
+      {jpeg(Qt::blue), jpeg(Qt::blue)});
+  pages(kAna, QStringLiteral("postural-fc"));
+  EXPECT_EQ(pdfPictureCount(pdf()), 0);
+  run(QStringLiteral("UPDATE Savcvar SET VistaFrente2 = ?"), {jpeg(Qt::red)});
+  pages(kAna, QStringLiteral("postural-fc"));
+  EXPECT_EQ(pdfPictureCount(pdf()), 1);
+  // Her own photograph comes first; one that does not decode leaves the default in its place.
+  run(QStringLiteral("UPDATE AVALIACAO SET FOTOCOSTA2 = ?, FOTOFRENTE2 = ? WHERE MATRICULA = ?"),
+      {jpeg(Qt::green), QByteArray("not a picture"), kAna});
+  pages(kAna, QStringLiteral("postural-fc"));
+  EXPECT_EQ(pdfPictureCount(pdf()), 2);
+  pages(kBruno, QStringLiteral("postural-fc"));
+  EXPECT_EQ(pdfPictureCount(pdf()), 2);  // the men's defaults
+}
+
+TEST_P(AssessmentPrintout, TheMemberComesFromTheDatabaseTheAssessmentSettingsName) {
+  auto gym = gym_.connect(QStringLiteral("gym-teste"));
+  runSql(gym->database(),
+         QStringLiteral("INSERT INTO ALUNOS (MATRICULA, NOME, SEXO) VALUES (?, ?, 'M')"),
+         {kBruno, QStringLiteral("BRUNO NO CADASTRO DA ACADEMIA")});
+  gym->release();
+  // The program works beside the gym-management program, whose members it reads.
+  auto workout = workout_.connect(QStringLiteral("treino-teste"));
+  runSql(workout->database(), QStringLiteral("UPDATE Secvar SET PATH_EXERCICIO = ?"),
+         {QStringLiteral("Não")});
+  workout->release();
+  QStringList texts = pages(kBruno, QStringLiteral("cardiac"));
+  ASSERT_EQ(texts.size(), 1);
+  EXPECT_TRUE(texts[0].contains(QStringLiteral("BRUNO CARVALHO LIMA")));
+  run(QStringLiteral("UPDATE Savcvar SET PATH_AVALIA = ?"), {QStringLiteral("Não")});
+  texts = pages(kBruno, QStringLiteral("cardiac"));
+  ASSERT_EQ(texts.size(), 1);
+  EXPECT_TRUE(texts[0].contains(QStringLiteral("BRUNO NO CADASTRO DA ACADEMIA")));
+}
+
+TEST_P(AssessmentPrintout, AnUnreadableSectionTableIsNamed) {
+  run(QStringLiteral("DROP TABLE MUSCULAR"));
+  testPrompter().clear();
+  EXPECT_EQ(print(kBruno, newest(kBruno), QStringLiteral("cardiac,perimetry")), 1);
+  ASSERT_EQ(testPrompter().messages().size(), 1);
+  EXPECT_EQ(testPrompter().messages()[0].text, Msg::AberturaDeTabela);
+  EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Muscular"));
   EXPECT_FALSE(QFileInfo::exists(pdf()));
 }
 
