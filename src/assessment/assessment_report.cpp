@@ -435,12 +435,23 @@ Report perimetry(const AssessmentData& d, const QDateTime& at) {
          bold(9), QColor(), Qt::AlignCenter);
   s.text(QRectF(back.left(), top, back.width(), 5), QStringLiteral("Vista de Costas (cm)"),
          bold(9), QColor(), Qt::AlignCenter);
-  s.shape(bodyOutline(BodyView::Front, front), QColor(240, 240, 240), Qt::black, 0.35);
-  s.shape(bodyOutline(BodyView::Back, back), QColor(240, 240, 240), Qt::black, 0.35);
-  const QList<QPointF> sites = perimetrySites(front);
-  for (int i = 0; i < sites.size(); ++i)
-    s.text(QRectF(sites[i].x() - 3, sites[i].y() - 2, 6, 4), QString::number(i + 1), bold(7),
-           kRed, Qt::AlignCenter);
+  // The gym's own body pictures when it stored them; otherwise the program's outlines, the
+  // front one with the numbers of the sites.
+  const QImage storedFront = picture(fieldOf(d.settings.row, QStringLiteral("IMAGEMFRENTE")));
+  const QImage storedBack = picture(fieldOf(d.settings.row, QStringLiteral("IMAGEMCOSTA")));
+  if (!storedFront.isNull()) {
+    s.picture(front, storedFront);
+  } else {
+    s.shape(bodyOutline(BodyView::Front, front), QColor(240, 240, 240), Qt::black, 0.35);
+    const QList<QPointF> sites = perimetrySites(front);
+    for (int i = 0; i < sites.size(); ++i)
+      s.text(QRectF(sites[i].x() - 3, sites[i].y() - 2, 6, 4), QString::number(i + 1), bold(7),
+             kRed, Qt::AlignCenter);
+  }
+  if (!storedBack.isNull())
+    s.picture(back, storedBack);
+  else
+    s.shape(bodyOutline(BodyView::Back, back), QColor(240, 240, 240), Qt::black, 0.35);
   s.y = front.bottom() + 4;
   struct Site {
     const char* caption;

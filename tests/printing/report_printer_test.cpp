@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QPainterPath>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -62,6 +64,44 @@ TEST(ReportPreview, ShowsEveryPageAndReturnsWhenClosed) {
   previewReport(r, nullptr);
   EXPECT_EQ(shownPages, 3);
   EXPECT_EQ(title, r.name);
+}
+
+// Two reports as one document: the second starts on a page of its own, numbered from 1, and
+// what it draws itself is no picture.
+TEST(CompositeReport, PartsFollowEachOtherFromANewPage) {
+  Report bars;
+  bars.name = QStringLiteral("Barras");
+  bars.orientation = PageOrientation::Landscape;
+  bars.title.height = 60;
+  bars.title.texts << reportText(QRectF(0, 0, 80, 8), QStringLiteral("GRAFICO"), reportFont(10));
+  QPainterPath bar;
+  bar.addRect(QRectF(10, 20, 8, 36));
+  bars.title.shapes << ReportShape{bar, Qt::blue, Qt::black, 0.3};
+  bars.pageFooter = numberedRows().pageFooter;
+  const CompositeReport composite{QStringLiteral("Composto"), {numberedRows(), bars}};
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("composto.pdf"));
+  ASSERT_TRUE(writePdf(composite, file));
+  ASSERT_EQ(pdfPageCount(file), 4);
+  EXPECT_EQ(pdfLines(file, 3, 3).last(), QStringLiteral("3"));
+  EXPECT_EQ(pdfLines(file, 4, 4), QStringList({QStringLiteral("GRAFICO"), QStringLiteral("1")}));
+
+  int shownPages = -1;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    if (auto* preview = dialog->findChild<QPrintPreviewWidget*>()) {
+      preview->updatePreview();
+      shownPages = preview->pageCount();
+    }
+    dialog->reject();
+  });
+  previewReport(composite, nullptr);
+  EXPECT_EQ(shownPages, 4);
+
+  const QString nothing = dir.filePath(QStringLiteral("vazio.pdf"));
+  EXPECT_FALSE(writePdf(CompositeReport{QStringLiteral("Vazio"), {}}, nothing));
+  EXPECT_FALSE(QFileInfo::exists(nothing));
 }
 
 }  // namespace
