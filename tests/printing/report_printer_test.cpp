@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 
 #include "printing/report_output.h"
 #include "support/pdf_text.h"
@@ -47,22 +48,28 @@ TEST(ReportPrinter, PrintsEveryPageFromThePageCorner) {
   EXPECT_EQ(printer.docName(), r.name);
 }
 
-TEST(ReportPreview, ShowsEveryPageAndReturnsWhenClosed) {
-  const Report r = numberedRows();
+// Runs `show` (which opens a preview) and reads the preview while it is up: the pages it shows
+// and its title; -1 pages when no preview came up.
+int previewedPages(const std::function<void()>& show, QString* title = nullptr) {
   int shownPages = -1;
-  QString title;
   QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
     if (!dialog) return;
-    title = dialog->windowTitle();
+    if (title) *title = dialog->windowTitle();
     if (auto* preview = dialog->findChild<QPrintPreviewWidget*>()) {
       preview->updatePreview();
       shownPages = preview->pageCount();
     }
     dialog->reject();
   });
-  previewReport(r, nullptr);
-  EXPECT_EQ(shownPages, 3);
+  show();
+  return shownPages;
+}
+
+TEST(ReportPreview, ShowsEveryPageAndReturnsWhenClosed) {
+  const Report r = numberedRows();
+  QString title;
+  EXPECT_EQ(previewedPages([&] { previewReport(r, nullptr); }, &title), 3);
   EXPECT_EQ(title, r.name);
 }
 
@@ -86,18 +93,7 @@ TEST(CompositeReport, PartsFollowEachOtherFromANewPage) {
   EXPECT_EQ(pdfLines(file, 3, 3).last(), QStringLiteral("3"));
   EXPECT_EQ(pdfLines(file, 4, 4), QStringList({QStringLiteral("GRAFICO"), QStringLiteral("1")}));
 
-  int shownPages = -1;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    if (auto* preview = dialog->findChild<QPrintPreviewWidget*>()) {
-      preview->updatePreview();
-      shownPages = preview->pageCount();
-    }
-    dialog->reject();
-  });
-  previewReport(composite, nullptr);
-  EXPECT_EQ(shownPages, 4);
+  EXPECT_EQ(previewedPages([&] { previewReport(composite, nullptr); }), 4);
 
   const QString nothing = dir.filePath(QStringLiteral("vazio.pdf"));
   EXPECT_FALSE(writePdf(CompositeReport{QStringLiteral("Vazio"), {}}, nothing));
