@@ -140,6 +140,8 @@ void addBodyComposition(const QSqlDatabase& db, const QString& matricula, const 
   QVariantMap row{{QStringLiteral("MATRICULA"), matricula},
                   {QStringLiteral("DATAEXAME"), day},
                   {QStringLiteral("G_TIPOPROTOCOLO"), protocol},
+                  // The protocol whose fat the series sheet prints.
+                  {QStringLiteral("G_TIPO"), protocol.left(1)},
                   {QStringLiteral("G_PESO"), weight},
                   {QStringLiteral("G_ALTURA"), height},
                   {QStringLiteral("G_PEITORAL"), 8 + fat3 / 3},

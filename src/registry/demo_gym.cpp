@@ -444,6 +444,9 @@ QVariantMap demoGymSettings() {
       {QString(SettingsColumn::PORTA_IMP),
        QDir(installationFolder()).filePath(QStringLiteral("recibo.txt"))},
       {QString(SettingsColumn::Portal_Cenection), QStringLiteral("Sim")},
+      // The assessment database holds the demonstration's assessments: the builder's
+      // "Avaliação" button prints them.
+      {QString(SettingsColumn::IntegracaoTamsel), QStringLiteral("Sim")},
       {QString(SettingsColumn::Alunos_Ausentes), kAbsentDays},
   };
 }
