@@ -33,6 +33,11 @@ QString read(const CommandArguments& args, AssessmentOptions& options) {
       if (!options.sections.contains(*section)) options.sections << *section;
     }
     if (options.sections.isEmpty()) return QStringLiteral("Nenhuma seção escolhida");
+    // As in the window, a comparison brings the Pollock page it follows.
+    for (const auto& [comparison, pollock] : {std::pair{Section::Comparison3, Section::Pollock3},
+                                              std::pair{Section::Comparison7, Section::Pollock7}})
+      if (options.sections.contains(comparison) && !options.sections.contains(pollock))
+        options.sections << pollock;
   }
   options.pdf = args.value(QStringLiteral("pdf"));
   if (options.pdf.isEmpty()) return QStringLiteral("Falta --pdf ARQUIVO");
