@@ -132,6 +132,7 @@ AssessmentSelectionWindow::AssessmentSelectionWindow(const AssessmentSelection& 
   for (QPushButton* b : {preview_, print_, all_, back}) buttons->addWidget(b);
   right->addLayout(buttons);
   layout->addLayout(right);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed border, as the window was drawn
   connect(preview_, &QPushButton::clicked, this, [this] { output(true); });
   connect(print_, &QPushButton::clicked, this, [this] { output(false); });
   connect(all_, &QPushButton::clicked, this, &AssessmentSelectionWindow::toggleAll);
@@ -226,7 +227,11 @@ void AssessmentSelectionWindow::output(bool preview) {
     else
       tell(data.failure());
   }
-  if (report) outputReport(*report, preview, this);
+  if (!report) {  // a section that cannot be read closes the window
+    reject();
+    return;
+  }
+  outputReport(*report, preview, this);
   reset();
 }
 

@@ -153,6 +153,21 @@ TEST_F(SelectionWindow, AComparisonTicksItsPollockAndThePrintoutFollowsTheBoxes)
   EXPECT_TRUE(child<QCheckBox>("CBFAULKNER")->isEnabledTo(child<QGroupBox>("GBIMPRESSAO")));
 }
 
+TEST_F(SelectionWindow, ASectionThatCannotBeReadClosesTheWindow) {
+  open(QStringLiteral("0000000002"));
+  window_->show();
+  chooseNewest();
+  runSql(tamsel_->database(), QStringLiteral("DROP TABLE MUSCULAR"));
+  child<QCheckBox>("CBEXAMEMUSCULAR")->setChecked(true);
+  child<QPushButton>("BBNVIDEO")->click();
+  ASSERT_EQ(testPrompter().messages().size(), 1);
+  EXPECT_EQ(testPrompter().messages()[0].text, Msg::AberturaDeTabela);
+  EXPECT_EQ(testPrompter().messages()[0].detail, QStringLiteral("Muscular"));
+  EXPECT_TRUE(sent_.isEmpty());
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(window_->result(), QDialog::Rejected);
+}
+
 TEST_F(SelectionWindow, AMemberWithoutAssessmentsHasNothingToChoose) {
   open(QStringLiteral("0000000005"));
   EXPECT_EQ(list()->rowCount(), 0);
