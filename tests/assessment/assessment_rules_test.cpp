@@ -1,6 +1,7 @@
 // The rules of the assessment printout that need neither a database nor a page.
 #include <gtest/gtest.h>
 
+#include "assessment/assessment_report.h"
 #include "assessment/assessment_rules.h"
 
 namespace {
@@ -241,6 +242,21 @@ TEST(Charts, ABarStandsOnTheBaseLineAsTallAsItsWholeValue) {
   EXPECT_EQ(heart.label, QStringLiteral(" 155"));
   EXPECT_EQ(wholeUnits(-0.5), 0);
   EXPECT_EQ(wholeUnits(std::nan("")), 0);
+}
+
+TEST(Memos, RichTextLosesItsMarkupAndPlainTextStaysAsItIs) {
+  const struct {
+    const char* stored;
+    const char* shown;
+  } cases[] = {
+      {"Texto simples {com chaves}", "Texto simples {com chaves}"},
+      {"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}{\\colortbl ;\\red0\\green0\\blue0;}"
+       "\\viewkind4\\uc1\\pard\\f0\\fs20 Ol\\'e1, seja bem-vindo\\par Segunda linha\\par}",
+       "Olá, seja bem-vindo\nSegunda linha"},
+      {"", ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(memoText(QString::fromUtf8(c.stored)), QString::fromUtf8(c.shown)) << c.stored;
 }
 
 }  // namespace
