@@ -87,8 +87,9 @@ int runAssessmentCommand(const QStringList& args, FILE* out, FILE* err) {
   } else {
     for (Section section : options.sections) {
       if (!offered->contains(section)) {
-        printLine(err, QStringLiteral("Seção não disponível nesta avaliação: %1")
-                           .arg(sectionName(section)));
+        printLine(
+            err,
+            QStringLiteral("Seção não disponível nesta avaliação: %1").arg(sectionName(section)));
         return 1;
       }
       chosen << section;

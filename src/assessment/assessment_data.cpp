@@ -28,7 +28,8 @@ bool flagOf(const QSqlRecord& record, const QString& column) {
   // SQLite keeps flags as numbers, PostgreSQL as booleans.
   if (value.typeId() == QMetaType::QString) {
     const QString text = value.toString().trimmed().toLower();
-    return text == QLatin1String("1") || text == QLatin1String("true") || text == QLatin1String("t");
+    return text == QLatin1String("1") || text == QLatin1String("true") ||
+           text == QLatin1String("t");
   }
   return value.toBool();
 }
@@ -140,18 +141,17 @@ void readMember(Reader& assessment, const AssessmentRequest& request, Assessment
   const QString memberSql = QStringLiteral("SELECT * FROM %1 WHERE MATRICULA = ?");
   const QString photoSql = QStringLiteral("SELECT FOTO1 FROM FotosAlunos WHERE MATRICULA = ?");
   if (data.settings.memberInAssessmentDb()) {
-    data.member = firstRow(
-        assessment.run(QStringLiteral("Alunos"), memberSql.arg(QStringLiteral("ALUNOS")),
-                       {request.matricula}));
+    data.member = firstRow(assessment.run(
+        QStringLiteral("Alunos"), memberSql.arg(QStringLiteral("ALUNOS")), {request.matricula}));
     if (request.sections.contains(Section::Introduction))
-      data.photo = firstRow(assessment.run(QStringLiteral("FotosAlunos"), photoSql,
-                                           {request.matricula}))
-                       .value(0)
-                       .toByteArray();
+      data.photo =
+          firstRow(assessment.run(QStringLiteral("FotosAlunos"), photoSql, {request.matricula}))
+              .value(0)
+              .toByteArray();
     return;
   }
-  const PeopleTables tables = peopleTables(request.settings.membersKeptHere(),
-                                           data.settings.activeMembersOnly());
+  const PeopleTables tables =
+      peopleTables(request.settings.membersKeptHere(), data.settings.activeMembersOnly());
   assessment.at(QStringLiteral("Alunos"));
   Connection people(tables.source, Connection::uniqueName(QStringLiteral("avaliacao-aluno")));
   if (!people.open()) throw SqlError(people.lastError());
@@ -160,10 +160,10 @@ void readMember(Reader& assessment, const AssessmentRequest& request, Assessment
     data.member = firstRow(
         reader.run(QStringLiteral("Alunos"), memberSql.arg(tables.members), {request.matricula}));
     if (request.sections.contains(Section::Introduction))
-      data.photo = firstRow(reader.run(QStringLiteral("FotosAlunos"), photoSql,
-                                       {request.matricula}))
-                       .value(0)
-                       .toByteArray();
+      data.photo =
+          firstRow(reader.run(QStringLiteral("FotosAlunos"), photoSql, {request.matricula}))
+              .value(0)
+              .toByteArray();
   } catch (const SqlError&) {
     assessment.at(reader.detail());
     people.release();
@@ -177,8 +177,8 @@ QMap<QString, QString> readActivities() {
   if (!gym.open()) throw SqlError(gym.lastError());
   QMap<QString, QString> activities;
   try {
-    QSqlQuery query = runSql(gym.database(),
-                             QStringLiteral("SELECT CODIGO, DESCRICAO FROM Atividades ORDER BY CODIGO"));
+    QSqlQuery query = runSql(
+        gym.database(), QStringLiteral("SELECT CODIGO, DESCRICAO FROM Atividades ORDER BY CODIGO"));
     while (query.next()) activities.insert(query.value(0).toString(), query.value(1).toString());
   } catch (const SqlError&) {
     gym.release();
@@ -221,7 +221,8 @@ QString AssessmentSettings::footer() const {
 }
 
 AssessmentSettings readAssessmentSettings(const QSqlDatabase& assessmentDb) {
-  return AssessmentSettings{firstRow(runSql(assessmentDb, QStringLiteral("SELECT * FROM Savcvar")))};
+  return AssessmentSettings{
+      firstRow(runSql(assessmentDb, QStringLiteral("SELECT * FROM Savcvar")))};
 }
 
 QList<QDate> assessmentDates(const QSqlDatabase& assessmentDb, const QString& matricula) {
@@ -246,9 +247,10 @@ QString assessmentProtocol(const QSqlDatabase& assessmentDb, const QString& matr
 Result<AssessmentData> readAssessment(const AssessmentRequest& request) {
   Connection connection(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("avaliacao")));
   if (!connection.open())
-    return Failure{Msg::TamselInativo, {},
-                   QStringLiteral("Avaliação do aluno %1: %2")
-                       .arg(request.matricula, connection.lastError())};
+    return Failure{
+        Msg::TamselInativo,
+        {},
+        QStringLiteral("Avaliação do aluno %1: %2").arg(request.matricula, connection.lastError())};
   AssessmentData data;
   data.matricula = request.matricula;
   data.date = request.date;
@@ -275,7 +277,8 @@ Result<AssessmentData> readAssessment(const AssessmentRequest& request) {
       QSqlQuery users = reader.run(
           QStringLiteral("Usuarios"),
           QStringLiteral("SELECT CODIGO, NOMECOMPLETO FROM Usuarios ORDER BY CODIGO"), {});
-      while (users.next()) data.evaluators.insert(users.value(0).toString(), users.value(1).toString());
+      while (users.next())
+        data.evaluators.insert(users.value(0).toString(), users.value(1).toString());
     }
     if (wants(request, {Section::Cardiac}))
       data.cardiaco = reader.row(QStringLiteral("CARDIACO"), QStringLiteral("Cardiaco"), m, d);
@@ -293,12 +296,12 @@ Result<AssessmentData> readAssessment(const AssessmentRequest& request) {
     if (wants(request, {Section::FlexTest}))
       data.flexTeste = reader.row(QStringLiteral("FlexTeste"), QStringLiteral("FlexTeste"), m, d);
     if (wants(request, {Section::Ergometric})) {
-      data.ergometrico = allRows(reader.rowsQuery(QStringLiteral("Ergomatrico"),
-                                                  QStringLiteral("Ergomatrico"), m, d,
-                                                  QStringLiteral("DATA")));
-      data.recuperacao = allRows(reader.rowsQuery(QStringLiteral("Recuperacao"),
-                                                  QStringLiteral("Recuperacao"), m, d,
-                                                  QStringLiteral("DATA")));
+      data.ergometrico =
+          allRows(reader.rowsQuery(QStringLiteral("Ergomatrico"), QStringLiteral("Ergomatrico"), m,
+                                   d, QStringLiteral("DATA")));
+      data.recuperacao =
+          allRows(reader.rowsQuery(QStringLiteral("Recuperacao"), QStringLiteral("Recuperacao"), m,
+                                   d, QStringLiteral("DATA")));
     }
     if (wants(request, {Section::Flexibility}))
       data.testeFlexibilidade = reader.row(QStringLiteral("TesteFlexibilidade"),
@@ -337,8 +340,10 @@ Failure noAssessment(const QDate& date) {
 Result<QSet<Section>> offeredSections(const QString& matricula, const QDate& date) {
   Connection connection(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("avaliacao")));
   if (!connection.open())
-    return Failure{Msg::TamselInativo, {},
-                   QStringLiteral("Avaliação do aluno %1: %2").arg(matricula, connection.lastError())};
+    return Failure{
+        Msg::TamselInativo,
+        {},
+        QStringLiteral("Avaliação do aluno %1: %2").arg(matricula, connection.lastError())};
   Reader reader(connection);
   std::optional<Failure> failure;
   QSet<Section> sections;

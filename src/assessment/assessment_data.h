@@ -52,8 +52,8 @@ struct AssessmentData {
   QDate date;
   QString age;  // as the builder works it out
   AssessmentSettings settings;
-  QSqlRecord member;      // MATRICULA, NOME, SEXO, ... of the member
-  QByteArray photo;       // the member's photo, JPEG bytes; empty when none
+  QSqlRecord member;  // MATRICULA, NOME, SEXO, ... of the member
+  QByteArray photo;   // the member's photo, JPEG bytes; empty when none
   QSqlRecord avaliacao;
   QSqlRecord anamnese;
   QSqlRecord cardiaco;
@@ -64,10 +64,10 @@ struct AssessmentData {
   QSqlRecord testeFlexibilidade;
   QSqlRecord testeAbdominal;
   QSqlRecord testeFlexao;
-  QList<QSqlRecord> ergometrico;  // by TEMPO
-  QList<QSqlRecord> recuperacao;  // in stored order
-  QList<PosturalFinding> findings;  // by ORDEM
-  QList<ComparisonRow> comparison;  // the member's compared assessments, in date order
+  QList<QSqlRecord> ergometrico;      // by TEMPO
+  QList<QSqlRecord> recuperacao;      // in stored order
+  QList<PosturalFinding> findings;    // by ORDEM
+  QList<ComparisonRow> comparison;    // the member's compared assessments, in date order
   QMap<QString, QString> activities;  // CODIGO -> DESCRICAO of the gym's activities
   QMap<QString, QString> evaluators;  // CODIGO -> NOMECOMPLETO of the assessment's users
   QString gymName;                    // the workout settings' gym name (the cover)

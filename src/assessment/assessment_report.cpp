@@ -132,8 +132,8 @@ ReportBand pageFooter(const AssessmentData& d) {
   band.height = 8;
   band.rules << ReportRule{QPointF(0, 1), QPointF(Sheet::kWidth, 1), 0.3};
   band.texts << reportText(QRectF(0, 2, 160, 5), d.settings.footer(), plain(8));
-  ReportText page = reportText(QRectF(160, 2, 30, 5), QString(), plain(8),
-                               Qt::AlignRight | Qt::AlignVCenter);
+  ReportText page =
+      reportText(QRectF(160, 2, 30, 5), QString(), plain(8), Qt::AlignRight | Qt::AlignVCenter);
   page.source = TextSource::PageNumber;
   band.texts << reportText(QRectF(150, 2, 25, 5), QStringLiteral("Página:"), plain(8),
                            Qt::AlignRight | Qt::AlignVCenter);
@@ -141,8 +141,8 @@ ReportBand pageFooter(const AssessmentData& d) {
   return band;
 }
 
-Report sectionReport(const AssessmentData& d, const QDateTime& at, const QString& name,
-                     Sheet sheet, bool framed = true) {
+Report sectionReport(const AssessmentData& d, const QDateTime& at, const QString& name, Sheet sheet,
+                     bool framed = true) {
   Report report;
   report.name = name;
   if (framed) report.pageHeader = pageHeader(d, at);
@@ -167,10 +167,11 @@ Report cover(const AssessmentData& d, const QDateTime& at) {
   s.gap(40);
   s.text(QRectF(0, s.y, Sheet::kWidth, 12), d.gymName, bold(20), QColor(), Qt::AlignCenter);
   s.gap(20);
-  s.picture(QRectF(35, s.y, 120, 90), picture(fieldOf(d.settings.row, QStringLiteral("LOGOACADEMIA1"))));
+  s.picture(QRectF(35, s.y, 120, 90),
+            picture(fieldOf(d.settings.row, QStringLiteral("LOGOACADEMIA1"))));
   s.gap(100);
-  s.text(QRectF(0, s.y, Sheet::kWidth, 10), QStringLiteral("Avaliação Física"), bold(16),
-         QColor(), Qt::AlignCenter);
+  s.text(QRectF(0, s.y, Sheet::kWidth, 10), QStringLiteral("Avaliação Física"), bold(16), QColor(),
+         Qt::AlignCenter);
   s.gap(12);
   return sectionReport(d, at, QStringLiteral("Folha de Rosto"), s, false);
 }
@@ -206,7 +207,8 @@ Report medical(const AssessmentData& d, const QDateTime& at) {
   s.field(95, QStringLiteral("Nº Cigarros/Dia :"), t("A_NCIGARROS"), 40, 55);
   s.next();
   s.field(0, QStringLiteral("Bebida : "), t("A_BEBIDA"), 35, 55);
-  s.field(95, QStringLiteral("Quantidade / Semana : "), figure(a, QStringLiteral("A_NBEBIDA"), 0), 40, 55);
+  s.field(95, QStringLiteral("Quantidade / Semana : "), figure(a, QStringLiteral("A_NBEBIDA"), 0),
+          40, 55);
   s.next();
   s.field(0, QStringLiteral("Qualidade do Sono : "), t("A_SONOTIPO"), 35, 55);
   s.field(95, QStringLiteral("Horas / dia : "), t("A_HORASSONO"), 40, 55);
@@ -217,8 +219,10 @@ Report medical(const AssessmentData& d, const QDateTime& at) {
   s.field(120, QStringLiteral("HAS : "), figure(a, QStringLiteral("A_HISTORICO_HAS"), 0), 12, 40);
   s.next();
   s.line(QStringLiteral("Exames complementares :"), memoText(t("A_EXAMES_COMPLEMENTAR")), 45);
-  s.field(0, QStringLiteral("Solicitado em :"), dateText(fieldOf(a, QStringLiteral("A_EXAMESOLITADO"))), 30, 40);
-  s.field(95, QStringLiteral("Entregue em :"), dateText(fieldOf(a, QStringLiteral("A_EXAMEENTREGUE"))), 30, 40);
+  s.field(0, QStringLiteral("Solicitado em :"),
+          dateText(fieldOf(a, QStringLiteral("A_EXAMESOLITADO"))), 30, 40);
+  s.field(95, QStringLiteral("Entregue em :"),
+          dateText(fieldOf(a, QStringLiteral("A_EXAMEENTREGUE"))), 30, 40);
   s.next();
   if (d.settings.showsDoctorFindings()) {
     s.heading(QStringLiteral("Exame Clínico"));
@@ -227,17 +231,20 @@ Report medical(const AssessmentData& d, const QDateTime& at) {
     s.line(QStringLiteral("Aparelho Respiratório :"), t("A_RESPIRATORIO_OUTROS"), 45);
     s.field(0, QStringLiteral("P.A. :"), t("A_MEDICAPRESSAO") + QStringLiteral(" mmHg"), 12, 40);
     s.field(60, QStringLiteral("Posição :"), t("A_POSICAO"), 18, 40);
-    s.field(120, QStringLiteral("Freq. Cardiaca :"), t("A_FREQCARDIACA") + QStringLiteral(" Bpm"), 28, 40);
+    s.field(120, QStringLiteral("Freq. Cardiaca :"), t("A_FREQCARDIACA") + QStringLiteral(" Bpm"),
+            28, 40);
     s.next();
     s.line(QStringLiteral("Outros :"), memoText(t("A_OUTROS_OBS")), 45);
-    s.text(QRectF(0, s.y, Sheet::kWidth, kLine), QStringLiteral("Observaçoes e Recomendações Médicas :"), bold(8.5));
+    s.text(QRectF(0, s.y, Sheet::kWidth, kLine),
+           QStringLiteral("Observaçoes e Recomendações Médicas :"), bold(8.5));
     s.next();
     s.wrapped(0, Sheet::kWidth, 8, memoText(t("A_RECOMENDACOES")));
     s.line(QStringLiteral("Médico : "), evaluatorName(d, t("A_MEDICO")), 18);
   }
   s.gap(20);
   s.band.rules << ReportRule{QPointF(60, s.y), QPointF(130, s.y), 0.3};
-  s.text(QRectF(60, s.y, 70, 5), QStringLiteral("Médico Responsável"), plain(), QColor(), Qt::AlignCenter);
+  s.text(QRectF(60, s.y, 70, 5), QStringLiteral("Médico Responsável"), plain(), QColor(),
+         Qt::AlignCenter);
   s.gap(6);
   return sectionReport(d, at, QStringLiteral("Exame Médico"), s);
 }
@@ -265,14 +272,16 @@ Report prescription(const AssessmentData& d, const QDateTime& at) {
   s.wrapped(0, Sheet::kWidth, 10, memoText(textOf(p, QStringLiteral("MEMO_RECOMENDACOES"))));
   s.heading(QStringLiteral("Solicitação de Exames :"));
   const auto exam = [&](double x, const QString& caption, bool asked) {
-    s.text(QRectF(x, s.y, 60, kLine), caption, asked ? bold() : plain(), asked ? kPurple : QColor());
+    s.text(QRectF(x, s.y, 60, kLine), caption, asked ? bold() : plain(),
+           asked ? kPurple : QColor());
   };
   exam(0, QStringLiteral("Exame Médico"), flagOf(p, QStringLiteral("EXAME_MEDICO")));
   exam(63, QStringLiteral("Exame Fisoterápico"), flagOf(p, QStringLiteral("EXAME_FISIOTERAPICO")));
   exam(126, QStringLiteral("Exame Nutricional"), flagOf(p, QStringLiteral("EXAME_NUTRICIONAL")));
   s.next();
   exam(0, QStringLiteral("Fotometria"), flagOf(p, QStringLiteral("EXAME_FOTOMETRIA")));
-  exam(63, QStringLiteral("Tratamento Fisioterápico "), flagOf(p, QStringLiteral("EXAME_TRATAMENTO")));
+  exam(63, QStringLiteral("Tratamento Fisioterápico "),
+       flagOf(p, QStringLiteral("EXAME_TRATAMENTO")));
   s.next();
   const QString others = textOf(p, QStringLiteral("EXAME_OUTROS")).trimmed();
   exam(0, QStringLiteral("Outros : ") + others, !others.isEmpty());
@@ -323,14 +332,16 @@ Report anamnesis(const AssessmentData& d, const QDateTime& at) {
   s.next();
   s.text(QRectF(0, s.y, 190, kLine), QStringLiteral("Segmentos corporais a definir "), bold(8.5));
   s.next();
-  const Objective segments[] = {{"Membros Superiores", "A_MMSS"}, {"Membros Inferiores", "A_MMII"},
-                                {"Abdomem", "A_ABDOMEM"},          {"Glúteo", "A_GLUTEO"},
+  const Objective segments[] = {{"Membros Superiores", "A_MMSS"},
+                                {"Membros Inferiores", "A_MMII"},
+                                {"Abdomem", "A_ABDOMEM"},
+                                {"Glúteo", "A_GLUTEO"},
                                 {"Peitoral", "A_OBJPEITORAL"}};
   i = 0;
   for (const Objective& o : segments) {
     const bool set = f(o.column);
-    s.text(QRectF(i++ * 38, s.y, 38, kLine), QString::fromUtf8(o.caption),
-           set ? bold(8) : plain(8), set ? kPurple : QColor());
+    s.text(QRectF(i++ * 38, s.y, 38, kLine), QString::fromUtf8(o.caption), set ? bold(8) : plain(8),
+           set ? kPurple : QColor());
   }
   s.next();
   s.heading(QStringLiteral("Histórico"));
@@ -378,7 +389,8 @@ Report anamnesis(const AssessmentData& d, const QDateTime& at) {
   s.next();
   s.heading(QStringLiteral("Dados Clínicos"));
   s.field(0, QStringLiteral("Raça :"), t("A_RACA"), 35, 50);
-  s.field(95, QStringLiteral("Freq. Cardíaca :"), t("A_FREQCARDIACA") + QStringLiteral(" Bpm"), 35, 50);
+  s.field(95, QStringLiteral("Freq. Cardíaca :"), t("A_FREQCARDIACA") + QStringLiteral(" Bpm"), 35,
+          50);
   s.next();
   s.field(0, QStringLiteral("P.A. Sistólica :"),
           figure(a, QStringLiteral("A_PRESSAOARTERIALMAX"), 0) + QStringLiteral(" mmHg"), 35, 50);
@@ -416,7 +428,8 @@ Report cardiac(const AssessmentData& d, const QDateTime& at) {
   s.gap(4);
   s.heading(QStringLiteral("Resultado do Exame de Risco Cardíaco"));
   const QVariant score = fieldOf(d.cardiaco, QStringLiteral("R_RESULTADOATUAL"));
-  s.field(0, QStringLiteral("Pontos :"), figure(d.cardiaco, QStringLiteral("R_RESULTADOATUAL"), 1), 35, 30);
+  s.field(0, QStringLiteral("Pontos :"), figure(d.cardiaco, QStringLiteral("R_RESULTADOATUAL"), 1),
+          35, 30);
   s.next();
   s.text(QRectF(0, s.y, Sheet::kWidth, 6),
          score.isNull() ? QStringLiteral(" - ") : cardiacResultText(score.toDouble()), bold(11));
@@ -433,8 +446,8 @@ Report perimetry(const AssessmentData& d, const QDateTime& at) {
   const QRectF back(110, top + 6, 70, 95);
   s.text(QRectF(front.left(), top, front.width(), 5), QStringLiteral("Vista de Frente (cm)"),
          bold(9), QColor(), Qt::AlignCenter);
-  s.text(QRectF(back.left(), top, back.width(), 5), QStringLiteral("Vista de Costas (cm)"),
-         bold(9), QColor(), Qt::AlignCenter);
+  s.text(QRectF(back.left(), top, back.width(), 5), QStringLiteral("Vista de Costas (cm)"), bold(9),
+         QColor(), Qt::AlignCenter);
   // The gym's own body pictures when it stored them; otherwise the program's outlines, the
   // front one with the numbers of the sites.
   const QImage storedFront = picture(fieldOf(d.settings.row, QStringLiteral("IMAGEMFRENTE")));
@@ -497,12 +510,14 @@ Report perimetry(const AssessmentData& d, const QDateTime& at) {
   const bool both = inspired > 0 && expired > 0;
   s.field(0, QStringLiteral("Torax Expirado"), both ? numberText(expired) : QString(), 30, 25);
   s.field(60, QStringLiteral("Torax Inspirado"), both ? numberText(inspired) : QString(), 30, 25);
-  s.field(120, QStringLiteral("Diferença Ventilatória"), both ? numberText(inspired - expired) : QString(), 40, 25);
+  s.field(120, QStringLiteral("Diferença Ventilatória"),
+          both ? numberText(inspired - expired) : QString(), 40, 25);
   s.next();
   QString cause;
   if (flagOf(m, QStringLiteral("M_CAUSA_TRAUMA"))) cause += QStringLiteral("  Atrofia ");
   if (flagOf(m, QStringLiteral("M_CAUSA_FUNCIONAL"))) cause += QStringLiteral(" Funcional ");
-  if (flagOf(m, QStringLiteral("M_CAUSA_DEFICIENCIA"))) cause += QStringLiteral(" Deficiência Congenita");
+  if (flagOf(m, QStringLiteral("M_CAUSA_DEFICIENCIA")))
+    cause += QStringLiteral(" Deficiência Congenita");
   if (flagOf(m, QStringLiteral("M_CAUSA_CIRURGIA"))) cause += QStringLiteral(" Cirurgia ");
   s.line(QStringLiteral("Causa da Atrofia"), cause, 30);
   s.text(QRectF(0, s.y, 60, kLine), QStringLiteral("Observações:"), bold(8.5));
@@ -515,8 +530,8 @@ Report perimetry(const AssessmentData& d, const QDateTime& at) {
 // report units start (the picture itself begins at units 28, 120).
 void posturalPicture(Sheet& s, const QPointF& origin, const QString& caption, const QImage& image,
                      BodyView fallback, const QList<PlacedFinding>& findings) {
-  const QRectF box(origin.x() + 28 * kReportUnit, origin.y() + 120 * kReportUnit,
-                   300 * kReportUnit, 420 * kReportUnit);
+  const QRectF box(origin.x() + 28 * kReportUnit, origin.y() + 120 * kReportUnit, 300 * kReportUnit,
+                   420 * kReportUnit);
   s.text(QRectF(box.left(), box.top() - 6, box.width(), 5), caption, bold(9), QColor(),
          Qt::AlignCenter);
   if (!image.isNull())
@@ -550,8 +565,9 @@ Report postural(const AssessmentData& d, const QDateTime& at, bool frontBack) {
     return image;
   };
   Sheet s;
-  s.title(QStringLiteral("Exame Postural"),
-          QStringLiteral("Análise da postura corporal, segundo o modelo teórico de Kendall e Kendall"));
+  s.title(
+      QStringLiteral("Exame Postural"),
+      QStringLiteral("Análise da postura corporal, segundo o modelo teórico de Kendall e Kendall"));
   const QPointF left(0, s.y + 8 - 120 * kReportUnit);
   const QPointF right(96, s.y + 8 - 120 * kReportUnit);
   if (frontBack) {
@@ -572,10 +588,10 @@ Report postural(const AssessmentData& d, const QDateTime& at, bool frontBack) {
   s.wrapped(0, Sheet::kWidth, 6,
             memoText(textOf(d.avaliacao, frontBack ? QStringLiteral("OBS_POSTURAL")
                                                    : QStringLiteral("OBS_POSTURAL2"))));
-  return sectionReport(d, at,
-                       frontBack ? QStringLiteral("Exame Postural (F/C)")
-                                 : QStringLiteral("Exame Postural (D/E)"),
-                       s);
+  return sectionReport(
+      d, at,
+      frontBack ? QStringLiteral("Exame Postural (F/C)") : QStringLiteral("Exame Postural (D/E)"),
+      s);
 }
 
 Report flexTest(const AssessmentData& d, const QDateTime& at) {
@@ -629,10 +645,11 @@ void barChart(Sheet& s, const QPointF& origin, const QStringList& captions,
     s.text(QRectF(x - 2.5, base + 0.5, 28 * kReportUnit + 5, 4), captions[i], plain(6), QColor(),
            Qt::AlignCenter);
     if (i >= values.size() || !values[i]) continue;
-    const ChartBar bar = chartBar(qMax(0, *values[i]), barTop, labelTops.value(i, labelTops.last()));
+    const ChartBar bar =
+        chartBar(qMax(0, *values[i]), barTop, labelTops.value(i, labelTops.last()));
     QPainterPath path;
-    path.addRect(QRectF(x, origin.y() + bar.top * kReportUnit, 28 * kReportUnit,
-                        bar.height * kReportUnit));
+    path.addRect(
+        QRectF(x, origin.y() + bar.top * kReportUnit, 28 * kReportUnit, bar.height * kReportUnit));
     s.shape(path, fill, fill.darker(150), 0.2);
     s.text(QRectF(x - 3, origin.y() + bar.labelTop * kReportUnit, 28 * kReportUnit + 6,
                   (106 - 85) * kReportUnit),
@@ -661,33 +678,46 @@ Report ergometric(const AssessmentData& d, const QDateTime& at) {
     recovery[minute] = wholeUnits(numberOf(row, QStringLiteral("FREQCARDIACA")));
   }
   const double top = s.y;
-  s.text(QRectF(0, top, 95, 5), QStringLiteral("Escala de Esforço"), bold(9.5), QColor(), Qt::AlignCenter);
-  s.text(QRectF(100, top, 90, 5), QStringLiteral("Escala de Repouso"), bold(9.5), QColor(), Qt::AlignCenter);
+  s.text(QRectF(0, top, 95, 5), QStringLiteral("Escala de Esforço"), bold(9.5), QColor(),
+         Qt::AlignCenter);
+  s.text(QRectF(100, top, 90, 5), QStringLiteral("Escala de Repouso"), bold(9.5), QColor(),
+         Qt::AlignCenter);
   const QPointF effortOrigin(2, top + 6 - 80 * kReportUnit);
   const QPointF restOrigin(102, top + 6 - 80 * kReportUnit);
   barChart(s, effortOrigin,
            {QStringLiteral("1º"), QStringLiteral("2º"), QStringLiteral("3º"), QStringLiteral("4º"),
             QStringLiteral("5º")},
            effort, 106, {85}, kBarFill);
-  barChart(s, restOrigin,
-           {QStringLiteral("Repouso"), QStringLiteral("1º"), QStringLiteral("2º"),
-            QStringLiteral("3º")},
-           recovery, 106, {90, 85}, QColor(90, 160, 100));
+  barChart(
+      s, restOrigin,
+      {QStringLiteral("Repouso"), QStringLiteral("1º"), QStringLiteral("2º"), QStringLiteral("3º")},
+      recovery, 106, {90, 85}, QColor(90, 160, 100));
   s.y = top + 6 + (306 - 80) * kReportUnit + 8;
   s.field(0, QStringLiteral("F.C. Máxima               :"),
-          fifth.isEmpty() ? QString() : figure(fifth, QStringLiteral("FREQCARDIACA"), 0) + QStringLiteral(" Bpm"), 45, 40);
+          fifth.isEmpty()
+              ? QString()
+              : figure(fifth, QStringLiteral("FREQCARDIACA"), 0) + QStringLiteral(" Bpm"),
+          45, 40);
   s.field(95, QStringLiteral("F.C. Repouso             :"),
-          first.isEmpty() ? QString() : figure(first, QStringLiteral("FREQ_CARDIACA_REPOUSO"), 0) + QStringLiteral(" Bpm"), 45, 40);
+          first.isEmpty()
+              ? QString()
+              : figure(first, QStringLiteral("FREQ_CARDIACA_REPOUSO"), 0) + QStringLiteral(" Bpm"),
+          45, 40);
   s.next();
   s.field(0, QStringLiteral("P. Esforço 5º Tempo :"),
-          fifth.isEmpty() ? QString() : figure(fifth, QStringLiteral("PERCEPCAOESFORCO"), 0) + QStringLiteral(" Bpm"), 45, 40);
+          fifth.isEmpty()
+              ? QString()
+              : figure(fifth, QStringLiteral("PERCEPCAOESFORCO"), 0) + QStringLiteral(" Bpm"),
+          45, 40);
   s.field(95, QStringLiteral("P.A. Repouso             :"),
           textOf(first, QStringLiteral("PRES_ARTERIAL_REPOUSO")), 45, 40);
   s.next();
   s.field(0, QStringLiteral("V02 Máx Rel.              :"),
-          figure(d.avaliacao, QStringLiteral("VO2MAX"), 2) + QStringLiteral(" ml/Kgxmin-1"), 45, 50);
+          figure(d.avaliacao, QStringLiteral("VO2MAX"), 2) + QStringLiteral(" ml/Kgxmin-1"), 45,
+          50);
   s.next();
-  s.field(0, QStringLiteral("RESULTADO             :"), textOf(d.avaliacao, QStringLiteral("VO2MAXRESULTADO")), 45, 60);
+  s.field(0, QStringLiteral("RESULTADO             :"),
+          textOf(d.avaliacao, QStringLiteral("VO2MAXRESULTADO")), 45, 60);
   s.next();
   s.text(QRectF(0, s.y, 60, kLine), QStringLiteral("Observação :"), bold(8.5));
   s.next();
@@ -699,8 +729,8 @@ void referenceChart(Sheet& s, const ReferenceTable& table) {
   const double left = 19;  // centred under the results
   const double ages = 22;
   const double cell = 26;
-  s.text(QRectF(left, s.y, ages + cell * table.classes.size(), 5), table.source, bold(9),
-         QColor(), Qt::AlignCenter);
+  s.text(QRectF(left, s.y, ages + cell * table.classes.size(), 5), table.source, bold(9), QColor(),
+         Qt::AlignCenter);
   s.next(1.2);
   const double top = s.y;
   s.text(QRectF(left, s.y, ages, 5), QStringLiteral("Idade"), bold(8), QColor(), Qt::AlignCenter);
@@ -764,7 +794,8 @@ Report exerciseTest(const AssessmentData& d, const QDateTime& at, Section sectio
   s.gap(8);
   s.field(10, count, textOf(*row, QStringLiteral("NUMEROREPETICOES")), 45, 40);
   s.next(1.3);
-  s.field(10, QStringLiteral("Classificação:"), textOf(*row, QStringLiteral("CLASSIFICACAO")), 45, 80);
+  s.field(10, QStringLiteral("Classificação:"), textOf(*row, QStringLiteral("CLASSIFICACAO")), 45,
+          80);
   s.next(1.3);
   s.field(10, QStringLiteral("Meta:"), textOf(*row, QStringLiteral("META")), 45, 80);
   s.next(2);
@@ -790,8 +821,7 @@ void figures(Sheet& s, const QSqlRecord& row, const QString& heading,
     const QString column = QString::fromLatin1(f.column);
     const QVariant stored = fieldOf(row, column);
     // Ranges and ideal fats are kept as texts by the assessment program.
-    QString text =
-        stored.typeId() == QMetaType::QString ? stored.toString() : figure(row, column);
+    QString text = stored.typeId() == QMetaType::QString ? stored.toString() : figure(row, column);
     if (!text.isEmpty() && *f.unit) text += QLatin1Char(' ') + QString::fromUtf8(f.unit);
     s.field(x, QString::fromUtf8(f.caption), text, 32, 55);
     if (++i % 2 == 0) s.next();
@@ -828,17 +858,23 @@ Report bodyPage(const AssessmentData& d, const QDateTime& at, const BodyPage& pa
       subtitle(QStringLiteral("Pollock (3 dobras - masculino 18-64 e feminino 18-55 anos)"));
       basics(true);
       figures(s, c, QStringLiteral("Dobras Cutaneas (mm)"),
-              {{"Peitoral :", "G_PEITORAL", ""}, {"Abdomem :", "G_ABDOMEM", ""},
-               {"Supra-ilíaca :", "G_SUPRAILIACA", ""}, {"Coxa :", "G_COXA", ""},
+              {{"Peitoral :", "G_PEITORAL", ""},
+               {"Abdomem :", "G_ABDOMEM", ""},
+               {"Supra-ilíaca :", "G_SUPRAILIACA", ""},
+               {"Coxa :", "G_COXA", ""},
                {"Tríceps :", "G_TRICIPES", ""}});
       bool others = false;
       for (int i = 1; i <= 7; ++i)
         others = others || numberOf(c, QStringLiteral("G_OUTRA%1").arg(i)) != 0;
       if (others)
         figures(s, c, QStringLiteral("Outras Dobras (mm)"),
-                {{"Subescapular :", "G_OUTRA1", ""}, {"Tríceps :", "G_OUTRA2", ""},
-                 {"Axilar :", "G_OUTRA3", ""}, {"Crista-ilíaca :", "G_OUTRA4", ""},
-                 {"Perna :", "G_OUTRA5", ""}, {"", "G_OUTRA6", ""}, {"", "G_OUTRA7", ""}});
+                {{"Subescapular :", "G_OUTRA1", ""},
+                 {"Tríceps :", "G_OUTRA2", ""},
+                 {"Axilar :", "G_OUTRA3", ""},
+                 {"Crista-ilíaca :", "G_OUTRA4", ""},
+                 {"Perna :", "G_OUTRA5", ""},
+                 {"", "G_OUTRA6", ""},
+                 {"", "G_OUTRA7", ""}});
       figures(s, c, QStringLiteral("Percentual de Gordura"),
               {{"Gordura Atual :", "G_3DOBRASGORDURA_A", "%"},
                {"Gordura Média :", "G_3DOBRASGORDURA_FAIXA", ""},
@@ -854,9 +890,12 @@ Report bodyPage(const AssessmentData& d, const QDateTime& at, const BodyPage& pa
       subtitle(QStringLiteral("Pollock e Jackson (7 dobras)"));
       basics(true);
       figures(s, c, QStringLiteral("Dobras Cutaneas (mm)"),
-              {{"Subescapular :", "G_SUBESCAPULAR", ""}, {"Tríceps :", "G_TRICIPES", ""},
-               {"Peitoral :", "G_PEITORAL", ""}, {"Axilar Média :", "G_AXILARMEDIA", ""},
-               {"Supra-ilíaca :", "G_SUPRAILIACA", ""}, {"Abdomem :", "G_ABDOMEM", ""},
+              {{"Subescapular :", "G_SUBESCAPULAR", ""},
+               {"Tríceps :", "G_TRICIPES", ""},
+               {"Peitoral :", "G_PEITORAL", ""},
+               {"Axilar Média :", "G_AXILARMEDIA", ""},
+               {"Supra-ilíaca :", "G_SUPRAILIACA", ""},
+               {"Abdomem :", "G_ABDOMEM", ""},
                {"Coxa :", "G_COXA", ""}});
       figures(s, c, QStringLiteral("Percentual de Gordura"),
               {{"Gordura Atual :", "G_7DOBRASGORDURA_A", "%"},
@@ -870,8 +909,10 @@ Report bodyPage(const AssessmentData& d, const QDateTime& at, const BodyPage& pa
     case Section::BodyMassIndex:
       name = QStringLiteral("Índice de Massa Corporal (IMC)");
       subtitle(textOf(d.settings.row, QStringLiteral("IMC_1_2")) == QLatin1String("0")
-                   ? QStringLiteral("Índice de Massa Corporal (IMC) - Organização Mundial de Saúde - Simples")
-                   : QStringLiteral("Índice de Massa Corporal (IMC) - Organização Mundial de Saúde - NHANES II Survey"));
+                   ? QStringLiteral(
+                         "Índice de Massa Corporal (IMC) - Organização Mundial de Saúde - Simples")
+                   : QStringLiteral("Índice de Massa Corporal (IMC) - Organização Mundial de Saúde "
+                                    "- NHANES II Survey"));
       basics(true);
       figures(s, c, QStringLiteral("Índice"), {{"IMC :", "G_IMCVALOR", "Kg /cm2"}});
       resultBand(QStringLiteral("Resultado Índice de Massa Corporea"), "G_IMCRESULTADO");
@@ -894,7 +935,8 @@ Report bodyPage(const AssessmentData& d, const QDateTime& at, const BodyPage& pa
       subtitle(QStringLiteral("Relação Cintura Quadril"));
       figures(s, c, QStringLiteral("Circunferências (cm)"),
               {{"Circ. Cintura :", "G_CINTURA", "cm"}, {"Circ. Quadril :", "G_QUADRIL", "cm"}});
-      s.field(0, QStringLiteral("Relação :"), figure(c, QStringLiteral("G_CINTURA_QUADRIL_VALOR"), 2), 32, 55);
+      s.field(0, QStringLiteral("Relação :"),
+              figure(c, QStringLiteral("G_CINTURA_QUADRIL_VALOR"), 2), 32, 55);
       s.next();
       resultBand(QStringLiteral("Resultado Cintura Quadril"), "G_RESULTADO_CINTURA");
       break;
@@ -903,8 +945,10 @@ Report bodyPage(const AssessmentData& d, const QDateTime& at, const BodyPage& pa
       subtitle(QStringLiteral("Faulkner"));
       basics(true);
       figures(s, c, QStringLiteral("Dobras Cutaneas (mm)"),
-              {{"Triceps :", "G_TRICIPES", ""}, {"Subescapular :", "G_SUBESCAPULAR", ""},
-               {"Supra-ilíaca :", "G_SUPRAILIACA", ""}, {"Abdomem :", "G_ABDOMEM", ""}});
+              {{"Triceps :", "G_TRICIPES", ""},
+               {"Subescapular :", "G_SUBESCAPULAR", ""},
+               {"Supra-ilíaca :", "G_SUPRAILIACA", ""},
+               {"Abdomem :", "G_ABDOMEM", ""}});
       figures(s, c, QStringLiteral("Percentual de Gordura"),
               {{"Gordura Atual :", "G_FAULKNER_GORDURA", "%"},
                {"Gordura Ideal :", "G_FAULKNERGORDURA_IDEAL", "%"},
@@ -931,7 +975,8 @@ Report bodyPage(const AssessmentData& d, const QDateTime& at, const BodyPage& pa
       basics(true);
       // The hip girth is the waist-to-hip page's: G_QUADRIL.
       figures(s, c, QStringLiteral("Circunferências (cm)"),
-              {{"Abdomem1 :", "G_TRANABDOMEM1", ""}, {"Abdomem2 :", "G_TRANABDOMEM2", ""},
+              {{"Abdomem1 :", "G_TRANABDOMEM1", ""},
+               {"Abdomem2 :", "G_TRANABDOMEM2", ""},
                {"Quadril :", "G_QUADRIL", ""}});
       figures(s, c, QStringLiteral("Percentual de Gordura"),
               {{"Gordura Atual :", "G_TRAN_GORDURA", "%"},
@@ -974,8 +1019,7 @@ Report comparisonPage(const AssessmentData& d, const QDateTime& at, QChar letter
     const double y = s.y + (i / 2) * (chartHeight + 8);
     s.text(QRectF(x, y, 90, 5), series[i].caption, bold(9.5), QColor(), Qt::AlignCenter);
     QList<std::optional<int>> values;
-    for (const auto& column : columns)
-      values << (column ? series[i].value(*column) : std::nullopt);
+    for (const auto& column : columns) values << (column ? series[i].value(*column) : std::nullopt);
     barChart(s, QPointF(x + 2, y + 6 - 10 * kReportUnit), dates, values, 42, {22}, series[i].fill);
   }
   s.y += 2 * (chartHeight + 8);

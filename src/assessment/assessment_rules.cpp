@@ -57,8 +57,8 @@ struct CodeTable {
 const CodeTable kCardiac[] = {
     {"R_IDADE",
      "Idade",
-     {"De 10 a 20 anos", "De 21 a 30 anos", "De 31 a 40 anos", "De 41 a 50 anos",
-      "De 51 a 60 anos", "De 61 a 70 anos"}},
+     {"De 10 a 20 anos", "De 21 a 30 anos", "De 31 a 40 anos", "De 41 a 50 anos", "De 51 a 60 anos",
+      "De 61 a 70 anos"}},
     {"R_DOENCA",
      "Hereditariedade",
      {"Nenhum parente", "1 Parente com mais de 60 anos", "2 Parentes com mais de 60 anos",

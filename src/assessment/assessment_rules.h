@@ -80,9 +80,9 @@ QString flexTestClass(double result);
 
 // One postural finding as the examination stores it.
 struct PosturalFinding {
-  QString code;       // `POSTURAL`: its first letter names the picture (F, C, D, E)
-  QString position;   // `POSICAO`: x in the first three digits, y in the last three
-  int order = 0;      // `ORDEM`
+  QString code;      // `POSTURAL`: its first letter names the picture (F, C, D, E)
+  QString position;  // `POSICAO`: x in the first three digits, y in the last three
+  int order = 0;     // `ORDEM`
   QString description;
 };
 
@@ -93,9 +93,9 @@ std::optional<QPoint> markerPosition(const QString& position);
 // A finding as a picture shows it: its legend line and, when its position can be read, its
 // marker.
 struct PlacedFinding {
-  QString legend;                // ORDEM + " - " + DESCRICAO
-  QString marker;                // ORDEM
-  std::optional<QPoint> place;   // report units
+  QString legend;               // ORDEM + " - " + DESCRICAO
+  QString marker;               // ORDEM
+  std::optional<QPoint> place;  // report units
 };
 inline constexpr int kFindingsPerPicture = 10;
 // The findings of one picture (those whose code begins with `picture`), in the order given,

@@ -29,28 +29,21 @@ struct BoxName {
 
 // The section boxes, in the order the window lays them out.
 const BoxName kSectionBoxes[] = {
-    {Section::Cover, "CBFOLHADEROSTO"},
-    {Section::Introduction, "CBINTRODUCAO"},
-    {Section::Anamnesis, "CBPESSOALCLINICO"},
-    {Section::Cardiac, "CBTESTECARDIACO"},
-    {Section::Perimetry, "CBEXAMEMUSCULAR"},
-    {Section::PosturalFrontBack, "CBEXAMEPOSTURALFC"},
-    {Section::Prescription, "CBPRESCRICAO"},
-    {Section::FlexTest, "CBFLEX"},
-    {Section::Ergometric, "CBVO2"},
-    {Section::PosturalSides, "CBEXAMEPOSTURALDE"},
-    {Section::Medical, "CBMEDICA"},
-    {Section::Flexibility, "CBFLEXIBILIDADE"},
-    {Section::SitUp, "CBABDOMINAL"},
-    {Section::PushUp, "CBFLEXAO"},
+    {Section::Cover, "CBFOLHADEROSTO"},       {Section::Introduction, "CBINTRODUCAO"},
+    {Section::Anamnesis, "CBPESSOALCLINICO"}, {Section::Cardiac, "CBTESTECARDIACO"},
+    {Section::Perimetry, "CBEXAMEMUSCULAR"},  {Section::PosturalFrontBack, "CBEXAMEPOSTURALFC"},
+    {Section::Prescription, "CBPRESCRICAO"},  {Section::FlexTest, "CBFLEX"},
+    {Section::Ergometric, "CBVO2"},           {Section::PosturalSides, "CBEXAMEPOSTURALDE"},
+    {Section::Medical, "CBMEDICA"},           {Section::Flexibility, "CBFLEXIBILIDADE"},
+    {Section::SitUp, "CBABDOMINAL"},          {Section::PushUp, "CBFLEXAO"},
 };
 
 const BoxName kProtocolBoxes[] = {
-    {Section::Pollock3, "CBPOLLOCK3"},       {Section::Comparison3, "CBCOMPARATIVO"},
-    {Section::Pollock7, "CBPOLLOCK7"},       {Section::Comparison7, "CBCOMPARATIVO7"},
-    {Section::BodyMassIndex, "CBIMC"},       {Section::Children, "CBCRIANCA"},
-    {Section::WaistHip, "CBCINTURA"},        {Section::Faulkner, "CBFAULKNER"},
-    {Section::Lohman, "CBLOHMAN"},           {Section::TransWeltman, "CBTRAN"},
+    {Section::Pollock3, "CBPOLLOCK3"}, {Section::Comparison3, "CBCOMPARATIVO"},
+    {Section::Pollock7, "CBPOLLOCK7"}, {Section::Comparison7, "CBCOMPARATIVO7"},
+    {Section::BodyMassIndex, "CBIMC"}, {Section::Children, "CBCRIANCA"},
+    {Section::WaistHip, "CBCINTURA"},  {Section::Faulkner, "CBFAULKNER"},
+    {Section::Lohman, "CBLOHMAN"},     {Section::TransWeltman, "CBTRAN"},
 };
 
 const QString kTodos = QStringLiteral("Todos");
@@ -114,9 +107,8 @@ AssessmentSelectionWindow::AssessmentSelectionWindow(const AssessmentSelection& 
   }
   grid->addWidget(protocols, 7, 0, 1, 2);
   // Comparing needs the Pollock page it follows: ticking one ticks the other.
-  for (const auto& [comparison, pollock] :
-       {std::pair{Section::Comparison3, Section::Pollock3},
-        std::pair{Section::Comparison7, Section::Pollock7}}) {
+  for (const auto& [comparison, pollock] : {std::pair{Section::Comparison3, Section::Pollock3},
+                                            std::pair{Section::Comparison7, Section::Pollock7}}) {
     QCheckBox* target = boxes_.value(pollock);
     connect(boxes_.value(comparison), &QCheckBox::toggled, this, [target](bool on) {
       if (on) target->setChecked(true);
@@ -128,7 +120,8 @@ AssessmentSelectionWindow::AssessmentSelectionWindow(const AssessmentSelection& 
   preview_ = button("BBNVIDEO", QStringLiteral("Vídeo"), QStringLiteral("Vídeo"), this);
   print_ = button("BBNIMPRIME", QStringLiteral("Impressora"), QStringLiteral("Impressora"), this);
   all_ = button("BBNTODOS", kTodos, kTodos, this);
-  QPushButton* back = button("BBNRETORNA", QStringLiteral("Retorna"), QStringLiteral("Retorna"), this);
+  QPushButton* back =
+      button("BBNRETORNA", QStringLiteral("Retorna"), QStringLiteral("Retorna"), this);
   for (QPushButton* b : {preview_, print_, all_, back}) buttons->addWidget(b);
   right->addLayout(buttons);
   layout->addLayout(right);

@@ -79,8 +79,8 @@ void addSettings(const QSqlDatabase& db) {
         "CORPORAL_POLLOCK3", "CORPORAL_POLLOCK7", "CORPORAL_IMC", "CORPORAL_CINTURA_QUADRIL",
         "EXAME_POSTURAL", "FLEX_TESTE", "VOZ", "FLEXIBILIDADE", "TESTE_ABDOMINAL", "TESTE_FLEXAO"})
     row.insert(QString::fromLatin1(flag), QStringLiteral("Sim"));
-  for (const char* flag : {"CORPORAL_SLAUGHTER", "CORPORAL_FAULKNER", "CORPORAL_LOHMAN",
-                           "CORPORAL_TRANS_WELTMAN"})
+  for (const char* flag :
+       {"CORPORAL_SLAUGHTER", "CORPORAL_FAULKNER", "CORPORAL_LOHMAN", "CORPORAL_TRANS_WELTMAN"})
     row.insert(QString::fromLatin1(flag), QStringLiteral("Não"));
   insert(db, QStringLiteral("Savcvar"), row);
 }
@@ -94,12 +94,18 @@ void addReferenceTables(const QSqlDatabase& db) {
             {QStringLiteral("NOMECOMPLETO"), QString::fromUtf8(name)},
             {QStringLiteral("EXAMEMEDICO"), QByteArray(code) == "03"}});
   const std::pair<const char*, const char*> findings[] = {
-      {"F01", "Cabeça inclinada à direita"},   {"F02", "Ombro direito elevado"},
-      {"F03", "Joelhos valgos"},               {"F04", "Pés planos"},
-      {"C01", "Escápula esquerda alada"},      {"C02", "Escoliose torácica direita"},
-      {"C03", "Calcâneo valgo"},               {"D01", "Anteriorização da cabeça"},
-      {"D02", "Hipercifose torácica"},         {"D03", "Hiperlordose lombar"},
-      {"E01", "Joelho hiperestendido"},        {"E02", "Ombros protusos"},
+      {"F01", "Cabeça inclinada à direita"},
+      {"F02", "Ombro direito elevado"},
+      {"F03", "Joelhos valgos"},
+      {"F04", "Pés planos"},
+      {"C01", "Escápula esquerda alada"},
+      {"C02", "Escoliose torácica direita"},
+      {"C03", "Calcâneo valgo"},
+      {"D01", "Anteriorização da cabeça"},
+      {"D02", "Hipercifose torácica"},
+      {"D03", "Hiperlordose lombar"},
+      {"E01", "Joelho hiperestendido"},
+      {"E02", "Ombros protusos"},
   };
   for (const auto& [code, text] : findings)
     insert(db, QStringLiteral("POSTURAL"),
@@ -176,89 +182,90 @@ void addBodyComposition(const QSqlDatabase& db, const QString& matricula, const 
   results(QStringLiteral("7DOBRAS"), fat7);
   for (int i = 1; i <= 7; ++i) row.insert(QStringLiteral("G_OUTRA%1").arg(i), 0.0);
   insert(db, QStringLiteral("CORPORAL"), row);
-  insert(db, QStringLiteral("AVALIACAO"),
-         {{QStringLiteral("MATRICULA"), matricula},
-          {QStringLiteral("DATAEXAME"), day},
-          {QStringLiteral("A_PESO"), weight},
-          {QStringLiteral("A_ALTURA"), height},
-          {QStringLiteral("USUARIO"), QStringLiteral("01")},
-          {QStringLiteral("LIBERA_AVALIACAO"), QStringLiteral("S")},
-          {QStringLiteral("VO2MAX"), 38.5 + fat7 / 10},
-          {QStringLiteral("VO2MAXRESULTADO"), QStringLiteral("Bom")},
-          {QStringLiteral("OBS_POSTURAL"),
-           QStringLiteral("Desvios leves; exercícios de fortalecimento do core indicados.")},
-          {QStringLiteral("OBS_POSTURAL2"),
-           QStringLiteral("Alongar peitorais e cadeia posterior.")},
-          {QStringLiteral("OBS_ERGOMETRICO"),
-           QStringLiteral("Teste em cicloergômetro sem intercorrências.")}});
+  insert(
+      db, QStringLiteral("AVALIACAO"),
+      {{QStringLiteral("MATRICULA"), matricula},
+       {QStringLiteral("DATAEXAME"), day},
+       {QStringLiteral("A_PESO"), weight},
+       {QStringLiteral("A_ALTURA"), height},
+       {QStringLiteral("USUARIO"), QStringLiteral("01")},
+       {QStringLiteral("LIBERA_AVALIACAO"), QStringLiteral("S")},
+       {QStringLiteral("VO2MAX"), 38.5 + fat7 / 10},
+       {QStringLiteral("VO2MAXRESULTADO"), QStringLiteral("Bom")},
+       {QStringLiteral("OBS_POSTURAL"),
+        QStringLiteral("Desvios leves; exercícios de fortalecimento do core indicados.")},
+       {QStringLiteral("OBS_POSTURAL2"), QStringLiteral("Alongar peitorais e cadeia posterior.")},
+       {QStringLiteral("OBS_ERGOMETRICO"),
+        QStringLiteral("Teste em cicloergômetro sem intercorrências.")}});
 }
 
 // Everything else of one assessment: the sections besides the body composition.
 void addFullAssessment(const QSqlDatabase& db, const QString& m, const QDate& day, bool man) {
-  insert(db, QStringLiteral("Anamnese"),
-         {{QStringLiteral("MATRICULA"), m},
-          {QStringLiteral("DATAEXAME"), day},
-          {QStringLiteral("A_RACA"), QStringLiteral("Parda")},
-          {QStringLiteral("A_TABAGISTA"), man ? QStringLiteral("Sim") : QStringLiteral("Não")},
-          {QStringLiteral("A_NCIGARROS"), man ? 5 : 0},
-          {QStringLiteral("A_TEMPO_CIGARRO"), man ? QStringLiteral("3 anos") : QString()},
-          {QStringLiteral("A_MEDICAMENTOS"), QStringLiteral("Nenhum")},
-          {QStringLiteral("A_FREQCARDIACA"), QStringLiteral("72")},
-          {QStringLiteral("A_PRESSAOARTERIALMIN"), 80.0},
-          {QStringLiteral("A_PRESSAOARTERIALMAX"), 120.0},
-          {QStringLiteral("A_BEBIDA"), QStringLiteral("Socialmente")},
-          {QStringLiteral("A_DOENCAFAMILIA"), true},
-          {QStringLiteral("A_TIPOFAMILIA"), QStringLiteral("Hipertensão (pai)")},
-          {QStringLiteral("A_DOENCAPESSOAL"), false},
-          {QStringLiteral("A_CIRURGIA"), !man},
-          {QStringLiteral("A_TIPOCIRURGIA"), man ? QString() : QStringLiteral("Apendicectomia")},
-          {QStringLiteral("A_ALERGIA"), false},
-          {QStringLiteral("A_LESAO"), man},
-          {QStringLiteral("A_TIPOLESAO"), man ? QStringLiteral("Entorse de tornozelo") : QString()},
-          {QStringLiteral("A_DIETA"), man ? QStringLiteral("1") : QStringLiteral("0")},
-          {QStringLiteral("A_TIPODIETA"), QStringLiteral("Orientação nutricional")},
-          {QStringLiteral("A_HISTORICOOCUPACIONAL"), QStringLiteral("Trabalho em escritório")},
-          {QStringLiteral("A_TEMPOMANHA"), true},
-          {QStringLiteral("A_TEMPONOITE"), true},
-          {QStringLiteral("A_OBJPERDA"), man},
-          {QStringLiteral("A_OBJFISICO"), true},
-          {QStringLiteral("A_OBJGANHO"), !man},
-          {QStringLiteral("A_OBJPOSTURAL"), !man},
-          {QStringLiteral("A_MMSS"), true},
-          {QStringLiteral("A_ABDOMEM"), man},
-          {QStringLiteral("A_GLUTEO"), !man},
-          {QStringLiteral("A_PRATICAATUAL"), true},
-          {QStringLiteral("A_ATIVIDADEATUAL"), QStringLiteral("Corrida")},
-          {QStringLiteral("A_TEMPOPRATICA"), QStringLiteral("6 meses")},
-          {QStringLiteral("A_NVEZES"), QStringLiteral("3")},
-          {QStringLiteral("A_PRATICAANTES"), true},
-          {QStringLiteral("A_ATIVIDADEANTES"), QStringLiteral("Natação")},
-          {QStringLiteral("A_TEMPOPAROU"), QStringLiteral("2 anos")},
-          {QStringLiteral("A_NREFEICOES"), 5},
-          {QStringLiteral("A_HORASSONO"), QStringLiteral("7")},
-          {QStringLiteral("A_SONOTIPO"), QStringLiteral("Bom")},
-          {QStringLiteral("A_DORESOBS"), QStringLiteral("Lombalgia ocasional")},
-          {QStringLiteral("A_DIADISPONIVEL"), QStringLiteral("Segunda a sexta")},
-          {QStringLiteral("A_MEDICAPRESSAO"), QStringLiteral("12x8")},
-          {QStringLiteral("A_ECTOSCOPIA_OUTROS"), QStringLiteral("Sem alterações")},
-          {QStringLiteral("A_CARDIO_OUTROS"), QStringLiteral("Ritmo regular, bulhas normofonéticas")},
-          {QStringLiteral("A_RESPIRATORIO_OUTROS"), QStringLiteral("Murmúrio vesicular presente")},
-          {QStringLiteral("A_HPP"), QStringLiteral("Sem doenças prévias relevantes")},
-          {QStringLiteral("A_ORTOPEDIA"), QStringLiteral("Nenhuma")},
-          {QStringLiteral("A_MEDICAMENTOSM"), QStringLiteral("Nenhum")},
-          {QStringLiteral("A_NBEBIDA"), 2.0},
-          {QStringLiteral("A_HISTORICO_DAC"), 0.0},
-          {QStringLiteral("A_HISTORICO_DM"), 0.0},
-          {QStringLiteral("A_HISTORICO_HAS"), 1.0},
-          {QStringLiteral("A_QUEIXAS"), QStringLiteral("Cansaço ao subir escadas")},
-          {QStringLiteral("A_EXAMES_COMPLEMENTAR"), QStringLiteral("Hemograma e perfil lipídico")},
-          {QStringLiteral("A_EXAMESOLITADO"), day.addDays(-20)},
-          {QStringLiteral("A_EXAMEENTREGUE"), day.addDays(-5)},
-          {QStringLiteral("A_RECOMENDACOES"),
-           QStringLiteral("Apto para atividade física; aumentar a intensidade aos poucos.")},
-          {QStringLiteral("A_POSICAO"), QStringLiteral("Sentado")},
-          {QStringLiteral("A_OUTROS_OBS"), QStringLiteral("-")},
-          {QStringLiteral("A_MEDICO"), QStringLiteral("03")}});
+  insert(
+      db, QStringLiteral("Anamnese"),
+      {{QStringLiteral("MATRICULA"), m},
+       {QStringLiteral("DATAEXAME"), day},
+       {QStringLiteral("A_RACA"), QStringLiteral("Parda")},
+       {QStringLiteral("A_TABAGISTA"), man ? QStringLiteral("Sim") : QStringLiteral("Não")},
+       {QStringLiteral("A_NCIGARROS"), man ? 5 : 0},
+       {QStringLiteral("A_TEMPO_CIGARRO"), man ? QStringLiteral("3 anos") : QString()},
+       {QStringLiteral("A_MEDICAMENTOS"), QStringLiteral("Nenhum")},
+       {QStringLiteral("A_FREQCARDIACA"), QStringLiteral("72")},
+       {QStringLiteral("A_PRESSAOARTERIALMIN"), 80.0},
+       {QStringLiteral("A_PRESSAOARTERIALMAX"), 120.0},
+       {QStringLiteral("A_BEBIDA"), QStringLiteral("Socialmente")},
+       {QStringLiteral("A_DOENCAFAMILIA"), true},
+       {QStringLiteral("A_TIPOFAMILIA"), QStringLiteral("Hipertensão (pai)")},
+       {QStringLiteral("A_DOENCAPESSOAL"), false},
+       {QStringLiteral("A_CIRURGIA"), !man},
+       {QStringLiteral("A_TIPOCIRURGIA"), man ? QString() : QStringLiteral("Apendicectomia")},
+       {QStringLiteral("A_ALERGIA"), false},
+       {QStringLiteral("A_LESAO"), man},
+       {QStringLiteral("A_TIPOLESAO"), man ? QStringLiteral("Entorse de tornozelo") : QString()},
+       {QStringLiteral("A_DIETA"), man ? QStringLiteral("1") : QStringLiteral("0")},
+       {QStringLiteral("A_TIPODIETA"), QStringLiteral("Orientação nutricional")},
+       {QStringLiteral("A_HISTORICOOCUPACIONAL"), QStringLiteral("Trabalho em escritório")},
+       {QStringLiteral("A_TEMPOMANHA"), true},
+       {QStringLiteral("A_TEMPONOITE"), true},
+       {QStringLiteral("A_OBJPERDA"), man},
+       {QStringLiteral("A_OBJFISICO"), true},
+       {QStringLiteral("A_OBJGANHO"), !man},
+       {QStringLiteral("A_OBJPOSTURAL"), !man},
+       {QStringLiteral("A_MMSS"), true},
+       {QStringLiteral("A_ABDOMEM"), man},
+       {QStringLiteral("A_GLUTEO"), !man},
+       {QStringLiteral("A_PRATICAATUAL"), true},
+       {QStringLiteral("A_ATIVIDADEATUAL"), QStringLiteral("Corrida")},
+       {QStringLiteral("A_TEMPOPRATICA"), QStringLiteral("6 meses")},
+       {QStringLiteral("A_NVEZES"), QStringLiteral("3")},
+       {QStringLiteral("A_PRATICAANTES"), true},
+       {QStringLiteral("A_ATIVIDADEANTES"), QStringLiteral("Natação")},
+       {QStringLiteral("A_TEMPOPAROU"), QStringLiteral("2 anos")},
+       {QStringLiteral("A_NREFEICOES"), 5},
+       {QStringLiteral("A_HORASSONO"), QStringLiteral("7")},
+       {QStringLiteral("A_SONOTIPO"), QStringLiteral("Bom")},
+       {QStringLiteral("A_DORESOBS"), QStringLiteral("Lombalgia ocasional")},
+       {QStringLiteral("A_DIADISPONIVEL"), QStringLiteral("Segunda a sexta")},
+       {QStringLiteral("A_MEDICAPRESSAO"), QStringLiteral("12x8")},
+       {QStringLiteral("A_ECTOSCOPIA_OUTROS"), QStringLiteral("Sem alterações")},
+       {QStringLiteral("A_CARDIO_OUTROS"), QStringLiteral("Ritmo regular, bulhas normofonéticas")},
+       {QStringLiteral("A_RESPIRATORIO_OUTROS"), QStringLiteral("Murmúrio vesicular presente")},
+       {QStringLiteral("A_HPP"), QStringLiteral("Sem doenças prévias relevantes")},
+       {QStringLiteral("A_ORTOPEDIA"), QStringLiteral("Nenhuma")},
+       {QStringLiteral("A_MEDICAMENTOSM"), QStringLiteral("Nenhum")},
+       {QStringLiteral("A_NBEBIDA"), 2.0},
+       {QStringLiteral("A_HISTORICO_DAC"), 0.0},
+       {QStringLiteral("A_HISTORICO_DM"), 0.0},
+       {QStringLiteral("A_HISTORICO_HAS"), 1.0},
+       {QStringLiteral("A_QUEIXAS"), QStringLiteral("Cansaço ao subir escadas")},
+       {QStringLiteral("A_EXAMES_COMPLEMENTAR"), QStringLiteral("Hemograma e perfil lipídico")},
+       {QStringLiteral("A_EXAMESOLITADO"), day.addDays(-20)},
+       {QStringLiteral("A_EXAMEENTREGUE"), day.addDays(-5)},
+       {QStringLiteral("A_RECOMENDACOES"),
+        QStringLiteral("Apto para atividade física; aumentar a intensidade aos poucos.")},
+       {QStringLiteral("A_POSICAO"), QStringLiteral("Sentado")},
+       {QStringLiteral("A_OUTROS_OBS"), QStringLiteral("-")},
+       {QStringLiteral("A_MEDICO"), QStringLiteral("03")}});
   insert(db, QStringLiteral("CARDIACO"),
          {{QStringLiteral("MATRICULA"), m},
           {QStringLiteral("DATAEXAME"), day},
@@ -293,18 +300,19 @@ void addFullAssessment(const QSqlDatabase& db, const QString& m, const QDate& da
           {QStringLiteral("M_TORAX_EXP"), man ? 96.0 : 85.0},
           {QStringLiteral("M_CAUSA_FUNCIONAL"), man},
           {QStringLiteral("M_MEMOOBS"), QStringLiteral("Medidas tomadas pela manhã.")}});
-  insert(db, QStringLiteral("PRESCRICAO"),
-         {{QStringLiteral("MATRICULA"), m},
-          {QStringLiteral("DATAEXAME"), day},
-          {QStringLiteral("PRESCRICAO"), man ? QStringLiteral("010203") : QStringLiteral("0104")},
-          {QStringLiteral("EXAME_MEDICO"), true},
-          {QStringLiteral("EXAME_NUTRICIONAL"), man},
-          {QStringLiteral("EXAME_OUTROS"), man ? QString() : QStringLiteral("Avaliação podológica")},
-          {QStringLiteral("MEMO_RECOMENDACOES"),
-           QStringLiteral("Hidratar-se bem e respeitar os intervalos de descanso.")},
-          {QStringLiteral("REAVALIACAO"), day.addMonths(3)},
-          {QStringLiteral("3X"), QStringLiteral("Musculação")},
-          {QStringLiteral("2X"), QStringLiteral("Natação")}});
+  insert(
+      db, QStringLiteral("PRESCRICAO"),
+      {{QStringLiteral("MATRICULA"), m},
+       {QStringLiteral("DATAEXAME"), day},
+       {QStringLiteral("PRESCRICAO"), man ? QStringLiteral("010203") : QStringLiteral("0104")},
+       {QStringLiteral("EXAME_MEDICO"), true},
+       {QStringLiteral("EXAME_NUTRICIONAL"), man},
+       {QStringLiteral("EXAME_OUTROS"), man ? QString() : QStringLiteral("Avaliação podológica")},
+       {QStringLiteral("MEMO_RECOMENDACOES"),
+        QStringLiteral("Hidratar-se bem e respeitar os intervalos de descanso.")},
+       {QStringLiteral("REAVALIACAO"), day.addMonths(3)},
+       {QStringLiteral("3X"), QStringLiteral("Musculação")},
+       {QStringLiteral("2X"), QStringLiteral("Natação")}});
   insert(db, QStringLiteral("FlexTeste"),
          {{QStringLiteral("MATRICULA"), m},
           {QStringLiteral("DATAEXAME"), day},
@@ -370,18 +378,29 @@ void addDemoAssessments(const QSqlDatabase& db) {
   const QDate today = QDate::currentDate();
   addSettings(db);
   addReferenceTables(db);
-  const DemoMember bruno{2, "BRUNO CARVALHO LIMA", "M", QDate(1988, 5, 14),
-                         "AV. ATLANTICA, 46", "(21) 2222-1074", "ANALISTA"};
-  const DemoMember ana{1, "ANA BEATRIZ MOREIRA", "F", QDate(1993, 9, 2),
-                       "RUA VOLUNTARIOS DA PATRIA, 33", "(21) 2222-1037", "ANALISTA"};
+  const DemoMember bruno{2,
+                         "BRUNO CARVALHO LIMA",
+                         "M",
+                         QDate(1988, 5, 14),
+                         "AV. ATLANTICA, 46",
+                         "(21) 2222-1074",
+                         "ANALISTA"};
+  const DemoMember ana{1,
+                       "ANA BEATRIZ MOREIRA",
+                       "F",
+                       QDate(1993, 9, 2),
+                       "RUA VOLUNTARIOS DA PATRIA, 33",
+                       "(21) 2222-1037",
+                       "ANALISTA"};
   addMember(db, bruno);
   addMember(db, ana);
   // Bruno: nine assessments two months apart, losing fat; the newest has every section.
   for (int k = 8; k >= 0; --k) {
     const QDate day = today.addDays(-60 * k);
     const double weight = 80.4 + k * 1.35;
-    addBodyComposition(db, registration(2), day, k == 0 ? QStringLiteral("37IQ") : QStringLiteral("37"),
-                       weight, 178, 17.2 + k * 0.9, 18.1 + k * 0.9, 15);
+    addBodyComposition(db, registration(2), day,
+                       k == 0 ? QStringLiteral("37IQ") : QStringLiteral("37"), weight, 178,
+                       17.2 + k * 0.9, 18.1 + k * 0.9, 15);
     if (k == 0 || k == 4) addFullAssessment(db, registration(2), day, true);
   }
   // Ana: four assessments three months apart.
@@ -395,9 +414,11 @@ void addDemoAssessments(const QSqlDatabase& db) {
 
 void addDemoActivities(const QSqlDatabase& gymDb) {
   if (scalarSql(gymDb, QStringLiteral("SELECT COUNT(*) FROM Atividades")).toInt() > 0) return;
-  const std::pair<const char*, const char*> activities[] = {
-      {"01", "MUSCULACAO"}, {"02", "NATACAO"}, {"03", "SPINNING"}, {"04", "PILATES"},
-      {"05", "HIDROGINASTICA"}};
+  const std::pair<const char*, const char*> activities[] = {{"01", "MUSCULACAO"},
+                                                            {"02", "NATACAO"},
+                                                            {"03", "SPINNING"},
+                                                            {"04", "PILATES"},
+                                                            {"05", "HIDROGINASTICA"}};
   for (const auto& [code, description] : activities)
     runSql(gymDb, QStringLiteral("INSERT INTO Atividades (CODIGO, DESCRICAO) VALUES (?, ?)"),
            {QString::fromLatin1(code), QString::fromLatin1(description)});

@@ -37,10 +37,9 @@ int previewDocument(const QString& name, const std::function<bool(QPrinter&)>& p
     saveAction->setObjectName(QStringLiteral("SalvarPDF"));
     saveAction->setToolTip(QStringLiteral("Salvar PDF"));
     QObject::connect(saveAction, &QAction::triggered, &dialog, [&name, &save, &dialog] {
-      QString file =
-          QFileDialog::getSaveFileName(&dialog, QStringLiteral("Salvar PDF"),
-                                       QDir::home().filePath(name + QStringLiteral(".pdf")),
-                                       QStringLiteral("PDF (*.pdf)"));
+      QString file = QFileDialog::getSaveFileName(
+          &dialog, QStringLiteral("Salvar PDF"),
+          QDir::home().filePath(name + QStringLiteral(".pdf")), QStringLiteral("PDF (*.pdf)"));
       if (file.isEmpty()) return;
       if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         file += QStringLiteral(".pdf");

@@ -29,7 +29,6 @@ void outputReport(const Report& report, bool preview, QWidget* parent);
 // its own for the tests.
 bool printReport(const CompositeReport& composite, QPrinter& printer);
 int previewReport(const CompositeReport& composite, QWidget* parent);
-using CompositeOutput =
-    std::function<void(const CompositeReport&, bool preview, QWidget* parent)>;
+using CompositeOutput = std::function<void(const CompositeReport&, bool preview, QWidget* parent)>;
 void setCompositeOutput(CompositeOutput output);
 void outputReport(const CompositeReport& composite, bool preview, QWidget* parent);

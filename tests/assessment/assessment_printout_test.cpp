@@ -108,8 +108,8 @@ class AssessmentPrintout : public testing::TestWithParam<Provider> {
         .toDate();
   }
   int print(const QString& matricula, const QDate& day, const QString& sections) {
-    QStringList args{matricula, day.toString(QStringLiteral("dd/MM/yyyy")),
-                     QStringLiteral("--pdf"), pdf()};
+    QStringList args{matricula, day.toString(QStringLiteral("dd/MM/yyyy")), QStringLiteral("--pdf"),
+                     pdf()};
     if (!sections.isEmpty()) args << QStringLiteral("--sections") << sections;
     return runAssessmentCommand(args, out_.stream(), err_.stream());
   }
@@ -146,7 +146,8 @@ TEST_P(AssessmentPrintout, EverySectionPrintsItsFiguresFromTheAssessment) {
       {"Exame Médico", {"Cansaço ao subir escadas", "Ectoscopia", "DR. HELIO CAMPOS"}},
       {"Prescrição", {"01-MUSCULACAO", "02-NATACAO", "03-SPINNING", "RICARDO AZEVEDO PRADO"}},
       {"Anamnese", {"Entorse de tornozelo", "Perder peso", "Hipertensão (pai)"}},
-      {"Teste de Risco Cardíaco", {"De 31 a 40 anos", "10 cigarros ou menos por dia", "Risco na média"}},
+      {"Teste de Risco Cardíaco",
+       {"De 31 a 40 anos", "10 cigarros ou menos por dia", "Risco na média"}},
       {"Exame Muscular - Perimetria", {"Coxa Proximal Esquerda", "Positivo", "Funcional", "5,0"}},
       {"Pollock (3 dobras", {"Composição Corporal", "Gordura Atual", "17,2 %", "Na média"}},
       {"Comparativo", {"Peso Atual", "Massa Magra", "% de Gordura"}},
@@ -202,7 +203,8 @@ TEST_P(AssessmentPrintout, NineExamsCompareTheNewestSixWithWholeValues) {
     ASSERT_GE(places[i], 0) << i;
     if (i > 0) EXPECT_GT(places[i], places[i - 1]) << i;
   }
-  EXPECT_TRUE(chart.contains(QRegularExpression(QStringLiteral("\\b72\\b")))) << chart.toStdString();
+  EXPECT_TRUE(chart.contains(QRegularExpression(QStringLiteral("\\b72\\b"))))
+      << chart.toStdString();
   EXPECT_FALSE(chart.contains(QStringLiteral("73")));
   EXPECT_FALSE(chart.contains(QStringLiteral("72,8")));
 }
@@ -261,16 +263,17 @@ TEST_P(AssessmentPrintout, RefusalsSayWhyAndExitNonZero) {
   const QDate day = newest(kBruno);
   EXPECT_EQ(print(kBruno, day, QStringLiteral("cardiac,pilates")), 2);
   EXPECT_TRUE(err_.text().contains(QStringLiteral("Seção desconhecida: pilates")));
-  EXPECT_EQ(runAssessmentCommand({kBruno, QStringLiteral("31/02/2026"), QStringLiteral("--pdf"),
-                                  pdf()},
-                                 out_.stream(), err_.stream()),
-            2);
+  EXPECT_EQ(
+      runAssessmentCommand({kBruno, QStringLiteral("31/02/2026"), QStringLiteral("--pdf"), pdf()},
+                           out_.stream(), err_.stream()),
+      2);
   testPrompter().clear();
   EXPECT_EQ(print(kBruno, day.addDays(1), QString()), 1);
   ASSERT_EQ(testPrompter().messages().size(), 1);
   EXPECT_EQ(testPrompter().messages()[0].text, Msg::NenhumResultadoEncontrado);
   EXPECT_EQ(print(kBruno, day, QStringLiteral("faulkner")), 1);
-  EXPECT_TRUE(err_.text().contains(QStringLiteral("Seção não disponível nesta avaliação: faulkner")));
+  EXPECT_TRUE(
+      err_.text().contains(QStringLiteral("Seção não disponível nesta avaliação: faulkner")));
   EXPECT_FALSE(QFileInfo::exists(pdf()));
 }
 

@@ -18,7 +18,8 @@ TEST(CardiacRisk, CodesPrintTheirTextsAndAnythingElseADash) {
       {"R_PESO1", "2", "Entre 2,3 Kg abaixo e 2,3 Kg acima"},
       {"R_FUMO", "2", "Charuto com ou cachimbo"},
       {"R_TRABALHO", "6", "Ausência completa de qualquer exercício"},
-      {"R_COLESTEROL", "3", "Colesterol de 206 a 230 mg% (20% de gordura animal ou sólida na dieta)"},
+      {"R_COLESTEROL", "3",
+       "Colesterol de 206 a 230 mg% (20% de gordura animal ou sólida na dieta)"},
       {"R_PRESSAOARTERIAL1", "2", "Pressão sistólica   > 100 mmHg e <= 120 mmHg"},
       {"R_SEXO1", "5", "Homem atarracado(GORDO E BAIXO)"},
       {"R_SEXO1", "7", " - "},
@@ -60,10 +61,10 @@ TEST(FlexTest, ResultsGetTheirClassAndGapsKeepTheSmallest) {
   const struct {
     double result;
     const char* text;
-  } cases[] = {{0, "Muito Pequena"}, {4, "Muito Pequena"}, {4.5, "Muito Pequena"},
-               {5, "Pequena"},       {6, "Pequena"},       {6.5, "Muito Pequena"},
-               {7, "Média(-)"},      {8, "Média(-)"},      {9, "Média(+)"},
-               {10, "Média(+)"},     {11, "Grande"},       {12, "Grande"},
+  } cases[] = {{0, "Muito Pequena"},    {4, "Muito Pequena"}, {4.5, "Muito Pequena"},
+               {5, "Pequena"},          {6, "Pequena"},       {6.5, "Muito Pequena"},
+               {7, "Média(-)"},         {8, "Média(-)"},      {9, "Média(+)"},
+               {10, "Média(+)"},        {11, "Grande"},       {12, "Grande"},
                {12.5, "Muito Pequena"}, {13, "Muito Grande"}, {20, "Muito Grande"}};
   for (const auto& c : cases)
     EXPECT_EQ(flexTestClass(c.result), QString::fromUtf8(c.text)) << c.result;
@@ -127,22 +128,22 @@ TEST(Sections, SwitchesAndTheProtocolDecideWhatAnAssessmentOffers) {
   // The body-mass index switch alone opens the body composition; the protocol "37" picks.
   QSet<Section> offered =
       availableSections({{QStringLiteral("CORPORAL_IMC"), sim}}, QStringLiteral("37"));
-  EXPECT_EQ(offered, QSet<Section>({Section::Cover, Section::Introduction, Section::Pollock3,
-                                    Section::Comparison3, Section::Pollock7,
-                                    Section::Comparison7}));
+  EXPECT_EQ(offered,
+            QSet<Section>({Section::Cover, Section::Introduction, Section::Pollock3,
+                           Section::Comparison3, Section::Pollock7, Section::Comparison7}));
   // No body-composition switch: no protocol page, whatever the protocol.
-  offered = availableSections({{QStringLiteral("EXAME_POSTURAL"), sim},
-                               {QStringLiteral("VOZ"), QStringLiteral("sim")}},
-                              QStringLiteral("37IQCFLT"));
+  offered = availableSections(
+      {{QStringLiteral("EXAME_POSTURAL"), sim}, {QStringLiteral("VOZ"), QStringLiteral("sim")}},
+      QStringLiteral("37IQCFLT"));
   EXPECT_EQ(offered, QSet<Section>({Section::Cover, Section::Introduction,
                                     Section::PosturalFrontBack, Section::PosturalSides}));
-  offered = availableSections({{QStringLiteral("CORPORAL_LOHMAN"), sim},
-                               {QStringLiteral("ANAMNESE"), sim}},
-                              QStringLiteral("ICQFLT"));
+  offered = availableSections(
+      {{QStringLiteral("CORPORAL_LOHMAN"), sim}, {QStringLiteral("ANAMNESE"), sim}},
+      QStringLiteral("ICQFLT"));
   EXPECT_TRUE(offered.contains(Section::Anamnesis));
   EXPECT_FALSE(offered.contains(Section::Medical));
-  for (Section s : {Section::BodyMassIndex, Section::Children, Section::WaistHip,
-                    Section::Faulkner, Section::Lohman, Section::TransWeltman})
+  for (Section s : {Section::BodyMassIndex, Section::Children, Section::WaistHip, Section::Faulkner,
+                    Section::Lohman, Section::TransWeltman})
     EXPECT_TRUE(offered.contains(s)) << sectionName(s).toStdString();
   EXPECT_FALSE(offered.contains(Section::Pollock3));
 }
@@ -191,7 +192,8 @@ ComparisonRow row(const QDate& date, const QString& protocol, double weight) {
 
 TEST(Comparison, TheNewestSixAreDrawnNewestAtTheRight) {
   QList<ComparisonRow> rows;
-  for (int i = 0; i < 9; ++i) rows << row(QDate(2026, 1, 1).addMonths(i), QStringLiteral("3"), 70 + i);
+  for (int i = 0; i < 9; ++i)
+    rows << row(QDate(2026, 1, 1).addMonths(i), QStringLiteral("3"), 70 + i);
   const auto columns = comparisonColumns(rows, QLatin1Char('3'));
   ASSERT_EQ(columns.size(), 6);
   for (int c = 0; c < 6; ++c) {
@@ -223,8 +225,8 @@ TEST(Comparison, OnlyProtocolsBeginningWithThreeOrWithSevenSecondAreCompared) {
   const struct {
     const char* protocol;
     bool compared;
-  } cases[] = {{"3", true}, {"37", true}, {"3I", true}, {"I7", true}, {"7", false},
-               {"I3", false}, {"", false}, {"IQ7", false}};
+  } cases[] = {{"3", true},  {"37", true},  {"3I", true}, {"I7", true},
+               {"7", false}, {"I3", false}, {"", false},  {"IQ7", false}};
   for (const auto& c : cases)
     EXPECT_EQ(comparedProtocol(QString::fromLatin1(c.protocol)), c.compared) << c.protocol;
 }

@@ -102,7 +102,7 @@ TEST_F(SelectionWindow, TodosTicksTheEnabledSectionsAndNenhumUnticksThem) {
   EXPECT_FALSE(child<QCheckBox>("CBINTRODUCAO")->isChecked());
   EXPECT_FALSE(child<QCheckBox>("CBINTRODUCAO")->isEnabled());
   EXPECT_TRUE(child<QCheckBox>("CBVO2")->isChecked());
-  EXPECT_FALSE(child<QCheckBox>("CBFLEXAO")->isChecked());  // not offered
+  EXPECT_FALSE(child<QCheckBox>("CBFLEXAO")->isChecked());    // not offered
   EXPECT_FALSE(child<QCheckBox>("CBPOLLOCK3")->isChecked());  // protocols are the user's
   all->click();
   EXPECT_EQ(all->toolTip(), QStringLiteral("Todos"));

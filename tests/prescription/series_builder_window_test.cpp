@@ -13,8 +13,8 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include "base/globals.h"
 #include "base/messages.h"
