@@ -1,6 +1,7 @@
 #include "printing/report.h"
 
 #include <array>
+#include <functional>
 #include <map>
 
 #include <QFont>
@@ -546,10 +547,10 @@ bool renderReport(const Report& report, QPagedPaintDevice& device) {
 namespace {
 
 void setPage(QPagedPaintDevice& device, PageOrientation orientation) {
-  QPageLayout page(QPageSize(QPageSize::A4),
-                   orientation == PageOrientation::Portrait ? QPageLayout::Portrait
-                                                            : QPageLayout::Landscape,
-                   QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  QPageLayout page(
+      QPageSize(QPageSize::A4),
+      orientation == PageOrientation::Portrait ? QPageLayout::Portrait : QPageLayout::Landscape,
+      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
   page.setMode(QPageLayout::FullPageMode);
   device.setPageLayout(page);
 }
@@ -584,15 +585,20 @@ bool renderReports(const CompositeReport& composite, QPagedPaintDevice& device) 
   return painter.end();
 }
 
-bool writePdf(const Report& report, const QString& file) {
+namespace {
+
+// Writes the PDF titled `title` that `render` paints; the file is replaced only when the whole
+// document was written.
+bool writePdfOf(const QString& file, const QString& title,
+                const std::function<bool(QPagedPaintDevice&)>& render) {
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly)) return false;
   {
     QPdfWriter pdf(&out);
     pdf.setResolution(kPdfResolution);
-    pdf.setTitle(report.name);
+    pdf.setTitle(title);
     pdf.setCreator(QStringLiteral("Vantrel"));
-    if (!renderReport(report, pdf)) {
+    if (!render(pdf)) {
       out.cancelWriting();
       return false;
     }
@@ -600,18 +606,15 @@ bool writePdf(const Report& report, const QString& file) {
   return out.commit();
 }
 
+}  // namespace
+
+bool writePdf(const Report& report, const QString& file) {
+  return writePdfOf(file, report.name,
+                    [&report](QPagedPaintDevice& device) { return renderReport(report, device); });
+}
+
 bool writePdf(const CompositeReport& composite, const QString& file) {
-  QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  {
-    QPdfWriter pdf(&out);
-    pdf.setResolution(kPdfResolution);
-    pdf.setTitle(composite.name);
-    pdf.setCreator(QStringLiteral("Vantrel"));
-    if (!renderReports(composite, pdf)) {
-      out.cancelWriting();
-      return false;
-    }
-  }
-  return out.commit();
+  return writePdfOf(file, composite.name, [&composite](QPagedPaintDevice& device) {
+    return renderReports(composite, device);
+  });
 }

@@ -60,25 +60,27 @@ int previewReport(const Report& report, QWidget* parent) {
 
 namespace {
 
-void showOrPrint(const Report& report, bool preview, QWidget* parent) {
+// What "Vídeo" and "Impressora" do with a report or a composite of reports.
+template <typename Document>
+void showOrPrint(const Document& document, bool preview, QWidget* parent) {
   if (preview) {
-    previewReport(report, parent);
+    previewReport(document, parent);
     return;
   }
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, parent);
-  if (dialog.exec() == QDialog::Accepted) printReport(report, printer);
+  if (dialog.exec() == QDialog::Accepted) printReport(document, printer);
 }
 
 ReportOutput& currentOutput() {
-  static ReportOutput output = showOrPrint;
+  static ReportOutput output = showOrPrint<Report>;
   return output;
 }
 
 }  // namespace
 
 void setReportOutput(ReportOutput output) {
-  currentOutput() = output ? std::move(output) : showOrPrint;
+  currentOutput() = output ? std::move(output) : showOrPrint<Report>;
 }
 
 void outputReport(const Report& report, bool preview, QWidget* parent) {
@@ -99,25 +101,15 @@ int previewReport(const CompositeReport& composite, QWidget* parent) {
 
 namespace {
 
-void showOrPrintComposite(const CompositeReport& composite, bool preview, QWidget* parent) {
-  if (preview) {
-    previewReport(composite, parent);
-    return;
-  }
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, parent);
-  if (dialog.exec() == QDialog::Accepted) printReport(composite, printer);
-}
-
 CompositeOutput& currentCompositeOutput() {
-  static CompositeOutput output = showOrPrintComposite;
+  static CompositeOutput output = showOrPrint<CompositeReport>;
   return output;
 }
 
 }  // namespace
 
 void setCompositeOutput(CompositeOutput output) {
-  currentCompositeOutput() = output ? std::move(output) : showOrPrintComposite;
+  currentCompositeOutput() = output ? std::move(output) : showOrPrint<CompositeReport>;
 }
 
 void outputReport(const CompositeReport& composite, bool preview, QWidget* parent) {

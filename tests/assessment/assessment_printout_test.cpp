@@ -20,6 +20,7 @@
 #include "data/settings_record.h"
 #include "data/sql.h"
 #include "registry/jpeg_codec.h"
+#include "support/captured_stream.h"
 #include "support/pdf_text.h"
 #include "support/test_db.h"
 #include "support/test_env.h"
@@ -28,24 +29,6 @@ namespace {
 
 const QString kBruno = QStringLiteral("0000000002");
 const QString kAna = QStringLiteral("0000000001");
-
-class Captured {
- public:
-  Captured() : file_(std::tmpfile()) {}
-  ~Captured() { std::fclose(file_); }
-  FILE* stream() const { return file_; }
-  QString text() const {
-    std::fflush(file_);
-    std::rewind(file_);
-    QByteArray bytes;
-    char buffer[4096];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, file_)) bytes.append(buffer, n);
-    return QString::fromLocal8Bit(bytes);
-  }
-
- private:
-  FILE* file_;
-};
 
 // The pictures the PDF holds, from pdfimages: what the program draws itself is no picture.
 int pdfPictureCount(const QString& file) {
