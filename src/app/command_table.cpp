@@ -1,6 +1,7 @@
 #include "app/command_table.h"
 
 #include "app/installation.h"
+#include "assessment/assessment_command.h"
 #include "app/upkeep_command.h"
 #include "followup/followup_commands.h"
 #include "scheduling/scheduling_commands.h"
@@ -89,6 +90,8 @@ const QList<Subcommand>& subcommands() {
       {sheetCommand,
        [](const QStringList& a) { return runSheetCommand(a, stdout, stderr, mailSheetFromCommandLine); },
        "grava em PDF a ficha da série do aluno, ou a envia ao aluno por e-mail"},
+      {assessmentCommand, [](const QStringList& a) { return runAssessmentCommand(a); },
+       "grava em PDF a avaliação física do aluno"},
       {receiptCommand, [](const QStringList& a) { return runReceiptCommand(a); },
        "imprime o recibo de 40 colunas do treino"},
       {historyCommand, [](const QStringList& a) { return runHistoryCommand(a); },

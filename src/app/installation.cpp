@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 
+#include "assessment/demo_assessments.h"
 #include "base/password.h"
 #include "data/connection.h"
 #include "data/data_source.h"
@@ -98,6 +100,23 @@ void addMasterUser(const QSqlDatabase& db, InitReport& report) {
   report.changed = true;
 }
 
+// Adds the demonstration's rows to a new database in one transaction, and says so; false, with
+// the reason in the report, when they could not be written.
+bool addDemoRows(const QSqlDatabase& db, const DatabaseStep& step, const QString& what,
+                 const std::function<void()>& add, InitReport& report) {
+  try {
+    Transaction transaction(db);
+    add();
+    transaction.commit();
+  } catch (const SqlError& e) {
+    report.error = QStringLiteral("Banco %1: %2").arg(dataSourceName(step.source), e.text());
+    return false;
+  }
+  report.lines << QStringLiteral("Banco %1: %2").arg(dataSourceName(step.source), what);
+  report.changed = true;
+  return true;
+}
+
 bool prepareDatabase(const DatabaseStep& step, bool demo, InitReport& report) {
   Connection connection(step.source, Connection::uniqueName(QStringLiteral("init")));
   if (!connection.open(Connection::Create::IfMissing)) {
@@ -124,18 +143,21 @@ bool prepareDatabase(const DatabaseStep& step, bool demo, InitReport& report) {
                         .arg(schema.created.size());
     report.changed = true;
   }
-  if (step.database == Database::GymManagement && demo && fresh) {
-    try {
-      Transaction transaction(db);
-      addDemoGymManagement(db);
-      transaction.commit();
-    } catch (const SqlError& e) {
-      report.error = QStringLiteral("Banco %1: %2").arg(dataSourceName(step.source), e.text());
+  if (demo && fresh) {
+    if (step.database == Database::GymManagement &&
+        !addDemoRows(
+            db, step, QStringLiteral("alunos, funcionários e entradas da demonstração"),
+            [&db] {
+              addDemoGymManagement(db);
+              addDemoActivities(db);
+            },
+            report))
       return false;
-    }
-    report.lines << QStringLiteral("Banco %1: alunos, funcionários e entradas da demonstração")
-                        .arg(dataSourceName(step.source));
-    report.changed = true;
+    if (step.database == Database::Assessment &&
+        !addDemoRows(
+            db, step, QStringLiteral("avaliações físicas de dois alunos da demonstração"),
+            [&db] { addDemoAssessments(db); }, report))
+      return false;
   }
   if (step.database != Database::Workout) return true;
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "assessment/assessment_selection_window.h"
 #include "base/messages.h"
 #include "base/prompter.h"
 #include "base/routines.h"
@@ -278,5 +279,5 @@ void MemberPanel::startAssessment() {
     birth = QDate::fromString(member.value(QStringLiteral("DATA_NASCIMENTO")).toString().left(10),
                               Qt::ISODate);
   ctx_.series.age = QString::number(CALCULA_IDADE(birth));
-  MENSAGEM(kInfo, SeriesText::AvaliacaoIndisponivel);
+  openAssessmentSelection({ctx_.series.matricula, ctx_.series.age, ctx_.series.settings}, this);
 }

@@ -1,6 +1,7 @@
 #include "printing/report.h"
 
 #include <array>
+#include <functional>
 #include <map>
 
 #include <QFont>
@@ -322,6 +323,21 @@ void drawBand(QPainter& painter, Fonts& fonts, const ReportBand& band, const QPo
     const QRectF box = scaled(picture.box.translated(origin), s);
     painter.drawImage(fitted(picture.image.size(), box), picture.image);
   }
+  for (const ReportShape& shape : band.shapes) {
+    painter.save();
+    painter.translate(origin * s);
+    painter.scale(s, s);
+    if (shape.line.isValid()) {
+      QPen pen(shape.line, shape.width);
+      pen.setJoinStyle(Qt::RoundJoin);
+      painter.setPen(pen);
+    } else {
+      painter.setPen(Qt::NoPen);
+    }
+    painter.setBrush(shape.fill.isValid() ? QBrush(shape.fill) : QBrush(Qt::NoBrush));
+    painter.drawPath(shape.path);
+    painter.restore();
+  }
   for (const ReportText& text : band.texts)
     drawText(painter, fonts, text.box.translated(origin),
              textValue(text, report, layout, page, placed), text.font, text.align, text.wrap,
@@ -528,18 +544,77 @@ bool renderReport(const Report& report, QPagedPaintDevice& device) {
   return painter.end();
 }
 
-bool writePdf(const Report& report, const QString& file) {
+namespace {
+
+void setPage(QPagedPaintDevice& device, PageOrientation orientation) {
+  QPageLayout page(
+      QPageSize(QPageSize::A4),
+      orientation == PageOrientation::Portrait ? QPageLayout::Portrait : QPageLayout::Landscape,
+      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  page.setMode(QPageLayout::FullPageMode);
+  device.setPageLayout(page);
+}
+
+}  // namespace
+
+bool renderReports(const CompositeReport& composite, QPagedPaintDevice& device) {
+  if (composite.parts.isEmpty()) return false;
+  setPage(device, composite.parts.first().orientation);
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  painter.setRenderHint(QPainter::Antialiasing);
+  const double pixelsPerMm = device.logicalDpiX() / 25.4;
+  Fonts fonts(&device);
+  bool first = true;
+  for (const Report& report : composite.parts) {
+    const ReportLayout layout = layOutReport(report);
+    const DetailPen pen(report.detail, &device, pixelsPerMm);
+    for (int p = 0; p < layout.pages.size(); ++p) {
+      if (!first) {
+        if (p == 0) setPage(device, report.orientation);
+        if (!device.newPage()) return false;
+      }
+      first = false;
+      // A device that insists on margins of its own (some printers) paints from their corner.
+      const QRectF paint = device.pageLayout().paintRect(QPageLayout::Millimeter);
+      painter.resetTransform();
+      painter.translate(-paint.left() * pixelsPerMm, -paint.top() * pixelsPerMm);
+      drawPage(painter, fonts, pen, report, layout, p, pixelsPerMm);
+    }
+  }
+  return painter.end();
+}
+
+namespace {
+
+// Writes the PDF titled `title` that `render` paints; the file is replaced only when the whole
+// document was written.
+bool writePdfOf(const QString& file, const QString& title,
+                const std::function<bool(QPagedPaintDevice&)>& render) {
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly)) return false;
   {
     QPdfWriter pdf(&out);
     pdf.setResolution(kPdfResolution);
-    pdf.setTitle(report.name);
+    pdf.setTitle(title);
     pdf.setCreator(QStringLiteral("Vantrel"));
-    if (!renderReport(report, pdf)) {
+    if (!render(pdf)) {
       out.cancelWriting();
       return false;
     }
   }
   return out.commit();
+}
+
+}  // namespace
+
+bool writePdf(const Report& report, const QString& file) {
+  return writePdfOf(file, report.name,
+                    [&report](QPagedPaintDevice& device) { return renderReport(report, device); });
+}
+
+bool writePdf(const CompositeReport& composite, const QString& file) {
+  return writePdfOf(file, composite.name, [&composite](QPagedPaintDevice& device) {
+    return renderReports(composite, device);
+  });
 }

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QList>
 #include <QMarginsF>
+#include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -68,11 +69,22 @@ struct ReportPicture {
   QImage image;
 };
 
+// A figure the program draws itself (an outline, a bar of a chart), in mm from the band's
+// top-left corner. Drawn as vectors after the pictures and before the texts, so a PDF keeps it
+// sharp and a label stays readable on top of it.
+struct ReportShape {
+  QPainterPath path;
+  QColor fill;         // invalid: not filled
+  QColor line;         // invalid: no outline
+  double width = 0.3;  // mm
+};
+
 struct ReportBand {
   double height = 0;  // mm; 0: the report has no such band
   QList<ReportText> texts;
   QList<ReportRule> rules;
   QList<ReportPicture> pictures;
+  QList<ReportShape> shapes;
 
   bool present() const { return height > 0; }
 };
@@ -192,6 +204,17 @@ void drawReportPage(QPainter& painter, const Report& report, const ReportLayout&
 // keeps its margins), then lays out and draws every page. False when painting cannot start.
 bool renderReport(const Report& report, QPagedPaintDevice& device);
 
+// Several reports printed as one document, one after another, each from a new page with its
+// own page numbers (the sections of an assessment).
+struct CompositeReport {
+  QString name;
+  QList<Report> parts;
+};
+
+// Renders every part in turn on the device; false when painting cannot start.
+bool renderReports(const CompositeReport& composite, QPagedPaintDevice& device);
+
 // Writes the report as a PDF file. The file is replaced only when the whole document was
 // written; false when it could not be (no such folder, no permission, a full disk).
 bool writePdf(const Report& report, const QString& file);
+bool writePdf(const CompositeReport& composite, const QString& file);

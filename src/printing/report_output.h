@@ -24,3 +24,11 @@ int previewReport(const Report& report, QWidget* parent);
 using ReportOutput = std::function<void(const Report&, bool preview, QWidget* parent)>;
 void setReportOutput(ReportOutput output);
 void outputReport(const Report& report, bool preview, QWidget* parent);
+
+// The same for a printout made of several reports (an assessment's sections), with a hook of
+// its own for the tests.
+bool printReport(const CompositeReport& composite, QPrinter& printer);
+int previewReport(const CompositeReport& composite, QWidget* parent);
+using CompositeOutput = std::function<void(const CompositeReport&, bool preview, QWidget* parent)>;
+void setCompositeOutput(CompositeOutput output);
+void outputReport(const CompositeReport& composite, bool preview, QWidget* parent);

@@ -127,27 +127,6 @@ QString initials(const QString& name) {
   return out;
 }
 
-// A portrait placeholder drawn for the demonstration: a coloured card with the initials.
-QByteArray demoPhoto(const QString& name, int seed) {
-  QImage image(240, 320, QImage::Format_RGB888);
-  const QColor base = QColor::fromHsv((seed * 47) % 360, 90, 200);
-  image.fill(base);
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(Qt::NoPen);
-  p.setBrush(base.darker(140));
-  p.drawEllipse(QPoint(120, 120), 62, 70);
-  p.drawRoundedRect(QRect(35, 205, 170, 140), 70, 70);
-  p.setPen(Qt::white);
-  QFont font = p.font();
-  font.setPixelSize(54);
-  font.setBold(true);
-  p.setFont(font);
-  p.drawText(QRect(58, 50, 124, 140), Qt::AlignCenter, initials(name));
-  p.end();
-  return encodeJpeg(image, 90);
-}
-
 QVariant nullText() {
   return QVariant(QMetaType(QMetaType::QString));
 }
@@ -488,6 +467,26 @@ void addGroupClasses(const QSqlDatabase& gymDb, const QDate& today) {
 
 }  // namespace
 
+QByteArray demoPhoto(const QString& name, int seed) {
+  QImage image(240, 320, QImage::Format_RGB888);
+  const QColor base = QColor::fromHsv((seed * 47) % 360, 90, 200);
+  image.fill(base);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(base.darker(140));
+  p.drawEllipse(QPoint(120, 120), 62, 70);
+  p.drawRoundedRect(QRect(35, 205, 170, 140), 70, 70);
+  p.setPen(Qt::white);
+  QFont font = p.font();
+  font.setPixelSize(54);
+  font.setBold(true);
+  p.setFont(font);
+  p.drawText(QRect(58, 50, 124, 140), Qt::AlignCenter, initials(name));
+  p.end();
+  return encodeJpeg(image, 90);
+}
+
 QString demoCpf(int seed) {
   QString digits = QStringLiteral("%1").arg(seed % 1000000000, 9, 10, QLatin1Char('0'));
   for (int round = 0; round < 2; ++round) {
@@ -514,6 +513,9 @@ QVariantMap demoGymSettings() {
       {QString(SettingsColumn::PORTA_IMP),
        QDir(installationFolder()).filePath(QStringLiteral("recibo.txt"))},
       {QString(SettingsColumn::Portal_Cenection), QStringLiteral("Sim")},
+      // The assessment database holds the demonstration's assessments: the builder's
+      // "Avaliação" button prints them.
+      {QString(SettingsColumn::IntegracaoTamsel), QStringLiteral("Sim")},
       {QString(SettingsColumn::Alunos_Ausentes), kAbsentDays},
   };
 }

@@ -3,6 +3,7 @@
 // agenda and a few saved series.
 #pragma once
 
+#include <QByteArray>
 #include <QSqlDatabase>
 #include <QVariantMap>
 
@@ -16,6 +17,10 @@ void addDemoGym(const QSqlDatabase& db);
 // The same people in a new gym-management database, with photos and an entrance log in which
 // a few members stayed away exactly as long as the absent-member warning counts.
 void addDemoGymManagement(const QSqlDatabase& gymDb);
+
+// A portrait placeholder drawn for the demonstration: a coloured card with the initials, as
+// JPEG bytes.
+QByteArray demoPhoto(const QString& name, int seed);
 
 // A valid CPF (taxpayer number), masked as 000.000.000-00, built from a nine-digit seed.
 QString demoCpf(int seed);

@@ -14,30 +14,12 @@
 #include "data/settings_record.h"
 #include "data/sql.h"
 #include "registry/report_command.h"
+#include "support/captured_stream.h"
 #include "support/pdf_text.h"
 #include "support/test_db.h"
 #include "support/test_env.h"
 
 namespace {
-
-// A stream the command writes to, read back as text.
-class Captured {
- public:
-  Captured() : file_(std::tmpfile()) {}
-  ~Captured() { std::fclose(file_); }
-  FILE* stream() const { return file_; }
-  QString text() const {
-    std::fflush(file_);
-    std::rewind(file_);
-    QByteArray bytes;
-    char buffer[4096];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, file_)) bytes.append(buffer, n);
-    return QString::fromLocal8Bit(bytes);
-  }
-
- private:
-  FILE* file_;
-};
 
 class ReportCommand : public testing::TestWithParam<Provider> {
  protected:
