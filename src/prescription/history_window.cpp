@@ -17,6 +17,7 @@
 #include "data/sql.h"
 #include "forms/named_button.h"
 #include "forms/session.h"
+#include "prescription/sheet_mail.h"
 #include "printing/report_output.h"
 #include "printouts/history_sheet.h"
 
@@ -68,6 +69,19 @@ TFRMHISTORICOSERIES::TFRMHISTORICOSERIES(Session& session, QWidget* shortcut, QW
   BBNRETORNA = namedButton(PNLTREINO, "BBNRETORNA", QStringLiteral("Retorna"),
                            QStringLiteral("Retorna"));
   connect(BBNRETORNA, &QPushButton::clicked, this, &TFRMHISTORICOSERIES::BBNRETORNAClick);
+  auto* mail = namedButton(PNLTREINO, "BBNENVIAREMAIL", QStringLiteral("Enviar por e-mail"),
+                           QStringLiteral("Enviar por e-mail"));
+  connect(mail, &QPushButton::clicked, this, [this] {
+    // The member's current sheet of the letter under the cursor goes as a PDF.
+    const int row = DBGTREINO->currentIndex().row();
+    if (row < 0 || selected_.isEmpty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool sent = mailSeriesSheet(session_.settings(),
+                                      {selected_, workouts_->item(row, 1)->text(), false});
+    QApplication::restoreOverrideCursor();
+    if (sent) MENSAGEM(kInfo, Msg::EmailEnviadoComSucesso);
+  });
+  list->addWidget(mail);
   list->addWidget(BBNRETORNA);
   PNLTREINO->hide();
   left->addWidget(PNLTREINO, 1);

@@ -1,5 +1,7 @@
 #include "prescription/series_header.h"
 
+#include <QApplication>
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -18,7 +20,9 @@
 #include "forms/session.h"
 #include "prescription/member_panel.h"
 #include "prescription/series_service.h"
+#include "prescription/sheet_mail.h"
 #include "prescription/weekday_block.h"
+#include "scheduling/calendar_export.h"
 #include "series/aerobic_model.h"
 #include "series/series_store.h"
 #include "series/workout_model.h"
@@ -85,6 +89,11 @@ void SeriesHeader::buildButtons(QGridLayout* layout) {
   on("SBZERA", QStringLiteral("Zera Musculação"), [this] { SBZERAClick(); });
   on("SBIMPRESSORA", QStringLiteral("Imprime Retrato"), [this] { emit printAsked(false); });
   on("BbnTamsel", QStringLiteral("Avaliação"), [this] { emit assessmentAsked(); });
+  on("SBEXPORTARAGENDA", QStringLiteral("Exportar Agenda"), [this] {
+    exportMemberCalendar(ctx_.session, ctx_.series.matricula,
+                         LBLALUNO->text().section(QStringLiteral(" - "), 1), this);
+  });
+  on("SBENVIAREMAIL", QStringLiteral("Enviar por e-mail"), [this] { SBENVIAREMAILClick(); });
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : headerButtons_) buttons->addWidget(b);
   layout->addLayout(buttons, 2, 0, 1, 6);
@@ -188,6 +197,15 @@ void SeriesHeader::startOver() {
 void SeriesHeader::letterChosen() {
   button("SBAEROBICA")->setEnabled(letter() == QStringLiteral("A"));
   allowZero(true);
+}
+
+// The sheet of the letter chosen goes to the member's e-mail as a PDF.
+void SeriesHeader::SBENVIAREMAILClick() {
+  if (ctx_.series.matricula.isEmpty()) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool sent = mailSeriesSheet(ctx_.series.settings, {ctx_.series.matricula, letter(), false});
+  QApplication::restoreOverrideCursor();
+  if (sent) MENSAGEM(kInfo, Msg::EmailEnviadoComSucesso);
 }
 
 void SeriesHeader::SBZERAClick() {

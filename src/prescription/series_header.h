@@ -72,6 +72,7 @@ class SeriesHeader : public QFrame {
   void SBEXERCICIOSClick();
   void SBAEROBICAClick();
   void SBZERAClick();
+  void SBENVIAREMAILClick();
   void daysCancelled();
 
   BuilderContext ctx_;

@@ -184,7 +184,9 @@ TEST_P(AssessmentPrintout, NineExamsCompareTheNewestSixWithWholeValues) {
   // The dates under each chart run oldest to newest, left to right.
   for (int i = 0; i < places.size(); ++i) {
     ASSERT_GE(places[i], 0) << i;
-    if (i > 0) EXPECT_GT(places[i], places[i - 1]) << i;
+    if (i > 0) {
+      EXPECT_GT(places[i], places[i - 1]) << i;
+    }
   }
   EXPECT_TRUE(chart.contains(QRegularExpression(QStringLiteral("\\b72\\b"))))
       << chart.toStdString();
