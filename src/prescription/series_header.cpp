@@ -89,14 +89,20 @@ void SeriesHeader::buildButtons(QGridLayout* layout) {
   on("SBZERA", QStringLiteral("Zera Musculação"), [this] { SBZERAClick(); });
   on("SBIMPRESSORA", QStringLiteral("Imprime Retrato"), [this] { emit printAsked(false); });
   on("BbnTamsel", QStringLiteral("Avaliação"), [this] { emit assessmentAsked(); });
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : headerButtons_) buttons->addWidget(b);
+  layout->addLayout(buttons, 2, 0, 1, 6);
+  // What goes to the member, on a row of its own so every caption is read whole.
+  const qsizetype sheetButtons = headerButtons_.size();
   on("SBEXPORTARAGENDA", QStringLiteral("Exportar Agenda"), [this] {
     exportMemberCalendar(ctx_.session, ctx_.series.matricula,
                          LBLALUNO->text().section(QStringLiteral(" - "), 1), this);
   });
   on("SBENVIAREMAIL", QStringLiteral("Enviar por e-mail"), [this] { SBENVIAREMAILClick(); });
-  auto* buttons = new QHBoxLayout;
-  for (QPushButton* b : headerButtons_) buttons->addWidget(b);
-  layout->addLayout(buttons, 2, 0, 1, 6);
+  auto* toMember = new QHBoxLayout;
+  toMember->addStretch();
+  for (qsizetype i = sheetButtons; i < headerButtons_.size(); ++i) toMember->addWidget(headerButtons_[i]);
+  layout->addLayout(toMember, 3, 0, 1, 6);
 }
 
 QPushButton* SeriesHeader::headerButton(const char* name, const QString& caption) {
