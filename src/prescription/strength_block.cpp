@@ -111,6 +111,16 @@ void StrengthBlock::buildSeries(QBoxLayout* layout) {
   video->setToolTip(QStringLiteral("Vídeo"));
   connect(video, &QPushButton::clicked, this, &StrengthBlock::BBNVIDEOClick);
   buttons->addWidget(video);
+  // One step up or down without dragging (Ctrl+Up and Ctrl+Down on the grid do the same).
+  for (auto [name, caption, hint, step] :
+       {std::tuple{"SBSOBE", "▲", "Sobe o exercício (Ctrl+Seta acima)", -1},
+        std::tuple{"SBDESCE", "▼", "Desce o exercício (Ctrl+Seta abaixo)", 1}}) {
+    QPushButton* move = namedButton(this, name, QString::fromUtf8(caption), QString::fromUtf8(hint));
+    move->setFixedWidth(move->sizeHint().height() + 8);
+    connect(move, &QPushButton::clicked, this, [this, step] { moveExercise(step); });
+    buttons->addWidget(move);
+  }
+  DBGEXERCICIO_SERIE->installEventFilter(this);
   buttons->addStretch();
   QPushButton* confirm = namedButton(this, "BBNCONFIRMA", QStringLiteral("Confirma"));
   connect(confirm, &QPushButton::clicked, this, &StrengthBlock::BBNCONFIRMAClick);
@@ -208,6 +218,14 @@ bool StrengthBlock::eventFilter(QObject* watched, QEvent* event) {
       browsingGroups_ = key != Qt::Key_Return && key != Qt::Key_Enter;
     } else if (event->type() == QEvent::MouseButtonPress) {
       browsingGroups_ = false;
+    }
+  }
+  if (watched == DBGEXERCICIO_SERIE && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & Qt::ControlModifier &&
+        (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+      moveExercise(key->key() == Qt::Key_Up ? -1 : 1);
+      return true;
     }
   }
   if (watched == EDTFILTRO && event->type() == QEvent::KeyPress &&
@@ -323,6 +341,13 @@ void StrengthBlock::deleteExercise() {
   if (workout->rowCount() > 0)
     DBGEXERCICIO_SERIE->setCurrentIndex(
         workout->index(qMin(row, workout->rowCount() - 1), qMax(current.column(), 0)));
+}
+
+void StrengthBlock::moveExercise(int step) {
+  const int row = DBGEXERCICIO_SERIE->currentIndex().row();
+  const int onto = row + step;
+  if (row < 0 || onto < 0 || onto >= ctx_.workout->rowCount()) return;
+  rowDropped(row, onto);
 }
 
 void StrengthBlock::rowDropped(int from, int onto) {

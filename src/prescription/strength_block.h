@@ -53,6 +53,8 @@ class StrengthBlock : public SeriesBlock {
   void showExerciseUnderCursor(const QString& code, const QString& descricao);
   void deleteExercise();
   void rowDropped(int from, int onto);
+  // Moves the exercise under the cursor one place up (-1) or down (1), renumbering as a drag.
+  void moveExercise(int step);
   void BBNCONFIRMAClick();
   void BBNCANCELAClick();
 

@@ -411,6 +411,16 @@ TEST_F(SeriesBuilderWindow,
   QTest::mouseRelease(series->viewport(), Qt::LeftButton, {}, cell(series, 0, WorkoutModel::Seq));
   EXPECT_EQ(workoutCodes(), (QStringList{"001", "002", "003"}));
   EXPECT_EQ(series->currentIndex().row(), 0);
+  // Ctrl+Down and Ctrl+Up move the exercise one place, renumbering; the cursor follows it.
+  series->setCurrentIndex(w_->workout()->index(0, WorkoutModel::Series));
+  QTest::keyClick(series, Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(workoutCodes(), (QStringList{"002", "001", "003"}));
+  EXPECT_EQ(series->currentIndex().row(), 1);
+  EXPECT_EQ(w_->workout()->rows()[1].ordem, 2);
+  child<QPushButton>("SBSOBE")->click();
+  EXPECT_EQ(workoutCodes(), (QStringList{"001", "002", "003"}));
+  child<QPushButton>("SBSOBE")->click();  // already first: nothing moves
+  EXPECT_EQ(workoutCodes(), (QStringList{"001", "002", "003"}));
   // Down on the last row adds no row.
   series->setCurrentIndex(w_->workout()->index(2, WorkoutModel::Series));
   series->setFocus();
