@@ -263,6 +263,18 @@ TEST_P(ClassBookings, TheAttendanceReportCountsPerClassAndMember) {
   EXPECT_TRUE(text.contains(QStringLiteral("Total de Aluno(s) por Aula Coletiva: 3")));
   EXPECT_TRUE(text.contains(QStringLiteral("Aula YOGA 19:30 Prof. CARLA")));
   EXPECT_TRUE(text.contains(QStringLiteral("Total de Aluno(s) por Aula Coletiva: 1")));
+
+  // One class: only its group, its members by name, the receptionist's column when so set.
+  const QString one = QDir(dir.path()).filePath(QStringLiteral("yoga.pdf"));
+  ASSERT_TRUE(writePdf(
+      attendanceReport(*attendance(db_, {QStringLiteral("12"), day, day.addDays(6), kCliente, true}),
+                       {QStringLiteral("ACADEMIA TESTE"), "09/03/2026", "15/03/2026",
+                        QDateTime(day, QTime(10, 0)), true}),
+      one));
+  const QString yogaText = pdfLines(one).join(QLatin1Char('\n'));
+  EXPECT_TRUE(yogaText.contains(QStringLiteral("YOGA")));
+  EXPECT_FALSE(yogaText.contains(QStringLiteral("SPINNING")));
+  EXPECT_TRUE(yogaText.contains(QStringLiteral("Operador")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, ClassBookings, testing::ValuesIn(testProviders()),
