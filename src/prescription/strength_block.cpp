@@ -20,8 +20,10 @@
 #include "forms/paged_grid.h"
 #include "forms/session.h"
 #include "forms/video_player.h"
+#include "prescription/copy_from_dialog.h"
 #include "prescription/series_service.h"
 #include "prescription/workout_grid.h"
+#include "registry/people_source.h"
 #include "series/series_store.h"
 #include "series/workout_model.h"
 
@@ -121,6 +123,10 @@ void StrengthBlock::buildSeries(QBoxLayout* layout) {
     buttons->addWidget(move);
   }
   DBGEXERCICIO_SERIE->installEventFilter(this);
+  QPushButton* copy = namedButton(this, "SBCOPIARDE", QStringLiteral("Copiar de"),
+                                  QStringLiteral("Traz o treino de outro aluno"));
+  connect(copy, &QPushButton::clicked, this, &StrengthBlock::SBCOPIARDEClick);
+  buttons->addWidget(copy);
   buttons->addStretch();
   QPushButton* confirm = namedButton(this, "BBNCONFIRMA", QStringLiteral("Confirma"));
   connect(confirm, &QPushButton::clicked, this, &StrengthBlock::BBNCONFIRMAClick);
@@ -328,6 +334,27 @@ void StrengthBlock::addExercise() {
   }
   EDTFILTRO->clear();
   EDTFILTRO->setFocus();
+  ctx_.flags.LIBERA = true;
+}
+
+void StrengthBlock::SBCOPIARDEClick() {
+  TFRMCOPIARDE dialog(peopleTables(ctx_.series.settings), DBGEXERCICIO_SERIE);
+  if (dialog.exec() == QDialog::Accepted) copyWorkout(dialog.matricula(), dialog.letter());
+}
+
+// The other member's rows come in as if picked by hand, with their prescription: an exercise
+// already in the workout is refused as a second pick would be.
+void StrengthBlock::copyWorkout(const QString& matricula, const QString& letter) {
+  const Result<QList<WorkoutRow>> rows =
+      workoutToCopy(ctx_.session.workoutDatabase(), matricula, letter);
+  if (!rows.okOrTell()) return;
+  for (const WorkoutRow& row : *rows) {
+    if (ctx_.workout->containsCode(row.code) && !ctx_.series.settings.exerciseTwiceInSeries()) {
+      MENSAGEM(kInfo, QString(), SeriesText::ExercicioJaSelecionado);
+      continue;
+    }
+    ctx_.workout->appendCopied(row);
+  }
   ctx_.flags.LIBERA = true;
 }
 

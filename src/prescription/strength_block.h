@@ -21,6 +21,9 @@ class StrengthBlock : public SeriesBlock {
   Q_OBJECT
 
  public:
+  // Brings the current workout of `letter` of the member `matricula` into the letter edited
+  // ("Copiar de", once the member and the letter are chosen).
+  void copyWorkout(const QString& matricula, const QString& letter);
   StrengthBlock(const BuilderContext& context, QWidget* parent);
 
   // Reads the muscle groups and the picking list; what failed otherwise.
@@ -55,6 +58,7 @@ class StrengthBlock : public SeriesBlock {
   void rowDropped(int from, int onto);
   // Moves the exercise under the cursor one place up (-1) or down (1), renumbering as a drag.
   void moveExercise(int step);
+  void SBCOPIARDEClick();
   void BBNCONFIRMAClick();
   void BBNCANCELAClick();
 

@@ -225,6 +225,24 @@ Outcome writeNewOrder(const QSqlDatabase& workoutDb, const QString& matricula,
   return stored;
 }
 
+Result<QList<WorkoutRow>> workoutToCopy(const QSqlDatabase& workoutDb, const QString& matricula,
+                                        const QString& letter) {
+  QList<WorkoutRow> rows;
+  try {
+    rows = currentWorkout(workoutDb, matricula, letter);
+  } catch (const SqlError& e) {
+    return Failure{Msg::AberturaDeTabela, QStringLiteral("Treino"), e.text()};
+  }
+  if (rows.isEmpty())
+    return Failure{Msg::DadoIncorreto, QStringLiteral("Nenhum TREINO '%1' Cadastrado").arg(letter), {}};
+  QStringList gone;
+  for (const WorkoutRow& row : rows)
+    if (row.descricao.isEmpty()) gone << row.code;
+  if (!gone.isEmpty())
+    return Failure{QStringLiteral("Exercício fora do cadastro !"), gone.join(QStringLiteral(", ")), {}};
+  return rows;
+}
+
 Result<QString> assessmentActiveMembers() {
   Connection tamsel(DataSource::Tamsel, Connection::uniqueName(QStringLiteral("tamsel")));
   std::optional<QString> active;

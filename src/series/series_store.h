@@ -67,6 +67,12 @@ QString instructorName(const QString& entry);
 // catalogue no longer has).
 QList<WorkoutRow> currentWorkout(const QSqlDatabase& workoutDb, const QString& matricula,
                                  const QString& letter);
+// What "Copiar de" brings from another member: the current workout of `letter`. Refused with
+// "Nenhum TREINO 'X' Cadastrado" when there is none, and with "Exercício fora do cadastro !"
+// (the codes) when one of its exercises left the catalogue: a copy never brings an exercise
+// nobody could pick.
+Result<QList<WorkoutRow>> workoutToCopy(const QSqlDatabase& workoutDb, const QString& matricula,
+                                        const QString& letter);
 // The rows of the member's workout of `letter` saved on `day`.
 QList<WorkoutRow> workoutOfDay(const QSqlDatabase& workoutDb, const QString& matricula,
                                const QString& letter, const QDate& day);

@@ -33,6 +33,19 @@ int WorkoutModel::appendExercise(const QString& code, const QString& descricao,
   return at;
 }
 
+int WorkoutModel::appendCopied(const WorkoutRow& from) {
+  const int at = appendExercise(from.code, from.descricao, from.aparelho);
+  WorkoutRow& row = rows_[at];
+  row.series = from.series;
+  row.repeticoes = from.repeticoes;
+  row.peso = from.peso;
+  row.regulagem = from.regulagem;
+  row.intervalo = from.intervalo;
+  row.obs = from.obs;
+  emit dataChanged(index(at, 0), index(at, kColumns - 1));
+  return at;
+}
+
 bool WorkoutModel::containsCode(const QString& code) const {
   return std::any_of(rows_.begin(), rows_.end(),
                      [&](const WorkoutRow& row) { return row.code == code; });

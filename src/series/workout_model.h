@@ -41,6 +41,9 @@ class WorkoutModel : public QAbstractTableModel {
   void appendStored(const WorkoutRow& row);
   // An exercise picked from the catalogue, placed after the rows there are. Returns its row.
   int appendExercise(const QString& code, const QString& descricao, const QString& aparelho);
+  // A row copied from another workout: picked as by hand, then with that row's prescription
+  // (series, repetitions, weight, adjustment, rest, remark). Returns its row.
+  int appendCopied(const WorkoutRow& row);
   bool containsCode(const QString& code) const;
   // Deletes the row and numbers the rest 1, 2, 3 ... in their order.
   void removeAndRenumber(int row);

@@ -21,7 +21,9 @@
 #include "base/typed_date.h"
 #include "data/connection.h"
 #include "data/sql.h"
+#include "prescription/copy_from_dialog.h"
 #include "prescription/series_builder_window.h"
+#include "prescription/strength_block.h"
 #include "prescription/workout_grid.h"
 #include "series/aerobic_model.h"
 #include "series/series_store.h"
@@ -217,6 +219,68 @@ TEST_F(SeriesBuilderWindow, AWorkoutTypedAtTheKeyboardIsSavedAndOfferedForReorde
   EXPECT_FALSE(child("PNLFILTRO")->isVisible());
   EXPECT_TRUE(child<QPushButton>("SBEXERCICIOS")->isEnabled());
   EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Treino")), 1);
+}
+
+TEST_F(SeriesBuilderWindow, CopyingAnotherMembersWorkoutBringsItsPrescriptionAsIfPickedByHand) {
+  // BRUNO's current B: LEG PRESS and SUPINO RETO with their prescription; his C holds an
+  // exercise the catalogue no longer has.
+  for (auto [code, ordem, series, peso] : {std::tuple{"003", 1, "4", "80 KG"}, {"001", 2, "3", "20 KG"}})
+    runSql(workout(),
+           QStringLiteral("INSERT INTO Treino (Matricula, Treino, Data, Codigo_exercicio, Ordem, "
+                          "Series, Repeticoes, Peso, Intervalo, Obs, Seg) VALUES ('0000000007', 'B', "
+                          "?, ?, ?, ?, '12', ?, 60, 'LENTO', ?)"),
+           {QDate::currentDate().addDays(-10), code, ordem, series, peso, true});
+  runSql(workout(), QStringLiteral("INSERT INTO Treino (Matricula, Treino, Data, Codigo_exercicio, "
+                                   "Ordem, Seg) VALUES ('0000000007', 'C', ?, '999', 1, ?)"),
+         {QDate::currentDate().addDays(-10), true});
+  ASSERT_TRUE(open());
+  chooseMember();
+  openLetter("A");
+  child<QCheckBox>("CBSEG")->setChecked(true);
+  child<QPushButton>("BBNSAIR")->click();
+  ASSERT_TRUE(child("PNLFILTRO")->isVisible());
+  auto* filter = child<QLineEdit>("EDTFILTRO");
+  QTest::keyClicks(filter, QStringLiteral("SUPINO"));
+  QTest::keyClick(filter, Qt::Key_Return);
+  ASSERT_EQ(workoutCodes(), QStringList{"001"});
+
+  auto* strength = w_->findChild<StrengthBlock*>();
+  ASSERT_NE(strength, nullptr);
+  testPrompter().clear();
+  strength->copyWorkout(QStringLiteral("0000000007"), QStringLiteral("B"));
+  // SUPINO RETO was there already: refused as a second pick is.
+  EXPECT_EQ(lastDetail(), QStringLiteral("Exercício já selecionado ! "));
+  ASSERT_EQ(workoutCodes(), (QStringList{"001", "003"}));
+  const WorkoutRow& copied = w_->workout()->rows()[1];
+  EXPECT_EQ(copied.series, QStringLiteral("4"));
+  EXPECT_EQ(copied.peso, QStringLiteral("80 KG"));
+  EXPECT_EQ(copied.intervalo, 60);
+  EXPECT_EQ(copied.obs, QStringLiteral("LENTO"));
+  EXPECT_EQ(copied.ordem, 2);
+
+  testPrompter().clear();
+  strength->copyWorkout(QStringLiteral("0000000007"), QStringLiteral("C"));
+  EXPECT_EQ(testPrompter().texts(), QStringList{QStringLiteral("Exercício fora do cadastro !")});
+  EXPECT_EQ(lastDetail(), QStringLiteral("999"));
+  strength->copyWorkout(QStringLiteral("0000000007"), QStringLiteral("D"));
+  EXPECT_EQ(lastDetail(), QStringLiteral("Nenhum TREINO 'D' Cadastrado"));
+  EXPECT_EQ(w_->workout()->rowCount(), 2);
+
+  // The dialog finds the member and the letter.
+  TFRMCOPIARDE dialog(peopleTables(true, false), w_);
+  dialog.show();
+  QApplication::processEvents();
+  ASSERT_TRUE(dialog.search()->locate(QStringLiteral("0000000007")));
+  dialog.letters()->setCurrentText(QStringLiteral("B"));
+  EXPECT_EQ(dialog.matricula(), QStringLiteral("0000000007"));
+  EXPECT_EQ(dialog.letter(), QStringLiteral("B"));
+  dialog.reject();
+
+  // Saved, the copy is stored like any workout (the hand-picked row, left blank, is not).
+  child<QPushButton>("BBNCONFIRMA")->click();
+  QStringList stored;
+  for (const WorkoutRow& row : currentWorkout(workout(), kAna, QStringLiteral("A"))) stored << row.code;
+  EXPECT_EQ(stored, QStringList{"003"});
 }
 
 TEST_F(SeriesBuilderWindow, AFailedSaveKeepsTheTypedWorkoutOnScreen) {
