@@ -218,6 +218,25 @@ TEST_P(ClassBookings, ReceptionistsRacingForTheLastPlacesNeverOverbook) {
     EXPECT_EQ(*bookedCount(db_, c.codigo, QDate(2026, 1, 1).addDays(t), kCliente), 10) << t;
 }
 
+TEST_P(ClassBookings, TwoDesksAddingTheSameClassCodeStoreItOnce) {
+  const int trials = GetParam() == Provider::PostgreSQL ? 50 : 10;
+  std::barrier together(2);
+  auto desk = [&](int d) {
+    std::unique_ptr<Connection> own = database_.connect(QStringLiteral("cadastro%1").arg(d));
+    for (int t = 0; t < trials; ++t) {
+      together.arrive_and_wait();
+      GroupClass c = spinning();
+      c.codigo = QStringLiteral("%1").arg(t + 10, 2, 10, QLatin1Char('0'));
+      static_cast<void>(saveClass(own->database(), c, {QStringLiteral("0%1").arg(d), {}, kCliente, false}));
+    }
+  };
+  std::thread a(desk, 0);
+  std::thread b(desk, 1);
+  a.join();
+  b.join();
+  EXPECT_EQ(readClasses(db_, kCliente)->size(), trials);
+}
+
 TEST_P(ClassBookings, TheAttendanceReportCountsPerClassAndMember) {
   const GroupClass spin = stored(spinning(30));
   GroupClass yoga = spinning(30);

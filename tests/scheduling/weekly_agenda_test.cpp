@@ -2,6 +2,9 @@
 // instructors and members the agenda windows list.
 #include <gtest/gtest.h>
 
+#include <barrier>
+#include <thread>
+
 #include "base/globals.h"
 #include "data/schema.h"
 #include "data/sql.h"
@@ -98,6 +101,28 @@ TEST_P(WeeklyAgendaStore, RowsAreStoredOnceAndNeverOverAChangeMadeElsewhere) {
   EXPECT_FALSE(storeAgendaRow(db_, {slot("25:00"), {}}));
   EXPECT_TRUE((AgendaRow{slot(""), {}}).blank());
   EXPECT_FALSE((AgendaRow{slot("", "0000000003"), {}}).blank());
+}
+
+TEST_P(WeeklyAgendaStore, TwoWorkstationsTypingTheSameNewHourStoreItOnce) {
+  const int trials = GetParam() == Provider::PostgreSQL ? 50 : 10;
+  std::barrier together(2);
+  int kept[2] = {0, 0};
+  auto workstation = [&](int n) {
+    std::unique_ptr<Connection> own = database_.connect(QStringLiteral("grade%1").arg(n));
+    for (int t = 0; t < trials; ++t) {
+      together.arrive_and_wait();
+      const QString hour = QStringLiteral("%1:%2").arg(6 + t / 60, 2, 10, QLatin1Char('0'))
+                               .arg(t % 60, 2, 10, QLatin1Char('0'));
+      kept[n] += storeAgendaRow(own->database(), {slot(hour, QStringLiteral("000000000%1").arg(n)), {}})
+                       ? 1 : 0;
+    }
+  };
+  std::thread a(workstation, 0);
+  std::thread b(workstation, 1);
+  a.join();
+  b.join();
+  EXPECT_EQ(kept[0] + kept[1], trials);
+  EXPECT_EQ(stored().size(), trials);
 }
 
 TEST_P(WeeklyAgendaStore, InstructorsAndMemberNamesComeFromThePeopleTables) {
