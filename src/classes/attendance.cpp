@@ -3,8 +3,19 @@
 #include <QSqlQuery>
 
 #include "base/messages.h"
+#include "base/typed_date.h"
 #include "data/sql.h"
 #include "printing/listing_layout.h"
+
+std::variant<AttendancePeriod, PeriodRefused> attendancePeriod(const QString& fromText,
+                                                               const QString& toText) {
+  const std::optional<QDate> from = parseTypedDate(fromText);
+  if (!from) return PeriodRefused{false, QStringLiteral("Data Inicial")};
+  const std::optional<QDate> to = parseTypedDate(toText);
+  if (!to) return PeriodRefused{true, QStringLiteral("Data Final")};
+  if (*to < *from) return PeriodRefused{true, QStringLiteral("Data final Menor que Data inicial")};
+  return AttendancePeriod{*from, *to};
+}
 
 std::optional<QString> classOfReportLine(const QString& line) {
   const QString code = line.left(2);

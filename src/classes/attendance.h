@@ -10,12 +10,26 @@
 #include <QString>
 #include <QTime>
 #include <optional>
+#include <variant>
 
 #include "base/failure.h"
 #include "printing/report.h"
 
 // The line of the class list that reports every class.
 inline const QString kAllClassesLine = QStringLiteral("99 - TODAS");
+
+// The period as the two date fields give it, or the field refused and what it is told
+// ("Dado INCORRETO !" with "Data Inicial", "Data Final" or "Data final Menor que Data inicial").
+struct AttendancePeriod {
+  QDate from;
+  QDate to;
+};
+struct PeriodRefused {
+  bool endField = false;  // the final date is the field cleared and focused
+  QString detail;
+};
+std::variant<AttendancePeriod, PeriodRefused> attendancePeriod(const QString& fromText,
+                                                               const QString& toText);
 
 struct AttendanceQuery {
   std::optional<QString> codigo;  // nothing: every class

@@ -19,20 +19,6 @@
 #include "forms/named_button.h"
 #include "printing/report_output.h"
 
-namespace {
-
-// The date a period field holds; refused (and told, the field cleared) when it is none.
-std::optional<QDate> periodDate(QLineEdit* field, const QString& detail) {
-  const std::optional<QDate> date = parseTypedDate(field->text());
-  if (!date) {
-    refuseField(field, {Msg::DadoIncorreto, detail, true});
-    return std::nullopt;
-  }
-  field->setText(formatTypedDate(*date));
-  return date;
-}
-
-}  // namespace
 
 TFRMRELATORIOFREQUENCIAAULASCOLETIVAS::TFRMRELATORIOFREQUENCIAAULASCOLETIVAS(
     const BookingDesk& desk, const QList<GroupClass>& classes, const QDate& cashOpening,
@@ -110,18 +96,18 @@ TFRMRELATORIOFREQUENCIAAULASCOLETIVAS::TFRMRELATORIOFREQUENCIAAULASCOLETIVAS(
 }
 
 bool TFRMRELATORIOFREQUENCIAAULASCOLETIVAS::VIDEO_IMPRESSORA(bool preview) {
-  const std::optional<QDate> from = periodDate(EDTDATAINICIAL, QStringLiteral("Data Inicial"));
-  if (!from) return false;
-  const std::optional<QDate> to = periodDate(EDTDATAFINAL, QStringLiteral("Data Final"));
-  if (!to) return false;
-  if (*to < *from) {
-    refuseField(EDTDATAFINAL,
-                {Msg::DadoIncorreto, QStringLiteral("Data final Menor que Data inicial"), true});
+  const auto period = attendancePeriod(EDTDATAINICIAL->text(), EDTDATAFINAL->text());
+  if (const auto* refused = std::get_if<PeriodRefused>(&period)) {
+    refuseField(refused->endField ? EDTDATAFINAL : EDTDATAINICIAL,
+                {Msg::DadoIncorreto, refused->detail, true});
     return false;
   }
+  const AttendancePeriod dates = std::get<AttendancePeriod>(period);
+  EDTDATAINICIAL->setText(formatTypedDate(dates.from));
+  EDTDATAFINAL->setText(formatTypedDate(dates.to));
   ButtonsOff off{BBNVIDEO, BBNIMPRIME};
   const Result<QList<AttendanceRow>> rows = attendance(
-      desk_.classDb, {classOfReportLine(CBAULAS->currentText()), *from, *to, desk_.cliente,
+      desk_.classDb, {classOfReportLine(CBAULAS->currentText()), dates.from, dates.to, desk_.cliente,
                       byNome_->isChecked()});
   if (!rows.okOrTell()) return true;
   const AttendanceHeading heading{G().GSTR_ACADEMIA.str(), EDTDATAINICIAL->text(),

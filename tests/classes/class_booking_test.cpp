@@ -140,6 +140,30 @@ TEST(ClassRules, ListLinesCodesAndTimesAsTyped) {
   }
 }
 
+TEST(ClassRules, TheAttendancePeriodIsReadAsTyped) {
+  const struct {
+    const char* from;
+    const char* to;
+    const char* refused;  // nullptr: accepted
+    bool endField;
+  } cases[] = {{"01/03/2026", "01/03/2026", nullptr, false},
+               {"1 /3 /2026", "31/03/2026", nullptr, false},
+               {"32/03/2026", "01/04/2026", "Data Inicial", false},
+               {"01/03/2026", "  /  /    ", "Data Final", true},
+               {"02/03/2026", "01/03/2026", "Data final Menor que Data inicial", true}};
+  for (const auto& c : cases) {
+    const auto period = attendancePeriod(QString::fromLatin1(c.from), QString::fromLatin1(c.to));
+    const auto* refused = std::get_if<PeriodRefused>(&period);
+    if (!c.refused) {
+      EXPECT_FALSE(refused) << c.from << " " << c.to;
+      continue;
+    }
+    ASSERT_TRUE(refused) << c.from << " " << c.to;
+    EXPECT_EQ(refused->detail, QString::fromUtf8(c.refused));
+    EXPECT_EQ(refused->endField, c.endField);
+  }
+}
+
 class ClassBookings : public testing::TestWithParam<Provider> {
  protected:
   void SetUp() override {
